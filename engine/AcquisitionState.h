@@ -1,0 +1,115 @@
+#pragma once
+
+// The one program-wide set of values shared by the link, the logger and every
+// window. Plain data: readers poll it on their own timers, writers set fields
+// directly. Field names, types and index ranges follow the program's documented
+// data model so that settings files and windows agree on them.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vantrel {
+
+// Per-channel arrays hold 21 entries (channel slots 0..15 carry data: card 1's
+// channel c is slot c, card 2's is c + 8); per-line and configuration arrays hold 41
+// (line slots 0..31: card 1's line d is slot d, card 2's is d + 16).
+inline constexpr int kChannelArraySize = 21;
+inline constexpr int kConfigArraySize = 41;
+inline constexpr int kLineArraySize = 41;
+inline constexpr int kUsedChannels = 16;
+inline constexpr int kUsedLines = 32;
+inline constexpr int kChannelsPerCard = 8;
+inline constexpr int kLinesPerCard = 16;
+inline constexpr int kTableSize = 2001;
+inline constexpr int kTableJEntries = 1101;  // 0..1100 degrees
+inline constexpr int kTableKEntries = 1571;  // -200..1370 degrees
+inline constexpr int kTableKOffset = 200;
+
+// A Boolean kept in a 16-bit field: -1 is true, 0 is false.
+inline constexpr std::int16_t kLineOutput = -1;
+inline constexpr std::int16_t kLineInput = 0;
+
+inline constexpr const char* kDefaultAnalogFrame1 =
+    "+00000,+00000,+00000,+00000,+00000,+00000,+00000,+00000,+25.00";
+
+template <typename T, std::size_t N>
+using Slots = std::array<T, N>;
+
+struct AcquisitionState {
+    AcquisitionState();
+
+    // 1. Link and card status
+    std::int16_t ComPort1 = 1;
+    std::int16_t ComPort2 = 2;
+    bool PortOpen1 = false;
+    bool PortOpen2 = false;
+    bool CardConnected1 = false;
+    bool CardConnected2 = false;
+    bool TaskRunning1 = false;
+    bool TaskRunning2 = false;
+    std::string CardVersion1;
+    std::string CardVersion2;
+    // Set while a port that had opened has gone away (adapter unplugged) and is
+    // being reopened; cleared when it opens again.
+    bool PortLost1 = false;
+    bool PortLost2 = false;
+
+    // 2. Frames: the last accepted frame text of each card, CR included.
+    std::string AnalogFrame1 = kDefaultAnalogFrame1;
+    std::string AnalogFrame2;
+    std::string DigitalFrame1;
+    std::string DigitalFrame2;
+
+    // 3. Measurements
+    Slots<std::int16_t, kChannelArraySize> RawCounts{};
+    float AmbientTemp1 = 0.0f;
+    float AmbientTemp2 = 0.0f;
+    Slots<float, kChannelArraySize> ChannelValue{};
+
+    // 4. Digital lines
+    Slots<bool, kLineArraySize> DigitalIn{};
+    Slots<bool, kLineArraySize> DigitalOut{};
+    Slots<bool, kLineArraySize> DigitalOutCmd{};
+    Slots<std::int16_t, kLineArraySize> DigitalDirection{};  // 0 input, -1 output
+
+    // 5. Channel configuration and calibration
+    Slots<std::int16_t, kConfigArraySize> InputType{};
+    Slots<double, kConfigArraySize> InputRange{};
+    Slots<std::int16_t, kChannelArraySize> CalZero10V{};
+    Slots<std::int16_t, kChannelArraySize> CalSpan10V{};
+    Slots<std::int16_t, kChannelArraySize> CalZero200mV{};
+    Slots<std::int16_t, kChannelArraySize> CalSpan200mV{};
+    Slots<std::int16_t, kChannelArraySize> CalRTD{};
+
+    // 6. Task options
+    Slots<bool, kChannelArraySize> PlotChannel{};
+    Slots<bool, kChannelArraySize> SaveChannel{};
+
+    // 7. Logging options and counters
+    std::string LogFileName;
+    bool Saving = false;
+    Slots<std::string, kChannelArraySize> ChannelName{};
+    bool LogHeaders = true;
+    std::int16_t LogDelimiter = 1;
+    std::int16_t LogIntervalUnit = 1;
+    std::int16_t LogIntervalChoice = 5;
+    std::int16_t LogStampStyle = 3;
+    std::int32_t LogIntervalTicks = 0;
+    std::int32_t LogTickCount = 0;
+    std::int32_t LogSampleNo = 0;
+    // Set while log records cannot be written and wait in memory; the status
+    // window shows it instead of claiming that saving works.
+    bool SaveError = false;
+
+    // 8. Thermocouple tables (millivolts): TableJ index = degrees, TableK index =
+    // degrees + 200. Entries beyond the filled part stay 0.
+    Slots<double, kTableSize> TableJ{};
+    Slots<double, kTableSize> TableK{};
+
+    // 9. Other
+    std::string AppDir;
+    std::int16_t SelectedCard = 0;
+};
+
+}  // namespace vantrel

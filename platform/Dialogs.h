@@ -1,0 +1,53 @@
+#pragma once
+
+// File, colour and message dialogs, behind an interface so that tests script what
+// the user picks and read the messages that were shown, without a modal loop.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace vantrel::platform {
+
+struct FileDialogRequest {
+    std::string title;
+    // Filter in "description|pattern" pairs, e.g. "Config Files (*.cfg)|*.cfg".
+    std::string filter;
+    // Extension without the dot, added to a typed name that has none.
+    std::string defaultExtension;
+    std::string initialPath;
+};
+
+enum class MessageIcon { None, Information, Warning, Critical, Question };
+
+struct Message {
+    std::string text;
+    std::string title;
+    MessageIcon icon = MessageIcon::None;
+};
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+    // The chosen colour, or nothing when the user cancelled.
+    virtual std::optional<Rgb> chooseColor(Rgb initial) = 0;
+    // A modal message box with an OK button; returns when the user closed it.
+    virtual void showMessage(const Message& message) = 0;
+    // A message box that does not block the caller (no nested event loop);
+    // onClosed runs once the user has closed it.
+    virtual void showMessageNonBlocking(const Message& message, std::function<void()> onClosed) = 0;
+};
+
+}  // namespace vantrel::platform

@@ -1,0 +1,107 @@
+#include "platform/qt/QtDialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace vantrel::platform {
+
+namespace {
+
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox* makeBox(const Message& message, QWidget* parent) {
+    auto* box = new QMessageBox(toQtIcon(message.icon), QString::fromStdString(message.title),
+                                QString::fromStdString(message.text), QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    return box;
+}
+
+std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                         QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, QString::fromStdString(request.title),
+                       QString::fromStdString(request.initialPath), toQtFilter(request.filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    if (!request.defaultExtension.empty()) {
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+}  // namespace
+
+QString toQtFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        entries << (description.contains(QLatin1Char('('))
+                        ? description
+                        : QStringLiteral("%1 (%2)").arg(description, parts[i + 1]));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QWidget* QtDialogs::parentWidget() const {
+    if (owner_) {
+        return owner_;
+    }
+    return QApplication::activeWindow();
+}
+
+std::optional<std::string> QtDialogs::openFile(const FileDialogRequest& request) {
+    return runFileDialog(parentWidget(), request, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request) {
+    return runFileDialog(parentWidget(), request, QFileDialog::AcceptSave);
+}
+
+std::optional<Rgb> QtDialogs::chooseColor(Rgb initial) {
+    const QColor chosen =
+        QColorDialog::getColor(QColor(initial.red, initial.green, initial.blue), parentWidget());
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return Rgb{static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+               static_cast<std::uint8_t>(chosen.blue())};
+}
+
+void QtDialogs::showMessage(const Message& message) {
+    QMessageBox* box = makeBox(message, parentWidget());
+    box->exec();
+}
+
+void QtDialogs::showMessageNonBlocking(const Message& message, std::function<void()> onClosed) {
+    QMessageBox* box = makeBox(message, parentWidget());
+    box->setModal(false);
+    QObject::connect(box, &QMessageBox::finished, box, [onClosed = std::move(onClosed)](int) {
+        if (onClosed) {
+            onClosed();
+        }
+    });
+    box->show();
+}
+
+}  // namespace vantrel::platform
