@@ -1,0 +1,47 @@
+#pragma once
+
+// The one reader for every text file the program reads (tables, settings,
+// configuration and calibration files), in both writing styles:
+// fields end at a comma or at the end of a line; blanks before a field are
+// skipped; a field that begins with a double quote runs to the next double quote
+// and the quotes are dropped; a numeric field also ends at a blank.
+// Every read returns nothing when the next field is missing or does not read as
+// its type, so callers can recover instead of trusting half-read values.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vantrel {
+
+class FieldReader {
+  public:
+    // Files larger than this are refused rather than read into memory.
+    static constexpr std::size_t kDefaultMaxBytes = 1 << 20;
+
+    explicit FieldReader(std::string text);
+
+    // Reads the whole file; nothing (and a reason in *error) when it is missing,
+    // unreadable or larger than maxBytes.
+    static std::optional<FieldReader> fromFile(const std::string& path,
+                                               std::size_t maxBytes = kDefaultMaxBytes,
+                                               std::string* error = nullptr);
+
+    std::optional<std::string> readString();
+    std::optional<double> readDouble();
+    std::optional<std::int16_t> readInteger();  // nothing outside -32768..32767
+    std::optional<std::int32_t> readLong();
+    std::optional<bool> readBoolean();  // "#TRUE#" / "#FALSE#"
+
+    bool atEnd() const;
+    // 1-based line number of the field read last, for messages.
+    int line() const { return line_; }
+
+  private:
+    std::string text_;
+    std::size_t pos_ = 0;
+    int line_ = 0;
+};
+
+}  // namespace vantrel
