@@ -5,10 +5,13 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "tests/support/test_environment.h"
+
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+    vantrel::testing::PrepareTestEnvironment();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
