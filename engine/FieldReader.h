@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
@@ -30,6 +31,9 @@ class FieldReader {
 
     std::optional<std::string> readString();
     std::optional<double> readDouble();
+    // Numbers take decimal text with a period ("+" or "-" sign, exponent allowed);
+    // the whole field must be the number. Integer and Long round a fraction half
+    // to even and refuse values outside their range.
     std::optional<std::int16_t> readInteger();  // nothing outside -32768..32767
     std::optional<std::int32_t> readLong();
     std::optional<bool> readBoolean();  // "#TRUE#" / "#FALSE#"
@@ -39,9 +43,17 @@ class FieldReader {
     int line() const { return line_; }
 
   private:
+    void skipToField();
+    void finishField();
+    bool nextIs(std::size_t at, char c) const;
+    // The field's text up to its delimiter, trailing blanks dropped; the delimiter
+    // is consumed. Nothing at the end of the text.
+    std::optional<std::string_view> nextToken(bool endsAtBlank);
+
     std::string text_;
     std::size_t pos_ = 0;
     int line_ = 0;
+    int lineAtPos_ = 1;
 };
 
 }  // namespace vantrel

@@ -1,0 +1,27 @@
+#include "engine/AppPaths.h"
+
+namespace vantrel {
+
+namespace {
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+bool EndsWithSeparator(const std::string& dir) {
+    return !dir.empty() && (dir.back() == kSeparator || dir.back() == '/');
+}
+}  // namespace
+
+std::string AppFilePath(const AcquisitionState& state, std::string_view fileName) {
+    std::string path = state.AppDir;
+    // A root folder ("/" or "C:\") already ends in a separator.
+    if (!path.empty() && !EndsWithSeparator(path)) {
+        path.push_back(kSeparator);
+    }
+    path.append(fileName);
+    return path;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,69 @@
+#include "engine/AtomicFile.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace vantrel {
+
+namespace {
+
+std::string TemporaryPathFor(const std::string& path) {
+    // Unique within the process; the folder is the program's own, so a clash with
+    // another program's file is not a concern beyond the name's suffix.
+    static std::atomic<unsigned> counter{0};
+#ifndef _WIN32
+    const long pid = static_cast<long>(::getpid());
+#else
+    const long pid = 0;
+#endif
+    return path + ".tmp" + std::to_string(pid) + "-" + std::to_string(counter++);
+}
+
+bool WriteAndFlush(std::FILE* file, std::string_view contents) {
+    if (!contents.empty() &&
+        std::fwrite(contents.data(), 1, contents.size(), file) != contents.size()) {
+        return false;
+    }
+    if (std::fflush(file) != 0) {
+        return false;
+    }
+#ifndef _WIN32
+    // The rename must not reach the disk before the data does.
+    if (::fsync(::fileno(file)) != 0) {
+        return false;
+    }
+#endif
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view contents) {
+    const std::string temporary = TemporaryPathFor(path);
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        return "Cannot create " + path;
+    }
+    const bool written = WriteAndFlush(file, contents);
+    const bool closed = std::fclose(file) == 0;
+    std::error_code ignored;
+    if (!written || !closed) {
+        std::filesystem::remove(temporary, ignored);
+        return "Cannot write " + path;
+    }
+    std::error_code renameError;
+    std::filesystem::rename(temporary, path, renameError);
+    if (renameError) {
+        std::filesystem::remove(temporary, ignored);
+        return "Cannot replace " + path + ": " + renameError.message();
+    }
+    return std::nullopt;
+}
+
+}  // namespace vantrel
