@@ -1,0 +1,83 @@
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "logging/LogFileSink.h"
+
+namespace vantrel {
+
+namespace {
+
+std::filesystem::path NativePath(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
+std::FILE* OpenFile(const std::filesystem::path& path, bool appending) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), appending ? L"ab" : L"wb");
+#else
+    return std::fopen(path.c_str(), appending ? "ab" : "wb");
+#endif
+}
+
+std::string Describe(const std::string& path, int error) {
+    return path + ": " + std::generic_category().message(error);
+}
+
+// Writes text and closes the file; the errno of the first failure, or 0.
+int WriteAndClose(std::FILE* file, std::string_view text) {
+    int error = 0;
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
+        error = errno != 0 ? errno : EIO;
+    }
+    if (std::fflush(file) != 0 && error == 0) {
+        error = errno != 0 ? errno : EIO;
+    }
+    if (std::fclose(file) != 0 && error == 0) {
+        error = errno != 0 ? errno : EIO;
+    }
+    return error;
+}
+
+}  // namespace
+
+std::optional<std::string> DiskLogFileSink::replace(const std::string& path,
+                                                    std::string_view text) {
+    errno = 0;
+    std::FILE* file = OpenFile(NativePath(path), false);
+    if (file == nullptr) {
+        return Describe(path, errno != 0 ? errno : EIO);
+    }
+    errno = 0;
+    if (const int error = WriteAndClose(file, text); error != 0) {
+        return Describe(path, error);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> DiskLogFileSink::append(const std::string& path, std::string_view text) {
+    const std::filesystem::path native = NativePath(path);
+    errno = 0;
+    std::FILE* file = OpenFile(native, true);
+    if (file == nullptr) {
+        return Describe(path, errno != 0 ? errno : EIO);
+    }
+    // Remember where the old contents end, so a write that fails half-way (disk
+    // full) can be cut back and retried whole later.
+    long oldSize = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        oldSize = std::ftell(file);
+    }
+    errno = 0;
+    if (const int error = WriteAndClose(file, text); error != 0) {
+        if (oldSize >= 0) {
+            std::error_code ignored;
+            std::filesystem::resize_file(native, static_cast<std::uintmax_t>(oldSize), ignored);
+        }
+        return Describe(path, error);
+    }
+    return std::nullopt;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,37 @@
+#pragma once
+
+// The lines of the log file: the optional header and one record per interval.
+// A line is stamp fields, each ended by a comma whatever the separator, then the
+// columns of the channels marked for saving, in ascending slot order, joined by
+// the chosen separator. Lines are returned without their CR LF.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/AcquisitionState.h"
+#include "platform/Clock.h"
+
+namespace vantrel {
+
+// LogDelimiter: 1 is ",", 2 is four spaces (not a tab), any other value one blank.
+std::string_view SeparatorText(int delimiter);
+// LogStampStyle: 1 "SN,", 2 "DATE,TIME,", 3 "TIME,", any other value nothing.
+std::string_view StampColumnNames(int stampStyle);
+
+bool AnyChannelMarked(const AcquisitionState& state);
+
+// "dd/mm/yy" and 24-hour "hh:mm:ss", every part two digits.
+std::string DateText(const platform::DateTime& when);
+std::string TimeText(const platform::DateTime& when);
+
+// The channel names of the marked channels behind the stamp column names.
+std::string HeaderLine(const AcquisitionState& state);
+
+// The stamp fields of a record for LogStampStyle: the serial number, the date and
+// time, the time, or nothing.
+std::string RecordStamp(int stampStyle, const platform::DateTime& when, std::int32_t sampleNo);
+// The current values of the marked channels, joined by the separator.
+std::string RecordValues(const AcquisitionState& state);
+
+}  // namespace vantrel

@@ -1,0 +1,45 @@
+#pragma once
+
+// What pressing OK in the save options window does to the shared state, apart
+// from the window itself: store the choices, check them, write the header line
+// and arm the logger.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/AcquisitionState.h"
+#include "logging/LogFileSink.h"
+#include "platform/Dialogs.h"
+
+namespace vantrel {
+
+// The window's controls as read on OK, already turned into the stored codes.
+struct SaveOptionsChoice {
+    std::string fileName;
+    std::array<std::string, kUsedChannels> channelNames{};
+    bool headers = true;
+    std::int16_t delimiter = 1;       // 1 comma, 2 four spaces, 3 one space
+    std::int16_t intervalUnit = 1;    // 1 seconds, 2 minutes, 3 hours
+    std::int16_t intervalChoice = 5;  // 1..300 units
+    std::int16_t stampStyle = 3;      // 1 serial number, 2 date and time, 3 time, 4 none
+};
+
+// Seconds per interval unit: 1, 60 or 3600 (any other unit counts as hours).
+std::int32_t IntervalTicks(std::int16_t intervalChoice, std::int16_t intervalUnit);
+
+// Stores the choices and, when they allow it, starts logging afresh. Nothing when
+// logging has started (the window closes), otherwise the message to show (the
+// window stays open):
+//  - a channel name with a double quote: nothing is stored, because the name
+//    would break the quoted field of the settings file;
+//  - an empty file name: the choices are stored and logging stops;
+//  - no channel marked for saving: the choices are stored, logging and its
+//    counters stay as they were;
+//  - the header line cannot be written: the choices are stored, logging stops.
+std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
+                                                  const SaveOptionsChoice& choice,
+                                                  LogFileSink& sink);
+
+}  // namespace vantrel

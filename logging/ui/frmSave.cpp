@@ -1,0 +1,233 @@
+#include "logging/ui/frmSave.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "logging/SaveOptions.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kIntervalChoices = 300;
+
+// objectName is the control's name, the accessible name its visible text.
+template <typename Widget>
+Widget* Named(Widget* widget, const QString& name, const QString& accessibleName) {
+    widget->setObjectName(name);
+    widget->setAccessibleName(accessibleName);
+    return widget;
+}
+
+QRadioButton* Option(const char* name, const QString& caption, const QString& accessibleName) {
+    return Named(new QRadioButton(caption), QString::fromLatin1(name), accessibleName);
+}
+
+QRadioButton* Option(const char* name, const QString& caption) {
+    return Option(name, caption, caption);
+}
+
+QGroupBox* Group(const QString& title, QLayout* layout) {
+    auto* group = new QGroupBox(title);
+    group->setAccessibleName(title);
+    group->setLayout(layout);
+    return group;
+}
+
+QString ChannelCaption(int n) {
+    return QStringLiteral("Channel %1:").arg(n);
+}
+
+}  // namespace
+
+frmSave::frmSave(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent,
+                 LogFileSink* sink)
+    : QDialog(parent), state_(state), dialogs_(dialogs), sink_(sink) {
+    if (sink_ == nullptr) {
+        ownSink_ = std::make_unique<DiskLogFileSink>();
+        sink_ = ownSink_.get();
+    }
+    setObjectName(QStringLiteral("frmSave"));
+    setWindowTitle(QStringLiteral("Save"));
+    setModal(true);
+
+    chkHeaders = Named(new QCheckBox(QStringLiteral("Use Channel Details as column headers.")),
+                       QStringLiteral("chkHeaders"),
+                       QStringLiteral("Use Channel Details as column headers."));
+    cmdOK =
+        Named(new QPushButton(QStringLiteral("OK")), QStringLiteral("cmdOK"), QStringLiteral("OK"));
+    cmdCancel = Named(new QPushButton(QStringLiteral("Cancel")), QStringLiteral("cmdCancel"),
+                      QStringLiteral("Cancel"));
+    cmdOK->setDefault(true);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(BuildSeparatorGroup());
+    options->addWidget(BuildIntervalGroup());
+    options->addWidget(BuildStampGroup());
+    options->addStretch();
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(BuildChannelGroup(), 1);
+    middle->addLayout(options);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(chkHeaders);
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(BuildFileGroup());
+    layout->addLayout(middle);
+    layout->addLayout(buttons);
+
+    connect(cmdSelect, &QPushButton::clicked, this, &frmSave::cmdSelect_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmSave::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSave::cmdCancel_Click);
+
+    Form_Load();
+}
+
+frmSave::~frmSave() = default;
+
+QWidget* frmSave::BuildFileGroup() {
+    auto* caption = new QLabel(QStringLiteral("File Name:"));
+    txtFile = Named(new QLineEdit, QStringLiteral("txtFile"), QStringLiteral("File Name:"));
+    caption->setBuddy(txtFile);
+    cmdSelect = Named(new QPushButton(QStringLiteral("Select")), QStringLiteral("cmdSelect"),
+                      QStringLiteral("Select"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(caption);
+    row->addWidget(txtFile, 1);
+    row->addWidget(cmdSelect);
+    return Group(QStringLiteral("Save File Details:"), row);
+}
+
+QWidget* frmSave::BuildChannelGroup() {
+    auto* grid = new QGridLayout;
+    for (int n = 0; n < kUsedChannels; ++n) {
+        const QString suffix = QStringLiteral("_%1").arg(n);
+        const QString caption = ChannelCaption(n);
+        lblChannel[n] = Named(new QLabel(caption), QStringLiteral("lblChannel") + suffix, caption);
+        txtChannel[n] = Named(new QLineEdit, QStringLiteral("txtChannel") + suffix, caption);
+        lblChannel[n]->setBuddy(txtChannel[n]);
+        // Channels 0..7 (card 1) in the left column, 8..15 (card 2) in the right.
+        const int row = n % kChannelsPerCard;
+        const int column = (n / kChannelsPerCard) * 2;
+        grid->addWidget(lblChannel[n], row, column);
+        grid->addWidget(txtChannel[n], row, column + 1);
+    }
+    return Group(QStringLiteral("Channel Details"), grid);
+}
+
+QWidget* frmSave::BuildSeparatorGroup() {
+    optCSV = Option("optCSV", QStringLiteral("Comma separated values (csv)"));
+    optTSV = Option("optTSV", QStringLiteral("Tab separated values"));
+    optSSV = Option("optSSV", QStringLiteral("Space separated values"));
+    auto* column = new QVBoxLayout;
+    column->addWidget(optCSV);
+    column->addWidget(optTSV);
+    column->addWidget(optSSV);
+    return Group(QStringLiteral("Saving Options:"), column);
+}
+
+QWidget* frmSave::BuildIntervalGroup() {
+    // A fixed list: typed text could make the interval 0 and stop the records.
+    cmbIntv = Named(new QComboBox, QStringLiteral("cmbIntv"), QStringLiteral("Saving Interval:"));
+    cmbIntv->setEditable(false);
+    for (int i = 1; i <= kIntervalChoices; ++i) {
+        cmbIntv->addItem(QString::number(i));
+    }
+    optSec = Option("optSec", QStringLiteral("Seconds"));
+    optMin = Option("optMin", QStringLiteral("Minutes"));
+    optHour = Option("optHour", QStringLiteral("Hours"));
+    auto* column = new QVBoxLayout;
+    column->addWidget(cmbIntv);
+    column->addWidget(optSec);
+    column->addWidget(optMin);
+    column->addWidget(optHour);
+    return Group(QStringLiteral("Saving Interval:"), column);
+}
+
+QWidget* frmSave::BuildStampGroup() {
+    optNone = Option("optNone", QStringLiteral("None"));
+    optT = Option("optT", QStringLiteral("Use Only Time"));
+    // "&&" shows as one ampersand rather than marking a shortcut key.
+    optDT = Option("optDT", QStringLiteral("Use Date && Time"), QStringLiteral("Use Date & Time"));
+    optSN = Option("optSN", QStringLiteral("Use Serial No."));
+    auto* column = new QVBoxLayout;
+    column->addWidget(optNone);
+    column->addWidget(optT);
+    column->addWidget(optDT);
+    column->addWidget(optSN);
+    return Group(QStringLiteral("Index"), column);
+}
+
+void frmSave::Form_Load() {
+    // A settings file may hold a choice outside the list; show the nearest one.
+    const int position = std::clamp<int>(state_.LogIntervalChoice - 1, 0, kIntervalChoices - 1);
+    cmbIntv->setCurrentIndex(position);
+    txtFile->setText(QString::fromStdString(state_.LogFileName));
+    chkHeaders->setChecked(state_.LogHeaders);
+
+    const std::array<QRadioButton*, 3> separators{optCSV, optTSV, optSSV};
+    const std::array<QRadioButton*, 3> units{optSec, optMin, optHour};
+    const std::array<QRadioButton*, 4> stamps{optSN, optDT, optT, optNone};
+    const auto select = [](const auto& buttons, int code) {
+        if (code >= 1 && code <= static_cast<int>(buttons.size())) {
+            buttons[static_cast<std::size_t>(code - 1)]->setChecked(true);
+        }
+    };
+    select(separators, state_.LogDelimiter);
+    select(units, state_.LogIntervalUnit);
+    select(stamps, state_.LogStampStyle);
+
+    for (int n = 0; n < kUsedChannels; ++n) {
+        txtChannel[n]->setText(QString::fromStdString(state_.ChannelName[n]));
+    }
+}
+
+void frmSave::cmdSelect_Click() {
+    platform::FileDialogRequest request;
+    request.filter = "Log Files (*.csv *.txt)|*.csv *.txt|All Files (*)|*";
+    request.defaultExtension = "csv";
+    request.initialPath = txtFile->text().toStdString();
+    // A cancelled dialog leaves the path as it was.
+    if (const std::optional<std::string> path = dialogs_.saveFile(request)) {
+        txtFile->setText(QString::fromStdString(*path));
+    }
+}
+
+void frmSave::cmdOK_Click() {
+    SaveOptionsChoice choice;
+    choice.fileName = txtFile->text().toStdString();
+    for (int n = 0; n < kUsedChannels; ++n) {
+        choice.channelNames[n] = txtChannel[n]->text().toStdString();
+    }
+    choice.headers = chkHeaders->isChecked();
+    choice.delimiter = optCSV->isChecked() ? 1 : optTSV->isChecked() ? 2 : 3;
+    choice.intervalUnit = optSec->isChecked() ? 1 : optMin->isChecked() ? 2 : 3;
+    choice.intervalChoice = static_cast<std::int16_t>(cmbIntv->currentIndex() + 1);
+    choice.stampStyle = optSN->isChecked() ? 1 : optDT->isChecked() ? 2 : optT->isChecked() ? 3 : 4;
+
+    if (const std::optional<platform::Message> problem = ApplySaveOptions(state_, choice, *sink_)) {
+        dialogs_.showMessage(*problem);
+        return;
+    }
+    accept();
+}
+
+void frmSave::cmdCancel_Click() {
+    reject();
+}
+
+}  // namespace vantrel
