@@ -42,6 +42,9 @@ void DataLogger::Tick() {
     if (!pending_.empty()) {
         WritePending();
     }
+    // Bounded only after the write attempt, so the tick on which the file comes
+    // back loses nothing.
+    DropOldestBeyondBound();
 }
 
 void DataLogger::QueueRecordIfDue() {
@@ -66,11 +69,11 @@ void DataLogger::QueueRecordIfDue() {
     std::string text = RecordStamp(state_.LogStampStyle, clock_.now(), state_.LogSampleNo);
     text += RecordValues(state_);
     text += kLineEnd;
-    Queue({state_.LogFileName, std::move(text)});
+    pending_.push_back({state_.LogFileName, std::move(text)});
 }
 
-void DataLogger::Queue(PendingRecord record) {
-    if (pending_.size() >= maxPending_) {
+void DataLogger::DropOldestBeyondBound() {
+    while (pending_.size() > maxPending_) {
         pending_.pop_front();
         ++droppedInEpisode_;
         ++droppedTotal_;
@@ -83,7 +86,6 @@ void DataLogger::Queue(PendingRecord record) {
                  kSaveErrorTitle, platform::MessageIcon::Warning});
         }
     }
-    pending_.push_back(std::move(record));
 }
 
 void DataLogger::WritePending() {

@@ -53,7 +53,7 @@ class DataLogger {
     };
 
     void QueueRecordIfDue();
-    void Queue(PendingRecord record);
+    void DropOldestBeyondBound();
     void WritePending();
     void ReportFailure(const std::string& error);
     void ReportRecovery();

@@ -1,0 +1,131 @@
+// Real files: exact bytes, failures that are reported instead of swallowed, and
+// the logger catching up once a missing folder exists again.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "logging/DataLogger.h"
+#include "logging/LogFileSink.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeDialogs.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+class DiskLogFileSinkTest : public ::testing::Test {
+  protected:
+    DiskLogFileSinkTest() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = fs::temp_directory_path() /
+                 ("vantrel_log_" + std::to_string(::getpid()) + "_" + info->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~DiskLogFileSinkTest() override {
+        std::error_code ignored;
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(folder, ignored);
+    }
+
+    fs::path folder;
+    DiskLogFileSink sink;
+};
+
+TEST_F(DiskLogFileSinkTest, AppendCreatesThenAddsExactBytes) {
+    const std::string path = (folder / "log.csv").string();
+    EXPECT_FALSE(sink.append(path, "a,1\r\n"));
+    EXPECT_FALSE(sink.append(path, "b,2\r\n"));
+    EXPECT_EQ(ReadAll(path), "a,1\r\nb,2\r\n");
+}
+
+TEST_F(DiskLogFileSinkTest, ReplaceEmptiesAnExistingFile) {
+    const std::string path = (folder / "log.csv").string();
+    ASSERT_FALSE(sink.append(path, "old\r\nold\r\n"));
+    EXPECT_FALSE(sink.replace(path, "TIME,Fan\r\n"));
+    EXPECT_EQ(ReadAll(path), "TIME,Fan\r\n");
+}
+
+TEST_F(DiskLogFileSinkTest, MissingFolderIsReportedWithThePath) {
+    const std::string path = (folder / "missing" / "log.csv").string();
+    const auto appendError = sink.append(path, "x\r\n");
+    ASSERT_TRUE(appendError);
+    EXPECT_NE(appendError->find(path), std::string::npos);
+    EXPECT_TRUE(sink.replace(path, "x\r\n"));
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(DiskLogFileSinkTest, FolderThatIsAFileFailsEvenForTheAdministrator) {
+    const fs::path notAFolder = folder / "plain";
+    std::ofstream(notAFolder) << "x";
+    EXPECT_TRUE(sink.append((notAFolder / "log.csv").string(), "x\r\n"));
+}
+
+TEST_F(DiskLogFileSinkTest, ReadOnlyFolderFails) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the administrator writes into read-only folders";
+    }
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_TRUE(sink.append((folder / "log.csv").string(), "x\r\n"));
+    EXPECT_TRUE(sink.replace((folder / "log.csv").string(), "x\r\n"));
+}
+
+// /proc takes no new files from anyone, the administrator included.
+TEST_F(DiskLogFileSinkTest, FolderNobodyMayWriteFails) {
+    if (!fs::is_directory("/proc/self")) {
+        GTEST_SKIP() << "no /proc on this system";
+    }
+    const auto error = sink.append("/proc/vantrel_log.csv", "x\r\n");
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("/proc/vantrel_log.csv"), std::string::npos);
+    EXPECT_TRUE(sink.replace("/proc/vantrel_log.csv", "x\r\n"));
+}
+
+// A full disk shows up only when the buffered bytes are flushed.
+TEST_F(DiskLogFileSinkTest, FullDiskIsReported) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full on this system";
+    }
+    EXPECT_TRUE(sink.append("/dev/full", "x\r\n"));
+}
+
+TEST_F(DiskLogFileSinkTest, LoggerCatchesUpOnceTheFolderExistsAgain) {
+    AcquisitionState state;
+    testing::FakeClock clock;
+    testing::FakeDialogs dialogs;
+    DataLogger logger(state, clock, dialogs);
+    const fs::path logFolder = folder / "usb-stick";
+    state.LogFileName = (logFolder / "run.csv").string();
+    state.CardConnected1 = true;
+    state.Saving = true;
+    state.SaveChannel[0] = true;
+    state.LogStampStyle = 1;
+    state.LogIntervalTicks = 1;
+
+    for (int i = 0; i < 3; ++i) {
+        logger.Tick();
+    }
+    EXPECT_TRUE(state.SaveError);
+    EXPECT_EQ(dialogs.nonBlockingMessages.size(), 1u);
+
+    fs::create_directories(logFolder);
+    logger.Tick();
+    logger.Tick();
+
+    EXPECT_FALSE(state.SaveError);
+    EXPECT_EQ(ReadAll(state.LogFileName), "1,0\r\n2,0\r\n3,0\r\n4,0\r\n5,0\r\n");
+}
+
+}  // namespace
+}  // namespace vantrel
