@@ -1,0 +1,153 @@
+#include "app/frmStatus.h"
+
+#include <QGridLayout>
+#include <QPalette>
+#include <optional>
+
+#include "app/WidgetNames.h"
+
+namespace vantrel {
+
+namespace {
+
+struct CardFlags {
+    bool portOpen;
+    bool portLost;
+    bool connected;
+    const std::string& version;
+    int comPort;
+    bool taskRunning;
+};
+
+CardFlags flagsOf(const AcquisitionState& state, int card) {
+    if (card == 0) {
+        return {state.PortOpen1,    state.PortLost1, state.CardConnected1,
+                state.CardVersion1, state.ComPort1,  state.TaskRunning1};
+    }
+    return {state.PortOpen2,    state.PortLost2, state.CardConnected2,
+            state.CardVersion2, state.ComPort2,  state.TaskRunning2};
+}
+
+QString usbText(int comPort) {
+    return QStringLiteral("USB : COM") + QString::number(comPort);
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text,
+                  std::optional<QColor> background, std::optional<QColor> foreground) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAccessibleName(text);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMinimumHeight(24);
+    QPalette palette = label->palette();
+    if (background) {
+        palette.setColor(QPalette::Window, *background);
+        label->setAutoFillBackground(true);
+    }
+    if (foreground) {
+        palette.setColor(QPalette::WindowText, *foreground);
+    }
+    label->setPalette(palette);
+    return label;
+}
+
+void setText(QLabel* label, const QString& text) {
+    if (label->text() != text) {
+        label->setText(text);
+        label->setAccessibleName(text);
+    }
+}
+
+}  // namespace
+
+frmStatus::frmStatus(const AcquisitionState& state, QWidget* parent)
+    : QWidget(parent), state_(state) {
+    setObjectName(QStringLiteral("frmStatus"));
+    setWindowTitle(tr("Card Status"));
+
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    for (int card = 0; card < 2; ++card) {
+        const int column = card * 2;
+        lblStatus[card] =
+            makeLabel(this, indexedName("lblStatus", card), QStringLiteral("Card Disconnected"),
+                      QColor(224, 224, 224), std::nullopt);
+        lblUSB[card] = makeLabel(this, indexedName("lblUSB", card), QStringLiteral("USB : COM 1"),
+                                 QColor(128, 128, 255), QColor(255, 255, 255));
+        lblFault[card] = makeLabel(this, indexedName("lblFault", card), QStringLiteral("Fault"),
+                                   QColor(128, 255, 128), QColor(0, 0, 255));
+        lblTask[card] =
+            makeLabel(this, indexedName("lblTask", card), QStringLiteral("No Task Running "),
+                      QColor(255, 255, 0), QColor(255, 0, 0));
+        grid->addWidget(lblStatus[card], 0, column, 1, 2);
+        grid->addWidget(lblUSB[card], 1, column);
+        grid->addWidget(lblFault[card], 1, column + 1);
+        grid->addWidget(lblTask[card], 2, column, 1, 2);
+    }
+    lblSave = makeLabel(this, QStringLiteral("lblSave"), QStringLiteral("Save"),
+                        QColor(192, 255, 255), std::nullopt);
+    grid->addWidget(lblSave, 3, 0, 1, 2);
+    for (int column = 0; column < 4; ++column) {
+        grid->setColumnMinimumWidth(column, 110);
+    }
+
+    tmrStatus = new QTimer(this);
+    tmrStatus->setObjectName(QStringLiteral("tmrStatus"));
+    tmrStatus->setInterval(kRefreshMilliseconds);
+    connect(tmrStatus, &QTimer::timeout, this, &frmStatus::tmrStatus_Timer);
+
+    Form_Load();
+    tmrStatus->start();
+}
+
+void frmStatus::Form_Load() {
+    for (int card = 0; card < 2; ++card) {
+        const CardFlags flags = flagsOf(state_, card);
+        if (!flags.portOpen) {
+            setText(lblFault[card], QStringLiteral("COM not found"));
+        }
+        setText(lblUSB[card], usbText(flags.comPort));
+    }
+}
+
+void frmStatus::tmrStatus_Timer() {
+    refreshCard(0);
+    refreshCard(1);
+    QString save = QStringLiteral("Not Saving");
+    if (state_.SaveError) {
+        // Records wait in memory because the log file cannot be written.
+        save = QStringLiteral("Save error");
+    } else if (state_.CardConnected1 && state_.Saving) {
+        save = QStringLiteral("Saving");
+    }
+    setText(lblSave, save);
+}
+
+void frmStatus::refreshCard(int card) {
+    const CardFlags flags = flagsOf(state_, card);
+    if (flags.portOpen) {
+        if (flags.connected) {
+            setText(lblFault[card], QStringLiteral("No Faults"));
+            setText(lblStatus[card],
+                    QStringLiteral("Card Connected. Ver.") + QString::fromStdString(flags.version));
+        } else {
+            setText(lblFault[card], QStringLiteral("Card not found"));
+            setText(lblStatus[card], QStringLiteral("Card Disconnected"));
+        }
+        if (flags.portLost) {
+            // The port went away after start-up; the card's connected flag stays set,
+            // so the fault line is the only place that can tell.
+            setText(lblFault[card], QStringLiteral("COM lost"));
+        }
+    } else {
+        setText(lblFault[card], QStringLiteral("COM not found"));
+    }
+    setText(lblUSB[card], usbText(flags.comPort));
+    setText(lblTask[card], flags.taskRunning ? QStringLiteral("Task Running")
+                                             : QStringLiteral(" No Task Running"));
+}
+
+}  // namespace vantrel

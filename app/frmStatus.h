@@ -1,0 +1,40 @@
+#pragma once
+
+// "Card Status": per card whether its port opened, whether the card answered and
+// with which version, the port number and whether a task runs; below, whether
+// records are being saved. Reads the shared state every 250 ms, never writes it.
+
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+
+#include "engine/AcquisitionState.h"
+
+namespace vantrel {
+
+class frmStatus : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kRefreshMilliseconds = 250;
+
+    explicit frmStatus(const AcquisitionState& state, QWidget* parent = nullptr);
+
+    void tmrStatus_Timer();
+
+    std::array<QLabel*, 2> lblStatus{};
+    std::array<QLabel*, 2> lblUSB{};
+    std::array<QLabel*, 2> lblFault{};
+    std::array<QLabel*, 2> lblTask{};
+    QLabel* lblSave = nullptr;
+    QTimer* tmrStatus = nullptr;
+
+  private:
+    void Form_Load();
+    void refreshCard(int card);
+
+    const AcquisitionState& state_;
+};
+
+}  // namespace vantrel

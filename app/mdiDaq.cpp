@@ -1,0 +1,282 @@
+#include "app/mdiDaq.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <string>
+
+#include "app/frmAbout.h"
+#include "app/frmStatus.h"
+#include "app/frmTaskManager.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kTaskStartDelayMilliseconds = 100;
+constexpr int kSaveTickMilliseconds = 1000;
+constexpr char kCommandEnd = '\r';
+
+bool& taskRunningOf(AcquisitionState& state, int card) {
+    return card == 0 ? state.TaskRunning1 : state.TaskRunning2;
+}
+
+bool connectedOf(const AcquisitionState& state, int card) {
+    return card == 0 ? state.CardConnected1 : state.CardConnected2;
+}
+
+}  // namespace
+
+mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
+               platform::SerialPort& cardPort2, platform::Dialogs& dialogs, platform::Clock& clock,
+               QWidget* parent)
+    : QMainWindow(parent),
+      cm(cardPort1),
+      cm2(cardPort2),
+      state_(state),
+      dialogs_(dialogs),
+      clock_(clock) {
+    setObjectName(QStringLiteral("mdiDaq"));
+    setWindowTitle(QStringLiteral("Vantrel - 16 Channel ~ Data Acquisition Solution"));
+    resize(960, 640);
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(mdiArea_);
+
+    buildMenus();
+    connectMenus();
+
+    tmrSave = new QTimer(this);
+    tmrSave->setObjectName(QStringLiteral("tmrSave"));
+    tmrSave->setInterval(kSaveTickMilliseconds);
+    connect(tmrSave, &QTimer::timeout, this, &mdiDaq::tmrSave_Timer);
+
+    tmrDelay = new QTimer(this);
+    tmrDelay->setObjectName(QStringLiteral("tmrDelay"));
+    tmrDelay->setInterval(kTaskStartDelayMilliseconds);
+    connect(tmrDelay, &QTimer::timeout, this, &mdiDaq::tmrDelay_Timer);
+
+    runModal_ = [](QDialog& dialog) { dialog.exec(); };
+    delayWait_ = [this] {
+        while (!DelayElapsed && !closeRequested_) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        }
+    };
+}
+
+mdiDaq::~mdiDaq() = default;
+
+void mdiDaq::Form_Load() {
+    // The logger ticks for the whole run, the splash included.
+    tmrSave->start();
+
+    {
+        frmAbout splash(this);
+        runModal(splash);
+    }
+    show();
+
+    OpenCardPort(0);
+    OpenCardPort(1);
+    ViewStatus_Click();
+}
+
+void mdiDaq::OpenCardPort(int card) {
+    platform::SerialPort& cardPort = port(card);
+    cardPort.setPortNumber(card == 0 ? state_.ComPort1 : state_.ComPort2);
+    cardPort.open();
+    const bool open = cardPort.isOpen();
+    (card == 0 ? state_.PortOpen1 : state_.PortOpen2) = open;
+    if (open) {
+        SendCommand(card, "?");
+    }
+}
+
+void mdiDaq::SendCommand(int card, std::string_view text) {
+    std::string command(text);
+    command += kCommandEnd;
+    port(card).send(command);
+}
+
+void mdiDaq::closeEvent(QCloseEvent* event) {
+    if (startSequenceRunning_) {
+        // Shutting down inside the task-start wait would send "@N" after "@F" once
+        // the wait unwinds; end the wait first and close when the start has ended.
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void mdiDaq::Form_Unload() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    tmrSave->stop();
+    tmrDelay->stop();
+    for (int card = 0; card < 2; ++card) {
+        if (port(card).isOpen()) {
+            SendCommand(card, "@F");
+        }
+    }
+}
+
+void mdiDaq::reportFatal(const std::string& text) {
+    dialogs_.showMessage({text, "Vantrel", platform::MessageIcon::Critical});
+}
+
+void mdiDaq::ShowConversionFailure(const ConversionFailure& failure) {
+    (void)failure;
+}
+
+// ---- Task control ----
+
+void mdiDaq::TaskStart_Click() {
+    if (startSequenceRunning_ || unloaded_) {
+        // A start inside the wait of another start would interleave the two
+        // sequences on the wire.
+        return;
+    }
+    startSequenceRunning_ = true;
+    for (int card = 0; card < 2; ++card) {
+        if (!connectedOf(state_, card)) {
+            continue;
+        }
+        taskRunningOf(state_, card) = true;
+        TaskStart->setEnabled(false);
+        TaskStop->setEnabled(true);
+        SendCommand(card, "@TA00");
+        waitForDelay();
+        if (closeRequested_ || stopRequested_) {
+            // The stop (or shut-down) that came in during the wait sends "@F" next;
+            // an "@N" now would start the card again.
+            break;
+        }
+        SendCommand(card, "@N");
+    }
+    startSequenceRunning_ = false;
+
+    if (stopRequested_) {
+        stopRequested_ = false;
+        TaskStop_Click();
+    }
+    if (closeRequested_) {
+        closeRequested_ = false;
+        close();
+    }
+}
+
+void mdiDaq::waitForDelay() {
+    tmrDelay->setInterval(kTaskStartDelayMilliseconds);
+    DelayElapsed = false;
+    tmrDelay->start();
+    delayWait_();
+    tmrDelay->stop();
+}
+
+void mdiDaq::tmrDelay_Timer() {
+    DelayElapsed = true;
+    tmrDelay->stop();
+}
+
+void mdiDaq::TaskStop_Click() {
+    if (startSequenceRunning_) {
+        // Run once the start sequence has unwound, so "@F" is the last word.
+        stopRequested_ = true;
+        return;
+    }
+    for (int card = 0; card < 2; ++card) {
+        if (!connectedOf(state_, card)) {
+            continue;
+        }
+        taskRunningOf(state_, card) = false;
+        TaskStart->setEnabled(true);
+        TaskStop->setEnabled(false);
+        SendCommand(card, "@F");
+    }
+}
+
+// ---- Menu items ----
+
+void mdiDaq::FileSave_Click() {}
+
+void mdiDaq::FileExit_Click() {
+    close();
+}
+
+void mdiDaq::ViewAnalogData_Click() {}
+
+void mdiDaq::ViewDigitalData_Click() {}
+
+void mdiDaq::ViewTrend_Click() {}
+
+void mdiDaq::ViewHistory_Click() {}
+
+void mdiDaq::ViewStatus_Click() {
+    showChild(statusWindow, [this] { return new frmStatus(state_); });
+}
+
+void mdiDaq::TaskManager_Click() {
+    showChild(taskManagerWindow, [this] { return new frmTaskManager(state_); });
+}
+
+void mdiDaq::OptionsCardConfig_Click(int index) {
+    state_.SelectedCard = static_cast<std::int16_t>(index);
+}
+
+void mdiDaq::OptionsCardComm_Click() {}
+
+void mdiDaq::OptionsSettings_Click() {}
+
+void mdiDaq::OptionsCalibrate_Click(int index) {
+    state_.SelectedCard = static_cast<std::int16_t>(index);
+}
+
+void mdiDaq::HelpContents_Click() {}
+
+void mdiDaq::HelpAbout_Click() {
+    if (aboutWindow) {
+        aboutWindow->raise();
+        aboutWindow->activateWindow();
+        return;
+    }
+    auto* about = new frmAbout(this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->setModal(false);
+    aboutWindow = about;
+    about->show();
+}
+
+void mdiDaq::tmrSave_Timer() {}
+
+// ---- Child windows ----
+
+void mdiDaq::addChild(QWidget* child) {
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* frame = mdiArea_->addSubWindow(child);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    // A child that closes itself (OK, Cancel) takes its frame with it. Queued, so
+    // that a frame already being destroyed drops the request.
+    connect(child, &QObject::destroyed, frame, &QMdiSubWindow::close, Qt::QueuedConnection);
+    frame->show();
+}
+
+void mdiDaq::bringToFront(QWidget* child) {
+    QWidget* frame = child->parentWidget();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(frame)) {
+        if (sub->isMinimized()) {
+            sub->showNormal();
+        }
+        mdiArea_->setActiveSubWindow(sub);
+        sub->raise();
+        return;
+    }
+    child->raise();
+    child->activateWindow();
+}
+
+}  // namespace vantrel
