@@ -1,0 +1,191 @@
+#include "views/frmTrend.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "views/FilledShape.h"
+#include "views/TrendSurface.h"
+#include "views/ValueText.h"
+
+namespace vantrel {
+
+namespace {
+
+QString channelCaption(int n) {
+    return QStringLiteral("Channel %1").arg(n);
+}
+
+platform::Rgb toRgb(const QColor& color) {
+    return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
+            static_cast<std::uint8_t>(color.blue())};
+}
+
+template <typename Control>
+void nameControl(Control* control, const QString& objectName, const QString& accessibleName) {
+    control->setObjectName(objectName);
+    control->setAccessibleName(accessibleName);
+}
+
+}  // namespace
+
+frmTrend::frmTrend(AcquisitionState& state, platform::Clock& clock, platform::Dialogs& dialogs,
+                   QWidget* parent)
+    : QWidget(parent), state_(state), clock_(clock), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("frmTrend"));
+    setWindowTitle(QStringLiteral("Real Time Trend"));
+
+    pic = new TrendSurface(this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(pic, 1);
+    top->addWidget(buildLegend());
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addWidget(buildControls());
+
+    tmrTrend = new QTimer(this);
+    tmrTrend->setObjectName(QStringLiteral("tmrTrend"));
+    tmrTrend->setInterval(1000);
+    connect(tmrTrend, &QTimer::timeout, this, &frmTrend::tmrTrend_Timer);
+    tmrTrend->start();
+}
+
+QWidget* frmTrend::buildLegend() {
+    auto* legend = new QWidget(this);
+    legend->setObjectName(QStringLiteral("legend"));
+    auto* grid = new QGridLayout(legend);
+    grid->setVerticalSpacing(2);
+    for (int n = 0; n < kUsedChannels; ++n) {
+        const auto at = static_cast<std::size_t>(n);
+        auto* name = new QLabel(channelCaption(n), legend);
+        nameControl(name, QStringLiteral("lblChannel_%1").arg(n), name->text());
+        auto* swatch = new FilledShape(kDefaultSwatchColor, legend);
+        swatch->setObjectName(QStringLiteral("shpColor_%1").arg(n));
+        swatch->setAccessibleName(name->text());
+        swatch->setAccessibleDescription(kDefaultSwatchColor.name().toUpper());
+        auto* value = new QLabel(QStringLiteral("0"), legend);
+        nameControl(value, QStringLiteral("lblData_%1").arg(n), value->text());
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setMinimumWidth(70);
+        value->setAutoFillBackground(true);
+        QPalette colours = value->palette();
+        colours.setColor(QPalette::Window, QColor(0, 0, 128));
+        colours.setColor(QPalette::WindowText, Qt::white);
+        value->setPalette(colours);
+        grid->addWidget(name, n, 0);
+        grid->addWidget(swatch, n, 1);
+        grid->addWidget(value, n, 2);
+        lblChannel[at] = name;
+        shpColor[at] = swatch;
+        lblData[at] = value;
+    }
+    return legend;
+}
+
+QWidget* frmTrend::buildControls() {
+    auto* panel = new QWidget(this);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    auto* pointsBox = new QGroupBox(QStringLiteral("No. of Points:"), panel);
+    auto* pointsLayout = new QHBoxLayout(pointsBox);
+    cmbPoints = new QComboBox(pointsBox);
+    nameControl(cmbPoints, QStringLiteral("cmbPoints"), pointsBox->title());
+    for (const std::int16_t points : kTrendPointChoices) {
+        cmbPoints->addItem(QString::number(points));
+    }
+    cmbPoints->setCurrentIndex(0);
+    pointsLayout->addWidget(cmbPoints);
+    row->addWidget(pointsBox);
+
+    auto* rangeBox = new QGroupBox(QStringLiteral("Range:"), panel);
+    auto* rangeLayout = new QHBoxLayout(rangeBox);
+    txtRange = new QLineEdit(QStringLiteral("100"), rangeBox);
+    nameControl(txtRange, QStringLiteral("txtRange"), rangeBox->title());
+    cmdRangeSet = new QPushButton(QStringLiteral("Set Range"), rangeBox);
+    nameControl(cmdRangeSet, QStringLiteral("cmdRangeSet"), cmdRangeSet->text());
+    rangeLayout->addWidget(txtRange);
+    rangeLayout->addWidget(cmdRangeSet);
+    row->addWidget(rangeBox);
+
+    auto* colorLabel = new QLabel(QStringLiteral("Change Color:"), panel);
+    colorLabel->setObjectName(QStringLiteral("lblChangeColor"));
+    cmbColor = new QComboBox(panel);
+    nameControl(cmbColor, QStringLiteral("cmbColor"), colorLabel->text());
+    colorLabel->setBuddy(cmbColor);
+    for (int n = 0; n < kUsedChannels; ++n) {
+        cmbColor->addItem(channelCaption(n));
+    }
+    cmbColor->setCurrentIndex(0);
+    cmdChangeColor = new QPushButton(QStringLiteral("Change"), panel);
+    nameControl(cmdChangeColor, QStringLiteral("cmdChangeColor"), cmdChangeColor->text());
+    row->addWidget(colorLabel);
+    row->addWidget(cmbColor);
+    row->addWidget(cmdChangeColor);
+    row->addStretch(1);
+
+    connect(cmbPoints, &QComboBox::currentIndexChanged, this, &frmTrend::cmbPoints_Click);
+    connect(cmdRangeSet, &QPushButton::clicked, this, &frmTrend::cmdRangeSet_Click);
+    connect(txtRange, &QLineEdit::returnPressed, this, &frmTrend::cmdRangeSet_Click);
+    connect(cmdChangeColor, &QPushButton::clicked, this, &frmTrend::cmdChangeColor_Click);
+    return panel;
+}
+
+void frmTrend::tmrTrend_Timer() {
+    TrendColors colors;
+    for (int n = 0; n < kUsedChannels; ++n) {
+        colors[static_cast<std::size_t>(n)] =
+            toRgb(shpColor[static_cast<std::size_t>(n)]->fillColor());
+    }
+    pic->setDrawing(model_.tick(state_, colors, clock_));
+
+    const QLocale locale;
+    for (int n = 0; n < kUsedChannels; ++n) {
+        const auto at = static_cast<std::size_t>(n);
+        const QString text =
+            ChannelValueText(state_.ChannelValue[at], state_.InputType[at], locale);
+        if (lblData[at]->text() != text) {
+            lblData[at]->setText(text);
+            lblData[at]->setAccessibleName(text);
+        }
+    }
+}
+
+void frmTrend::cmbPoints_Click() {
+    model_.choosePoints(cmbPoints->currentIndex());
+}
+
+void frmTrend::cmdRangeSet_Click() {
+    const std::string shown = model_.applyRange(txtRange->text().toStdString());
+    const QString text = QString::fromStdString(shown);
+    if (txtRange->text() != text) {
+        txtRange->setText(text);
+    }
+}
+
+void frmTrend::cmdChangeColor_Click() {
+    const int k = cmbColor->currentIndex();
+    const auto at = static_cast<std::size_t>(k);
+    const QColor current =
+        k >= 0 && k < kUsedChannels ? shpColor[at]->fillColor() : kDefaultSwatchColor;
+    const std::optional<platform::Rgb> chosen = dialogs_.chooseColor(toRgb(current));
+    // A cancelled dialog keeps the colour the swatch already has.
+    if (!chosen || k < 0 || k >= kUsedChannels) {
+        return;
+    }
+    setSwatchColor(k, QColor(chosen->red, chosen->green, chosen->blue));
+}
+
+void frmTrend::setSwatchColor(int channel, const QColor& color) {
+    FilledShape* swatch = shpColor[static_cast<std::size_t>(channel)];
+    swatch->setFillColor(color);
+    swatch->setAccessibleDescription(color.name().toUpper());
+}
+
+}  // namespace vantrel

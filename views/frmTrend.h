@@ -1,0 +1,65 @@
+#pragma once
+
+// "Real Time Trend": once a second, a scrolling chart of the channels marked for
+// plotting, a legend of all sixteen channels with their colours and latest
+// values, and the controls for the number of points, the range and the colours.
+
+#include <QWidget>
+#include <array>
+
+#include "engine/AcquisitionState.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "views/TrendModel.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace vantrel {
+
+class FilledShape;
+class TrendSurface;
+
+// The swatches' common colour at opening: white, which shows on the black surface.
+inline const QColor kDefaultSwatchColor(255, 255, 255);
+
+class frmTrend : public QWidget {
+    Q_OBJECT
+
+  public:
+    frmTrend(AcquisitionState& state, platform::Clock& clock, platform::Dialogs& dialogs,
+             QWidget* parent = nullptr);
+
+    void tmrTrend_Timer();
+    void cmbPoints_Click();
+    void cmdRangeSet_Click();
+    void cmdChangeColor_Click();
+
+    const TrendModel& model() const { return model_; }
+
+    TrendSurface* pic = nullptr;
+    std::array<QLabel*, kUsedChannels> lblChannel{};
+    std::array<FilledShape*, kUsedChannels> shpColor{};
+    std::array<QLabel*, kUsedChannels> lblData{};
+    QComboBox* cmbPoints = nullptr;
+    QLineEdit* txtRange = nullptr;
+    QPushButton* cmdRangeSet = nullptr;
+    QComboBox* cmbColor = nullptr;
+    QPushButton* cmdChangeColor = nullptr;
+    QTimer* tmrTrend = nullptr;
+
+  private:
+    QWidget* buildLegend();
+    QWidget* buildControls();
+    void setSwatchColor(int channel, const QColor& color);
+
+    AcquisitionState& state_;
+    platform::Clock& clock_;
+    platform::Dialogs& dialogs_;
+    TrendModel model_;
+};
+
+}  // namespace vantrel

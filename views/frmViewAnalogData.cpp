@@ -1,0 +1,101 @@
+#include "views/frmViewAnalogData.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "views/ValueText.h"
+
+namespace vantrel {
+
+namespace {
+
+// A frame shorter or longer than this was never decoded, so the card's values
+// would not belong to it.
+constexpr std::size_t kAnalogFrameLength = 62;
+constexpr int kRowsPerColumn = 4;
+const QString kAmbientCaption = QStringLiteral("Ambient Temperature: ");
+
+void setText(QLabel* label, const QString& text) {
+    if (label->text() != text) {
+        label->setText(text);
+        label->setAccessibleName(text);
+    }
+}
+
+}  // namespace
+
+frmViewAnalogData::frmViewAnalogData(AcquisitionState& state, QWidget* parent)
+    : QWidget(parent), state_(state) {
+    setObjectName(QStringLiteral("frmViewAnalogData"));
+    setWindowTitle(QStringLiteral("Analog Data"));
+    auto* layout = new QVBoxLayout(this);
+    for (int card = 0; card < 2; ++card) {
+        buildCard(card);
+        layout->addWidget(Frame1[static_cast<std::size_t>(card)]);
+    }
+
+    tmrUpdate = new QTimer(this);
+    tmrUpdate->setObjectName(QStringLiteral("tmrUpdate"));
+    tmrUpdate->setInterval(1000);
+    connect(tmrUpdate, &QTimer::timeout, this, &frmViewAnalogData::tmrUpdate_Timer);
+    tmrUpdate->start();
+}
+
+void frmViewAnalogData::buildCard(int card) {
+    auto* box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("Frame1_%1").arg(card));
+    Frame1[static_cast<std::size_t>(card)] = box;
+    auto* grid = new QGridLayout(box);
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        const int slot = card * kChannelsPerCard + c;
+        const int row = c % kRowsPerColumn;
+        const int column = 2 * (c / kRowsPerColumn);
+
+        auto* name = new QLabel(box);
+        name->setObjectName(QStringLiteral("lblCH_%1").arg(slot));
+        setText(name, QStringLiteral("CH%1:").arg(slot));
+        auto* value = new QLabel(box);
+        value->setObjectName(QStringLiteral("lblData_%1").arg(slot));
+        value->setAlignment(Qt::AlignCenter);
+        value->setMinimumWidth(80);
+        value->setFrameShape(QFrame::Panel);
+        value->setFrameShadow(QFrame::Sunken);
+        setText(value, QStringLiteral("0.00"));
+        name->setBuddy(value);
+
+        grid->addWidget(name, row, column);
+        grid->addWidget(value, row, column + 1);
+        lblCH[static_cast<std::size_t>(slot)] = name;
+        lblData[static_cast<std::size_t>(slot)] = value;
+    }
+    auto* ambient = new QLabel(box);
+    ambient->setObjectName(QStringLiteral("lblAmb_%1").arg(card));
+    setText(ambient, kAmbientCaption);
+    grid->addWidget(ambient, kRowsPerColumn, 0, 1, 4);
+    lblAmb[static_cast<std::size_t>(card)] = ambient;
+}
+
+void frmViewAnalogData::tmrUpdate_Timer() {
+    if (state_.AnalogFrame1.size() == kAnalogFrameLength) {
+        showCard(0, state_.AmbientTemp1);
+    }
+    if (state_.AnalogFrame2.size() == kAnalogFrameLength) {
+        showCard(1, state_.AmbientTemp2);
+    }
+}
+
+void frmViewAnalogData::showCard(int card, float ambient) {
+    const QLocale locale;
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        const auto slot = static_cast<std::size_t>(card * kChannelsPerCard + c);
+        setText(lblData[slot],
+                ChannelValueText(state_.ChannelValue[slot], state_.InputType[slot], locale));
+    }
+    setText(lblAmb[static_cast<std::size_t>(card)],
+            kAmbientCaption + ShortestText(ambient, locale) + QStringLiteral(" deg.C"));
+}
+
+}  // namespace vantrel
