@@ -8,6 +8,9 @@
 #include "app/frmAbout.h"
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
+#include "views/frmTrend.h"
+#include "views/frmViewAnalogData.h"
+#include "views/frmViewDigitalData.h"
 
 namespace vantrel {
 
@@ -208,11 +211,20 @@ void mdiDaq::FileExit_Click() {
     close();
 }
 
-void mdiDaq::ViewAnalogData_Click() {}
+void mdiDaq::ViewAnalogData_Click() {
+    showChild(analogDataWindow, [this] { return new frmViewAnalogData(state_); });
+}
 
-void mdiDaq::ViewDigitalData_Click() {}
+void mdiDaq::ViewDigitalData_Click() {
+    showChild(digitalDataWindow, [this] {
+        return new frmViewDigitalData(
+            state_, [this](int card, std::string_view command) { SendCommand(card, command); });
+    });
+}
 
-void mdiDaq::ViewTrend_Click() {}
+void mdiDaq::ViewTrend_Click() {
+    showChild(trendWindow, [this] { return new frmTrend(state_, clock_, dialogs_); });
+}
 
 void mdiDaq::ViewHistory_Click() {}
 
