@@ -8,6 +8,8 @@
 #include "app/frmAbout.h"
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
+#include "logging/DataLogger.h"
+#include "logging/ui/frmSave.h"
 #include "views/frmTrend.h"
 #include "views/frmViewAnalogData.h"
 #include "views/frmViewDigitalData.h"
@@ -53,6 +55,10 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
     tmrSave = new QTimer(this);
     tmrSave->setObjectName(QStringLiteral("tmrSave"));
     tmrSave->setInterval(kSaveTickMilliseconds);
+    // A coarse timer may stretch each second by up to 5%, and the log interval is
+    // a count of these ticks.
+    tmrSave->setTimerType(Qt::PreciseTimer);
+    logger_ = std::make_unique<DataLogger>(state_, clock_, dialogs_);
     connect(tmrSave, &QTimer::timeout, this, &mdiDaq::tmrSave_Timer);
 
     tmrDelay = new QTimer(this);
@@ -205,7 +211,13 @@ void mdiDaq::TaskStop_Click() {
 
 // ---- Menu items ----
 
-void mdiDaq::FileSave_Click() {}
+void mdiDaq::FileSave_Click() {
+    {
+        frmSave window(state_, dialogs_, this);
+        runModal(window);
+    }
+    FileSave->setChecked(state_.Saving);
+}
 
 void mdiDaq::FileExit_Click() {
     close();
@@ -263,7 +275,9 @@ void mdiDaq::HelpAbout_Click() {
     about->show();
 }
 
-void mdiDaq::tmrSave_Timer() {}
+void mdiDaq::tmrSave_Timer() {
+    logger_->Tick();
+}
 
 // ---- Child windows ----
 

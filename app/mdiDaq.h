@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "engine/AcquisitionState.h"
@@ -36,6 +37,7 @@ class frmViewDigitalData;
 class frmTrend;
 class frmConfig;
 class frmCalib;
+class DataLogger;
 
 class mdiDaq : public QMainWindow {
     Q_OBJECT
@@ -184,6 +186,8 @@ class mdiDaq : public QMainWindow {
     bool closeRequested_ = false;
     bool unloaded_ = false;
     bool conversionMessageOpen_ = false;
+    // Appends the log records; ticked by tmrSave.
+    std::unique_ptr<DataLogger> logger_;
 };
 
 }  // namespace vantrel
