@@ -1,0 +1,274 @@
+#include "setup/frmCalib.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <array>
+#include <charconv>
+
+#include "engine/AtomicFile.h"
+#include "engine/FieldReader.h"
+#include "setup/CalibrationFile.h"
+#include "setup/CardSlots.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::size_t kFullAnalogFrameLength = 62;
+
+const char* const kCalibrationTitle = "Calibration";
+const char* const kImportTitle = "File Import";
+const char* const kExportTitle = "File Export";
+
+const char* const kRtdInstruction =
+    "Connect 100 ohms (1% or less) between terminals COM and B, short B & B, select option A "
+    "jumper on all channels.";
+const char* const k10VInstruction =
+    "Apply 10.000V across terminals 10V and COM, select option C jumper on selected channels.";
+const char* const k0VInstruction =
+    "Short terminals 10V and COM, select option C jumper on selected channels.";
+const char* const k200mVInstruction =
+    "Apply 200.0mV across terminals 2V and COM, select option B jumper on selected channels.";
+const char* const k0mVInstruction =
+    "Short terminals 2V and COM, select option B jumper on selected channels.";
+
+QString Indexed(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const QString& objectName, const QString& accessibleName) {
+    widget->setObjectName(objectName);
+    widget->setAccessibleName(accessibleName);
+    return widget;
+}
+
+QLabel* Instruction(const char* text, const QString& objectName, QWidget* parent) {
+    auto* label =
+        Named(new QLabel(QString::fromLatin1(text), parent), objectName, QString::fromLatin1(text));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+// The shortest text that reads back as the same Single ("25", "24.5").
+std::string ShortestText(float value) {
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return error == std::errc{} ? std::string(buffer.data(), end) : std::string("0");
+}
+
+}  // namespace
+
+frmCalib::frmCalib(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), state_(state), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("frmCalib"));
+    buildControls();
+    Form_Load();
+    tmrUpdate->start();
+}
+
+void frmCalib::buildControls() {
+    Frame1 = Named(new QGroupBox(this), QStringLiteral("Frame1"), tr("Channels"));
+    auto* rows = new QGridLayout(Frame1);
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        lblCH[c] = Named(new QLabel(Frame1), Indexed("lblCH", c), QString());
+        lblData[c] = Named(new QLabel(QStringLiteral("0.00"), Frame1), Indexed("lblData", c),
+                           QStringLiteral("0.00"));
+        lblData[c]->setMinimumWidth(60);
+        chkSel[c] = Named(new QCheckBox(Frame1), Indexed("chkSel", c), tr("Select %1").arg(c));
+        shpZero[c] = Named(new ColourLamp(Frame1), Indexed("shpZero", c), tr("Zero %1").arg(c));
+        shpSpan[c] = Named(new ColourLamp(Frame1), Indexed("shpSpan", c), tr("Span %1").arg(c));
+        // Channels 0..3 on the left, 4..7 on the right.
+        const int row = c % 4;
+        const int column = (c / 4) * 5;
+        rows->addWidget(lblCH[c], row, column);
+        rows->addWidget(lblData[c], row, column + 1);
+        rows->addWidget(chkSel[c], row, column + 2);
+        rows->addWidget(shpZero[c], row, column + 3);
+        rows->addWidget(shpSpan[c], row, column + 4);
+    }
+    lblAmb = Named(new QLabel(tr("Ambient Temperature: "), this), QStringLiteral("lblAmb"),
+                   tr("Ambient Temperature: "));
+
+    Label1 = Instruction(kRtdInstruction, QStringLiteral("Label1"), this);
+    Label2[0] = Instruction(k10VInstruction, Indexed("Label2", 0), this);
+    Label2[1] = Instruction(k0VInstruction, Indexed("Label2", 1), this);
+    Label3[0] = Instruction(k200mVInstruction, Indexed("Label3", 0), this);
+    Label3[1] = Instruction(k0mVInstruction, Indexed("Label3", 1), this);
+
+    auto button = [this](const QString& caption, const QString& objectName) {
+        return Named(new QPushButton(caption, this), objectName, caption);
+    };
+    cmdCalibrate10V[0] = button(tr("Calibrate 10V"), Indexed("cmdCalibrate10V", 0));
+    cmdCalibrate10V[1] = button(tr("Calibrate 0V"), Indexed("cmdCalibrate10V", 1));
+    cmdCalibrate200mV[0] = button(tr("Calibrate 200mV"), Indexed("cmdCalibrate200mV", 0));
+    cmdCalibrate200mV[1] = button(tr("Calibrate 0mV"), Indexed("cmdCalibrate200mV", 1));
+    cmdCalibrateRTD = button(tr("Calibrate RTD"), QStringLiteral("cmdCalibrateRTD"));
+    cmdExport = button(tr("Export"), QStringLiteral("cmdExport"));
+    cmdImport = button(tr("Import"), QStringLiteral("cmdImport"));
+    cmdClose = button(tr("Close"), QStringLiteral("cmdClose"));
+    for (int i = 0; i < 2; ++i) {
+        connect(cmdCalibrate10V[i], &QPushButton::clicked, this,
+                [this, i] { cmdCalibrate10V_Click(i); });
+        connect(cmdCalibrate200mV[i], &QPushButton::clicked, this,
+                [this, i] { cmdCalibrate200mV_Click(i); });
+    }
+    connect(cmdCalibrateRTD, &QPushButton::clicked, this, &frmCalib::cmdCalibrateRTD_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &frmCalib::cmdExport_Click);
+    connect(cmdImport, &QPushButton::clicked, this, &frmCalib::cmdImport_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmCalib::cmdClose_Click);
+
+    // Each instruction beside its button.
+    auto* steps = new QGridLayout;
+    const std::array<std::pair<QPushButton*, QLabel*>, 5> pairs = {{
+        {cmdCalibrate10V[1], Label2[1]},
+        {cmdCalibrate10V[0], Label2[0]},
+        {cmdCalibrate200mV[1], Label3[1]},
+        {cmdCalibrate200mV[0], Label3[0]},
+        {cmdCalibrateRTD, Label1},
+    }};
+    for (int row = 0; row < static_cast<int>(pairs.size()); ++row) {
+        steps->addWidget(pairs[row].first, row, 0);
+        steps->addWidget(pairs[row].second, row, 1);
+    }
+    steps->setColumnStretch(1, 1);
+
+    auto* files = new QHBoxLayout;
+    files->addWidget(cmdExport);
+    files->addWidget(cmdImport);
+    files->addStretch(1);
+    files->addWidget(cmdClose);
+
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(Frame1);
+    page->addWidget(lblAmb);
+    page->addLayout(steps);
+    page->addLayout(files);
+
+    tmrUpdate = new QTimer(this);
+    tmrUpdate->setObjectName(QStringLiteral("tmrUpdate"));
+    tmrUpdate->setInterval(kRefreshMs);
+    connect(tmrUpdate, &QTimer::timeout, this, &frmCalib::tmrUpdate_Timer);
+}
+
+void frmCalib::Form_Load() {
+    setWindowTitle(state_.SelectedCard != 0 ? tr("Calibration - Card 2")
+                                            : tr("Calibration - Card 1"));
+    setAccessibleName(windowTitle());
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        lblCH[c]->setText(tr("CH%1:").arg(c));
+        lblCH[c]->setAccessibleName(lblCH[c]->text());
+        chkSel[c]->setChecked(true);
+        shpZero[c]->setColour(kIndicatorBlack, kIndicatorBlackName);
+        shpSpan[c]->setColour(kIndicatorBlack, kIndicatorBlackName);
+    }
+}
+
+void frmCalib::tmrUpdate_Timer() {
+    const int card = state_.SelectedCard;
+    const std::string& frame = card == 0 ? state_.AnalogFrame1 : state_.AnalogFrame2;
+    if (frame.size() != kFullAnalogFrameLength) {
+        return;
+    }
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        const QString count = QString::number(state_.RawCounts[ChannelSlot(card, c)]);
+        lblData[c]->setText(count);
+        lblData[c]->setAccessibleName(count);
+    }
+    const float ambient = card == 0 ? state_.AmbientTemp1 : state_.AmbientTemp2;
+    lblAmb->setText(tr("Ambient Temperature: ") + QString::fromStdString(ShortestText(ambient)) +
+                    tr(" deg.C"));
+    lblAmb->setAccessibleName(lblAmb->text());
+}
+
+void frmCalib::cmdCalibrate10V_Click(int index) {
+    calibrate(index == 0 ? kCalibrate10V : kCalibrate0V);
+}
+
+void frmCalib::cmdCalibrate200mV_Click(int index) {
+    calibrate(index == 0 ? kCalibrate200mV : kCalibrate0mV);
+}
+
+void frmCalib::cmdCalibrateRTD_Click() {
+    calibrate(kCalibrateRTD);
+}
+
+void frmCalib::calibrate(const CalibrationStep& step) {
+    const int card = state_.SelectedCard;
+    bool stored = false;
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        if (!chkSel[c]->isChecked()) {
+            continue;
+        }
+        const int g = ChannelSlot(card, c);
+        // Read only now: counts keep arriving while an earlier channel's box is open.
+        const std::int16_t count = state_.RawCounts[g];
+        if (step.accepts(count)) {
+            (state_.*step.table)[g] = count;
+            auto* indicator =
+                step.indicator == CalibrationStep::Indicator::Zero ? shpZero[c] : shpSpan[c];
+            indicator->setColour(step.colour, step.colourName);
+            stored = true;
+        } else {
+            showMessage(step.failMessage, kCalibrationTitle, platform::MessageIcon::Critical);
+        }
+    }
+    if (stored) {
+        showMessage("Calibration value stored", kCalibrationTitle,
+                    platform::MessageIcon::Information);
+    }
+}
+
+void frmCalib::cmdExport_Click() {
+    const auto path = dialogs_.saveFile(platform::FileDialogRequest{});
+    if (!path) {
+        return;
+    }
+    const std::string contents = FormatCalibrationFile(CalibrationOfFirstCard(state_));
+    if (const auto failure = WriteFileAtomically(*path, contents)) {
+        showMessage("The calibration was not exported: " + *failure, kExportTitle,
+                    platform::MessageIcon::Critical);
+    }
+}
+
+void frmCalib::cmdImport_Click() {
+    const auto path = dialogs_.openFile(platform::FileDialogRequest{});
+    if (!path) {
+        return;
+    }
+    std::string readError;
+    auto reader = FieldReader::fromFile(*path, FieldReader::kDefaultMaxBytes, &readError);
+    if (!reader) {
+        showMessage("The calibration file could not be read: " + readError, kImportTitle,
+                    platform::MessageIcon::Critical);
+        return;
+    }
+    const CalibrationFileParse parsed = ParseCalibrationFile(std::move(*reader));
+    switch (parsed.outcome) {
+        case CalibrationFileParse::Outcome::WrongHeader:
+            showMessage("Incompatible Calibration File!", kImportTitle,
+                        platform::MessageIcon::Critical);
+            return;
+        case CalibrationFileParse::Outcome::BadValues:
+            showMessage(parsed.error + " The calibration was not changed.", kImportTitle,
+                        platform::MessageIcon::Critical);
+            return;
+        case CalibrationFileParse::Outcome::Read:
+            break;
+    }
+    StoreCalibrationOfFirstCard(state_, parsed.table);
+    showMessage("Calibration File inported successfully.", kImportTitle,
+                platform::MessageIcon::Information);
+}
+
+void frmCalib::cmdClose_Click() {
+    close();
+}
+
+void frmCalib::showMessage(const std::string& text, const char* title, platform::MessageIcon icon) {
+    dialogs_.showMessage(platform::Message{text, title, icon});
+}
+
+}  // namespace vantrel

@@ -1,0 +1,71 @@
+#pragma once
+
+// Calibration of one card's analog channels from their live raw counts: the user
+// applies a reference signal, ticks the channels that carry it and presses the
+// matching button; plausible counts go straight into the shared calibration tables.
+// Export and Import move card 1's calibration to and from a calibration file.
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+
+#include "engine/AcquisitionState.h"
+#include "platform/Dialogs.h"
+#include "setup/CalibrationStep.h"
+#include "setup/ColourLamp.h"
+
+namespace vantrel {
+
+class frmCalib : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kRefreshMs = 1000;
+
+    frmCalib(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+
+    void Form_Load();
+    // Shows the live counts of the card in SelectedCard, once it has sent a full
+    // analog frame.
+    void tmrUpdate_Timer();
+    // index 0 takes the span ("Calibrate 10V"), index 1 the zero ("Calibrate 0V").
+    void cmdCalibrate10V_Click(int index);
+    // index 0 takes the span ("Calibrate 200mV"), index 1 the zero ("Calibrate 0mV").
+    void cmdCalibrate200mV_Click(int index);
+    void cmdCalibrateRTD_Click();
+    void cmdExport_Click();
+    void cmdImport_Click();
+    void cmdClose_Click();
+
+    QGroupBox* Frame1 = nullptr;
+    std::array<QLabel*, kChannelsPerCard> lblCH{};
+    std::array<QLabel*, kChannelsPerCard> lblData{};
+    std::array<QCheckBox*, kChannelsPerCard> chkSel{};
+    std::array<ColourLamp*, kChannelsPerCard> shpZero{};
+    std::array<ColourLamp*, kChannelsPerCard> shpSpan{};
+    QLabel* lblAmb = nullptr;
+    QLabel* Label1 = nullptr;
+    std::array<QLabel*, 2> Label2{};
+    std::array<QLabel*, 2> Label3{};
+    std::array<QPushButton*, 2> cmdCalibrate10V{};
+    std::array<QPushButton*, 2> cmdCalibrate200mV{};
+    QPushButton* cmdCalibrateRTD = nullptr;
+    QPushButton* cmdExport = nullptr;
+    QPushButton* cmdImport = nullptr;
+    QPushButton* cmdClose = nullptr;
+    QTimer* tmrUpdate = nullptr;
+
+  private:
+    void buildControls();
+    void calibrate(const CalibrationStep& step);
+    void showMessage(const std::string& text, const char* title, platform::MessageIcon icon);
+
+    AcquisitionState& state_;
+    platform::Dialogs& dialogs_;
+};
+
+}  // namespace vantrel

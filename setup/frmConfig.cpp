@@ -1,0 +1,225 @@
+#include "setup/frmConfig.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "engine/AtomicFile.h"
+#include "setup/CardSlots.h"
+#include "setup/RangeText.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::array<const char*, kInputTypeCount> kInputTypeNames = {
+    "+/- 10V", "0 ~ 20 mA", "4 ~ 20 mA", "0 ~ 200 mV", "PT-100", "T/C - J", "T/C - K"};
+
+const char* const kConfigFilter = "Config Files (*.cfg)|*.cfg";
+const char* const kConfigExtension = "cfg";
+const char* const kMessageTitle = "Card Configuration";
+
+QString Indexed(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const QString& objectName, const QString& accessibleName) {
+    widget->setObjectName(objectName);
+    widget->setAccessibleName(accessibleName);
+    return widget;
+}
+
+platform::FileDialogRequest ConfigFileRequest() {
+    platform::FileDialogRequest request;
+    request.filter = kConfigFilter;
+    request.defaultExtension = kConfigExtension;
+    return request;
+}
+
+}  // namespace
+
+frmConfig::frmConfig(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), state_(state), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("frmConfig"));
+    buildControls();
+    Form_Load();
+}
+
+void frmConfig::buildControls() {
+    Frame2 = Named(new QGroupBox(tr("Analog Input"), this), QStringLiteral("Frame2"),
+                   tr("Analog Input"));
+    auto* analogGrid = new QGridLayout(Frame2);
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        FrameAnalog[c] = Named(new QGroupBox(Frame2), Indexed("FrameAnalog", c), QString());
+        lblInputType[c] = Named(new QLabel(tr("Input Type:"), FrameAnalog[c]),
+                                Indexed("lblInputType", c), tr("Input Type:"));
+        cmbInputType[c] = Named(new QComboBox(FrameAnalog[c]), Indexed("cmbInputType", c),
+                                tr("Input Type %1").arg(c));
+        lblInputRange[c] = Named(new QLabel(tr("Input Range:"), FrameAnalog[c]),
+                                 Indexed("lblInputRange", c), tr("Input Range:"));
+        txtInputRange[c] = Named(new QLineEdit(FrameAnalog[c]), Indexed("txtInputRange", c),
+                                 tr("Input Range %1").arg(c));
+        lblInputType[c]->setBuddy(cmbInputType[c]);
+        lblInputRange[c]->setBuddy(txtInputRange[c]);
+
+        auto* rows = new QGridLayout(FrameAnalog[c]);
+        rows->addWidget(lblInputType[c], 0, 0);
+        rows->addWidget(cmbInputType[c], 0, 1);
+        rows->addWidget(lblInputRange[c], 1, 0);
+        rows->addWidget(txtInputRange[c], 1, 1);
+        analogGrid->addWidget(FrameAnalog[c], c / 4, c % 4);
+    }
+
+    Frame1 = Named(new QGroupBox(tr("Digital Input / Output"), this), QStringLiteral("Frame1"),
+                   tr("Digital Input / Output"));
+    auto* digitalGrid = new QGridLayout(Frame1);
+    for (int d = 0; d < kLinesPerCard; ++d) {
+        // Each line's frame makes its two options an exclusive pair.
+        FrameDIO[d] = Named(new QGroupBox(Frame1), Indexed("FrameDIO", d), QString());
+        optDIOInput[d] = Named(new QRadioButton(tr("Input"), FrameDIO[d]),
+                               Indexed("optDIOInput", d), tr("Input"));
+        optDIOOutput[d] = Named(new QRadioButton(tr("Output"), FrameDIO[d]),
+                                Indexed("optDIOOutput", d), tr("Output"));
+        optDIOInput[d]->setChecked(true);
+        auto* pair = new QHBoxLayout(FrameDIO[d]);
+        pair->addWidget(optDIOInput[d]);
+        pair->addWidget(optDIOOutput[d]);
+        digitalGrid->addWidget(FrameDIO[d], d / 4, d % 4);
+    }
+
+    Frame3 = Named(new QGroupBox(tr("Save"), this), QStringLiteral("Frame3"), tr("Save"));
+    const std::array<QString, 2> saveCaptions = {tr("Save Configuration"),
+                                                 tr("Save Configuration to DAQ")};
+    auto* buttons = new QHBoxLayout(Frame3);
+    for (int i = 0; i < 2; ++i) {
+        cmdSave[i] =
+            Named(new QPushButton(saveCaptions[i], Frame3), Indexed("cmdSave", i), saveCaptions[i]);
+        connect(cmdSave[i], &QPushButton::clicked, this, [this, i] { cmdSave_Click(i); });
+        buttons->addWidget(cmdSave[i]);
+    }
+    // The cards keep no configuration of their own, so there is nothing to send.
+    cmdSave[1]->setEnabled(false);
+    cmdLoadFromDisk = Named(new QPushButton(tr("Load from Disk"), Frame3),
+                            QStringLiteral("cmdLoadFromDisk"), tr("Load from Disk"));
+    cmdSaveToDisk = Named(new QPushButton(tr("Save to Disk"), Frame3),
+                          QStringLiteral("cmdSaveToDisk"), tr("Save to Disk"));
+    connect(cmdLoadFromDisk, &QPushButton::clicked, this, &frmConfig::cmdLoadFromDisk_Click);
+    connect(cmdSaveToDisk, &QPushButton::clicked, this, &frmConfig::cmdSaveToDisk_Click);
+    buttons->addWidget(cmdLoadFromDisk);
+    buttons->addWidget(cmdSaveToDisk);
+
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(Frame2);
+    page->addWidget(Frame1);
+    page->addWidget(Frame3);
+}
+
+void frmConfig::Form_Load() {
+    for (int d = 0; d < kLinesPerCard; ++d) {
+        FrameDIO[d]->setTitle(tr("Digital Input/Output %1").arg(d));
+        FrameDIO[d]->setAccessibleName(FrameDIO[d]->title());
+    }
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        FrameAnalog[c]->setTitle(tr("Analog Input %1").arg(c));
+        FrameAnalog[c]->setAccessibleName(FrameAnalog[c]->title());
+        cmbInputType[c]->clear();
+        for (const char* name : kInputTypeNames) {
+            cmbInputType[c]->addItem(QString::fromLatin1(name));
+        }
+    }
+    const int card = state_.SelectedCard;
+    setWindowTitle(card == 0 ? tr("Card Configuration - Card 1")
+                             : tr("Card Configuration - Card 2"));
+    setAccessibleName(windowTitle());
+
+    CardConfiguration stored;
+    for (int d = 0; d < kLinesPerCard; ++d) {
+        stored.lineIsInput[d] = state_.DigitalDirection[LineSlot(card, d)] != kLineOutput;
+    }
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        const int g = ChannelSlot(card, c);
+        // A code no entry stands for (from a hand-edited settings file) shows as no
+        // entry rather than a wrong one.
+        const int type = state_.InputType[g];
+        stored.inputType[c] = type >= 0 && type < kInputTypeCount ? type : -1;
+        stored.rangeText[c] = RangeDisplayText(state_.InputRange[g]);
+    }
+    showConfiguration(stored);
+}
+
+void frmConfig::cmdSave_Click(int /*index*/) {
+    const int card = state_.SelectedCard;
+    for (int d = 0; d < kLinesPerCard; ++d) {
+        state_.DigitalDirection[LineSlot(card, d)] =
+            optDIOInput[d]->isChecked() ? kLineInput : kLineOutput;
+    }
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        const int g = ChannelSlot(card, c);
+        state_.InputType[g] = static_cast<std::int16_t>(cmbInputType[c]->currentIndex());
+        state_.InputRange[g] = LeadingNumber(txtInputRange[c]->text().toStdString());
+    }
+}
+
+void frmConfig::cmdSaveToDisk_Click() {
+    const CardConfiguration config = shownConfiguration();
+    // Checked before asking for a name, so the user can correct the window first.
+    if (const auto problem = ConfigFileProblem(config)) {
+        showError(*problem);
+        return;
+    }
+    const auto path = dialogs_.saveFile(ConfigFileRequest());
+    if (!path) {
+        return;
+    }
+    if (const auto failure = WriteFileAtomically(*path, FormatConfigFile(config))) {
+        showError("The configuration was not saved: " + *failure);
+    }
+}
+
+void frmConfig::cmdLoadFromDisk_Click() {
+    const auto path = dialogs_.openFile(ConfigFileRequest());
+    if (!path) {
+        return;
+    }
+    std::string readError;
+    auto reader = FieldReader::fromFile(*path, FieldReader::kDefaultMaxBytes, &readError);
+    if (!reader) {
+        showError("The configuration file could not be read: " + readError);
+        return;
+    }
+    const ConfigFileParse parsed = ParseConfigFile(std::move(*reader));
+    if (!parsed.config) {
+        showError(parsed.error + " Nothing was loaded.");
+        return;
+    }
+    showConfiguration(*parsed.config);
+}
+
+CardConfiguration frmConfig::shownConfiguration() const {
+    CardConfiguration config;
+    for (int d = 0; d < kLinesPerCard; ++d) {
+        config.lineIsInput[d] = optDIOInput[d]->isChecked();
+    }
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        config.inputType[c] = cmbInputType[c]->currentIndex();
+        config.rangeText[c] = txtInputRange[c]->text().toStdString();
+    }
+    return config;
+}
+
+void frmConfig::showConfiguration(const CardConfiguration& config) {
+    for (int d = 0; d < kLinesPerCard; ++d) {
+        (config.lineIsInput[d] ? optDIOInput[d] : optDIOOutput[d])->setChecked(true);
+    }
+    for (int c = 0; c < kChannelsPerCard; ++c) {
+        cmbInputType[c]->setCurrentIndex(config.inputType[c]);
+        txtInputRange[c]->setText(QString::fromStdString(config.rangeText[c]));
+    }
+}
+
+void frmConfig::showError(const std::string& text) {
+    dialogs_.showMessage(platform::Message{text, kMessageTitle, platform::MessageIcon::Critical});
+}
+
+}  // namespace vantrel
