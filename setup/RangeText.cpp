@@ -69,7 +69,7 @@ std::string NumberPrefix(std::string_view text) {
 
 }  // namespace
 
-double LeadingNumber(std::string_view text) {
+double InputRangeValue(std::string_view text) {
     const std::string number = NumberPrefix(text);
     if (number.empty()) {
         return 0.0;

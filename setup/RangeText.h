@@ -14,7 +14,7 @@ namespace vantrel {
 // character that cannot continue the number ("12.5 V" is 12.5); no number gives 0.
 // Whatever the user's locale, "." is the decimal point. A number too large for a
 // double gives 0 rather than an infinity that would poison every conversion.
-double LeadingNumber(std::string_view text);
+double InputRangeValue(std::string_view text);
 
 // Plain decimal without trailing zeros or exponent: 10 -> "10", 2.5 -> "2.5".
 std::string RangeDisplayText(double value);

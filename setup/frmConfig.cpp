@@ -157,7 +157,7 @@ void frmConfig::cmdSave_Click(int /*index*/) {
     for (int c = 0; c < kChannelsPerCard; ++c) {
         const int g = ChannelSlot(card, c);
         state_.InputType[g] = static_cast<std::int16_t>(cmbInputType[c]->currentIndex());
-        state_.InputRange[g] = LeadingNumber(txtInputRange[c]->text().toStdString());
+        state_.InputRange[g] = InputRangeValue(txtInputRange[c]->text().toStdString());
     }
 }
 

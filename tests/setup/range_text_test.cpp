@@ -12,14 +12,14 @@ struct Reading {
     double value;
 };
 
-class LeadingNumberTest : public ::testing::TestWithParam<Reading> {};
+class InputRangeValueTest : public ::testing::TestWithParam<Reading> {};
 
-TEST_P(LeadingNumberTest, ReadsTheNumberAtTheStart) {
-    EXPECT_DOUBLE_EQ(LeadingNumber(GetParam().text), GetParam().value) << GetParam().text;
+TEST_P(InputRangeValueTest, ReadsTheNumberAtTheStart) {
+    EXPECT_DOUBLE_EQ(InputRangeValue(GetParam().text), GetParam().value) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    RangeTexts, LeadingNumberTest,
+    RangeTexts, InputRangeValueTest,
     ::testing::Values(Reading{"12.5 V", 12.5}, Reading{"abc", 0}, Reading{"  7", 7},
                       Reading{"1 5", 15}, Reading{"\t1\n0", 10}, Reading{"", 0}, Reading{"-", 0},
                       Reading{".", 0}, Reading{"+3", 3}, Reading{"-2.5e2", -250},
@@ -41,7 +41,7 @@ TEST(RangeDisplayText, ReadsBackAsTheSameNumber) {
     for (double value :
          {10.0, 2.5, 0.1, -3.25, 1.0 / 3.0, 12345.678, 1e-300, 1e300,
           std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()}) {
-        EXPECT_EQ(LeadingNumber(RangeDisplayText(value)), value) << RangeDisplayText(value);
+        EXPECT_EQ(InputRangeValue(RangeDisplayText(value)), value) << RangeDisplayText(value);
     }
 }
 
