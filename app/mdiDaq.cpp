@@ -10,6 +10,8 @@
 #include "app/frmTaskManager.h"
 #include "logging/DataLogger.h"
 #include "logging/ui/frmSave.h"
+#include "setup/frmCalib.h"
+#include "setup/frmConfig.h"
 #include "views/frmTrend.h"
 #include "views/frmViewAnalogData.h"
 #include "views/frmViewDigitalData.h"
@@ -250,6 +252,7 @@ void mdiDaq::TaskManager_Click() {
 
 void mdiDaq::OptionsCardConfig_Click(int index) {
     state_.SelectedCard = static_cast<std::int16_t>(index);
+    showChild(configWindow, [this] { return new frmConfig(state_, dialogs_); });
 }
 
 void mdiDaq::OptionsCardComm_Click() {}
@@ -258,6 +261,7 @@ void mdiDaq::OptionsSettings_Click() {}
 
 void mdiDaq::OptionsCalibrate_Click(int index) {
     state_.SelectedCard = static_cast<std::int16_t>(index);
+    showChild(calibWindow, [this] { return new frmCalib(state_, dialogs_); });
 }
 
 void mdiDaq::HelpContents_Click() {}
