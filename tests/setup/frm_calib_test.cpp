@@ -72,27 +72,10 @@ TEST_F(FrmCalibTest, OpensFreshForTheSelectedCard) {
     }
 }
 
-TEST_F(FrmCalibTest, InstructionsAndButtonsReadAsWritten) {
+TEST_F(FrmCalibTest, DoubledAmpersandOfTheRtdInstructionShowsAsOne) {
     auto window = open(0);
-    EXPECT_EQ(window->Label1->text(),
-              "Connect 100 ohms (1% or less) between terminals COM and B, short B & B, select "
-              "option A jumper on all channels.");
-    EXPECT_EQ(window->Label2[0]->text(),
-              "Apply 10.000V across terminals 10V and COM, select option C jumper on selected "
-              "channels.");
-    EXPECT_EQ(window->Label2[1]->text(),
-              "Short terminals 10V and COM, select option C jumper on selected channels.");
-    EXPECT_EQ(window->Label3[0]->text(),
-              "Apply 200.0mV across terminals 2V and COM, select option B jumper on selected "
-              "channels.");
-    EXPECT_EQ(window->Label3[1]->text(),
-              "Short terminals 2V and COM, select option B jumper on selected channels.");
-    EXPECT_EQ(window->cmdCalibrate10V[0]->text(), "Calibrate 10V");
-    EXPECT_EQ(window->cmdCalibrate10V[1]->text(), "Calibrate 0V");
-    EXPECT_EQ(window->cmdCalibrate200mV[0]->text(), "Calibrate 200mV");
-    EXPECT_EQ(window->cmdCalibrate200mV[1]->text(), "Calibrate 0mV");
-    EXPECT_EQ(window->cmdCalibrateRTD->text(), "Calibrate RTD");
-    EXPECT_EQ(window->cmdClose->text(), "Close");
+    EXPECT_TRUE(window->Label1->text().contains("short B & B,"));
+    EXPECT_EQ(window->Label1->textFormat(), Qt::PlainText);
 }
 
 enum class Button { Zero10V, Span10V, Zero200mV, Span200mV, Rtd };
