@@ -49,6 +49,7 @@ QLabel* Instruction(const char* text, const QString& objectName, QWidget* parent
         Named(new QLabel(QString::fromLatin1(text), parent), objectName, QString::fromLatin1(text));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
+    label->setMinimumWidth(380);
     return label;
 }
 
@@ -82,13 +83,14 @@ void frmCalib::buildControls() {
         shpSpan[c] = Named(new ColourLamp(Frame1), Indexed("shpSpan", c), tr("Span %1").arg(c));
         // Channels 0..3 on the left, 4..7 on the right.
         const int row = c % 4;
-        const int column = (c / 4) * 5;
+        const int column = (c / 4) * 6;
         rows->addWidget(lblCH[c], row, column);
         rows->addWidget(lblData[c], row, column + 1);
         rows->addWidget(chkSel[c], row, column + 2);
         rows->addWidget(shpZero[c], row, column + 3);
         rows->addWidget(shpSpan[c], row, column + 4);
     }
+    rows->setColumnMinimumWidth(5, 24);  // a gap between the two columns of channels
     lblAmb = Named(new QLabel(tr("Ambient Temperature: "), this), QStringLiteral("lblAmb"),
                    tr("Ambient Temperature: "));
 
