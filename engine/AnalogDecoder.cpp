@@ -1,0 +1,51 @@
+#include <array>
+#include <cmath>
+#include <limits>
+#include <string_view>
+
+#include "engine/LenientNumber.h"
+#include "engine/ModMain.h"
+
+namespace vantrel::modMain {
+
+namespace {
+
+constexpr std::size_t kAnalogFrameLength = 62;
+constexpr std::size_t kCountFieldStride = 7;  // six characters and a separator
+constexpr std::size_t kCountFieldLength = 6;
+constexpr std::size_t kAmbientFieldStart = 56;
+constexpr std::size_t kAmbientFieldLength = 5;
+
+}  // namespace
+
+void DecodeAnalogFrame(AcquisitionState& state, int card) {
+    const std::string& frame = card == 0 ? state.AnalogFrame1 : state.AnalogFrame2;
+    if (frame.size() != kAnalogFrameLength) {
+        return;
+    }
+    const std::string_view text(frame);
+    // Everything is read before anything is stored, so a frame that cannot be
+    // held (a count beyond 16 bits, an ambient beyond the float range) leaves the
+    // previous counts and ambient in place instead of half of them.
+    std::array<std::int16_t, kChannelsPerCard> counts{};
+    for (std::size_t k = 0; k < counts.size(); ++k) {
+        const double value = std::nearbyint(
+            ReadLenientNumber(text.substr(k * kCountFieldStride, kCountFieldLength)));
+        if (!(value >= std::numeric_limits<std::int16_t>::min() &&
+              value <= std::numeric_limits<std::int16_t>::max())) {
+            return;
+        }
+        counts[k] = static_cast<std::int16_t>(value);
+    }
+    const double ambient = ReadLenientNumber(text.substr(kAmbientFieldStart, kAmbientFieldLength));
+    if (!(std::fabs(ambient) <= std::numeric_limits<float>::max())) {
+        return;
+    }
+    const int base = card == 0 ? 0 : kChannelsPerCard;
+    for (std::size_t k = 0; k < counts.size(); ++k) {
+        state.RawCounts[base + k] = counts[k];
+    }
+    (card == 0 ? state.AmbientTemp1 : state.AmbientTemp2) = static_cast<float>(ambient);
+}
+
+}  // namespace vantrel::modMain

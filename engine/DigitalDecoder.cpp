@@ -1,0 +1,48 @@
+#include <charconv>
+#include <string_view>
+
+#include "engine/ModMain.h"
+
+namespace vantrel::modMain {
+
+namespace {
+
+constexpr std::size_t kDigitalFrameLength = 9;
+constexpr std::size_t kGroupLength = 4;
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Four hexadecimal digits, nothing else (no sign, no blank).
+bool ReadGroup(std::string_view group, unsigned& value) {
+    for (const char c : group) {
+        if (!IsHexDigit(c)) {
+            return false;
+        }
+    }
+    return std::from_chars(group.data(), group.data() + group.size(), value, 16).ec == std::errc();
+}
+
+}  // namespace
+
+void DecodeDigitalFrame(AcquisitionState& state, int card) {
+    const std::string& frame = card == 0 ? state.DigitalFrame1 : state.DigitalFrame2;
+    if (frame.size() != kDigitalFrameLength) {
+        return;
+    }
+    const std::string_view text(frame);
+    unsigned inputs = 0;
+    unsigned outputs = 0;
+    if (!ReadGroup(text.substr(0, kGroupLength), inputs) ||
+        !ReadGroup(text.substr(kGroupLength, kGroupLength), outputs)) {
+        return;
+    }
+    const int base = card == 0 ? 0 : kLinesPerCard;
+    for (int k = 0; k < kLinesPerCard; ++k) {
+        state.DigitalIn[base + k] = ((inputs >> k) & 1u) != 0;
+        state.DigitalOut[base + k] = ((outputs >> k) & 1u) != 0;
+    }
+}
+
+}  // namespace vantrel::modMain

@@ -1,0 +1,75 @@
+#include "engine/LiteralConversion.h"
+
+#include <limits>
+
+#include "engine/RtdPolynomial.h"
+#include "engine/ThermocoupleTables.h"
+
+namespace vantrel::literal {
+
+namespace {
+
+double Quotient(std::int16_t count, std::int16_t reference) {
+    if (reference != 0) {
+        return static_cast<double>(count) / reference;
+    }
+    // What IEEE division gives, spelled out so no division by zero is executed.
+    if (count == 0) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return count > 0 ? std::numeric_limits<double>::infinity()
+                     : -std::numeric_limits<double>::infinity();
+}
+
+}  // namespace
+
+double RtdTemperature(std::int16_t count, std::int16_t referenceCount) {
+    const double ratio = Quotient(count, referenceCount) - 1.0;
+    double t = rtd::kSearchStart;
+    bool found = false;
+    while (t < rtd::kSearchLimit && !found) {
+        const double f = rtd::ResistanceRatio(t);
+        if (f == ratio) {
+            found = true;
+        } else {
+            const double g = rtd::ResistanceRatio(t + rtd::kStep);
+            if (g > ratio) {
+                t = t + rtd::kHalfStep;
+                found = true;
+            } else {
+                t = t + rtd::kStep;
+            }
+        }
+    }
+    return t;
+}
+
+std::optional<double> ThermocoupleTemperature(const AcquisitionState& state,
+                                              std::int16_t voltageCounts, int kind,
+                                              double millivoltsPerCount) {
+    if (kind != thermocouple::kTypeJ && kind != thermocouple::kTypeK) {
+        return 0.0;
+    }
+    const thermocouple::TableView table = thermocouple::TableFor(state, kind);
+    const auto coldJunction = thermocouple::ColdJunctionMillivolts(state, table);
+    if (!std::holds_alternative<double>(coldJunction)) {
+        return std::nullopt;
+    }
+    const double target = std::get<double>(coldJunction) + voltageCounts * millivoltsPerCount;
+    double t = 0.0;
+    bool found = false;
+    do {
+        const auto index = static_cast<std::size_t>(t);
+        if (target == table.entries[index]) {
+            found = true;
+        } else if (target < table.entries[index + 1]) {
+            t = t + 0.5;
+            found = true;
+        } else {
+            t = t + 1.0;
+        }
+    } while (!found && t < table.limit);
+    return t - table.indexOffset;
+}
+
+}  // namespace vantrel::literal

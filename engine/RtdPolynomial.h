@@ -1,0 +1,22 @@
+#pragma once
+
+// The PT-100 resistance curve and the grid its search walks. Shared by the literal
+// search and the fast one so both evaluate exactly the same expressions.
+
+namespace vantrel::rtd {
+
+inline constexpr double kCoefficientA = 0.00390802;
+inline constexpr double kCoefficientB = 5.802e-7;
+inline constexpr double kSearchStart = -200.0;
+inline constexpr double kSearchLimit = 850.0;
+inline constexpr double kStep = 0.1;
+inline constexpr double kHalfStep = 0.05;
+
+// R/R0 - 1 at temperature t, in the order of operations the calibration assumes.
+// These sources are built without floating-point contraction so a fused
+// multiply-add never changes a result.
+inline double ResistanceRatio(double t) {
+    return t * kCoefficientA - (t * kCoefficientB) * t;
+}
+
+}  // namespace vantrel::rtd
