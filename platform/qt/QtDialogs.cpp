@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <memory>
 
 namespace vantrel::platform {
 
@@ -96,11 +97,18 @@ void QtDialogs::showMessage(const Message& message) {
 void QtDialogs::showMessageNonBlocking(const Message& message, std::function<void()> onClosed) {
     QMessageBox* box = makeBox(message, parentWidget());
     box->setModal(false);
-    QObject::connect(box, &QMessageBox::finished, box, [onClosed = std::move(onClosed)](int) {
-        if (onClosed) {
-            onClosed();
+    // A box whose window closes first goes without finishing; onClosed must still
+    // run, once, or its caller would wait for it forever.
+    auto pending = std::make_shared<std::function<void()>>(std::move(onClosed));
+    const auto runOnce = [pending] {
+        std::function<void()> callback = std::move(*pending);
+        *pending = nullptr;
+        if (callback) {
+            callback();
         }
-    });
+    };
+    QObject::connect(box, &QMessageBox::finished, box, [runOnce](int) { runOnce(); });
+    QObject::connect(box, &QObject::destroyed, runOnce);
     box->show();
 }
 
