@@ -126,6 +126,14 @@ QWidget* frmSave::BuildChannelGroup() {
         grid->addWidget(lblChannel[n], row, column);
         grid->addWidget(txtChannel[n], row, column + 1);
     }
+    // Room for a default name and a little more in each box.
+    const int nameWidth =
+        txtChannel[0]->fontMetrics().horizontalAdvance(QStringLiteral("Channel 15 (mm)"));
+    for (QLineEdit* box : txtChannel) {
+        box->setMinimumWidth(nameWidth);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
     return Group(QStringLiteral("Channel Details"), grid);
 }
 
