@@ -1,0 +1,227 @@
+#include "link/CardLink.h"
+
+#include <algorithm>
+
+#include "link/Commands.h"
+
+namespace vantrel::link {
+
+namespace {
+
+constexpr std::size_t kAnalogFrameLength = 62;
+constexpr std::size_t kDigitalFrameLength = 9;
+constexpr std::size_t kVersionLength = 4;
+
+}  // namespace
+
+CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port,
+                   platform::Timer& reopenTimer, platform::Timer& startDelayTimer)
+    : CardLink(state, card, port) {
+    reopenTimer_ = &reopenTimer;
+    startDelayTimer_ = &startDelayTimer;
+    reopenTimer_->setHandler([this] { tmrReopen_Timer(); });
+    startDelayTimer_->setHandler([this] { tmrStartDelay_Timer(); });
+}
+
+CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port)
+    : state_(state),
+      card_(card == 0 ? 0 : 1),
+      port_(port),
+      comPort_(card_ == 0 ? state.ComPort1 : state.ComPort2),
+      portOpen_(card_ == 0 ? state.PortOpen1 : state.PortOpen2),
+      portLost_(card_ == 0 ? state.PortLost1 : state.PortLost2),
+      connected_(card_ == 0 ? state.CardConnected1 : state.CardConnected2),
+      taskRunning_(card_ == 0 ? state.TaskRunning1 : state.TaskRunning2),
+      version_(card_ == 0 ? state.CardVersion1 : state.CardVersion2),
+      analogFrame_(card_ == 0 ? state.AnalogFrame1 : state.AnalogFrame2),
+      digitalFrame_(card_ == 0 ? state.DigitalFrame1 : state.DigitalFrame2) {
+    port_.setEventHandler([this](int eventCode) { OnReceive(eventCode); });
+}
+
+CardLink::~CardLink() {
+    port_.setEventHandler(nullptr);
+    if (reopenTimer_ != nullptr) {
+        reopenTimer_->stop();
+        reopenTimer_->setHandler(nullptr);
+    }
+    if (startDelayTimer_ != nullptr) {
+        startDelayTimer_->stop();
+        startDelayTimer_->setHandler(nullptr);
+    }
+}
+
+void CardLink::setConversionFailureHandler(ConversionFailureHandler handler) {
+    failureHandler_ = std::move(handler);
+}
+
+void CardLink::setPortLostHandler(PortLostHandler handler) {
+    lostHandler_ = std::move(handler);
+}
+
+void CardLink::OpenCardPort() {
+    port_.setPortNumber(comPort_);
+    port_.open();
+    portOpen_ = port_.isOpen();
+    if (portOpen_) {
+        SendCommand(kCommandVersion);
+    }
+}
+
+void CardLink::SendCommand(std::string_view text) {
+    std::string line;
+    line.reserve(text.size() + 1);
+    line.append(text);
+    line.push_back(kFrameEnd);
+    port_.send(line);
+}
+
+void CardLink::OnReceive(int eventCode) {
+    if (eventCode == platform::kEventError) {
+        onPortLost();
+        return;
+    }
+    if (eventCode != platform::kEventReceive) {
+        return;
+    }
+    append(port_.readAvailable());
+    if (processing_) {
+        // The call further up the stack works through what was just appended.
+        return;
+    }
+    processing_ = true;
+    processBuffer();
+    processing_ = false;
+}
+
+void CardLink::append(std::string_view data) {
+    if (discarding_) {
+        const auto cr = data.find(kFrameEnd);
+        if (cr == std::string_view::npos) {
+            counters_.discardedBytes += data.size();
+            return;
+        }
+        counters_.discardedBytes += cr + 1;
+        data.remove_prefix(cr + 1);
+        discarding_ = false;
+    }
+    if (processing_ && buffer_.size() + data.size() > kPendingLimit) {
+        counters_.discardedBytes += data.size();
+        dropUnterminatedTail();
+        discarding_ = true;
+        return;
+    }
+    buffer_.append(data);
+}
+
+void CardLink::processBuffer() {
+    std::size_t begin = 0;
+    // Indices, not views: a handler may append to the buffer and move it.
+    for (;;) {
+        const auto cr = buffer_.find(kFrameEnd, begin);
+        if (cr == std::string::npos) {
+            break;
+        }
+        judgePiece(begin, cr + 1 - begin);
+        begin = cr + 1;
+    }
+    buffer_.erase(0, std::min(begin, buffer_.size()));
+    if (buffer_.size() > kReceiveBufferLimit) {
+        counters_.discardedBytes += buffer_.size();
+        buffer_.clear();
+        discarding_ = true;
+    }
+}
+
+void CardLink::judgePiece(std::size_t begin, std::size_t length) {
+    const std::string_view piece(buffer_.data() + begin, length);
+    if (piece.front() == 'V') {
+        connected_ = true;
+        // The CR ends the reply; it is not part of the version.
+        version_.assign(piece.substr(1, std::min(kVersionLength, length - 2)));
+        ++counters_.versionReplies;
+        return;
+    }
+    if (length == kAnalogFrameLength) {
+        analogFrame_.assign(piece);
+        ++counters_.analogFrames;
+        modMain::DecodeAnalogFrame(state_, card_);
+        const auto failure = modMain::ConvertFrame(state_, card_);
+        if (failure && failureHandler_) {
+            failureHandler_(*failure);
+        }
+        return;
+    }
+    if (length == kDigitalFrameLength) {
+        digitalFrame_.assign(piece);
+        ++counters_.digitalFrames;
+        modMain::DecodeDigitalFrame(state_, card_);
+        return;
+    }
+    ++counters_.droppedPieces;
+}
+
+void CardLink::dropUnterminatedTail() {
+    const auto lastCr = buffer_.rfind(kFrameEnd);
+    const std::size_t keep = lastCr == std::string::npos ? 0 : lastCr + 1;
+    counters_.discardedBytes += buffer_.size() - keep;
+    buffer_.resize(keep);
+}
+
+void CardLink::onPortLost() {
+    if (lost_ || !port_.isOpen()) {
+        return;
+    }
+    // A dead handle left open makes the read notifier fire without end.
+    port_.close();
+    lost_ = true;
+    portLost_ = true;
+    // Half a frame from before the loss can never be completed.
+    dropUnterminatedTail();
+    discarding_ = false;
+    if (startDelayTimer_ != nullptr) {
+        startDelayTimer_->stop();
+    }
+    if (reopenTimer_ != nullptr) {
+        reopenTimer_->start(kReopenIntervalMs, false);
+    }
+    if (lostHandler_) {
+        lostHandler_(true);
+    }
+}
+
+void CardLink::tmrReopen_Timer() {
+    if (!lost_) {
+        if (reopenTimer_ != nullptr) {
+            reopenTimer_->stop();
+        }
+        return;
+    }
+    port_.open();
+    if (!port_.isOpen()) {
+        return;
+    }
+    if (reopenTimer_ != nullptr) {
+        reopenTimer_->stop();
+    }
+    lost_ = false;
+    portLost_ = false;
+    SendCommand(kCommandVersion);
+    if (taskRunning_) {
+        SendCommand(kCommandStartArm);
+        if (startDelayTimer_ != nullptr) {
+            startDelayTimer_->start(kStartDelayMs, true);
+        }
+    }
+    if (lostHandler_) {
+        lostHandler_(false);
+    }
+}
+
+void CardLink::tmrStartDelay_Timer() {
+    // A stop pressed during the pause wins.
+    if (taskRunning_ && port_.isOpen() && !lost_) {
+        SendCommand(kCommandStartRun);
+    }
+}
+
+}  // namespace vantrel::link

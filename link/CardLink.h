@@ -1,0 +1,109 @@
+#pragma once
+
+// The serial link to one card: opens its port, sends commands, and turns the
+// bytes the card sends into version replies, analog and digital frames in the
+// acquisition state. One instance per card; everything runs on the
+// user-interface thread.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "engine/AcquisitionState.h"
+#include "engine/ModMain.h"
+#include "platform/SerialPort.h"
+#include "platform/Timer.h"
+
+namespace vantrel::link {
+
+// Bytes kept while waiting for a CR. A device that streams without CR cannot grow
+// memory past this; the excess is thrown away up to the next CR.
+inline constexpr std::size_t kReceiveBufferLimit = 4096;
+// While a conversion-failure handler runs (it may show a message box that keeps
+// receiving), arriving bytes wait; past this much they are dropped.
+inline constexpr std::size_t kPendingLimit = 65536;
+// How often a lost port is tried again.
+inline constexpr int kReopenIntervalMs = 2000;
+
+struct LinkCounters {
+    std::uint64_t versionReplies = 0;
+    std::uint64_t analogFrames = 0;
+    std::uint64_t digitalFrames = 0;
+    std::uint64_t droppedPieces = 0;   // CR-ended text that is no frame
+    std::uint64_t discardedBytes = 0;  // thrown away by the buffer limits
+};
+
+class CardLink {
+  public:
+    using ConversionFailureHandler = std::function<void(const ConversionFailure&)>;
+    // Called with true when the port is lost, false when it has been reopened.
+    using PortLostHandler = std::function<void(bool lost)>;
+
+    // card: 0 is card 1, any other value card 2. The link takes over the port's
+    // event handler. reopenTimer retries a lost port every two seconds;
+    // startDelayTimer spaces the two start commands when a running task resumes.
+    CardLink(AcquisitionState& state, int card, platform::SerialPort& port,
+             platform::Timer& reopenTimer, platform::Timer& startDelayTimer);
+    // Without timers a lost port is closed and marked lost but not reopened.
+    CardLink(AcquisitionState& state, int card, platform::SerialPort& port);
+    ~CardLink();
+    CardLink(const CardLink&) = delete;
+    CardLink& operator=(const CardLink&) = delete;
+
+    // Sets the port number from ComPort1/ComPort2, opens the port, records
+    // PortOpen1/PortOpen2 and, when open, asks for the version.
+    void OpenCardPort();
+    // Writes text + CR at once; checks nothing.
+    void SendCommand(std::string_view text);
+    // The port's notification: kEventReceive reads and frames what arrived,
+    // kEventError closes the lost port and starts reopening it.
+    void OnReceive(int eventCode);
+    // Text received since the last CR.
+    const std::string& RxBuffer() const { return buffer_; }
+
+    void setConversionFailureHandler(ConversionFailureHandler handler);
+    void setPortLostHandler(PortLostHandler handler);
+
+    bool portLost() const { return lost_; }
+    int card() const { return card_; }
+    const LinkCounters& counters() const { return counters_; }
+
+    // Timer ticks, public so that tests drive them.
+    void tmrReopen_Timer();
+    void tmrStartDelay_Timer();
+
+  private:
+    void append(std::string_view data);
+    void processBuffer();
+    void judgePiece(std::size_t begin, std::size_t length);
+    void dropUnterminatedTail();
+    void onPortLost();
+
+    AcquisitionState& state_;
+    int card_;
+    platform::SerialPort& port_;
+    platform::Timer* reopenTimer_ = nullptr;
+    platform::Timer* startDelayTimer_ = nullptr;
+
+    // This card's fields of the state.
+    std::int16_t& comPort_;
+    bool& portOpen_;
+    bool& portLost_;
+    bool& connected_;
+    bool& taskRunning_;
+    std::string& version_;
+    std::string& analogFrame_;
+    std::string& digitalFrame_;
+
+    std::string buffer_;
+    bool discarding_ = false;  // dropping bytes until the next CR
+    bool processing_ = false;  // a handler may re-enter OnReceive
+    bool lost_ = false;
+    LinkCounters counters_;
+    ConversionFailureHandler failureHandler_;
+    PortLostHandler lostHandler_;
+};
+
+}  // namespace vantrel::link
