@@ -1,0 +1,46 @@
+#pragma once
+
+// vantrel-cardsim run as a child process for tests over real pseudo-terminals,
+// with the Qt event loop pumped while waiting for it.
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <string>
+
+namespace vantrel::testing {
+
+// Runs the event loop until done() holds or timeoutMs passes; true if it held.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+// Runs the event loop for about the given time.
+void PumpFor(int milliseconds);
+
+class CardSimProcess {
+  public:
+    CardSimProcess();
+    ~CardSimProcess();
+    CardSimProcess(const CardSimProcess&) = delete;
+    CardSimProcess& operator=(const CardSimProcess&) = delete;
+
+    // Starts the simulator as COM<port> in a fresh folder and waits until the link
+    // exists.
+    bool start(int port, const QStringList& extraArguments);
+    // Sends a signal (SIGUSR1 hang-up, SIGUSR2 come back, SIGTERM end).
+    void signal(int number);
+    // Waits for a further output line starting with prefix.
+    bool waitForLine(const QString& prefix, int timeoutMs = 10000);
+    // Ends it with SIGTERM; the exit code, or -1 if it did not end cleanly.
+    int stop();
+
+    std::string dir() const { return folder_.path().toStdString(); }
+    const QStringList& lines() const { return lines_; }
+
+  private:
+    QTemporaryDir folder_;
+    QProcess process_;
+    QStringList lines_;
+    int seen_ = 0;
+};
+
+}  // namespace vantrel::testing

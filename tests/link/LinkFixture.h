@@ -1,0 +1,36 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/AcquisitionState.h"
+#include "link/CardLink.h"
+#include "tests/support/FakeSerialPort.h"
+#include "tests/support/FakeTimer.h"
+
+namespace vantrel::testing {
+
+// A frame of eight counts and an ambient text, CR included.
+inline std::string AnalogFrame(const int (&counts)[8], const std::string& ambient = "+25.0") {
+    std::string frame;
+    for (const int count : counts) {
+        char field[16];
+        std::snprintf(field, sizeof field, "%+06d,", count);
+        frame += field;
+    }
+    return frame + ambient + "\r";
+}
+
+// One card's link on a fake port with hand-fired timers.
+struct LinkRig {
+    explicit LinkRig(int cardIndex = 0) : link(state, cardIndex, port, reopen, delay) {}
+
+    AcquisitionState state;
+    FakeSerialPort port;
+    FakeTimer reopen;
+    FakeTimer delay;
+    link::CardLink link;
+};
+
+}  // namespace vantrel::testing
