@@ -34,8 +34,10 @@ void OnSignal(int number) {
     }
 }
 
-// Bytes waiting to go out, kept from growing while nobody reads the port.
+// Bytes waiting to go out, kept from growing while nobody reads the port. A
+// paced card cannot get ahead of its line by more than a couple of frames.
 constexpr std::size_t kQueueLimit = 65536;
+constexpr std::size_t kPacedQueueLimit = 160;
 constexpr std::size_t kWriteChunk = 65536;
 constexpr double kBytesPerSecondAt9600 = 960.0;  // 10 bits per character with 8N1
 constexpr double kIdleWakeMs = 100.0;
@@ -120,7 +122,7 @@ void Runner::Generate(Clock::time_point now) {
     }
     doneReported_ = false;
     if (options_.rate <= 0.0) {
-        while (queued_ < kQueueLimit && !card_.finished()) {
+        while (queued_ < (options_.pace ? kPacedQueueLimit : kQueueLimit) && !card_.finished()) {
             fresh_.clear();
             card_.AppendFrames(fresh_);
             for (auto& unit : fresh_) {
@@ -138,7 +140,7 @@ void Runner::Generate(Clock::time_point now) {
     }
     while (now >= nextFrame_ && !card_.finished()) {
         // A card whose port nobody reads simply loses those frames.
-        if (queued_ < kQueueLimit) {
+        if (queued_ < (options_.pace ? kPacedQueueLimit : kQueueLimit)) {
             fresh_.clear();
             card_.AppendFrames(fresh_);
             for (auto& unit : fresh_) {
