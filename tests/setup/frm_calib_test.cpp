@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <functional>
 
+#include "engine/ModMain.h"
 #include "tests/engine/TempFolder.h"
 #include "tests/support/FakeDialogs.h"
 
@@ -369,6 +370,18 @@ TEST_F(FrmCalibTest, ExportFailureIsReported) {
     window->cmdExport_Click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(FrmCalibTest, StoredPointsTakeEffectInTheNextConversion) {
+    auto window = open(1);
+    tickOnly(*window, {2});
+    state.InputRange[10] = 10.0;
+    state.RawCounts[10] = 100;
+    window->cmdCalibrate10V_Click(1);
+    state.RawCounts[10] = 30100;
+    window->cmdCalibrate10V_Click(0);
+    ASSERT_FALSE(modMain::ConvertFrame(state, 1));
+    EXPECT_FLOAT_EQ(state.ChannelValue[10], 10.0f);
 }
 
 TEST_F(FrmCalibTest, CloseButtonClosesTheWindow) {
