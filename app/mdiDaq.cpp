@@ -6,8 +6,10 @@
 #include <string>
 
 #include "app/frmAbout.h"
+#include "app/frmCardComm.h"
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
+#include "engine/ModMain.h"
 #include "logging/DataLogger.h"
 #include "logging/ui/frmSave.h"
 #include "setup/frmCalib.h"
@@ -134,6 +136,14 @@ void mdiDaq::Form_Unload() {
             SendCommand(card, "@F");
         }
     }
+    // Each file is written whole or not at all. A failure is reported; the other
+    // file is still written, so one bad file does not lose the other's settings.
+    if (std::optional<std::string> failure = modMain::SaveChannelSettings(state_)) {
+        reportFatal(*failure);
+    }
+    if (std::optional<std::string> failure = modMain::SaveLogSettings(state_)) {
+        reportFatal(*failure);
+    }
 }
 
 void mdiDaq::reportFatal(const std::string& text) {
@@ -141,7 +151,18 @@ void mdiDaq::reportFatal(const std::string& text) {
 }
 
 void mdiDaq::ShowConversionFailure(const ConversionFailure& failure) {
-    (void)failure;
+    if (conversionMessageOpen_) {
+        // A lasting fault fails every frame; one open box says it.
+        return;
+    }
+    conversionMessageOpen_ = true;
+    QPointer<mdiDaq> self(this);
+    dialogs_.showMessageNonBlocking({failure.message(), "Vantrel", platform::MessageIcon::Critical},
+                                    [self] {
+                                        if (self) {
+                                            self->conversionMessageOpen_ = false;
+                                        }
+                                    });
 }
 
 // ---- Task control ----
@@ -255,7 +276,20 @@ void mdiDaq::OptionsCardConfig_Click(int index) {
     showChild(configWindow, [this] { return new frmConfig(state_, dialogs_); });
 }
 
-void mdiDaq::OptionsCardComm_Click() {}
+void mdiDaq::OptionsCardComm_Click() {
+    showChild(cardCommWindow, [this] {
+        frmCardComm::Services services;
+        services.savePorts = [](const AcquisitionState& state) {
+            return modMain::SavePortSettings(state);
+        };
+        services.endProgram = [self = QPointer<mdiDaq>(this)] {
+            if (self) {
+                self->close();
+            }
+        };
+        return new frmCardComm(state_, dialogs_, std::move(services));
+    });
+}
 
 void mdiDaq::OptionsSettings_Click() {}
 

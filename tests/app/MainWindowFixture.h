@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 
@@ -21,7 +22,11 @@ namespace vantrel::testing {
 
 class MainWindowFixture : public ::testing::Test {
   protected:
-    void SetUp() override { makeWindow(); }
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        state.AppDir = folder.path().toStdString();
+        makeWindow();
+    }
 
     void makeWindow() {
         window = std::make_unique<mdiDaq>(state, cm, cm2, dialogs, clock);
@@ -48,6 +53,8 @@ class MainWindowFixture : public ::testing::Test {
         QCoreApplication::processEvents();
     }
 
+    // The start folder, where shut-down writes the settings files.
+    QTemporaryDir folder;
     AcquisitionState state;
     FakeSerialPort cm;
     FakeSerialPort cm2;
