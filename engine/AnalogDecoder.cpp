@@ -5,6 +5,7 @@
 
 #include "engine/LenientNumber.h"
 #include "engine/ModMain.h"
+#include "engine/RoundHalfEven.h"
 
 namespace vantrel::modMain {
 
@@ -29,13 +30,13 @@ void DecodeAnalogFrame(AcquisitionState& state, int card) {
     // previous counts and ambient in place instead of half of them.
     std::array<std::int16_t, kChannelsPerCard> counts{};
     for (std::size_t k = 0; k < counts.size(); ++k) {
-        const double value = std::nearbyint(
-            ReadLenientNumber(text.substr(k * kCountFieldStride, kCountFieldLength)));
-        if (!(value >= std::numeric_limits<std::int16_t>::min() &&
-              value <= std::numeric_limits<std::int16_t>::max())) {
+        const auto value =
+            RoundHalfEven(ReadLenientNumber(text.substr(k * kCountFieldStride, kCountFieldLength)));
+        if (!value || *value < std::numeric_limits<std::int16_t>::min() ||
+            *value > std::numeric_limits<std::int16_t>::max()) {
             return;
         }
-        counts[k] = static_cast<std::int16_t>(value);
+        counts[k] = static_cast<std::int16_t>(*value);
     }
     const double ambient = ReadLenientNumber(text.substr(kAmbientFieldStart, kAmbientFieldLength));
     if (!(std::fabs(ambient) <= std::numeric_limits<float>::max())) {

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "engine/ConversionCore.h"
 #include "engine/RtdPolynomial.h"
 #include "engine/ThermocoupleTables.h"
 
@@ -47,15 +48,20 @@ double RtdTemperature(std::int16_t count, std::int16_t referenceCount) {
 std::optional<double> ThermocoupleTemperature(const AcquisitionState& state,
                                               std::int16_t voltageCounts, int kind,
                                               double millivoltsPerCount) {
-    if (kind != thermocouple::kTypeJ && kind != thermocouple::kTypeK) {
-        return 0.0;
-    }
-    const thermocouple::TableView table = thermocouple::TableFor(state, kind);
-    const auto coldJunction = thermocouple::ColdJunctionMillivolts(state, table);
-    if (!std::holds_alternative<double>(coldJunction)) {
-        return std::nullopt;
-    }
-    const double target = std::get<double>(coldJunction) + voltageCounts * millivoltsPerCount;
+    return thermocouple::Temperature(state, voltageCounts, kind, millivoltsPerCount,
+                                     thermocouple::WalkTable);
+}
+
+std::optional<ConversionFailure> ConvertFrame(AcquisitionState& state, int card) {
+    static constexpr TemperatureSearches kWalks{RtdTemperature, thermocouple::WalkTableBatch};
+    return ConvertFrameWith(state, card, kWalks);
+}
+
+}  // namespace vantrel::literal
+
+namespace vantrel::thermocouple {
+
+double WalkTable(const TableView& table, double target) {
     double t = 0.0;
     bool found = false;
     do {
@@ -69,7 +75,13 @@ std::optional<double> ThermocoupleTemperature(const AcquisitionState& state,
             t = t + 1.0;
         }
     } while (!found && t < table.limit);
-    return t - table.indexOffset;
+    return t;
 }
 
-}  // namespace vantrel::literal
+void WalkTableBatch(const TableView& table, const double* targets, double* indices, int count) {
+    for (int i = 0; i < count; ++i) {
+        indices[i] = WalkTable(table, targets[i]);
+    }
+}
+
+}  // namespace vantrel::thermocouple

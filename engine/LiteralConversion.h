@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "engine/AcquisitionState.h"
+#include "engine/ModMain.h"
 
 namespace vantrel::literal {
 
@@ -18,5 +19,8 @@ double RtdTemperature(std::int16_t count, std::int16_t referenceCount);
 std::optional<double> ThermocoupleTemperature(const AcquisitionState& state,
                                               std::int16_t voltageCounts, int kind,
                                               double millivoltsPerCount);
+
+// The whole frame conversion with the walks in place of the fast searches.
+std::optional<ConversionFailure> ConvertFrame(AcquisitionState& state, int card);
 
 }  // namespace vantrel::literal

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -11,8 +12,8 @@ namespace {
 
 // The temperatures the step-by-step walk visits (each the previous plus 0.1, so
 // they drift from exact tenths) and the curve at each. The curve rises over the
-// whole range, by far more than its rounding error per step, so a binary search
-// over these values finds the step the walk would stop at.
+// whole range, by far more than its rounding error per step, so the walk stops
+// at the step before the first grid point where the curve exceeds the ratio.
 struct RtdGrid {
     std::vector<double> temperature;
     std::vector<double> ratio;
@@ -46,22 +47,43 @@ double Quotient(std::int16_t count, std::int16_t reference) {
                      : -std::numeric_limits<double>::infinity();
 }
 
+// Where the curve reaches the ratio, from the inverse of the quadratic, as a grid
+// index. Only a starting point: the exact step is then found by comparing with
+// the grid itself, so the guess may be off by a step or two without harm.
+std::size_t GuessIndex(double ratio, std::size_t last) {
+    const double a = rtd::kCoefficientA;
+    const double b = rtd::kCoefficientB;
+    const double t = (a - std::sqrt(a * a - 4.0 * b * ratio)) / (2.0 * b);
+    const double index = (t - rtd::kSearchStart) / rtd::kStep;
+    if (!(index > 0.0)) {
+        return 0;
+    }
+    return std::min(static_cast<std::size_t>(index), last);
+}
+
 }  // namespace
 
 double RtdTemperature(std::int16_t count, std::int16_t referenceCount) {
     const double ratio = Quotient(count, referenceCount) - 1.0;
     const RtdGrid& grid = Grid();
-    const std::size_t last = grid.ratio.size() - 1;  // the first grid point at or above the limit
-    // The walk stops at step k when the curve hits the ratio exactly at k or first
-    // exceeds it at k + 1; with a rising curve that is the step before the first
-    // grid point above the ratio.
-    const auto above = static_cast<std::size_t>(
-        std::upper_bound(grid.ratio.begin(), grid.ratio.end(), ratio) - grid.ratio.begin());
-    if (above > last) {
-        return grid.temperature[last];
+    const std::vector<double>& curve = grid.ratio;
+    const std::size_t last = curve.size() - 1;  // the first grid point at or above 850
+    if (!(ratio < curve[last])) {
+        return grid.temperature[last];  // beyond the curve's top (or no ratio at all)
     }
-    const std::size_t step = above == 0 ? 0 : above - 1;
-    if (grid.ratio[step] == ratio) {
+    if (ratio < curve[0]) {
+        return grid.temperature[0] + rtd::kHalfStep;
+    }
+    // The first grid point above the ratio: curve[0] <= ratio < curve[last].
+    std::size_t above = GuessIndex(ratio, last);
+    while (curve[above] > ratio) {
+        --above;
+    }
+    while (curve[above] <= ratio) {
+        ++above;
+    }
+    const std::size_t step = above - 1;
+    if (curve[step] == ratio) {
         return grid.temperature[step];
     }
     return grid.temperature[step] + rtd::kHalfStep;

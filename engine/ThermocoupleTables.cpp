@@ -1,6 +1,6 @@
 #include "engine/ThermocoupleTables.h"
 
-#include <cmath>
+#include "engine/RoundHalfEven.h"
 
 namespace vantrel::thermocouple {
 
@@ -13,15 +13,31 @@ TableView TableFor(const AcquisitionState& state, int kind) {
 
 std::variant<double, ConversionFailure::Kind> ColdJunctionMillivolts(const AcquisitionState& state,
                                                                      const TableView& table) {
-    const double ambient = std::nearbyint(static_cast<double>(state.AmbientTemp1));
-    if (!(ambient >= -32768.0 && ambient <= 32767.0)) {
+    // The rounded ambient is a 16-bit whole number of degrees.
+    const auto ambient = RoundHalfEven(state.AmbientTemp1);
+    if (!ambient || *ambient < -32768 || *ambient > 32767) {
         return ConversionFailure::Kind::Overflow;
     }
-    const int index = static_cast<int>(ambient) + table.indexOffset;
+    const int index = *ambient + table.indexOffset;
     if (index < 0 || index >= kTableSize) {
         return ConversionFailure::Kind::IndexOutOfRange;
     }
     return table.entries[index];
+}
+
+std::optional<double> Temperature(const AcquisitionState& state, std::int16_t voltageCounts,
+                                  int kind, double millivoltsPerCount, TableSearch search) {
+    if (kind != kTypeJ && kind != kTypeK) {
+        return 0.0;
+    }
+    const TableView table = TableFor(state, kind);
+    const auto coldJunction = ColdJunctionMillivolts(state, table);
+    if (!std::holds_alternative<double>(coldJunction)) {
+        return std::nullopt;
+    }
+    // The measured voltage plus the cold junction's gives the hot junction's.
+    const double target = std::get<double>(coldJunction) + voltageCounts * millivoltsPerCount;
+    return search(table, target) - table.indexOffset;
 }
 
 }  // namespace vantrel::thermocouple

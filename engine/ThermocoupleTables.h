@@ -31,4 +31,24 @@ TableView TableFor(const AcquisitionState& state, int kind);
 std::variant<double, ConversionFailure::Kind> ColdJunctionMillivolts(const AcquisitionState& state,
                                                                      const TableView& table);
 
+// Table index at which a search for the target stops: a whole index when the
+// target equals an entry, the middle of the step below the first entry above it,
+// or the limit. The step-by-step walk and the binary search give the same result.
+using TableSearch = double (*)(const TableView& table, double target);
+double WalkTable(const TableView& table, double target);
+double SearchTable(const TableView& table, double target);
+
+// The same for up to kMaxBatch targets at once; the binary searches run side by
+// side so their memory reads overlap.
+inline constexpr int kMaxBatch = kChannelsPerCard;
+using TableBatchSearch = void (*)(const TableView& table, const double* targets, double* indices,
+                                  int count);
+void WalkTableBatch(const TableView& table, const double* targets, double* indices, int count);
+void SearchTableBatch(const TableView& table, const double* targets, double* indices, int count);
+
+// The whole thermocouple conversion with the given table search: degrees, or
+// nothing when the cold junction cannot be looked up.
+std::optional<double> Temperature(const AcquisitionState& state, std::int16_t voltageCounts,
+                                  int kind, double millivoltsPerCount, TableSearch search);
+
 }  // namespace vantrel::thermocouple

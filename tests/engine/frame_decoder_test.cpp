@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <random>
 #include <string>
+#include <utility>
 
 #include "engine/LenientNumber.h"
 #include "engine/ModMain.h"
+#include "engine/RoundHalfEven.h"
 
 namespace vantrel {
 namespace {
@@ -134,9 +140,56 @@ INSTANTIATE_TEST_SUITE_P(
                       LenientCase{"1e-999", 0}, LenientCase{"--1", 0}, LenientCase{"\n-\t4", -4},
                       LenientCase{"\r5", 0}));
 
+TEST(LenientNumber, ShortFieldsReadAsAFullParseWould) {
+    // Every short decimal text, read directly, must equal the correctly rounded value.
+    std::mt19937 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        const int length = 1 + static_cast<int>(random() % 17);
+        std::string digits;
+        for (int d = 0; d < length; ++d) {
+            digits.push_back(static_cast<char>('0' + random() % 10));
+        }
+        const auto point = random() % (digits.size() + 1);
+        if (point < digits.size()) {
+            digits.insert(point, ".");
+        }
+        double expected = 0.0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), expected);
+        EXPECT_EQ(ReadLenientNumber(digits), expected) << digits;
+        EXPECT_EQ(ReadLenientNumber("-" + digits), -expected) << digits;
+    }
+}
+
+TEST(LenientNumber, NoNumberIsPlusZero) {
+    EXPECT_FALSE(std::signbit(ReadLenientNumber("-")));
+    EXPECT_FALSE(std::signbit(ReadLenientNumber("-x")));
+}
+
 TEST(LenientNumber, HugeExponentsGiveInfinity) {
     EXPECT_EQ(ReadLenientNumber("1e999"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(ReadLenientNumber("-1e999"), -std::numeric_limits<double>::infinity());
+}
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
+    const std::pair<double, int> cases[] = {{0.5, 0},
+                                            {1.5, 2},
+                                            {2.5, 2},
+                                            {-0.5, 0},
+                                            {-1.5, -2},
+                                            {-2.5, -2},
+                                            {2.4999999, 2},
+                                            {2.5000001, 3},
+                                            {-24.5, -24},
+                                            {25.5, 26},
+                                            {32767.5, 32768},
+                                            {-0.0, 0},
+                                            {1e9 + 0.5, 1000000000}};
+    for (const auto& [value, rounded] : cases) {
+        EXPECT_EQ(RoundHalfEven(value), rounded) << value;
+    }
+    EXPECT_FALSE(RoundHalfEven(3e9).has_value());
+    EXPECT_FALSE(RoundHalfEven(std::numeric_limits<double>::quiet_NaN()).has_value());
+    EXPECT_FALSE(RoundHalfEven(-std::numeric_limits<double>::infinity()).has_value());
 }
 
 struct DigitalCase {

@@ -2,6 +2,7 @@
 // replace, over every count a card can send. Any difference in any bit fails.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <limits>
@@ -93,6 +94,75 @@ INSTANTIATE_TEST_SUITE_P(TablesAndAmbients, ThermocoupleIdentity,
                                            ThermocoupleCase{1, -120.0f, -200.0 / 32000},
                                            ThermocoupleCase{1, 800.0f, 200.0 / 1000},
                                            ThermocoupleCase{1, 0.0f, 0.001, true}));
+
+// Whole frames through both conversions: every count appears once in every slot
+// position, in a card of mixed types, so the side-by-side table searches and the
+// failure handling are compared too.
+class FrameIdentity : public ::testing::TestWithParam<int> {};
+
+TEST_P(FrameIdentity, EveryFrameConvertsBitForBit) {
+    AcquisitionState fast;
+    testing::LoadShippedTables(fast);
+    const int card = GetParam();
+    const int base = card == 0 ? 0 : kChannelsPerCard;
+    const std::array<int, kChannelsPerCard> types = {5, 6, 4, 6, 5, 2, 5, 7};
+    for (int k = 0; k < kChannelsPerCard; ++k) {
+        fast.InputType[base + k] = static_cast<std::int16_t>(types[k]);
+        fast.CalZero200mV[base + k] = static_cast<std::int16_t>(-50 * k);
+    }
+    fast.CalSpan200mV[base + 3] = 1000;
+    fast.AmbientTemp1 = 23.5f;
+    AcquisitionState walked = fast;
+    int failures = 0;
+    for (int first = kMinCount; first <= kMaxCount; first += kChannelsPerCard) {
+        for (int k = 0; k < kChannelsPerCard; ++k) {
+            // Each slot takes the counts in a different order.
+            const int offset = (k * 7919) % 65536;
+            const auto count =
+                static_cast<std::int16_t>(kMinCount + (first - kMinCount + offset + k) % 65536);
+            fast.RawCounts[base + k] = walked.RawCounts[base + k] = count;
+        }
+        const auto fastFailure = modMain::ConvertFrame(fast, card);
+        const auto walkedFailure = literal::ConvertFrame(walked, card);
+        ASSERT_EQ(fastFailure.has_value(), walkedFailure.has_value()) << first;
+        if (fastFailure) {
+            ++failures;
+            ASSERT_EQ(fastFailure->slot, walkedFailure->slot);
+            ASSERT_EQ(fastFailure->kind, walkedFailure->kind);
+        }
+        for (int k = 0; k < kChannelsPerCard; ++k) {
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(fast.ChannelValue[base + k]),
+                      std::bit_cast<std::uint32_t>(walked.ChannelValue[base + k]))
+                << "frame " << first << " slot " << base + k;
+        }
+    }
+    // Counts far below the zero overflow their 16-bit difference in some frames.
+    EXPECT_GT(failures, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cards, FrameIdentity, ::testing::Values(0, 1));
+
+TEST(ThermocoupleIdentityEdges, TargetsBeyondEveryEntryMatchTheWalk) {
+    AcquisitionState state;
+    testing::LoadShippedTables(state);
+    for (const int kind : {0, 1}) {
+        for (const double perCount :
+             {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+              std::numeric_limits<double>::quiet_NaN(), 0.0, 1e300}) {
+            for (const std::int16_t count : {std::int16_t{-5}, std::int16_t{0}, std::int16_t{5}}) {
+                const auto fast = modMain::ThermocoupleTemperature(state, count, kind, perCount);
+                const auto walked = literal::ThermocoupleTemperature(state, count, kind, perCount);
+                EXPECT_EQ(fast, walked) << kind << " " << perCount << " " << count;
+            }
+        }
+    }
+}
+
+TEST(RtdIdentityEdges, AZeroReferenceMatchesTheWalk) {
+    for (const std::int16_t count : {std::int16_t{-1}, std::int16_t{0}, std::int16_t{1}}) {
+        EXPECT_EQ(modMain::RtdTemperature(count, 0), literal::RtdTemperature(count, 0)) << count;
+    }
+}
 
 }  // namespace
 }  // namespace vantrel

@@ -57,7 +57,7 @@ TEST(ChannelSettingsFile, DefaultsAreWrittenByteForByte) {
     const AcquisitionState state;
     const std::string text = ChannelSettingsText(state);
     EXPECT_EQ(text, DefaultChannelSettings());
-    }
+}
 
 TEST(ChannelSettingsFile, OutputLinesAreTrue) {
     AcquisitionState state;
