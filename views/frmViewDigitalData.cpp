@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <cstdint>
 
+#include "link/Commands.h"
 #include "views/FilledShape.h"
 
 namespace vantrel {
@@ -36,18 +36,6 @@ FilledShape* makeLamp(const QString& objectName, QWidget* parent) {
     lamp->setObjectName(objectName);
     lamp->setAccessibleDescription(QStringLiteral("off"));
     return lamp;
-}
-
-// Bit b is the commanded state of the card's line b.
-std::uint16_t commandedWord(const AcquisitionState& state, int card) {
-    const int base = card == 0 ? 0 : kLinesPerCard;
-    std::uint16_t word = 0;
-    for (int b = 0; b < kLinesPerCard; ++b) {
-        if (state.DigitalOutCmd[static_cast<std::size_t>(base + b)]) {
-            word = static_cast<std::uint16_t>(word | (1u << b));
-        }
-    }
-    return word;
 }
 
 }  // namespace
@@ -142,10 +130,7 @@ void frmViewDigitalData::cmdDO_Click(int index) {
     if (!connected || !sendCommand_) {
         return;
     }
-    const QByteArray command =
-        QString::asprintf("#D%04X", static_cast<unsigned>(commandedWord(state_, card))).toLatin1();
-    sendCommand_(card,
-                 std::string_view(command.constData(), static_cast<std::size_t>(command.size())));
+    sendCommand_(card, link::SetOutputsCommand(state_, card));
 }
 
 }  // namespace vantrel
