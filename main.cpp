@@ -1,30 +1,35 @@
-// Entry point: builds the one acquisition state and runs the start-up in the
-// folder the program was started from.
+// Entry point: start-up in the folder the program was started from, then the main
+// window drives everything through its events.
+#include <QApplication>
+#include <QDir>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
+#include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
 #include "engine/StartUp.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtSerialPort.h"
 
-int main() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    if (error) {
-        std::fprintf(stderr, "Vantrel: cannot determine the start folder: %s\n",
-                     error.message().c_str());
-        return 1;
-    }
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantrel"));
+
     vantrel::AcquisitionState state;
-    const vantrel::StartUpResult result = vantrel::RunStartUp(state, folder.string());
-    if (!result.ok) {
-        std::fprintf(stderr, "Vantrel cannot start: %s\n", result.error.c_str());
+    vantrel::platform::QtDialogs dialogs;
+    const std::string appDir = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+    const vantrel::StartUpResult started = vantrel::RunStartUp(state, appDir);
+    if (!started.ok) {
+        std::fprintf(stderr, "Vantrel: %s\n", started.error.c_str());
+        dialogs.showMessage({started.error, "Vantrel", vantrel::platform::MessageIcon::Critical});
         return 1;
     }
-    if (!result.warning.empty()) {
-        std::fprintf(stderr, "Vantrel: %s\n", result.warning.c_str());
-    }
-    std::printf("Vantrel: ports COM%d and COM%d, folder %s\n", state.ComPort1, state.ComPort2,
-                state.AppDir.c_str());
-    return 0;
+
+    vantrel::platform::QtSerialPort cm(state.AppDir);
+    vantrel::platform::QtSerialPort cm2(state.AppDir);
+    vantrel::platform::QtClock clock;
+    vantrel::mdiDaq window(state, cm, cm2, dialogs, clock);
+    dialogs.setOwner(&window);
+    window.Form_Load();
+    return QApplication::exec();
 }

@@ -10,8 +10,11 @@
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
 #include "engine/ModMain.h"
+#include "link/Commands.h"
 #include "logging/DataLogger.h"
 #include "logging/ui/frmSave.h"
+#include "platform/PortNaming.h"
+#include "platform/qt/QtTimer.h"
 #include "setup/frmCalib.h"
 #include "setup/frmConfig.h"
 #include "views/frmTrend.h"
@@ -22,9 +25,8 @@ namespace vantrel {
 
 namespace {
 
-constexpr int kTaskStartDelayMilliseconds = 100;
+constexpr int kTaskStartDelayMilliseconds = link::kStartDelayMs;
 constexpr int kSaveTickMilliseconds = 1000;
-constexpr char kCommandEnd = '\r';
 
 bool& taskRunningOf(AcquisitionState& state, int card) {
     return card == 0 ? state.TaskRunning1 : state.TaskRunning2;
@@ -70,6 +72,15 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
     tmrDelay->setInterval(kTaskStartDelayMilliseconds);
     connect(tmrDelay, &QTimer::timeout, this, &mdiDaq::tmrDelay_Timer);
 
+    for (int card = 0; card < 2; ++card) {
+        reopenTimers_[card] = std::make_unique<platform::QtTimer>();
+        startDelayTimers_[card] = std::make_unique<platform::QtTimer>();
+        links_[card] = std::make_unique<link::CardLink>(
+            state_, card, port(card), *reopenTimers_[card], *startDelayTimers_[card]);
+        links_[card]->setConversionFailureHandler(
+            [this](const ConversionFailure& failure) { ShowConversionFailure(failure); });
+    }
+
     runModal_ = [](QDialog& dialog) { dialog.exec(); };
     delayWait_ = [this] {
         while (!DelayElapsed && !closeRequested_) {
@@ -96,20 +107,11 @@ void mdiDaq::Form_Load() {
 }
 
 void mdiDaq::OpenCardPort(int card) {
-    platform::SerialPort& cardPort = port(card);
-    cardPort.setPortNumber(card == 0 ? state_.ComPort1 : state_.ComPort2);
-    cardPort.open();
-    const bool open = cardPort.isOpen();
-    (card == 0 ? state_.PortOpen1 : state_.PortOpen2) = open;
-    if (open) {
-        SendCommand(card, "?");
-    }
+    cardLink(card).OpenCardPort();
 }
 
 void mdiDaq::SendCommand(int card, std::string_view text) {
-    std::string command(text);
-    command += kCommandEnd;
-    port(card).send(command);
+    cardLink(card).SendCommand(text);
 }
 
 void mdiDaq::closeEvent(QCloseEvent* event) {
@@ -133,7 +135,7 @@ void mdiDaq::Form_Unload() {
     tmrDelay->stop();
     for (int card = 0; card < 2; ++card) {
         if (port(card).isOpen()) {
-            SendCommand(card, "@F");
+            SendCommand(card, link::kCommandStop);
         }
     }
     // Each file is written whole or not at all. A failure is reported; the other
@@ -181,14 +183,14 @@ void mdiDaq::TaskStart_Click() {
         taskRunningOf(state_, card) = true;
         TaskStart->setEnabled(false);
         TaskStop->setEnabled(true);
-        SendCommand(card, "@TA00");
+        SendCommand(card, link::kCommandStartArm);
         waitForDelay();
         if (closeRequested_ || stopRequested_) {
             // The stop (or shut-down) that came in during the wait sends "@F" next;
             // an "@N" now would start the card again.
             break;
         }
-        SendCommand(card, "@N");
+        SendCommand(card, link::kCommandStartRun);
     }
     startSequenceRunning_ = false;
 
@@ -228,7 +230,7 @@ void mdiDaq::TaskStop_Click() {
         taskRunningOf(state_, card) = false;
         TaskStart->setEnabled(true);
         TaskStop->setEnabled(false);
-        SendCommand(card, "@F");
+        SendCommand(card, link::kCommandStop);
     }
 }
 
@@ -279,6 +281,9 @@ void mdiDaq::OptionsCardConfig_Click(int index) {
 void mdiDaq::OptionsCardComm_Click() {
     showChild(cardCommWindow, [this] {
         frmCardComm::Services services;
+        services.deviceName = [appDir = state_.AppDir](int portNumber) {
+            return platform::SerialDeviceName(portNumber, appDir);
+        };
         services.savePorts = [](const AcquisitionState& state) {
             return modMain::SavePortSettings(state);
         };

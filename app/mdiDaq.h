@@ -19,15 +19,16 @@
 #include <string_view>
 
 #include "engine/AcquisitionState.h"
+#include "link/CardLink.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
+#include "platform/Timer.h"
 
 class QCloseEvent;
 
 namespace vantrel {
 
-struct ConversionFailure;
 class frmAbout;
 class frmStatus;
 class frmTaskManager;
@@ -86,6 +87,8 @@ class mdiDaq : public QMainWindow {
     platform::Dialogs& dialogs() { return dialogs_; }
     platform::Clock& clock() { return clock_; }
     platform::SerialPort& port(int card) { return card == 0 ? cm : cm2; }
+    // The link of card 0 or 1: receive framing, lost-port reopening, counters.
+    link::CardLink& cardLink(int card) { return *links_[card == 0 ? 0 : 1]; }
     QMdiArea* mdiArea() const { return mdiArea_; }
 
     // Shows a child window inside the frame once: when it is already open it is
@@ -178,6 +181,10 @@ class mdiDaq : public QMainWindow {
     platform::Dialogs& dialogs_;
     platform::Clock& clock_;
     QMdiArea* mdiArea_ = nullptr;
+    // The timers outlive the links that drive them.
+    std::array<std::unique_ptr<platform::Timer>, 2> reopenTimers_;
+    std::array<std::unique_ptr<platform::Timer>, 2> startDelayTimers_;
+    std::array<std::unique_ptr<link::CardLink>, 2> links_;
     ModalRunner runModal_;
     DelayWait delayWait_;
 

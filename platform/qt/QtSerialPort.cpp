@@ -6,6 +6,12 @@
 
 namespace vantrel::platform {
 
+namespace {
+// Long enough for a few commands at 9600 baud, short enough not to hang an exit
+// on a device that no longer takes data.
+constexpr int kFlushOnCloseMs = 250;
+}  // namespace
+
 QtSerialPort::QtSerialPort(std::string appDir) : appDir_(std::move(appDir)) {
     QObject::connect(&port_, &QSerialPort::readyRead, &port_,
                      [this] { raiseEvent(kEventReceive); });
@@ -16,6 +22,11 @@ QtSerialPort::QtSerialPort(std::string appDir) : appDir_(std::move(appDir)) {
 QtSerialPort::~QtSerialPort() {
     // No events into a handler whose owner may already be gone.
     port_.disconnect();
+    // Writes go out from the event loop; the stop command sent at shut-down must
+    // reach the card before the program ends, so wait briefly for it here.
+    if (port_.isOpen() && port_.bytesToWrite() > 0) {
+        port_.waitForBytesWritten(kFlushOnCloseMs);
+    }
     port_.close();
 }
 

@@ -67,6 +67,24 @@ TEST_F(StartUpTest, OnlyTheOpenPortIsAsked) {
     EXPECT_TRUE(state.PortOpen2);
 }
 
+TEST_F(StartUpTest, StatusWindowFollowsRepliesAndALostPort) {
+    window->Form_Load();
+    cm.receive("V1.02\r");
+    cm2.receive("V2.10\r");
+    frmStatus* status = window->statusWindow;
+    ASSERT_NE(status, nullptr);
+    status->tmrStatus_Timer();
+    EXPECT_EQ(status->lblStatus[0]->text(), "Card Connected. Ver.1.02");
+    EXPECT_EQ(status->lblStatus[1]->text(), "Card Connected. Ver.2.10");
+    EXPECT_EQ(status->lblFault[0]->text(), "No Faults");
+
+    cm.fail();
+    status->tmrStatus_Timer();
+    EXPECT_EQ(status->lblFault[0]->text(), "COM lost");
+    EXPECT_EQ(status->lblStatus[0]->text(), "Card Connected. Ver.1.02");
+    EXPECT_EQ(status->lblFault[1]->text(), "No Faults");
+}
+
 using MenuTest = MainWindowFixture;
 
 TEST_F(MenuTest, BarHoldsEveryItemInOrderWithCaptionsAndStates) {

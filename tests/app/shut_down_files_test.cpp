@@ -113,6 +113,24 @@ TEST_F(ConversionMessageTest, OneBoxAtATimeTitledWithTheProgramAndSlot) {
               (ConversionFailure{ConversionFailure::Kind::IndexOutOfRange, 9}.message()));
 }
 
+TEST_F(ConversionMessageTest, FailuresOnTheReceivePathShowWithoutStackingBoxes) {
+    // A PT-100 channel without its reference count divides by zero.
+    state.InputType[2] = 4;
+    state.CalRTD[2] = 0;
+    const std::string frame = "+01000,+01000,+01000,+01000,+01000,+01000,+01000,+01000,+25.0\r";
+    ASSERT_EQ(frame.size(), 62u);
+    cm.receive(frame);
+    cm.receive(frame);
+    ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
+    EXPECT_EQ(dialogs.nonBlockingMessages[0].text,
+              (ConversionFailure{ConversionFailure::Kind::DivisionByZero, 2}.message()));
+    // The receive path went on: the second frame was taken too.
+    EXPECT_EQ(window->cardLink(0).counters().analogFrames, 2u);
+    dialogs.closeNonBlocking();
+    cm.receive(frame);
+    EXPECT_EQ(dialogs.nonBlockingMessages.size(), 2u);
+}
+
 TEST_F(ConversionMessageTest, ClosingTheBoxAfterTheWindowIsGoneIsHarmless) {
     window->ShowConversionFailure({ConversionFailure::Kind::Overflow, 1});
     window.reset();

@@ -47,8 +47,11 @@ TEST_F(TaskControlTest, BothCardsGetTheirWholeSequenceCardOneFirst) {
     EXPECT_FALSE(window->tmrDelay->isActive());
 }
 
-TEST_F(TaskControlTest, OnlyCardTwoConnectedStartsOnlyCardTwo) {
-    state.CardConnected2 = true;
+TEST_F(TaskControlTest, OnlyCardTwoAnsweringStartsOnlyCardTwo) {
+    cm2.receive("V1.");
+    cm2.receive("02\r");
+    ASSERT_TRUE(state.CardConnected2);
+    ASSERT_FALSE(state.CardConnected1);
     window->TaskStart_Click();
     EXPECT_EQ(waits, 1);
     EXPECT_TRUE(cm.sent.empty());

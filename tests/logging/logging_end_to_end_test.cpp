@@ -57,7 +57,6 @@ class LoggingEndToEnd : public ::testing::Test {
         state.AppDir = sim.dir();
         cm2.openSucceeds = false;
         cm = std::make_unique<platform::QtSerialPort>(sim.dir());
-        link = std::make_unique<link::CardLink>(state, 0, *cm);
         window = std::make_unique<mdiDaq>(state, *cm, cm2, dialogs, clock);
         window->setModalRunner([this](QDialog& dialog) {
             if (auto* about = qobject_cast<frmAbout*>(&dialog)) {
@@ -70,7 +69,6 @@ class LoggingEndToEnd : public ::testing::Test {
     }
     void TearDown() override {
         window.reset();
-        link.reset();
         cm.reset();
         sim.stop();
     }
@@ -89,7 +87,7 @@ class LoggingEndToEnd : public ::testing::Test {
     }
 
     std::string logPath() const { return sim.dir() + "/run.csv"; }
-    std::uint64_t analogFrames() const { return link->counters().analogFrames; }
+    std::uint64_t analogFrames() const { return window->cardLink(0).counters().analogFrames; }
 
     // One second of the logger's timer at the given time of day, with the card's
     // frames flowing in between.
@@ -106,7 +104,6 @@ class LoggingEndToEnd : public ::testing::Test {
     FakeDialogs dialogs;
     FakeClock clock;
     std::unique_ptr<platform::QtSerialPort> cm;
-    std::unique_ptr<link::CardLink> link;
     std::unique_ptr<mdiDaq> window;
 };
 
