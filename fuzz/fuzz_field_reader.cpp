@@ -1,0 +1,48 @@
+// Every file the program reads goes through the field reader: tables, the three
+// settings files, configuration and calibration files. Arbitrary bytes must give
+// values or a clean "nothing", never a crash, a hang or unbounded memory.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/AcquisitionState.h"
+#include "engine/FieldReader.h"
+#include "engine/SettingsFiles.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    // The first byte chooses the order of field types to read, the rest is the file.
+    const std::uint8_t pattern = data[0];
+    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    vantrel::FieldReader reader(text);
+    for (int field = 0; field < 4096 && !reader.atEnd(); ++field) {
+        switch ((pattern >> (2 * (field % 4))) & 3) {
+            case 0:
+                (void)reader.readString();
+                break;
+            case 1:
+                (void)reader.readDouble();
+                break;
+            case 2:
+                (void)reader.readInteger();
+                (void)reader.readLong();
+                break;
+            default:
+                (void)reader.readBoolean();
+                break;
+        }
+        (void)reader.line();
+    }
+
+    vantrel::AcquisitionState state;
+    vantrel::FieldReader ports(text);
+    (void)vantrel::ReadPortSettings(ports, state);
+    vantrel::FieldReader channels(text);
+    (void)vantrel::ReadChannelSettings(channels, state);
+    vantrel::FieldReader log(text);
+    (void)vantrel::ReadLogSettings(log, state);
+    return 0;
+}
