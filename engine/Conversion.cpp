@@ -1,5 +1,6 @@
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <variant>
 
@@ -29,15 +30,43 @@ namespace {
 
 using Kind = ConversionFailure::Kind;
 
-// A thermocouple slot whose hot-junction voltage is known; its table search runs
-// together with the card's other thermocouple slots.
-struct TableTarget {
-    int kind;
-    double millivolts;
+// What converting one slot gave: a value, a thermocouple voltage whose table
+// search runs together with the card's other thermocouple slots, or a failure.
+// Kept to a byte plus a double so results stay in registers.
+enum class Status : std::uint8_t {
+    Value,
+    SearchJ,
+    SearchK,
+    DivisionByZero,
+    Overflow,
+    IndexOutOfRange
 };
 
-// A converted value, why the slot could not be converted, or a pending search.
-using Outcome = std::variant<double, Kind, TableTarget>;
+Kind FailureKind(Status status) {
+    switch (status) {
+        case Status::DivisionByZero:
+            return Kind::DivisionByZero;
+        case Status::IndexOutOfRange:
+            return Kind::IndexOutOfRange;
+        default:
+            return Kind::Overflow;
+    }
+}
+
+bool IsFailure(Status status) {
+    return status >= Status::DivisionByZero;
+}
+
+Status FromKind(Kind kind) {
+    switch (kind) {
+        case Kind::DivisionByZero:
+            return Status::DivisionByZero;
+        case Kind::IndexOutOfRange:
+            return Status::IndexOutOfRange;
+        default:
+            return Status::Overflow;
+    }
+}
 
 constexpr int kTypeVoltage10V = 0;
 constexpr int kTypeCurrent20mA = 1;
@@ -60,34 +89,37 @@ bool CountDifference(std::int16_t a, std::int16_t b, int& difference) {
 }
 
 // The product is formed before the division, as the calibration was defined.
-Outcome ScaledQuotient(double numerator, double range, double divisor) {
+Status ScaledQuotient(double numerator, double range, double divisor, double& value) {
     const double product = numerator * range;
     if (!std::isfinite(product)) {
-        return Kind::Overflow;
+        return Status::Overflow;
     }
     if (divisor == 0.0) {
-        return Kind::DivisionByZero;
+        return Status::DivisionByZero;
     }
-    return product / divisor;
+    value = product / divisor;
+    return Status::Value;
 }
 
-Outcome Linear(std::int16_t count, std::int16_t zero, std::int16_t span, double range) {
+Status Linear(std::int16_t count, std::int16_t zero, std::int16_t span, double range,
+              double& value) {
     int fromZero = 0;
     int width = 0;
     if (!CountDifference(count, zero, fromZero) || !CountDifference(span, zero, width)) {
-        return Kind::Overflow;
+        return Status::Overflow;
     }
-    return ScaledQuotient(fromZero, range, width);
+    return ScaledQuotient(fromZero, range, width, value);
 }
 
-Outcome LiveZeroCurrent(std::int16_t count, std::int16_t zero, std::int16_t span, double range) {
+Status LiveZeroCurrent(std::int16_t count, std::int16_t zero, std::int16_t span, double range,
+                       double& value) {
     int fromZero = 0;
     int width = 0;
     if (!CountDifference(count, zero, fromZero) || !CountDifference(span, zero, width)) {
-        return Kind::Overflow;
+        return Status::Overflow;
     }
     return ScaledQuotient(fromZero - kCurrentOffsetFraction * width, range,
-                          kCurrentSpanFraction * width);
+                          kCurrentSpanFraction * width, value);
 }
 
 // The cold junction depends only on card 1's ambient and the table, so it is
@@ -96,77 +128,92 @@ class ColdJunctions {
   public:
     explicit ColdJunctions(const AcquisitionState& state) : state_(state) {}
 
-    const std::variant<double, Kind>& forKind(int kind) {
-        auto& cached = cache_[kind];
-        if (!cached) {
-            cached =
+    Status forKind(int kind, double& millivolts) {
+        if (!known_[kind]) {
+            const auto found =
                 thermocouple::ColdJunctionMillivolts(state_, thermocouple::TableFor(state_, kind));
+            if (const Kind* failure = std::get_if<Kind>(&found)) {
+                status_[kind] = FromKind(*failure);
+            } else {
+                status_[kind] = Status::Value;
+                millivolts_[kind] = std::get<double>(found);
+            }
+            known_[kind] = true;
         }
-        return *cached;
+        millivolts = millivolts_[kind];
+        return status_[kind];
     }
 
   private:
     const AcquisitionState& state_;
-    std::array<std::optional<std::variant<double, Kind>>, 2> cache_;
+    std::array<bool, 2> known_{};
+    std::array<Status, 2> status_{};
+    std::array<double, 2> millivolts_{};
 };
 
-Outcome Thermocouple(std::int16_t count, std::int16_t zero, std::int16_t span, int kind,
-                     ColdJunctions& coldJunctions) {
+// Leaves the hot junction's voltage in `target` for the table search.
+Status Thermocouple(std::int16_t count, std::int16_t zero, std::int16_t span, int kind,
+                    ColdJunctions& coldJunctions, double& target) {
     int fromZero = 0;
     int width = 0;
     if (!CountDifference(count, zero, fromZero) || !CountDifference(span, zero, width)) {
-        return Kind::Overflow;
+        return Status::Overflow;
     }
     if (width == 0) {
-        return Kind::DivisionByZero;
+        return Status::DivisionByZero;
     }
     const double millivoltsPerCount = kThermocoupleSpanMillivolts / width;
-    const auto& coldJunction = coldJunctions.forKind(kind);
-    if (const Kind* failure = std::get_if<Kind>(&coldJunction)) {
-        return *failure;
+    double coldJunction = 0.0;
+    if (const Status status = coldJunctions.forKind(kind, coldJunction); IsFailure(status)) {
+        return status;
     }
     // The measured voltage plus the cold junction's gives the hot junction's.
-    return TableTarget{kind, std::get<double>(coldJunction) + fromZero * millivoltsPerCount};
+    target = coldJunction + fromZero * millivoltsPerCount;
+    return kind == thermocouple::kTypeJ ? Status::SearchJ : Status::SearchK;
 }
 
-Outcome ConvertSlot(const AcquisitionState& state, int s, const TemperatureSearches& searches,
-                    ColdJunctions& coldJunctions) {
+Status ConvertSlot(const AcquisitionState& state, int s, const TemperatureSearches& searches,
+                   ColdJunctions& coldJunctions, double& value) {
     const std::int16_t count = state.RawCounts[s];
     const double range = state.InputRange[s];
     switch (state.InputType[s]) {
         case kTypeVoltage10V:
-            return Linear(count, state.CalZero10V[s], state.CalSpan10V[s], range);
+            return Linear(count, state.CalZero10V[s], state.CalSpan10V[s], range, value);
         case kTypeCurrent20mA:
         case kTypeMillivolt200:
-            return Linear(count, state.CalZero200mV[s], state.CalSpan200mV[s], range);
+            return Linear(count, state.CalZero200mV[s], state.CalSpan200mV[s], range, value);
         case kTypeCurrent4To20mA:
-            return LiveZeroCurrent(count, state.CalZero200mV[s], state.CalSpan200mV[s], range);
+            return LiveZeroCurrent(count, state.CalZero200mV[s], state.CalSpan200mV[s], range,
+                                   value);
         case kTypeRtd:
             if (state.CalRTD[s] == 0) {
-                return Kind::DivisionByZero;
+                return Status::DivisionByZero;
             }
-            return searches.rtd(count, state.CalRTD[s]);
+            value = searches.rtd(count, state.CalRTD[s]);
+            return Status::Value;
         case kTypeThermocoupleJ:
             return Thermocouple(count, state.CalZero200mV[s], state.CalSpan200mV[s],
-                                thermocouple::kTypeJ, coldJunctions);
+                                thermocouple::kTypeJ, coldJunctions, value);
         case kTypeThermocoupleK:
             return Thermocouple(count, state.CalZero200mV[s], state.CalSpan200mV[s],
-                                thermocouple::kTypeK, coldJunctions);
+                                thermocouple::kTypeK, coldJunctions, value);
         default:
-            return static_cast<double>(count);
+            value = count;
+            return Status::Value;
     }
 }
 
 // Runs the pending table searches of one kind and turns them into degrees.
 void SearchTables(const AcquisitionState& state, int kind, const TemperatureSearches& searches,
-                  std::array<Outcome, kChannelsPerCard>& outcomes, int count) {
+                  std::array<Status, kChannelsPerCard>& status,
+                  std::array<double, kChannelsPerCard>& values, int count) {
+    const Status pendingStatus = kind == thermocouple::kTypeJ ? Status::SearchJ : Status::SearchK;
     std::array<double, kChannelsPerCard> targets{};
     std::array<int, kChannelsPerCard> slots{};
     int pending = 0;
     for (int k = 0; k < count; ++k) {
-        if (const auto* target = std::get_if<TableTarget>(&outcomes[k]);
-            target && target->kind == kind) {
-            targets[pending] = target->millivolts;
+        if (status[k] == pendingStatus) {
+            targets[pending] = values[k];
             slots[pending++] = k;
         }
     }
@@ -177,7 +224,8 @@ void SearchTables(const AcquisitionState& state, int kind, const TemperatureSear
     std::array<double, kChannelsPerCard> indices{};
     searches.tables(table, targets.data(), indices.data(), pending);
     for (int i = 0; i < pending; ++i) {
-        outcomes[slots[i]] = indices[i] - table.indexOffset;
+        values[slots[i]] = indices[i] - table.indexOffset;
+        status[slots[i]] = Status::Value;
     }
 }
 
@@ -201,24 +249,26 @@ std::optional<ConversionFailure> ConvertFrameWith(AcquisitionState& state, int c
                                                   const TemperatureSearches& searches) {
     const int base = card == 0 ? 0 : kChannelsPerCard;
     ColdJunctions coldJunctions(state);
-    std::array<Outcome, kChannelsPerCard> outcomes;
+    std::array<Status, kChannelsPerCard> status{};
+    std::array<double, kChannelsPerCard> values{};
     // Slots are converted in order up to the first failure; later slots keep their
     // values. Table searches cannot fail, so running them after the others
     // changes nothing but the speed.
     int converted = 0;
     std::optional<ConversionFailure> failure;
     for (; converted < kChannelsPerCard; ++converted) {
-        outcomes[converted] = ConvertSlot(state, base + converted, searches, coldJunctions);
-        if (const Kind* kind = std::get_if<Kind>(&outcomes[converted])) {
-            failure = ConversionFailure{*kind, base + converted};
+        status[converted] =
+            ConvertSlot(state, base + converted, searches, coldJunctions, values[converted]);
+        if (IsFailure(status[converted])) {
+            failure = ConversionFailure{FailureKind(status[converted]), base + converted};
             break;
         }
     }
-    SearchTables(state, thermocouple::kTypeJ, searches, outcomes, converted);
-    SearchTables(state, thermocouple::kTypeK, searches, outcomes, converted);
+    SearchTables(state, thermocouple::kTypeJ, searches, status, values, converted);
+    SearchTables(state, thermocouple::kTypeK, searches, status, values, converted);
     for (int k = 0; k < converted; ++k) {
         float single = 0.0f;
-        if (!ToSingle(std::get<double>(outcomes[k]), single)) {
+        if (!ToSingle(values[k], single)) {
             return ConversionFailure{Kind::Overflow, base + k};
         }
         state.ChannelValue[base + k] = single;
