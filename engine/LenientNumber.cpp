@@ -21,12 +21,6 @@ bool IsExponentMark(char c) {
     return c == 'e' || c == 'E' || c == 'd' || c == 'D';
 }
 
-// Powers of ten that a double holds exactly; dividing an exact whole number by one
-// of them is a single correctly rounded operation, as a full parse would give.
-constexpr std::array<double, 16> kExactPowersOfTen = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-constexpr int kMaxExactDigits = 15;
-
 // The field without the ignored characters.
 std::string Compact(std::string_view field) {
     std::string text;
@@ -39,8 +33,9 @@ std::string Compact(std::string_view field) {
     return text;
 }
 
-// Any number, exponents and long mantissas included.
-double ReadGeneral(std::string_view field) {
+}  // namespace
+
+double ReadLenientNumberGeneral(std::string_view field) {
     const std::string text = Compact(field);
     std::size_t i = 0;
     bool negative = false;
@@ -83,47 +78,6 @@ double ReadGeneral(std::string_view field) {
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
-    }
-    return negative ? -value : value;
-}
-
-}  // namespace
-
-double ReadLenientNumber(std::string_view field) {
-    // The cards send short plain numbers ("+01234", "+25.0"); those are read here
-    // directly, anything with blanks, an exponent or many digits goes the general way.
-    std::size_t i = 0;
-    const std::size_t n = field.size();
-    bool negative = false;
-    if (i < n && (field[i] == '+' || field[i] == '-')) {
-        negative = field[i] == '-';
-        ++i;
-    }
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int fractionDigits = 0;
-    bool point = false;
-    for (; i < n; ++i) {
-        const char c = field[i];
-        if (IsDigit(c)) {
-            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-            ++digits;
-            fractionDigits += point ? 1 : 0;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits > kMaxExactDigits || (i < n && (IsIgnored(field[i]) || IsExponentMark(field[i])))) {
-        return ReadGeneral(field);
-    }
-    if (digits == 0) {
-        return 0.0;
-    }
-    double value = static_cast<double>(mantissa);
-    if (fractionDigits > 0) {
-        value /= kExactPowersOfTen[fractionDigits];
     }
     return negative ? -value : value;
 }
