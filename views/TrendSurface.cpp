@@ -110,9 +110,9 @@ void TrendSurface::paint(QPainter& painter, const QRect& area, const std::vector
     painter.setViewport(area);
     painter.setWindow(0, 0, kTrendLogicalSize, kTrendLogicalSize);
     drawLines(painter, grid);
-    drawLines(painter, drawing.lines);
-
+    // The labels are written before the lines, so a line crossing a label covers it.
     const QTransform toDevice = painter.combinedTransform();
+    painter.save();
     painter.resetTransform();
     const int ascent = QFontMetrics(painter.font()).ascent();
     for (const TrendText& text : drawing.texts) {
@@ -121,6 +121,8 @@ void TrendSurface::paint(QPainter& painter, const QRect& area, const std::vector
         painter.drawText(QPointF(topLeft.x(), topLeft.y() + ascent),
                          QString::fromStdString(text.text));
     }
+    painter.restore();
+    drawLines(painter, drawing.lines);
     painter.restore();
 }
 
