@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/PortChoice.h"
-#include "app/WidgetNames.h"
+#include "platform/qt/ControlNames.h"
 
 namespace vantrel {
 

@@ -4,7 +4,7 @@
 #include <QPalette>
 #include <optional>
 
-#include "app/WidgetNames.h"
+#include "platform/qt/ControlNames.h"
 
 namespace vantrel {
 

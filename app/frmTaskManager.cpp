@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/WidgetNames.h"
+#include "platform/qt/ControlNames.h"
 
 namespace vantrel {
 

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "engine/ConversionCore.h"
+#include "engine/InputTypes.h"
 #include "engine/ModMain.h"
 #include "engine/ThermocoupleTables.h"
 
@@ -67,14 +68,6 @@ Status FromKind(Kind kind) {
             return Status::Overflow;
     }
 }
-
-constexpr int kTypeVoltage10V = 0;
-constexpr int kTypeCurrent20mA = 1;
-constexpr int kTypeCurrent4To20mA = 2;
-constexpr int kTypeMillivolt200 = 3;
-constexpr int kTypeRtd = 4;
-constexpr int kTypeThermocoupleJ = 5;
-constexpr int kTypeThermocoupleK = 6;
 
 // 4 mA is a fifth of the 20 mA span; the remaining 16 mA are four fifths.
 constexpr double kCurrentOffsetFraction = 0.2;
@@ -177,24 +170,24 @@ Status ConvertSlot(const AcquisitionState& state, int s, const TemperatureSearch
     const std::int16_t count = state.RawCounts[s];
     const double range = state.InputRange[s];
     switch (state.InputType[s]) {
-        case kTypeVoltage10V:
+        case input_type::kVoltage10V:
             return Linear(count, state.CalZero10V[s], state.CalSpan10V[s], range, value);
-        case kTypeCurrent20mA:
-        case kTypeMillivolt200:
+        case input_type::kCurrent20mA:
+        case input_type::kMillivolt200:
             return Linear(count, state.CalZero200mV[s], state.CalSpan200mV[s], range, value);
-        case kTypeCurrent4To20mA:
+        case input_type::kCurrent4To20mA:
             return LiveZeroCurrent(count, state.CalZero200mV[s], state.CalSpan200mV[s], range,
                                    value);
-        case kTypeRtd:
+        case input_type::kRtd:
             if (state.CalRTD[s] == 0) {
                 return Status::DivisionByZero;
             }
             value = searches.rtd(count, state.CalRTD[s]);
             return Status::Value;
-        case kTypeThermocoupleJ:
+        case input_type::kThermocoupleJ:
             return Thermocouple(count, state.CalZero200mV[s], state.CalSpan200mV[s],
                                 thermocouple::kTypeJ, coldJunctions, value);
-        case kTypeThermocoupleK:
+        case input_type::kThermocoupleK:
             return Thermocouple(count, state.CalZero200mV[s], state.CalSpan200mV[s],
                                 thermocouple::kTypeK, coldJunctions, value);
         default:

@@ -1,31 +1,13 @@
 #include "engine/LiteralConversion.h"
 
-#include <limits>
-
 #include "engine/ConversionCore.h"
 #include "engine/RtdPolynomial.h"
 #include "engine/ThermocoupleTables.h"
 
 namespace vantrel::literal {
 
-namespace {
-
-double Quotient(std::int16_t count, std::int16_t reference) {
-    if (reference != 0) {
-        return static_cast<double>(count) / reference;
-    }
-    // What IEEE division gives, spelled out so no division by zero is executed.
-    if (count == 0) {
-        return std::numeric_limits<double>::quiet_NaN();
-    }
-    return count > 0 ? std::numeric_limits<double>::infinity()
-                     : -std::numeric_limits<double>::infinity();
-}
-
-}  // namespace
-
 double RtdTemperature(std::int16_t count, std::int16_t referenceCount) {
-    const double ratio = Quotient(count, referenceCount) - 1.0;
+    const double ratio = rtd::CountRatio(count, referenceCount) - 1.0;
     double t = rtd::kSearchStart;
     bool found = false;
     while (t < rtd::kSearchLimit && !found) {

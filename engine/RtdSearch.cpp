@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "engine/ModMain.h"
@@ -36,17 +35,6 @@ const RtdGrid& Grid() {
     return grid;
 }
 
-double Quotient(std::int16_t count, std::int16_t reference) {
-    if (reference != 0) {
-        return static_cast<double>(count) / reference;
-    }
-    if (count == 0) {
-        return std::numeric_limits<double>::quiet_NaN();
-    }
-    return count > 0 ? std::numeric_limits<double>::infinity()
-                     : -std::numeric_limits<double>::infinity();
-}
-
 // Where the curve reaches the ratio, from the inverse of the quadratic, as a grid
 // index. Only a starting point: the exact step is then found by comparing with
 // the grid itself, so the guess may be off by a step or two without harm.
@@ -64,7 +52,7 @@ std::size_t GuessIndex(double ratio, std::size_t last) {
 }  // namespace
 
 double RtdTemperature(std::int16_t count, std::int16_t referenceCount) {
-    const double ratio = Quotient(count, referenceCount) - 1.0;
+    const double ratio = rtd::CountRatio(count, referenceCount) - 1.0;
     const RtdGrid& grid = Grid();
     const std::vector<double>& curve = grid.ratio;
     const std::size_t last = curve.size() - 1;  // the first grid point at or above 850

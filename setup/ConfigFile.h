@@ -12,10 +12,11 @@
 
 #include "engine/AcquisitionState.h"
 #include "engine/FieldReader.h"
+#include "engine/InputTypes.h"
 
 namespace vantrel {
 
-inline constexpr int kInputTypeCount = 7;
+inline constexpr int kInputTypeCount = input_type::kCount;
 
 // What the configuration window shows for one card.
 struct CardConfiguration {

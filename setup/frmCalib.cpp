@@ -8,6 +8,7 @@
 
 #include "engine/AtomicFile.h"
 #include "engine/FieldReader.h"
+#include "platform/qt/ControlNames.h"
 #include "setup/CalibrationFile.h"
 #include "setup/CardSlots.h"
 
@@ -33,20 +34,9 @@ const char* const k200mVInstruction =
 const char* const k0mVInstruction =
     "Short terminals 2V and COM, select option B jumper on selected channels.";
 
-QString Indexed(const char* name, int index) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& objectName, const QString& accessibleName) {
-    widget->setObjectName(objectName);
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
-
 QLabel* Instruction(const char* text, const QString& objectName, QWidget* parent) {
     auto* label =
-        Named(new QLabel(QString::fromLatin1(text), parent), objectName, QString::fromLatin1(text));
+        named(new QLabel(QString::fromLatin1(text), parent), objectName, QString::fromLatin1(text));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setMinimumWidth(380);
@@ -71,16 +61,16 @@ frmCalib::frmCalib(AcquisitionState& state, platform::Dialogs& dialogs, QWidget*
 }
 
 void frmCalib::buildControls() {
-    Frame1 = Named(new QGroupBox(this), QStringLiteral("Frame1"), tr("Channels"));
+    Frame1 = named(new QGroupBox(this), QStringLiteral("Frame1"), tr("Channels"));
     auto* rows = new QGridLayout(Frame1);
     for (int c = 0; c < kChannelsPerCard; ++c) {
-        lblCH[c] = Named(new QLabel(Frame1), Indexed("lblCH", c), QString());
-        lblData[c] = Named(new QLabel(QStringLiteral("0.00"), Frame1), Indexed("lblData", c),
+        lblCH[c] = named(new QLabel(Frame1), indexedName("lblCH", c), QString());
+        lblData[c] = named(new QLabel(QStringLiteral("0.00"), Frame1), indexedName("lblData", c),
                            QStringLiteral("0.00"));
         lblData[c]->setMinimumWidth(60);
-        chkSel[c] = Named(new QCheckBox(Frame1), Indexed("chkSel", c), tr("Select %1").arg(c));
-        shpZero[c] = Named(new ColourLamp(Frame1), Indexed("shpZero", c), tr("Zero %1").arg(c));
-        shpSpan[c] = Named(new ColourLamp(Frame1), Indexed("shpSpan", c), tr("Span %1").arg(c));
+        chkSel[c] = named(new QCheckBox(Frame1), indexedName("chkSel", c), tr("Select %1").arg(c));
+        shpZero[c] = named(new ColourLamp(Frame1), indexedName("shpZero", c), tr("Zero %1").arg(c));
+        shpSpan[c] = named(new ColourLamp(Frame1), indexedName("shpSpan", c), tr("Span %1").arg(c));
         // Channels 0..3 on the left, 4..7 on the right.
         const int row = c % 4;
         const int column = (c / 4) * 6;
@@ -91,22 +81,22 @@ void frmCalib::buildControls() {
         rows->addWidget(shpSpan[c], row, column + 4);
     }
     rows->setColumnMinimumWidth(5, 24);  // a gap between the two columns of channels
-    lblAmb = Named(new QLabel(tr("Ambient Temperature: "), this), QStringLiteral("lblAmb"),
+    lblAmb = named(new QLabel(tr("Ambient Temperature: "), this), QStringLiteral("lblAmb"),
                    tr("Ambient Temperature: "));
 
     Label1 = Instruction(kRtdInstruction, QStringLiteral("Label1"), this);
-    Label2[0] = Instruction(k10VInstruction, Indexed("Label2", 0), this);
-    Label2[1] = Instruction(k0VInstruction, Indexed("Label2", 1), this);
-    Label3[0] = Instruction(k200mVInstruction, Indexed("Label3", 0), this);
-    Label3[1] = Instruction(k0mVInstruction, Indexed("Label3", 1), this);
+    Label2[0] = Instruction(k10VInstruction, indexedName("Label2", 0), this);
+    Label2[1] = Instruction(k0VInstruction, indexedName("Label2", 1), this);
+    Label3[0] = Instruction(k200mVInstruction, indexedName("Label3", 0), this);
+    Label3[1] = Instruction(k0mVInstruction, indexedName("Label3", 1), this);
 
     auto button = [this](const QString& caption, const QString& objectName) {
-        return Named(new QPushButton(caption, this), objectName, caption);
+        return named(new QPushButton(caption, this), objectName, caption);
     };
-    cmdCalibrate10V[0] = button(tr("Calibrate 10V"), Indexed("cmdCalibrate10V", 0));
-    cmdCalibrate10V[1] = button(tr("Calibrate 0V"), Indexed("cmdCalibrate10V", 1));
-    cmdCalibrate200mV[0] = button(tr("Calibrate 200mV"), Indexed("cmdCalibrate200mV", 0));
-    cmdCalibrate200mV[1] = button(tr("Calibrate 0mV"), Indexed("cmdCalibrate200mV", 1));
+    cmdCalibrate10V[0] = button(tr("Calibrate 10V"), indexedName("cmdCalibrate10V", 0));
+    cmdCalibrate10V[1] = button(tr("Calibrate 0V"), indexedName("cmdCalibrate10V", 1));
+    cmdCalibrate200mV[0] = button(tr("Calibrate 200mV"), indexedName("cmdCalibrate200mV", 0));
+    cmdCalibrate200mV[1] = button(tr("Calibrate 0mV"), indexedName("cmdCalibrate200mV", 1));
     cmdCalibrateRTD = button(tr("Calibrate RTD"), QStringLiteral("cmdCalibrateRTD"));
     cmdExport = button(tr("Export"), QStringLiteral("cmdExport"));
     cmdImport = button(tr("Import"), QStringLiteral("cmdImport"));

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "engine/AtomicFile.h"
+#include "platform/qt/ControlNames.h"
 #include "setup/CardSlots.h"
 #include "setup/RangeText.h"
 
@@ -12,23 +13,9 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::array<const char*, kInputTypeCount> kInputTypeNames = {
-    "+/- 10V", "0 ~ 20 mA", "4 ~ 20 mA", "0 ~ 200 mV", "PT-100", "T/C - J", "T/C - K"};
-
 const char* const kConfigFilter = "Config Files (*.cfg)|*.cfg";
 const char* const kConfigExtension = "cfg";
 const char* const kMessageTitle = "Card Configuration";
-
-QString Indexed(const char* name, int index) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& objectName, const QString& accessibleName) {
-    widget->setObjectName(objectName);
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
 
 platform::FileDialogRequest ConfigFileRequest() {
     platform::FileDialogRequest request;
@@ -47,18 +34,18 @@ frmConfig::frmConfig(AcquisitionState& state, platform::Dialogs& dialogs, QWidge
 }
 
 void frmConfig::buildControls() {
-    Frame2 = Named(new QGroupBox(tr("Analog Input"), this), QStringLiteral("Frame2"),
+    Frame2 = named(new QGroupBox(tr("Analog Input"), this), QStringLiteral("Frame2"),
                    tr("Analog Input"));
     auto* analogGrid = new QGridLayout(Frame2);
     for (int c = 0; c < kChannelsPerCard; ++c) {
-        FrameAnalog[c] = Named(new QGroupBox(Frame2), Indexed("FrameAnalog", c), QString());
-        lblInputType[c] = Named(new QLabel(tr("Input Type:"), FrameAnalog[c]),
-                                Indexed("lblInputType", c), tr("Input Type:"));
-        cmbInputType[c] = Named(new QComboBox(FrameAnalog[c]), Indexed("cmbInputType", c),
+        FrameAnalog[c] = named(new QGroupBox(Frame2), indexedName("FrameAnalog", c), QString());
+        lblInputType[c] = named(new QLabel(tr("Input Type:"), FrameAnalog[c]),
+                                indexedName("lblInputType", c), tr("Input Type:"));
+        cmbInputType[c] = named(new QComboBox(FrameAnalog[c]), indexedName("cmbInputType", c),
                                 tr("Input Type %1").arg(c));
-        lblInputRange[c] = Named(new QLabel(tr("Input Range:"), FrameAnalog[c]),
-                                 Indexed("lblInputRange", c), tr("Input Range:"));
-        txtInputRange[c] = Named(new QLineEdit(FrameAnalog[c]), Indexed("txtInputRange", c),
+        lblInputRange[c] = named(new QLabel(tr("Input Range:"), FrameAnalog[c]),
+                                 indexedName("lblInputRange", c), tr("Input Range:"));
+        txtInputRange[c] = named(new QLineEdit(FrameAnalog[c]), indexedName("txtInputRange", c),
                                  tr("Input Range %1").arg(c));
         lblInputType[c]->setBuddy(cmbInputType[c]);
         lblInputRange[c]->setBuddy(txtInputRange[c]);
@@ -71,16 +58,16 @@ void frmConfig::buildControls() {
         analogGrid->addWidget(FrameAnalog[c], c / 4, c % 4);
     }
 
-    Frame1 = Named(new QGroupBox(tr("Digital Input / Output"), this), QStringLiteral("Frame1"),
+    Frame1 = named(new QGroupBox(tr("Digital Input / Output"), this), QStringLiteral("Frame1"),
                    tr("Digital Input / Output"));
     auto* digitalGrid = new QGridLayout(Frame1);
     for (int d = 0; d < kLinesPerCard; ++d) {
         // Each line's frame makes its two options an exclusive pair.
-        FrameDIO[d] = Named(new QGroupBox(Frame1), Indexed("FrameDIO", d), QString());
-        optDIOInput[d] = Named(new QRadioButton(tr("Input"), FrameDIO[d]),
-                               Indexed("optDIOInput", d), tr("Input"));
-        optDIOOutput[d] = Named(new QRadioButton(tr("Output"), FrameDIO[d]),
-                                Indexed("optDIOOutput", d), tr("Output"));
+        FrameDIO[d] = named(new QGroupBox(Frame1), indexedName("FrameDIO", d), QString());
+        optDIOInput[d] = named(new QRadioButton(tr("Input"), FrameDIO[d]),
+                               indexedName("optDIOInput", d), tr("Input"));
+        optDIOOutput[d] = named(new QRadioButton(tr("Output"), FrameDIO[d]),
+                                indexedName("optDIOOutput", d), tr("Output"));
         optDIOInput[d]->setChecked(true);
         auto* pair = new QHBoxLayout(FrameDIO[d]);
         pair->addWidget(optDIOInput[d]);
@@ -88,21 +75,21 @@ void frmConfig::buildControls() {
         digitalGrid->addWidget(FrameDIO[d], d / 4, d % 4);
     }
 
-    Frame3 = Named(new QGroupBox(tr("Save"), this), QStringLiteral("Frame3"), tr("Save"));
+    Frame3 = named(new QGroupBox(tr("Save"), this), QStringLiteral("Frame3"), tr("Save"));
     const std::array<QString, 2> saveCaptions = {tr("Save Configuration"),
                                                  tr("Save Configuration to DAQ")};
     auto* buttons = new QHBoxLayout(Frame3);
     for (int i = 0; i < 2; ++i) {
-        cmdSave[i] =
-            Named(new QPushButton(saveCaptions[i], Frame3), Indexed("cmdSave", i), saveCaptions[i]);
+        cmdSave[i] = named(new QPushButton(saveCaptions[i], Frame3), indexedName("cmdSave", i),
+                           saveCaptions[i]);
         connect(cmdSave[i], &QPushButton::clicked, this, [this, i] { cmdSave_Click(i); });
         buttons->addWidget(cmdSave[i]);
     }
     // The cards keep no configuration of their own, so there is nothing to send.
     cmdSave[1]->setEnabled(false);
-    cmdLoadFromDisk = Named(new QPushButton(tr("Load from Disk"), Frame3),
+    cmdLoadFromDisk = named(new QPushButton(tr("Load from Disk"), Frame3),
                             QStringLiteral("cmdLoadFromDisk"), tr("Load from Disk"));
-    cmdSaveToDisk = Named(new QPushButton(tr("Save to Disk"), Frame3),
+    cmdSaveToDisk = named(new QPushButton(tr("Save to Disk"), Frame3),
                           QStringLiteral("cmdSaveToDisk"), tr("Save to Disk"));
     connect(cmdLoadFromDisk, &QPushButton::clicked, this, &frmConfig::cmdLoadFromDisk_Click);
     connect(cmdSaveToDisk, &QPushButton::clicked, this, &frmConfig::cmdSaveToDisk_Click);
@@ -124,7 +111,7 @@ void frmConfig::Form_Load() {
         FrameAnalog[c]->setTitle(tr("Analog Input %1").arg(c));
         FrameAnalog[c]->setAccessibleName(FrameAnalog[c]->title());
         cmbInputType[c]->clear();
-        for (const char* name : kInputTypeNames) {
+        for (const char* name : input_type::kNames) {
             cmbInputType[c]->addItem(QString::fromLatin1(name));
         }
     }

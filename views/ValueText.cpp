@@ -1,5 +1,7 @@
 #include "views/ValueText.h"
 
+#include "engine/InputTypes.h"
+
 namespace vantrel {
 
 namespace {
@@ -12,10 +14,12 @@ QLocale withoutGroups(QLocale locale) {
 }  // namespace
 
 int DecimalsForInputType(int inputType) {
-    if (inputType >= 0 && inputType <= 3) {
+    // Voltages and currents to hundredths, the PT-100 to tenths of a degree, the
+    // thermocouples (whose search works in half degrees) and unknown codes whole.
+    if (inputType >= input_type::kVoltage10V && inputType <= input_type::kMillivolt200) {
         return 2;
     }
-    return inputType == 4 ? 1 : 0;
+    return inputType == input_type::kRtd ? 1 : 0;
 }
 
 QString ChannelValueText(float value, int inputType, const QLocale& locale) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "platform/qt/ControlNames.h"
 #include "views/FilledShape.h"
 #include "views/TrendSurface.h"
 #include "views/ValueText.h"
@@ -25,12 +26,6 @@ QString channelCaption(int n) {
 platform::Rgb toRgb(const QColor& color) {
     return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
             static_cast<std::uint8_t>(color.blue())};
-}
-
-template <typename Control>
-void nameControl(Control* control, const QString& objectName, const QString& accessibleName) {
-    control->setObjectName(objectName);
-    control->setAccessibleName(accessibleName);
 }
 
 }  // namespace
@@ -64,13 +59,13 @@ QWidget* frmTrend::buildLegend() {
     for (int n = 0; n < kUsedChannels; ++n) {
         const auto at = static_cast<std::size_t>(n);
         auto* name = new QLabel(channelCaption(n), legend);
-        nameControl(name, QStringLiteral("lblChannel_%1").arg(n), name->text());
+        named(name, QStringLiteral("lblChannel_%1").arg(n), name->text());
         auto* swatch = new FilledShape(kDefaultSwatchColor, legend);
         swatch->setObjectName(QStringLiteral("shpColor_%1").arg(n));
         swatch->setAccessibleName(name->text());
         swatch->setAccessibleDescription(kDefaultSwatchColor.name().toUpper());
         auto* value = new QLabel(QStringLiteral("0"), legend);
-        nameControl(value, QStringLiteral("lblData_%1").arg(n), value->text());
+        named(value, QStringLiteral("lblData_%1").arg(n), value->text());
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setMinimumWidth(70);
         value->setAutoFillBackground(true);
@@ -96,7 +91,7 @@ QWidget* frmTrend::buildControls() {
     auto* pointsBox = new QGroupBox(QStringLiteral("No. of Points:"), panel);
     auto* pointsLayout = new QHBoxLayout(pointsBox);
     cmbPoints = new QComboBox(pointsBox);
-    nameControl(cmbPoints, QStringLiteral("cmbPoints"), pointsBox->title());
+    named(cmbPoints, QStringLiteral("cmbPoints"), pointsBox->title());
     for (const std::int16_t points : kTrendPointChoices) {
         cmbPoints->addItem(QString::number(points));
     }
@@ -107,9 +102,9 @@ QWidget* frmTrend::buildControls() {
     auto* rangeBox = new QGroupBox(QStringLiteral("Range:"), panel);
     auto* rangeLayout = new QHBoxLayout(rangeBox);
     txtRange = new QLineEdit(QStringLiteral("100"), rangeBox);
-    nameControl(txtRange, QStringLiteral("txtRange"), rangeBox->title());
+    named(txtRange, QStringLiteral("txtRange"), rangeBox->title());
     cmdRangeSet = new QPushButton(QStringLiteral("Set Range"), rangeBox);
-    nameControl(cmdRangeSet, QStringLiteral("cmdRangeSet"), cmdRangeSet->text());
+    named(cmdRangeSet, QStringLiteral("cmdRangeSet"), cmdRangeSet->text());
     rangeLayout->addWidget(txtRange);
     rangeLayout->addWidget(cmdRangeSet);
     row->addWidget(rangeBox);
@@ -117,14 +112,14 @@ QWidget* frmTrend::buildControls() {
     auto* colorLabel = new QLabel(QStringLiteral("Change Color:"), panel);
     colorLabel->setObjectName(QStringLiteral("lblChangeColor"));
     cmbColor = new QComboBox(panel);
-    nameControl(cmbColor, QStringLiteral("cmbColor"), colorLabel->text());
+    named(cmbColor, QStringLiteral("cmbColor"), colorLabel->text());
     colorLabel->setBuddy(cmbColor);
     for (int n = 0; n < kUsedChannels; ++n) {
         cmbColor->addItem(channelCaption(n));
     }
     cmbColor->setCurrentIndex(0);
     cmdChangeColor = new QPushButton(QStringLiteral("Change"), panel);
-    nameControl(cmdChangeColor, QStringLiteral("cmdChangeColor"), cmdChangeColor->text());
+    named(cmdChangeColor, QStringLiteral("cmdChangeColor"), cmdChangeColor->text());
     row->addWidget(colorLabel);
     row->addWidget(cmbColor);
     row->addWidget(cmdChangeColor);

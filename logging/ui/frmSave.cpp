@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "logging/SaveOptions.h"
+#include "platform/qt/ControlNames.h"
 
 namespace vantrel {
 
@@ -20,16 +21,8 @@ namespace {
 
 constexpr int kIntervalChoices = 300;
 
-// objectName is the control's name, the accessible name its visible text.
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& name, const QString& accessibleName) {
-    widget->setObjectName(name);
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
-
 QRadioButton* Option(const char* name, const QString& caption, const QString& accessibleName) {
-    return Named(new QRadioButton(caption), QString::fromLatin1(name), accessibleName);
+    return named(new QRadioButton(caption), QString::fromLatin1(name), accessibleName);
 }
 
 QRadioButton* Option(const char* name, const QString& caption) {
@@ -60,12 +53,12 @@ frmSave::frmSave(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* p
     setWindowTitle(QStringLiteral("Save"));
     setModal(true);
 
-    chkHeaders = Named(new QCheckBox(QStringLiteral("Use Channel Details as column headers.")),
+    chkHeaders = named(new QCheckBox(QStringLiteral("Use Channel Details as column headers.")),
                        QStringLiteral("chkHeaders"),
                        QStringLiteral("Use Channel Details as column headers."));
     cmdOK =
-        Named(new QPushButton(QStringLiteral("OK")), QStringLiteral("cmdOK"), QStringLiteral("OK"));
-    cmdCancel = Named(new QPushButton(QStringLiteral("Cancel")), QStringLiteral("cmdCancel"),
+        named(new QPushButton(QStringLiteral("OK")), QStringLiteral("cmdOK"), QStringLiteral("OK"));
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), QStringLiteral("cmdCancel"),
                       QStringLiteral("Cancel"));
     cmdOK->setDefault(true);
 
@@ -101,9 +94,9 @@ frmSave::~frmSave() = default;
 
 QWidget* frmSave::BuildFileGroup() {
     auto* caption = new QLabel(QStringLiteral("File Name:"));
-    txtFile = Named(new QLineEdit, QStringLiteral("txtFile"), QStringLiteral("File Name:"));
+    txtFile = named(new QLineEdit, QStringLiteral("txtFile"), QStringLiteral("File Name:"));
     caption->setBuddy(txtFile);
-    cmdSelect = Named(new QPushButton(QStringLiteral("Select")), QStringLiteral("cmdSelect"),
+    cmdSelect = named(new QPushButton(QStringLiteral("Select")), QStringLiteral("cmdSelect"),
                       QStringLiteral("Select"));
     auto* row = new QHBoxLayout;
     row->addWidget(caption);
@@ -117,8 +110,8 @@ QWidget* frmSave::BuildChannelGroup() {
     for (int n = 0; n < kUsedChannels; ++n) {
         const QString suffix = QStringLiteral("_%1").arg(n);
         const QString caption = ChannelCaption(n);
-        lblChannel[n] = Named(new QLabel(caption), QStringLiteral("lblChannel") + suffix, caption);
-        txtChannel[n] = Named(new QLineEdit, QStringLiteral("txtChannel") + suffix, caption);
+        lblChannel[n] = named(new QLabel(caption), QStringLiteral("lblChannel") + suffix, caption);
+        txtChannel[n] = named(new QLineEdit, QStringLiteral("txtChannel") + suffix, caption);
         lblChannel[n]->setBuddy(txtChannel[n]);
         // Channels 0..7 (card 1) in the left column, 8..15 (card 2) in the right.
         const int row = n % kChannelsPerCard;
@@ -150,7 +143,7 @@ QWidget* frmSave::BuildSeparatorGroup() {
 
 QWidget* frmSave::BuildIntervalGroup() {
     // A fixed list: typed text could make the interval 0 and stop the records.
-    cmbIntv = Named(new QComboBox, QStringLiteral("cmbIntv"), QStringLiteral("Saving Interval:"));
+    cmbIntv = named(new QComboBox, QStringLiteral("cmbIntv"), QStringLiteral("Saving Interval:"));
     cmbIntv->setEditable(false);
     for (int i = 1; i <= kIntervalChoices; ++i) {
         cmbIntv->addItem(QString::number(i));
