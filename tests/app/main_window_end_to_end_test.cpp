@@ -14,7 +14,7 @@
 #include "app/mdiDaq.h"
 #include "engine/StartUp.h"
 #include "platform/qt/QtSerialPort.h"
-#include "tests/link/CardSimProcess.h"
+#include "tests/support/CardSimProcess.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 

@@ -11,7 +11,7 @@
 #include "link/CardLink.h"
 #include "link/Commands.h"
 #include "platform/qt/QtSerialPort.h"
-#include "tests/link/CardSimProcess.h"
+#include "tests/support/CardSimProcess.h"
 #include "tests/support/FakeTimer.h"
 
 namespace vantrel::testing {

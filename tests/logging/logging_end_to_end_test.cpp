@@ -21,7 +21,7 @@
 #include "link/CardLink.h"
 #include "logging/ui/frmSave.h"
 #include "platform/qt/QtSerialPort.h"
-#include "tests/link/CardSimProcess.h"
+#include "tests/support/CardSimProcess.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSerialPort.h"

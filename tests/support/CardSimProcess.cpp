@@ -1,4 +1,4 @@
-#include "tests/link/CardSimProcess.h"
+#include "tests/support/CardSimProcess.h"
 
 #include <signal.h>
 
