@@ -15,11 +15,11 @@
 #include "logging/ui/frmSave.h"
 #include "platform/PortNaming.h"
 #include "platform/qt/QtTimer.h"
-#include "setup/frmCalib.h"
-#include "setup/frmConfig.h"
-#include "views/frmTrend.h"
-#include "views/frmViewAnalogData.h"
-#include "views/frmViewDigitalData.h"
+#include "setup/ui/frmCalib.h"
+#include "setup/ui/frmConfig.h"
+#include "views/ui/frmTrend.h"
+#include "views/ui/frmViewAnalogData.h"
+#include "views/ui/frmViewDigitalData.h"
 
 namespace vantrel {
 

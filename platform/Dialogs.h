@@ -3,10 +3,11 @@
 // File, colour and message dialogs, behind an interface so that tests script what
 // the user picks and read the messages that were shown, without a modal loop.
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+
+#include "platform/Color.h"
 
 namespace vantrel::platform {
 
@@ -25,13 +26,6 @@ struct Message {
     std::string text;
     std::string title;
     MessageIcon icon = MessageIcon::None;
-};
-
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
 class Dialogs {

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/AcquisitionState.h"
-#include "platform/Dialogs.h"
+#include "platform/Color.h"
 
 namespace vantrel {
 

@@ -13,7 +13,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "platform/Color.h"
 
 namespace vantrel {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/LiteralConversion.h"
+#include "tests/support/LiteralConversion.h"
 #include "engine/ModMain.h"
 #include "engine/TableFiles.h"
 

@@ -15,10 +15,10 @@
 
 #include "engine/AcquisitionState.h"
 #include "platform/qt/QtClock.h"
-#include "views/TrendSurface.h"
-#include "views/frmTrend.h"
-#include "views/frmViewAnalogData.h"
-#include "views/frmViewDigitalData.h"
+#include "views/ui/TrendSurface.h"
+#include "views/ui/frmTrend.h"
+#include "views/ui/frmViewAnalogData.h"
+#include "views/ui/frmViewDigitalData.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/LiteralConversion.h"
+#include "tests/support/LiteralConversion.h"
 #include "engine/ModMain.h"
 #include "engine/RtdPolynomial.h"
 #include "tests/engine/Tables.h"

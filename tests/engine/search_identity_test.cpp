@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "engine/LiteralConversion.h"
+#include "tests/support/LiteralConversion.h"
 #include "engine/ModMain.h"
 #include "tests/engine/Tables.h"
 

@@ -1,4 +1,4 @@
-#include "setup/frmConfig.h"
+#include "setup/ui/frmConfig.h"
 
 #include <gtest/gtest.h>
 

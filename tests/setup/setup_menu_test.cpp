@@ -2,8 +2,8 @@
 
 #include <QPointer>
 
-#include "setup/frmCalib.h"
-#include "setup/frmConfig.h"
+#include "setup/ui/frmCalib.h"
+#include "setup/ui/frmConfig.h"
 #include "tests/app/MainWindowFixture.h"
 
 namespace vantrel {

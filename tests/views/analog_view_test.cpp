@@ -6,8 +6,8 @@
 #include <string>
 
 #include "engine/AcquisitionState.h"
-#include "views/ValueText.h"
-#include "views/frmViewAnalogData.h"
+#include "views/ui/ValueText.h"
+#include "views/ui/frmViewAnalogData.h"
 
 namespace vantrel {
 namespace {

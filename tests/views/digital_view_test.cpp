@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/AcquisitionState.h"
-#include "views/FilledShape.h"
-#include "views/frmViewDigitalData.h"
+#include "views/ui/FilledShape.h"
+#include "views/ui/frmViewDigitalData.h"
 
 namespace vantrel {
 namespace {

@@ -10,9 +10,9 @@
 #include "engine/AcquisitionState.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
-#include "views/FilledShape.h"
-#include "views/TrendSurface.h"
-#include "views/frmTrend.h"
+#include "views/ui/FilledShape.h"
+#include "views/ui/TrendSurface.h"
+#include "views/ui/frmTrend.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "views/ValueText.h"
+#include "views/ui/ValueText.h"
 
 #include "engine/InputTypes.h"
 

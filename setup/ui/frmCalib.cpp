@@ -1,4 +1,4 @@
-#include "setup/frmCalib.h"
+#include "setup/ui/frmCalib.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

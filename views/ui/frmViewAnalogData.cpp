@@ -1,4 +1,4 @@
-#include "views/frmViewAnalogData.h"
+#include "views/ui/frmViewAnalogData.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "views/ValueText.h"
+#include "views/ui/ValueText.h"
 
 namespace vantrel {
 

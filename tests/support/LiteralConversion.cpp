@@ -1,4 +1,4 @@
-#include "engine/LiteralConversion.h"
+#include "tests/support/LiteralConversion.h"
 
 #include "engine/ConversionCore.h"
 #include "engine/RtdPolynomial.h"

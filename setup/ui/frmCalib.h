@@ -16,7 +16,7 @@
 #include "engine/AcquisitionState.h"
 #include "platform/Dialogs.h"
 #include "setup/CalibrationStep.h"
-#include "setup/ColourLamp.h"
+#include "setup/ui/ColourLamp.h"
 
 namespace vantrel {
 

@@ -1,4 +1,4 @@
-#include "views/TrendSurface.h"
+#include "views/ui/TrendSurface.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>

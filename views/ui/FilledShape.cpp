@@ -1,4 +1,4 @@
-#include "views/FilledShape.h"
+#include "views/ui/FilledShape.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "setup/ColourLamp.h"
+#include "setup/ui/ColourLamp.h"
 
 #include <QPalette>
 

@@ -6,7 +6,7 @@
 #include <QFrame>
 #include <string>
 
-#include "platform/Dialogs.h"
+#include "platform/Color.h"
 
 namespace vantrel {
 

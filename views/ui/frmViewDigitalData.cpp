@@ -1,4 +1,4 @@
-#include "views/frmViewDigitalData.h"
+#include "views/ui/frmViewDigitalData.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "link/Commands.h"
-#include "views/FilledShape.h"
+#include "views/ui/FilledShape.h"
 
 namespace vantrel {
 

@@ -1,4 +1,4 @@
-#include "views/frmTrend.h"
+#include "views/ui/frmTrend.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/ControlNames.h"
-#include "views/FilledShape.h"
-#include "views/TrendSurface.h"
-#include "views/ValueText.h"
+#include "views/ui/FilledShape.h"
+#include "views/ui/TrendSurface.h"
+#include "views/ui/ValueText.h"
 
 namespace vantrel {
 
