@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "engine/CardView.h"
 #include "platform/qt/ControlNames.h"
 
 namespace vantrel {
@@ -38,7 +39,7 @@ frmTaskManager::frmTaskManager(AcquisitionState& state, QWidget* parent)
         Frame1[card]->setAccessibleName(Frame1[card]->title());
         auto* channels = new QGridLayout(Frame1[card]);
         for (int c = 0; c < kChannelsPerCard; ++c) {
-            const int slot = card * kChannelsPerCard + c;
+            const int slot = ChannelSlot(card, c);
             FrameAT[slot] = new QGroupBox(Frame1[card]);
             FrameAT[slot]->setObjectName(indexedName("FrameAT", slot));
             chkScan[slot] = makeCheck(FrameAT[slot], "chkScan", slot, tr("Scan"));

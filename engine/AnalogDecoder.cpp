@@ -3,6 +3,7 @@
 #include <limits>
 #include <string_view>
 
+#include "engine/CardView.h"
 #include "engine/LenientNumber.h"
 #include "engine/ModMain.h"
 #include "engine/RoundHalfEven.h"
@@ -11,7 +12,6 @@ namespace vantrel::modMain {
 
 namespace {
 
-constexpr std::size_t kAnalogFrameLength = 62;
 constexpr std::size_t kCountFieldStride = 7;  // six characters and a separator
 constexpr std::size_t kCountFieldLength = 6;
 constexpr std::size_t kAmbientFieldStart = 56;
@@ -20,8 +20,9 @@ constexpr std::size_t kAmbientFieldLength = 5;
 }  // namespace
 
 void DecodeAnalogFrame(AcquisitionState& state, int card) {
-    const std::string& frame = card == 0 ? state.AnalogFrame1 : state.AnalogFrame2;
-    if (frame.size() != kAnalogFrameLength) {
+    const CardView thisCard = CardOf(state, card);
+    const std::string& frame = thisCard.AnalogFrame;
+    if (!thisCard.hasAnalogFrame()) {
         return;
     }
     const std::string_view text(frame);
@@ -42,11 +43,10 @@ void DecodeAnalogFrame(AcquisitionState& state, int card) {
     if (!(std::fabs(ambient) <= std::numeric_limits<float>::max())) {
         return;
     }
-    const int base = card == 0 ? 0 : kChannelsPerCard;
-    for (std::size_t k = 0; k < counts.size(); ++k) {
-        state.RawCounts[base + k] = counts[k];
+    for (int k = 0; k < kChannelsPerCard; ++k) {
+        state.RawCounts[thisCard.channelSlot(k)] = counts[k];
     }
-    (card == 0 ? state.AmbientTemp1 : state.AmbientTemp2) = static_cast<float>(ambient);
+    thisCard.AmbientTemp = static_cast<float>(ambient);
 }
 
 }  // namespace vantrel::modMain

@@ -4,6 +4,7 @@
 #include <limits>
 #include <variant>
 
+#include "engine/CardView.h"
 #include "engine/ConversionCore.h"
 #include "engine/InputTypes.h"
 #include "engine/ModMain.h"
@@ -240,7 +241,7 @@ bool ToSingle(double value, float& single) {
 
 std::optional<ConversionFailure> ConvertFrameWith(AcquisitionState& state, int card,
                                                   const TemperatureSearches& searches) {
-    const int base = card == 0 ? 0 : kChannelsPerCard;
+    const int base = ChannelSlot(card, 0);
     ColdJunctions coldJunctions(state);
     std::array<Status, kChannelsPerCard> status{};
     std::array<double, kChannelsPerCard> values{};

@@ -1,13 +1,13 @@
 #include <charconv>
 #include <string_view>
 
+#include "engine/CardView.h"
 #include "engine/ModMain.h"
 
 namespace vantrel::modMain {
 
 namespace {
 
-constexpr std::size_t kDigitalFrameLength = 9;
 constexpr std::size_t kGroupLength = 4;
 
 bool IsHexDigit(char c) {
@@ -27,7 +27,8 @@ bool ReadGroup(std::string_view group, unsigned& value) {
 }  // namespace
 
 void DecodeDigitalFrame(AcquisitionState& state, int card) {
-    const std::string& frame = card == 0 ? state.DigitalFrame1 : state.DigitalFrame2;
+    const CardView thisCard = CardOf(state, card);
+    const std::string& frame = thisCard.DigitalFrame;
     if (frame.size() != kDigitalFrameLength) {
         return;
     }
@@ -38,10 +39,9 @@ void DecodeDigitalFrame(AcquisitionState& state, int card) {
         !ReadGroup(text.substr(kGroupLength, kGroupLength), outputs)) {
         return;
     }
-    const int base = card == 0 ? 0 : kLinesPerCard;
     for (int k = 0; k < kLinesPerCard; ++k) {
-        state.DigitalIn[base + k] = ((inputs >> k) & 1u) != 0;
-        state.DigitalOut[base + k] = ((outputs >> k) & 1u) != 0;
+        state.DigitalIn[thisCard.lineSlot(k)] = ((inputs >> k) & 1u) != 0;
+        state.DigitalOut[thisCard.lineSlot(k)] = ((outputs >> k) & 1u) != 0;
     }
 }
 

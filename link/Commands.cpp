@@ -2,13 +2,14 @@
 
 #include <cstdio>
 
+#include "engine/CardView.h"
+
 namespace vantrel::link {
 
 std::string SetOutputsCommand(const AcquisitionState& state, int card) {
-    const int base = card == 0 ? 0 : kLinesPerCard;
     unsigned pattern = 0;
     for (int k = 0; k < kLinesPerCard; ++k) {
-        if (state.DigitalOutCmd[static_cast<std::size_t>(base + k)]) {
+        if (state.DigitalOutCmd[static_cast<std::size_t>(LineSlot(card, k))]) {
             pattern |= 1u << k;
         }
     }

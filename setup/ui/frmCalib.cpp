@@ -5,18 +5,17 @@
 #include <QVBoxLayout>
 #include <array>
 #include <charconv>
+#include <utility>
 
 #include "engine/AtomicFile.h"
+#include "engine/CardView.h"
 #include "engine/FieldReader.h"
 #include "platform/qt/ControlNames.h"
 #include "setup/CalibrationFile.h"
-#include "setup/CardSlots.h"
 
 namespace vantrel {
 
 namespace {
-
-constexpr std::size_t kFullAnalogFrameLength = 62;
 
 const char* const kCalibrationTitle = "Calibration";
 const char* const kImportTitle = "File Import";
@@ -160,8 +159,8 @@ void frmCalib::Form_Load() {
 
 void frmCalib::tmrUpdate_Timer() {
     const int card = state_.SelectedCard;
-    const std::string& frame = card == 0 ? state_.AnalogFrame1 : state_.AnalogFrame2;
-    if (frame.size() != kFullAnalogFrameLength) {
+    const ConstCardView thisCard = CardOf(std::as_const(state_), card);
+    if (!thisCard.hasAnalogFrame()) {
         return;
     }
     for (int c = 0; c < kChannelsPerCard; ++c) {
@@ -169,9 +168,8 @@ void frmCalib::tmrUpdate_Timer() {
         lblData[c]->setText(count);
         lblData[c]->setAccessibleName(count);
     }
-    const float ambient = card == 0 ? state_.AmbientTemp1 : state_.AmbientTemp2;
-    lblAmb->setText(tr("Ambient Temperature: ") + QString::fromStdString(ShortestText(ambient)) +
-                    tr(" deg.C"));
+    lblAmb->setText(tr("Ambient Temperature: ") +
+                    QString::fromStdString(ShortestText(thisCard.AmbientTemp)) + tr(" deg.C"));
     lblAmb->setAccessibleName(lblAmb->text());
 }
 

@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "engine/AtomicFile.h"
+#include "engine/CardView.h"
 #include "platform/qt/ControlNames.h"
-#include "setup/CardSlots.h"
 #include "setup/RangeText.h"
 
 namespace vantrel {

@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
+#include "engine/CardView.h"
 #include "views/ui/ValueText.h"
 
 namespace vantrel {
@@ -14,7 +16,6 @@ namespace {
 
 // A frame shorter or longer than this was never decoded, so the card's values
 // would not belong to it.
-constexpr std::size_t kAnalogFrameLength = 62;
 constexpr int kRowsPerColumn = 4;
 const QString kAmbientCaption = QStringLiteral("Ambient Temperature: ");
 
@@ -50,7 +51,7 @@ void frmViewAnalogData::buildCard(int card) {
     Frame1[static_cast<std::size_t>(card)] = box;
     auto* grid = new QGridLayout(box);
     for (int c = 0; c < kChannelsPerCard; ++c) {
-        const int slot = card * kChannelsPerCard + c;
+        const int slot = ChannelSlot(card, c);
         const int row = c % kRowsPerColumn;
         const int column = 2 * (c / kRowsPerColumn);
 
@@ -79,18 +80,18 @@ void frmViewAnalogData::buildCard(int card) {
 }
 
 void frmViewAnalogData::tmrUpdate_Timer() {
-    if (state_.AnalogFrame1.size() == kAnalogFrameLength) {
-        showCard(0, state_.AmbientTemp1);
-    }
-    if (state_.AnalogFrame2.size() == kAnalogFrameLength) {
-        showCard(1, state_.AmbientTemp2);
+    for (int card = 0; card < 2; ++card) {
+        const ConstCardView thisCard = CardOf(std::as_const(state_), card);
+        if (thisCard.hasAnalogFrame()) {
+            showCard(card, thisCard.AmbientTemp);
+        }
     }
 }
 
 void frmViewAnalogData::showCard(int card, float ambient) {
     const QLocale locale;
     for (int c = 0; c < kChannelsPerCard; ++c) {
-        const auto slot = static_cast<std::size_t>(card * kChannelsPerCard + c);
+        const auto slot = static_cast<std::size_t>(ChannelSlot(card, c));
         setText(lblData[slot],
                 ChannelValueText(state_.ChannelValue[slot], state_.InputType[slot], locale));
     }

@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
+#include "engine/CardView.h"
 #include "link/Commands.h"
 #include "views/ui/FilledShape.h"
 
@@ -72,7 +74,7 @@ QGroupBox* frmViewDigitalData::buildInputs(int card) {
     Frame2[static_cast<std::size_t>(card)] = box;
     auto* grid = new QGridLayout(box);
     for (int k = 0; k < kLinesPerCard; ++k) {
-        const int i = card * kLinesPerCard + k;
+        const int i = LineSlot(card, k);
         const auto at = static_cast<std::size_t>(i);
         const int row = 2 * (k / kLampColumns);
         const int column = k % kLampColumns;
@@ -91,7 +93,7 @@ QGroupBox* frmViewDigitalData::buildOutputs(int card) {
     Frame3[static_cast<std::size_t>(card)] = box;
     auto* grid = new QGridLayout(box);
     for (int k = 0; k < kLinesPerCard; ++k) {
-        const int i = card * kLinesPerCard + k;
+        const int i = LineSlot(card, k);
         const auto at = static_cast<std::size_t>(i);
         const int row = 3 * (k / kLampColumns);
         const int column = k % kLampColumns;
@@ -126,7 +128,7 @@ void frmViewDigitalData::cmdDO_Click(int index) {
     const auto line = static_cast<std::size_t>(LineForIndex(index));
     const int card = CardForIndex(index);
     state_.DigitalOutCmd[line] = !state_.DigitalOutCmd[line];
-    const bool connected = card == 0 ? state_.CardConnected1 : state_.CardConnected2;
+    const bool connected = CardOf(std::as_const(state_), card).CardConnected;
     if (!connected || !sendCommand_) {
         return;
     }
