@@ -138,6 +138,8 @@ void mdiDaq::Form_Unload() {
             SendCommand(card, link::kCommandStop);
         }
     }
+    // Records still waiting for a failing file are saved elsewhere, not dropped.
+    logger_->Close();
     // Each file is written whole or not at all. A failure is reported; the other
     // file is still written, so one bad file does not lose the other's settings.
     if (std::optional<std::string> failure = modMain::SaveChannelSettings(state_)) {
@@ -238,7 +240,7 @@ void mdiDaq::TaskStop_Click() {
 
 void mdiDaq::FileSave_Click() {
     {
-        frmSave window(state_, dialogs_, this);
+        frmSave window(state_, dialogs_, clock_, this);
         runModal(window);
     }
     FileSave->setChecked(state_.Saving);

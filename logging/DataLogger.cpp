@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/TextStyles.h"
+#include "logging/DatedFileName.h"
 #include "logging/LogRecord.h"
 
 namespace vantrel {
@@ -11,6 +12,17 @@ namespace {
 // Records written with one opening of the file while catching up.
 constexpr std::size_t kRecordsPerWrite = 4096;
 constexpr const char* kSaveErrorTitle = "Save Error";
+constexpr const char* kRecoveryTag = "-unsaved";
+
+std::string RecordCount(std::uint64_t count) {
+    return std::to_string(count) + (count == 1 ? " log record" : " log records");
+}
+
+platform::Message DroppedNotice(const std::string& path, std::uint64_t dropped) {
+    return {
+        RecordCount(dropped) + " could not be written to " + path + " in time and were dropped.",
+        kSaveErrorTitle, platform::MessageIcon::Warning};
+}
 }  // namespace
 
 DataLogger::DataLogger(AcquisitionState& state, const platform::Clock& clock,
@@ -32,23 +44,34 @@ DataLogger::DataLogger(AcquisitionState& state, const platform::Clock& clock,
 
 DataLogger::~DataLogger() {
     // No message boxes here: the program is closing.
-    while (!pending_.empty() && !sink_.append(pending_.front().path, pending_.front().text)) {
-        pending_.pop_front();
+    SaveWaitingRecords();
+}
+
+std::size_t DataLogger::PendingRecords() const {
+    std::size_t count = 0;
+    for (const auto& [path, queue] : pending_) {
+        count += queue.records.size();
     }
+    return count;
 }
 
 void DataLogger::Tick() {
     QueueRecordIfDue();
-    if (!pending_.empty()) {
-        WritePending();
+    WritePending();
+    // Records stuck for an earlier file do not make the current one look broken.
+    state_.SaveError = pending_.contains(state_.LogFileName);
+}
+
+void DataLogger::Close() {
+    for (const platform::Message& message : SaveWaitingRecords()) {
+        dialogs_.showMessage(message);
     }
-    // Bounded only after the write attempt, so the tick on which the file comes
-    // back loses nothing.
-    DropOldestBeyondBound();
 }
 
 void DataLogger::QueueRecordIfDue() {
-    if (!state_.CardConnected1 || !state_.Saving) {
+    // While card 1's port is lost its values are the last ones before the loss;
+    // writing them again would pass copies off as measurements.
+    if (!state_.CardConnected1 || state_.PortLost1 || !state_.Saving) {
         return;
     }
     ++state_.LogTickCount;
@@ -69,54 +92,64 @@ void DataLogger::QueueRecordIfDue() {
     std::string text = RecordStamp(state_.LogStampStyle, clock_.now(), state_.LogSampleNo);
     text += RecordValues(state_);
     text += kLineEnd;
-    pending_.push_back({state_.LogFileName, std::move(text)});
+    pending_[state_.LogFileName].records.push_back(std::move(text));
 }
 
-void DataLogger::DropOldestBeyondBound() {
-    while (pending_.size() > maxPending_) {
-        pending_.pop_front();
-        ++droppedInEpisode_;
-        ++droppedTotal_;
-        if (!dropReported_) {
-            dropReported_ = true;
-            Show(
-                {"The log file has not accepted records for a long time; the oldest waiting "
-                 "records are being dropped. The number lost is reported once the file "
-                 "can be written again.",
-                 kSaveErrorTitle, platform::MessageIcon::Warning});
+std::optional<std::string> DataLogger::Drain(const std::string& path, FileQueue& queue) {
+    while (!queue.records.empty()) {
+        // Consecutive records go in one opening of the file.
+        std::string batch;
+        std::size_t count = 0;
+        while (count < queue.records.size() && count < kRecordsPerWrite) {
+            batch += queue.records[count];
+            ++count;
         }
+        if (std::optional<std::string> error = sink_.append(path, batch)) {
+            return error;
+        }
+        queue.records.erase(queue.records.begin(),
+                            queue.records.begin() + static_cast<std::ptrdiff_t>(count));
     }
+    return std::nullopt;
 }
 
 void DataLogger::WritePending() {
-    while (!pending_.empty()) {
-        // Consecutive records for the same file go in one opening of it.
-        const std::string& path = pending_.front().path;
-        std::string batch;
-        std::size_t count = 0;
-        while (count < pending_.size() && count < kRecordsPerWrite &&
-               pending_[count].path == path) {
-            batch += pending_[count].text;
-            ++count;
+    for (auto entry = pending_.begin(); entry != pending_.end();) {
+        auto& [path, queue] = *entry;
+        if (const std::optional<std::string> error = Drain(path, queue)) {
+            ReportFailure(*error, queue);
+            // Bounded only after the write attempt, so the tick on which the file
+            // comes back loses nothing.
+            DropOldestBeyondBound(path, queue);
+            ++entry;
+            continue;
         }
-        if (const std::optional<std::string> error = sink_.append(path, batch)) {
-            lastFailurePath_ = path;
-            ReportFailure(*error);
-            return;
-        }
-        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(count));
-    }
-    if (failing_) {
-        ReportRecovery();
+        ReportRecovery(path, queue);
+        entry = pending_.erase(entry);
     }
 }
 
-void DataLogger::ReportFailure(const std::string& error) {
-    state_.SaveError = true;
-    if (failing_) {
+void DataLogger::DropOldestBeyondBound(const std::string& path, FileQueue& queue) {
+    while (queue.records.size() > maxPending_) {
+        queue.records.pop_front();
+        ++queue.dropped;
+        ++droppedTotal_;
+        if (!queue.dropReported) {
+            queue.dropReported = true;
+            Show({"The log file " + path +
+                      " has not accepted records for a long time; the oldest waiting records "
+                      "are being dropped. The number lost is reported once the file can be "
+                      "written again.",
+                  kSaveErrorTitle, platform::MessageIcon::Warning});
+        }
+    }
+}
+
+void DataLogger::ReportFailure(const std::string& error, FileQueue& queue) {
+    if (queue.failing) {
         return;
     }
-    failing_ = true;
+    queue.failing = true;
     // A file that fails on and off does not stack up notices the user has not
     // closed yet.
     if (*messageOpen_) {
@@ -127,16 +160,47 @@ void DataLogger::ReportFailure(const std::string& error) {
           kSaveErrorTitle, platform::MessageIcon::Warning});
 }
 
-void DataLogger::ReportRecovery() {
-    state_.SaveError = false;
-    failing_ = false;
-    if (droppedInEpisode_ > 0) {
-        Show({std::to_string(droppedInEpisode_) + " log records could not be written to " +
-                  lastFailurePath_ + " in time and were dropped.",
-              kSaveErrorTitle, platform::MessageIcon::Warning});
+void DataLogger::ReportRecovery(const std::string& path, const FileQueue& queue) {
+    if (queue.dropped > 0) {
+        Show(DroppedNotice(path, queue.dropped));
     }
-    droppedInEpisode_ = 0;
-    dropReported_ = false;
+}
+
+std::vector<platform::Message> DataLogger::SaveWaitingRecords() {
+    std::vector<platform::Message> messages;
+    const platform::DateTime now = clock_.now();
+    for (auto& [path, queue] : pending_) {
+        if (!Drain(path, queue)) {
+            if (queue.dropped > 0) {
+                messages.push_back(DroppedNotice(path, queue.dropped));
+            }
+            continue;
+        }
+        std::string text;
+        for (const std::string& record : queue.records) {
+            text += record;
+        }
+        const DatedFile recovery = CreateUnderDatedName(
+            sink_, state_.AppDir, FileNameOf(path), kRecoveryTag, now,
+            [&](const std::string& target) { return sink_.createNew(target, text); });
+        platform::Message message{
+            RecordCount(queue.records.size()) + " could not be written to " + path + ".",
+            kSaveErrorTitle, platform::MessageIcon::Warning};
+        if (recovery.error) {
+            message.text += " They are lost: the recovery file could not be written either (" +
+                            *recovery.error + ").";
+            message.icon = platform::MessageIcon::Critical;
+        } else {
+            message.text += " They were saved in " + recovery.path + ".";
+        }
+        if (queue.dropped > 0) {
+            message.text += " Another " + RecordCount(queue.dropped) +
+                            " had already been dropped because too many were waiting.";
+        }
+        messages.push_back(std::move(message));
+    }
+    pending_.clear();
+    return messages;
 }
 
 void DataLogger::Show(const platform::Message& message) {

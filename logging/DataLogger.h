@@ -2,19 +2,26 @@
 
 // Appends a record of the channels marked for saving to the log file once per
 // logging interval. Driven by the main window's one-second timer; the interval is
-// a count of these ticks, counted only while logging is on and card 1 is connected.
+// a count of these ticks, counted only while logging is on and card 1 is connected
+// and reachable.
 //
 // A record that cannot be written (missing folder, file locked, disk full) is not
-// lost: it waits in memory, in order, and goes to the file at the first tick on
-// which the file can be written again. While records wait, SaveError is set and the
-// user is told once per failure. The wait is bounded; beyond the bound the oldest
-// records are dropped and their number reported.
+// lost: it waits in memory with the other records for its file, in order, and goes
+// to the file at the first tick on which the file can be written again. Each file
+// waits on its own, so switching to a good file in File > Save sends the new
+// records there at once. SaveError is set while the current log file fails, and
+// the user is told once per failure. The wait is bounded per file; beyond the
+// bound the oldest records are dropped and their number reported. At exit, what
+// still cannot reach its file goes to a recovery file in the start folder.
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/AcquisitionState.h"
 #include "logging/LogFileSink.h"
@@ -25,7 +32,7 @@ namespace vantrel {
 
 class DataLogger {
   public:
-    // A day of one-second records.
+    // A day of one-second records per file.
     static constexpr std::size_t kDefaultMaxPending = 86400;
 
     // Writes to real files.
@@ -33,7 +40,7 @@ class DataLogger {
     // Writes through sink, which must outlive the logger.
     DataLogger(AcquisitionState& state, const platform::Clock& clock, platform::Dialogs& dialogs,
                LogFileSink& sink, std::size_t maxPending = kDefaultMaxPending);
-    // Makes one last attempt to write the records still waiting.
+    // Saves what still waits as Close does, without telling anyone.
     ~DataLogger();
 
     DataLogger(const DataLogger&) = delete;
@@ -41,22 +48,33 @@ class DataLogger {
 
     // One tick of the one-second timer.
     void Tick();
+    // At exit: one last attempt per file; records that still cannot reach their
+    // file go to a recovery file in the start folder, and the user is told how
+    // many and where, or how many were lost when even that fails.
+    void Close();
 
-    std::size_t PendingRecords() const { return pending_.size(); }
+    std::size_t PendingRecords() const;
     // Records dropped because too many were waiting, since the logger started.
     std::uint64_t DroppedRecords() const { return droppedTotal_; }
 
   private:
-    struct PendingRecord {
-        std::string path;
-        std::string text;  // the line with its CR LF
+    // The records waiting for one file, oldest first.
+    struct FileQueue {
+        std::deque<std::string> records;  // each line with its CR LF
+        bool failing = false;
+        bool dropReported = false;
+        std::uint64_t dropped = 0;  // since the file last took records
     };
 
     void QueueRecordIfDue();
-    void DropOldestBeyondBound();
+    void DropOldestBeyondBound(const std::string& path, FileQueue& queue);
+    // Writes the file's waiting records; what failed, or nothing.
+    std::optional<std::string> Drain(const std::string& path, FileQueue& queue);
     void WritePending();
-    void ReportFailure(const std::string& error);
-    void ReportRecovery();
+    void ReportFailure(const std::string& error, FileQueue& queue);
+    void ReportRecovery(const std::string& path, const FileQueue& queue);
+    // Writes every waiting record somewhere lasting; the messages for the user.
+    std::vector<platform::Message> SaveWaitingRecords();
     void Show(const platform::Message& message);
 
     AcquisitionState& state_;
@@ -66,12 +84,9 @@ class DataLogger {
     LogFileSink& sink_;
     std::size_t maxPending_;
 
-    std::deque<PendingRecord> pending_;
-    bool failing_ = false;
-    bool dropReported_ = false;
-    std::uint64_t droppedInEpisode_ = 0;
+    // Only files with waiting records have an entry.
+    std::map<std::string, FileQueue> pending_;
     std::uint64_t droppedTotal_ = 0;
-    std::string lastFailurePath_;
     // Shared with the open message box's close callback, which may run after the
     // logger is gone.
     std::shared_ptr<bool> messageOpen_ = std::make_shared<bool>(false);

@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -13,11 +14,15 @@ std::filesystem::path NativePath(const std::string& path) {
     return std::filesystem::path(std::u8string(path.begin(), path.end()));
 }
 
-std::FILE* OpenFile(const std::filesystem::path& path, bool appending) {
+enum class OpenMode { Replace, Append, CreateNew };
+
+std::FILE* OpenFile(const std::filesystem::path& path, OpenMode mode) {
 #ifdef _WIN32
-    return _wfopen(path.c_str(), appending ? L"ab" : L"wb");
+    const wchar_t* modes[] = {L"wb", L"ab", L"wbx"};
+    return _wfopen(path.c_str(), modes[static_cast<int>(mode)]);
 #else
-    return std::fopen(path.c_str(), appending ? "ab" : "wb");
+    const char* modes[] = {"wb", "ab", "wbx"};
+    return std::fopen(path.c_str(), modes[static_cast<int>(mode)]);
 #endif
 }
 
@@ -45,7 +50,7 @@ int WriteAndClose(std::FILE* file, std::string_view text) {
 std::optional<std::string> DiskLogFileSink::replace(const std::string& path,
                                                     std::string_view text) {
     errno = 0;
-    std::FILE* file = OpenFile(NativePath(path), false);
+    std::FILE* file = OpenFile(NativePath(path), OpenMode::Replace);
     if (file == nullptr) {
         return Describe(path, errno != 0 ? errno : EIO);
     }
@@ -59,7 +64,7 @@ std::optional<std::string> DiskLogFileSink::replace(const std::string& path,
 std::optional<std::string> DiskLogFileSink::append(const std::string& path, std::string_view text) {
     const std::filesystem::path native = NativePath(path);
     errno = 0;
-    std::FILE* file = OpenFile(native, true);
+    std::FILE* file = OpenFile(native, OpenMode::Append);
     if (file == nullptr) {
         return Describe(path, errno != 0 ? errno : EIO);
     }
@@ -78,6 +83,51 @@ std::optional<std::string> DiskLogFileSink::append(const std::string& path, std:
         return Describe(path, error);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> DiskLogFileSink::createNew(const std::string& path,
+                                                      std::string_view text) {
+    const std::filesystem::path native = NativePath(path);
+    errno = 0;
+    std::FILE* file = OpenFile(native, OpenMode::CreateNew);
+    if (file == nullptr) {
+        return Describe(path, errno != 0 ? errno : EIO);
+    }
+    errno = 0;
+    if (const int error = WriteAndClose(file, text); error != 0) {
+        // Half a file would pass for all of it.
+        std::error_code ignored;
+        std::filesystem::remove(native, ignored);
+        return Describe(path, error);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> DiskLogFileSink::copyToNew(const std::string& from,
+                                                      const std::string& to) {
+    const std::filesystem::path target = NativePath(to);
+    std::error_code error;
+    // Without overwrite options the copy refuses a target that exists.
+    if (std::filesystem::copy_file(NativePath(from), target, std::filesystem::copy_options::none,
+                                   error)) {
+        return std::nullopt;
+    }
+    if (error != std::errc::file_exists) {
+        std::error_code ignored;
+        std::filesystem::remove(target, ignored);
+    }
+    return from + " -> " + to + ": " + error.message();
+}
+
+bool DiskLogFileSink::exists(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::exists(NativePath(path), ignored);
+}
+
+bool DiskLogFileSink::holdsData(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(NativePath(path), error);
+    return !error && size > 0;
 }
 
 }  // namespace vantrel

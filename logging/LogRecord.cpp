@@ -32,6 +32,16 @@ std::string JoinMarkedChannels(const AcquisitionState& state, ColumnText columnT
     return joined;
 }
 
+// A name holding the separator or a comma would split into two columns in a
+// spreadsheet; quoting keeps it one, as delimited files usually do. Names never
+// hold a double quote themselves (the save options refuse it).
+std::string HeaderColumn(const std::string& name, std::string_view separator) {
+    if (name.find(separator) == std::string::npos && name.find(',') == std::string::npos) {
+        return name;
+    }
+    return '"' + name + '"';
+}
+
 }  // namespace
 
 std::string_view SeparatorText(int delimiter) {
@@ -79,7 +89,9 @@ std::string TimeText(const platform::DateTime& when) {
 
 std::string HeaderLine(const AcquisitionState& state) {
     std::string line(StampColumnNames(state.LogStampStyle));
-    line += JoinMarkedChannels(state, [&](int n) { return state.ChannelName[n]; });
+    const std::string_view separator = SeparatorText(state.LogDelimiter);
+    line += JoinMarkedChannels(
+        state, [&](int n) { return HeaderColumn(state.ChannelName[n], separator); });
     return line;
 }
 

@@ -25,7 +25,8 @@ bool AnyChannelMarked(const AcquisitionState& state);
 std::string DateText(const platform::DateTime& when);
 std::string TimeText(const platform::DateTime& when);
 
-// The channel names of the marked channels behind the stamp column names.
+// The channel names of the marked channels behind the stamp column names; a name
+// holding the separator or a comma is put in double quotes.
 std::string HeaderLine(const AcquisitionState& state);
 
 // The stamp fields of a record for LogStampStyle: the serial number, the date and

@@ -1,6 +1,7 @@
 #include "logging/SaveOptions.h"
 
 #include "engine/TextStyles.h"
+#include "logging/DatedFileName.h"
 #include "logging/LogRecord.h"
 
 namespace vantrel {
@@ -9,14 +10,33 @@ namespace {
 
 constexpr std::int32_t kSecondsPerMinute = 60;
 constexpr std::int32_t kSecondsPerHour = 3600;
+constexpr const char* kSaveErrorTitle = "Save Error";
+
+bool HasQuote(const std::string& text) {
+    return text.find('"') != std::string::npos;
+}
 
 std::optional<int> FirstNameWithQuote(const SaveOptionsChoice& choice) {
     for (int n = 0; n < kUsedChannels; ++n) {
-        if (choice.channelNames[n].find('"') != std::string::npos) {
+        if (HasQuote(choice.channelNames[n])) {
             return n;
         }
     }
     return std::nullopt;
+}
+
+SaveOptionsChoice StoredChoices(const AcquisitionState& state) {
+    SaveOptionsChoice choice;
+    choice.fileName = state.LogFileName;
+    for (int n = 0; n < kUsedChannels; ++n) {
+        choice.channelNames[n] = state.ChannelName[n];
+    }
+    choice.headers = state.LogHeaders;
+    choice.delimiter = state.LogDelimiter;
+    choice.intervalUnit = state.LogIntervalUnit;
+    choice.intervalChoice = state.LogIntervalChoice;
+    choice.stampStyle = state.LogStampStyle;
+    return choice;
 }
 
 void StoreChoices(AcquisitionState& state, const SaveOptionsChoice& choice) {
@@ -29,6 +49,34 @@ void StoreChoices(AcquisitionState& state, const SaveOptionsChoice& choice) {
     state.LogIntervalUnit = choice.intervalUnit;
     state.LogIntervalChoice = choice.intervalChoice;
     state.LogStampStyle = choice.stampStyle;
+}
+
+// Keeps the file's earlier records in a dated copy, then leaves just the header
+// line in it. What went wrong, or nothing.
+std::optional<std::string> StartWithHeader(const AcquisitionState& state, LogFileSink& sink,
+                                           const platform::DateTime& now) {
+    const std::string& path = state.LogFileName;
+    std::string kept;
+    if (sink.holdsData(path)) {
+        const DatedFile copy = CreateUnderDatedName(
+            sink, FolderOf(path), FileNameOf(path), "", now,
+            [&](const std::string& target) { return sink.copyToNew(path, target); });
+        if (copy.error) {
+            return "The records already in " + path +
+                   " cannot be kept before the file is emptied for the header (" + *copy.error +
+                   ").";
+        }
+        kept = copy.path;
+    }
+    if (const std::optional<std::string> error =
+            sink.replace(path, HeaderLine(state) + std::string(kLineEnd))) {
+        std::string text = "The header line cannot be written to " + path + " (" + *error + ").";
+        if (!kept.empty()) {
+            text += " Its earlier records are kept in " + kept + ".";
+        }
+        return text;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -46,12 +94,18 @@ std::int32_t IntervalTicks(std::int16_t intervalChoice, std::int16_t intervalUni
 
 std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
                                                   const SaveOptionsChoice& choice,
-                                                  LogFileSink& sink) {
+                                                  LogFileSink& sink,
+                                                  const platform::DateTime& now) {
     if (const std::optional<int> n = FirstNameWithQuote(choice)) {
         return platform::Message{
             "The name of Channel " + std::to_string(*n) + " cannot contain a double quote (\").",
             "Channel Name Error", platform::MessageIcon::Critical};
     }
+    if (HasQuote(choice.fileName)) {
+        return platform::Message{"The file name cannot contain a double quote (\").",
+                                 "File Name Error", platform::MessageIcon::Critical};
+    }
+    const SaveOptionsChoice previous = StoredChoices(state);
     StoreChoices(state, choice);
 
     if (state.LogFileName.empty()) {
@@ -64,12 +118,12 @@ std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
                                  platform::MessageIcon::Information};
     }
     if (state.LogHeaders) {
-        const std::string header = HeaderLine(state) + std::string(kLineEnd);
-        if (const std::optional<std::string> error = sink.replace(state.LogFileName, header)) {
-            state.Saving = false;
-            return platform::Message{
-                "The log file cannot be created (" + *error + "). Logging is off.", "Save Error",
-                platform::MessageIcon::Critical};
+        if (std::optional<std::string> problem = StartWithHeader(state, sink, now)) {
+            // A failed restart must not turn a running log to another file or
+            // other columns, nor stop it.
+            StoreChoices(state, previous);
+            *problem += state.Saving ? " Logging goes on as before." : " Logging is off.";
+            return platform::Message{*problem, kSaveErrorTitle, platform::MessageIcon::Critical};
         }
     }
 

@@ -11,6 +11,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "logging/LogFileSink.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
 namespace vantrel {
@@ -32,14 +33,18 @@ std::int32_t IntervalTicks(std::int16_t intervalChoice, std::int16_t intervalUni
 // Stores the choices and, when they allow it, starts logging afresh. Nothing when
 // logging has started (the window closes), otherwise the message to show (the
 // window stays open):
-//  - a channel name with a double quote: nothing is stored, because the name
-//    would break the quoted field of the settings file;
+//  - a double quote in a channel name or the file name: nothing is stored, because
+//    it would break the quoted fields of the settings file;
 //  - an empty file name: the choices are stored and logging stops;
 //  - no channel marked for saving: the choices are stored, logging and its
 //    counters stay as they were;
-//  - the header line cannot be written: the choices are stored, logging stops.
+//  - the header line cannot be written, or the file's earlier records cannot be
+//    kept: nothing is stored, logging stays exactly as it was.
+// With headers on, a log file that holds anything is first copied beside itself
+// under a dated name (see DatedFileName, stamped with now), so emptying it for the
+// header loses no records.
 std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
                                                   const SaveOptionsChoice& choice,
-                                                  LogFileSink& sink);
+                                                  LogFileSink& sink, const platform::DateTime& now);
 
 }  // namespace vantrel

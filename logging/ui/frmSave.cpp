@@ -42,9 +42,9 @@ QString ChannelCaption(int n) {
 
 }  // namespace
 
-frmSave::frmSave(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent,
-                 LogFileSink* sink)
-    : QDialog(parent), state_(state), dialogs_(dialogs), sink_(sink) {
+frmSave::frmSave(AcquisitionState& state, platform::Dialogs& dialogs, const platform::Clock& clock,
+                 QWidget* parent, LogFileSink* sink)
+    : QDialog(parent), state_(state), dialogs_(dialogs), clock_(clock), sink_(sink) {
     if (sink_ == nullptr) {
         ownSink_ = std::make_unique<DiskLogFileSink>();
         sink_ = ownSink_.get();
@@ -220,7 +220,8 @@ void frmSave::cmdOK_Click() {
     choice.intervalChoice = static_cast<std::int16_t>(cmbIntv->currentIndex() + 1);
     choice.stampStyle = optSN->isChecked() ? 1 : optDT->isChecked() ? 2 : optT->isChecked() ? 3 : 4;
 
-    if (const std::optional<platform::Message> problem = ApplySaveOptions(state_, choice, *sink_)) {
+    if (const std::optional<platform::Message> problem =
+            ApplySaveOptions(state_, choice, *sink_, clock_.now())) {
         dialogs_.showMessage(*problem);
         return;
     }

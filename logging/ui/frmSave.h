@@ -10,6 +10,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "logging/LogFileSink.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
 class QCheckBox;
@@ -25,9 +26,10 @@ class frmSave : public QDialog {
     Q_OBJECT
 
   public:
-    // sink: where the header line goes; real files when null.
-    frmSave(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent = nullptr,
-            LogFileSink* sink = nullptr);
+    // sink: where the header line goes; real files when null. clock: the time that
+    // names the copy of a log file's earlier records.
+    frmSave(AcquisitionState& state, platform::Dialogs& dialogs, const platform::Clock& clock,
+            QWidget* parent = nullptr, LogFileSink* sink = nullptr);
     ~frmSave() override;
 
     void Form_Load();
@@ -63,6 +65,7 @@ class frmSave : public QDialog {
 
     AcquisitionState& state_;
     platform::Dialogs& dialogs_;
+    const platform::Clock& clock_;
     std::unique_ptr<LogFileSink> ownSink_;
     LogFileSink* sink_;
 };

@@ -1,5 +1,7 @@
-// The logger tick: counting, pausing, the record text and what happens when the
-// file cannot be written.
+// The logger tick: counting, pausing (also while card 1's port is lost, so no copies
+// of old values pass for records), the record text, and a file that cannot be
+// written: records wait per file without holding back another file, and what still
+// waits at exit is saved elsewhere or its loss reported.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -55,7 +57,7 @@ class DataLoggerTest : public ::testing::Test {
         choice.intervalUnit = 1;
         choice.stampStyle = stampStyle;
         choice.delimiter = delimiter;
-        ASSERT_FALSE(ApplySaveOptions(state, choice, sink));
+        ASSERT_FALSE(ApplySaveOptions(state, choice, sink, clock.current));
     }
 
     // The 1-based tick numbers, among the next `ticks`, on which a record appeared.
@@ -92,16 +94,32 @@ TEST_F(DataLoggerTest, IntervalOfFiveWritesAtTheFirstTickThenEveryFifth) {
     EXPECT_EQ(TicksWithRecords(16), (std::vector<int>{1, 6, 11, 16}));
 }
 
-TEST_F(DataLoggerTest, CardOneLostPausesTheCountAndResumesWhereItWas) {
+// Card 1 absent or its port lost: no record, the count waits, and the gap shows in
+// the stamps instead of copies of the last values. Card 2's lost port changes nothing.
+struct PauseCase {
+    bool AcquisitionState::*flag;
+    bool value;
+    std::vector<int> ticksWithRecords;
+};
+
+class DataLoggerPauseTest : public DataLoggerTest,
+                            public ::testing::WithParamInterface<PauseCase> {};
+
+TEST_P(DataLoggerPauseTest, CountResumesWhereItWas) {
+    state.CardConnected2 = true;
     Start(5);
     EXPECT_EQ(TicksWithRecords(3), (std::vector<int>{1}));
-    state.CardConnected1 = false;
-    state.CardConnected2 = true;
-    EXPECT_TRUE(TicksWithRecords(20).empty());
-    EXPECT_EQ(state.LogTickCount, 2);
-    state.CardConnected1 = true;
+    state.*GetParam().flag = GetParam().value;
+    EXPECT_EQ(TicksWithRecords(20), GetParam().ticksWithRecords);
+    state.*GetParam().flag = !GetParam().value;
     EXPECT_EQ(TicksWithRecords(8), (std::vector<int>{3, 8}));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cards, DataLoggerPauseTest,
+    ::testing::Values(PauseCase{&AcquisitionState::CardConnected1, false, {}},
+                      PauseCase{&AcquisitionState::PortLost1, true, {}},
+                      PauseCase{&AcquisitionState::PortLost2, true, {3, 8, 13, 18}}));
 
 TEST_F(DataLoggerTest, OnlyCardTwoConnectedWritesNothing) {
     state.CardConnected1 = false;
@@ -253,35 +271,58 @@ TEST_F(DataLoggerTest, BeyondTheBoundTheOldestAreDroppedAndCounted) {
     EXPECT_NE(dialogs.nonBlockingMessages.back().text.find("2 log records"), std::string::npos);
 }
 
-TEST_F(DataLoggerTest, RecordsWaitingForAnEarlierFileStillGoThere) {
+TEST_F(DataLoggerTest, AFailingFileDoesNotHoldBackTheNextOne) {
+    Start(1);
+    sink.failingPaths.insert(kFile);
+    logger.Tick();
+    EXPECT_TRUE(state.SaveError);
+    state.LogFileName = "next.csv";
+    logger.Tick();
+    EXPECT_EQ(Lines(sink.files["next.csv"]), (std::vector<std::string>{"2,1.25,-0.5"}));
+    EXPECT_FALSE(state.SaveError);
+
+    sink.failingPaths.clear();
+    logger.Tick();
+    EXPECT_EQ(FileLines(), (std::vector<std::string>{"1,1.25,-0.5"}));
+    EXPECT_EQ(Lines(sink.files["next.csv"]).size(), 2u);
+}
+
+TEST_F(DataLoggerTest, AtCloseWhatStillCannotReachItsFileGoesToAFreshRecoveryFile) {
+    state.AppDir = "start";
     Start(1);
     sink.failing = true;
     logger.Tick();
-    state.LogFileName = "next.csv";
-    sink.failing = false;
     logger.Tick();
-    EXPECT_EQ(FileLines(), (std::vector<std::string>{"1,1.25,-0.5"}));
-    EXPECT_EQ(Lines(sink.files["next.csv"]), (std::vector<std::string>{"2,1.25,-0.5"}));
+    state.LogFileName = "next.csv";
+    logger.Tick();
+    sink.failing = false;
+    sink.failingPaths.insert(kFile);
+    sink.files["start/run-unsaved-20261206-140509.csv"] = "earlier\r\n";
+
+    logger.Close();
+
+    EXPECT_EQ(sink.files["next.csv"], "3,1.25,-0.5\r\n");
+    EXPECT_EQ(sink.files["start/run-unsaved-20261206-140509.csv"], "earlier\r\n");
+    EXPECT_EQ(sink.files["start/run-unsaved-20261206-140509-2.csv"],
+              "1,1.25,-0.5\r\n2,1.25,-0.5\r\n");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "2 log records could not be written to run.csv. They were saved in "
+              "start/run-unsaved-20261206-140509-2.csv.");
+    EXPECT_EQ(logger.PendingRecords(), 0u);
 }
 
-TEST(DataLoggerShutdown, LastAttemptWritesWaitingRecords) {
-    AcquisitionState state;
-    testing::FakeClock clock;
-    testing::FakeDialogs dialogs;
-    testing::FakeLogFileSink sink;
-    state.CardConnected1 = true;
-    state.Saving = true;
-    state.SaveChannel[1] = true;
-    state.LogIntervalTicks = 1;
-    state.LogStampStyle = 4;
-    state.LogFileName = kFile;
-    {
-        DataLogger logger(state, clock, dialogs, sink);
-        sink.failing = true;
-        logger.Tick();
-        sink.failing = false;
-    }
-    EXPECT_EQ(sink.files[kFile], "0\r\n");
+TEST_F(DataLoggerTest, AtCloseALossIsReportedWithItsCountWhenEvenRecoveryFails) {
+    Start(1);
+    sink.failing = true;
+    logger.Tick();
+    logger.Close();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text.rfind("1 log record could not be written to run.csv. "
+                                             "They are lost",
+                                             0),
+              0u);
+    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Critical);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Real files: exact bytes, failures that are reported instead of swallowed, and
-// the logger catching up once a missing folder exists again.
+// Real files: exact bytes, failures that are reported instead of swallowed, new
+// files that never replace existing ones, and the logger catching up once a
+// missing folder exists again.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -55,6 +56,27 @@ TEST_F(DiskLogFileSinkTest, ReplaceEmptiesAnExistingFile) {
     ASSERT_FALSE(sink.append(path, "old\r\nold\r\n"));
     EXPECT_FALSE(sink.replace(path, "TIME,Fan\r\n"));
     EXPECT_EQ(ReadAll(path), "TIME,Fan\r\n");
+}
+
+// Kept copies and recovery files must never replace a file that is already there.
+TEST_F(DiskLogFileSinkTest, NewFilesNeverReplaceExistingOnes) {
+    const std::string log = (folder / "log.csv").string();
+    const std::string kept = (folder / "kept.csv").string();
+    ASSERT_FALSE(sink.append(log, "a\r\n"));
+    EXPECT_FALSE(sink.copyToNew(log, kept));
+    EXPECT_TRUE(sink.copyToNew(log, kept));
+    EXPECT_TRUE(sink.createNew(kept, "b\r\n"));
+    EXPECT_EQ(ReadAll(kept), "a\r\n");
+    EXPECT_TRUE(sink.createNew(log, "b\r\n"));
+    EXPECT_EQ(ReadAll(log), "a\r\n");
+
+    const std::string fresh = (folder / "fresh.csv").string();
+    EXPECT_FALSE(sink.createNew(fresh, "c\r\n"));
+    EXPECT_EQ(ReadAll(fresh), "c\r\n");
+    EXPECT_TRUE(sink.holdsData(fresh));
+    ASSERT_FALSE(sink.replace(fresh, ""));
+    EXPECT_FALSE(sink.holdsData(fresh));
+    EXPECT_FALSE(sink.holdsData((folder / "missing.csv").string()));
 }
 
 TEST_F(DiskLogFileSinkTest, MissingFolderIsReportedWithThePath) {

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "logging/ui/frmSave.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeLogFileSink.h"
 
@@ -28,12 +29,13 @@ class FrmSaveTest : public ::testing::Test {
 
     // Opens the window as File > Save would, shown on the screen.
     frmSave& Open() {
-        window = std::make_unique<frmSave>(state, dialogs, nullptr, &sink);
+        window = std::make_unique<frmSave>(state, dialogs, clock, nullptr, &sink);
         window->show();
         return *window;
     }
 
     AcquisitionState state;
+    testing::FakeClock clock;
     testing::FakeDialogs dialogs;
     testing::FakeLogFileSink sink;
     std::unique_ptr<frmSave> window;

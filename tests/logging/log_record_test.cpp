@@ -1,5 +1,6 @@
 // Header and record lines: stamp fields always end in a comma, channel columns are
-// joined by the chosen separator with nothing after the last one.
+// joined by the chosen separator with nothing after the last one, and a name that
+// would split into two columns is quoted.
 #include <gtest/gtest.h>
 
 #include "logging/LogRecord.h"
@@ -38,11 +39,11 @@ INSTANTIATE_TEST_SUITE_P(SeparatorsAndStamps, LineLayoutTest,
                          ::testing::Values(HeaderCase{1, 3, "TIME,Channel 0,Fan", "1.25,-0.5"},
                                            HeaderCase{2, 2, "DATE,TIME,Channel 0    Fan",
                                                       "1.25    -0.5"},
-                                           HeaderCase{3, 1, "SN,Channel 0 Fan", "1.25 -0.5"},
+                                           HeaderCase{3, 1, "SN,\"Channel 0\" Fan", "1.25 -0.5"},
                                            HeaderCase{1, 4, "Channel 0,Fan", "1.25,-0.5"},
                                            // Codes from a damaged settings file fall back to a
                                            // blank separator and no stamp.
-                                           HeaderCase{9, 0, "Channel 0 Fan", "1.25 -0.5"}));
+                                           HeaderCase{9, 0, "\"Channel 0\" Fan", "1.25 -0.5"}));
 
 TEST(HeaderLine, EmptyNameKeepsItsSeparators) {
     AcquisitionState state = ChannelsZeroAndThree();
@@ -52,13 +53,31 @@ TEST(HeaderLine, EmptyNameKeepsItsSeparators) {
     EXPECT_EQ(HeaderLine(state), "TIME,,Fan,");
 }
 
-TEST(HeaderLine, NamesEndingInBlanksAreNotTrimmed) {
+// A name holding the separator or a comma would add a column in a spreadsheet, so
+// it is quoted; every other name is written as it is, blanks included.
+struct NameCase {
+    std::int16_t delimiter;
+    const char* name;
+    const char* header;
+};
+
+class HeaderNameTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(HeaderNameTest, LinesUpWithTheRecords) {
     AcquisitionState state = ChannelsZeroAndThree();
-    state.LogDelimiter = 2;
-    state.ChannelName[0] = "A  ";
-    state.ChannelName[3] = "B    ";
-    EXPECT_EQ(HeaderLine(state), "TIME,A      B    ");
+    state.LogDelimiter = GetParam().delimiter;
+    state.ChannelName[0] = GetParam().name;
+    EXPECT_EQ(HeaderLine(state), GetParam().header);
 }
+
+INSTANTIATE_TEST_SUITE_P(Separators, HeaderNameTest,
+                         ::testing::Values(NameCase{1, "Temp, inner zone",
+                                                    "TIME,\"Temp, inner zone\",Fan"},
+                                           NameCase{2, "Temp,inner", "TIME,\"Temp,inner\"    Fan"},
+                                           NameCase{2, "A    B", "TIME,\"A    B\"    Fan"},
+                                           NameCase{2, "A   B  ", "TIME,A   B      Fan"},
+                                           NameCase{3, "A;B", "TIME,A;B Fan"},
+                                           NameCase{1, "Inlet A", "TIME,Inlet A,Fan"}));
 
 TEST(HeaderLine, CardTwoChannelsFollowCardOneInSlotOrder) {
     AcquisitionState state;

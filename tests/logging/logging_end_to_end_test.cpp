@@ -1,7 +1,8 @@
 // The program's own pieces end to end: a simulated card on a pseudo-terminal, the
 // real serial port and card link, the main window with its File > Save and the
-// logger, driven by scripted one-second ticks. The log file is compared line by
-// line.
+// logger, driven by scripted one-second ticks. The log files are compared line by
+// line: a file that stops accepting records must not hold back the next one chosen,
+// nor lose its waiting records when the program ends.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -76,7 +77,7 @@ class LoggingEndToEnd : public ::testing::Test {
     // What the user does in File > Save: a file in the card's folder, date and
     // time stamps, every second, headers on.
     void fillSaveWindow(frmSave& w) {
-        w.txtFile->setText(QString::fromStdString(logPath()));
+        w.txtFile->setText(QString::fromStdString(chosenPath.empty() ? logPath() : chosenPath));
         w.txtChannel[3]->setText("Fan");
         w.optDT->setChecked(true);
         w.optCSV->setChecked(true);
@@ -105,9 +106,10 @@ class LoggingEndToEnd : public ::testing::Test {
     FakeClock clock;
     std::unique_ptr<platform::QtSerialPort> cm;
     std::unique_ptr<mdiDaq> window;
+    std::string chosenPath;
 };
 
-TEST_F(LoggingEndToEnd, LogsEverySecondWhileTheCardStreams) {
+TEST_F(LoggingEndToEnd, SwitchFromAFailingFileLogsAtOnceAndExitKeepsWhatWaited) {
     window->Form_Load();
     // The test's ticks stand in for the one-second timer.
     window->tmrSave->stop();
@@ -120,26 +122,35 @@ TEST_F(LoggingEndToEnd, LogsEverySecondWhileTheCardStreams) {
     for (int slot : {0, 3, 5, 9}) {
         state.SaveChannel[slot] = true;
     }
-    window->FileSave_Click();
+    // Logging to a memory stick that is then pulled out.
+    const std::filesystem::path stick = std::filesystem::path(sim.dir()) / "stick";
+    std::filesystem::create_directories(stick);
+    const std::string stickLog = (stick / "run.csv").string();
+    chosenPath = stickLog;
+    window->FileSave->trigger();
     ASSERT_TRUE(state.Saving);
     EXPECT_TRUE(window->FileSave->isChecked());
-
+    std::filesystem::remove_all(stick);
     tickAt(14, 5, 9);
     tickAt(14, 5, 10);
-    // Channel 7 joins while logging runs: later records carry it, the header stays.
-    state.SaveChannel[7] = true;
-    tickAt(14, 5, 11);
-    tickAt(23, 59, 59);
+    EXPECT_TRUE(state.SaveError);
 
+    chosenPath = logPath();
+    window->FileSave->trigger();
+    tickAt(14, 5, 11);
+    EXPECT_FALSE(state.SaveError);
     EXPECT_EQ(FileLines(logPath()), (std::vector<std::string>{
                                         "DATE,TIME,Channel 0,Fan,Channel 5,Channel 9",
-                                        "06/12/26,14:05:09,5,-2.5,0.385625,0",
-                                        "06/12/26,14:05:10,5,-2.5,0.385625,0",
-                                        "06/12/26,14:05:11,5,-2.5,0.385625,10,0",
-                                        "06/12/26,23:59:59,5,-2.5,0.385625,10,0",
+                                        "06/12/26,14:05:11,5,-2.5,0.385625,0",
                                     }));
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_TRUE(dialogs.nonBlockingMessages.empty());
+
+    window->FileExit->trigger();
+    EXPECT_EQ(FileLines(sim.dir() + "/run-unsaved-20261206-140511.csv"),
+              (std::vector<std::string>{"06/12/26,14:05:09,5,-2.5,0.385625,0",
+                                        "06/12/26,14:05:10,5,-2.5,0.385625,0"}));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].text.find("2 log records could not be written to " + stickLog),
+              std::string::npos);
 }
 
 TEST_F(LoggingEndToEnd, NothingIsLoggedBeforeCardOneAnswers) {

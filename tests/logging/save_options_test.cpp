@@ -1,12 +1,18 @@
 // OK in the save options window, without the window: what is stored, checked,
-// written and armed.
+// written and armed; earlier records kept before the file is emptied, and a failed
+// header that must not stop or redirect a running log.
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
 
 #include "logging/SaveOptions.h"
 #include "tests/support/FakeLogFileSink.h"
 
 namespace vantrel {
 namespace {
+
+const platform::DateTime kNow{2026, 12, 6, 14, 5, 9};
 
 class SaveOptionsTest : public ::testing::Test {
   protected:
@@ -28,12 +34,13 @@ class SaveOptionsTest : public ::testing::Test {
 TEST_F(SaveOptionsTest, StartsLoggingWithTheHeaderAndTheFirstRecordDueAtTheNextTick) {
     choice.intervalChoice = 5;
     choice.intervalUnit = 1;
-    sink.files["log.csv"] = "old run\r\n";
 
-    EXPECT_FALSE(ApplySaveOptions(state, choice, sink));
+    EXPECT_FALSE(ApplySaveOptions(state, choice, sink, kNow));
 
     EXPECT_TRUE(state.Saving);
-    EXPECT_EQ(sink.files["log.csv"], "TIME,Channel 0,Fan\r\n");
+    // A missing file has nothing to keep.
+    EXPECT_EQ(sink.files,
+              (std::map<std::string, std::string>{{"log.csv", "TIME,Channel 0,Fan\r\n"}}));
     EXPECT_EQ(state.LogIntervalTicks, 5);
     EXPECT_EQ(state.LogTickCount, 4);
     EXPECT_EQ(state.LogSampleNo, 0);
@@ -42,23 +49,30 @@ TEST_F(SaveOptionsTest, StartsLoggingWithTheHeaderAndTheFirstRecordDueAtTheNextT
 
 TEST_F(SaveOptionsTest, WithoutHeadersTheFileIsNotTouched) {
     choice.headers = false;
-    EXPECT_FALSE(ApplySaveOptions(state, choice, sink));
+    EXPECT_FALSE(ApplySaveOptions(state, choice, sink, kNow));
     EXPECT_TRUE(state.Saving);
     EXPECT_EQ(sink.replaceCalls, 0);
     EXPECT_EQ(sink.appendCalls, 0);
 }
 
-TEST_F(SaveOptionsTest, RestartWhileLoggingEmptiesTheFileAndResetsTheCounters) {
-    ASSERT_FALSE(ApplySaveOptions(state, choice, sink));
-    sink.files["log.csv"] += "14:00:00,1,2\r\n";
+TEST_F(SaveOptionsTest, RestartKeepsTheEarlierRecordsInADatedCopyAndResetsTheCounters) {
+    choice.fileName = "logs/log.csv";
+    ASSERT_FALSE(ApplySaveOptions(state, choice, sink, kNow));
+    sink.files["logs/log.csv"] += "14:00:00,1,2\r\n";
     state.LogSampleNo = 17;
     state.LogTickCount = 2;
 
     choice.stampStyle = 1;
-    EXPECT_FALSE(ApplySaveOptions(state, choice, sink));
-    EXPECT_EQ(sink.files["log.csv"], "SN,Channel 0,Fan\r\n");
+    EXPECT_FALSE(ApplySaveOptions(state, choice, sink, kNow));
+    EXPECT_EQ(sink.files["logs/log.csv"], "SN,Channel 0,Fan\r\n");
+    EXPECT_EQ(sink.files["logs/log-20261206-140509.csv"], "TIME,Channel 0,Fan\r\n14:00:00,1,2\r\n");
     EXPECT_EQ(state.LogSampleNo, 0);
     EXPECT_EQ(state.LogTickCount, state.LogIntervalTicks - 1);
+
+    // Pressed again within the second: the first copy stays as it was.
+    EXPECT_FALSE(ApplySaveOptions(state, choice, sink, kNow));
+    EXPECT_EQ(sink.files["logs/log-20261206-140509-2.csv"], "SN,Channel 0,Fan\r\n");
+    EXPECT_EQ(sink.files["logs/log-20261206-140509.csv"], "TIME,Channel 0,Fan\r\n14:00:00,1,2\r\n");
 }
 
 TEST_F(SaveOptionsTest, EmptyFileNameStopsLoggingButKeepsTheOtherChoices) {
@@ -68,7 +82,7 @@ TEST_F(SaveOptionsTest, EmptyFileNameStopsLoggingButKeepsTheOtherChoices) {
     choice.stampStyle = 1;
     choice.intervalChoice = 7;
 
-    const auto message = ApplySaveOptions(state, choice, sink);
+    const auto message = ApplySaveOptions(state, choice, sink, kNow);
 
     ASSERT_TRUE(message);
     EXPECT_EQ(message->text, "File name cannot be left empty");
@@ -84,7 +98,7 @@ TEST_F(SaveOptionsTest, EmptyFileNameStopsLoggingButKeepsTheOtherChoices) {
 }
 
 TEST_F(SaveOptionsTest, NoChannelMarkedLeavesARunningLogGoingWithTheNewChoices) {
-    ASSERT_FALSE(ApplySaveOptions(state, choice, sink));
+    ASSERT_FALSE(ApplySaveOptions(state, choice, sink, kNow));
     state.LogTickCount = 3;
     state.LogSampleNo = 9;
     state.SaveChannel[0] = false;
@@ -94,7 +108,7 @@ TEST_F(SaveOptionsTest, NoChannelMarkedLeavesARunningLogGoingWithTheNewChoices) 
     choice.intervalUnit = 2;
     choice.headers = false;
 
-    const auto message = ApplySaveOptions(state, choice, sink);
+    const auto message = ApplySaveOptions(state, choice, sink, kNow);
 
     ASSERT_TRUE(message);
     EXPECT_EQ(message->text, "No channels for saving selected!");
@@ -115,7 +129,7 @@ TEST_F(SaveOptionsTest, NameWithADoubleQuoteIsRefusedBeforeAnythingIsStored) {
     choice.channelNames[11] = "Inlet \"A\"";
     choice.fileName = "changed.csv";
 
-    const auto message = ApplySaveOptions(state, choice, sink);
+    const auto message = ApplySaveOptions(state, choice, sink, kNow);
 
     ASSERT_TRUE(message);
     EXPECT_NE(message->text.find("Channel 11"), std::string::npos);
@@ -128,22 +142,65 @@ TEST_F(SaveOptionsTest, NameWithADoubleQuoteIsRefusedBeforeAnythingIsStored) {
 TEST_F(SaveOptionsTest, OtherUnusualCharactersInNamesAreAccepted) {
     choice.channelNames[2] = "Temp, °C 'in' | #1";
     state.SaveChannel[2] = true;
-    EXPECT_FALSE(ApplySaveOptions(state, choice, sink));
+    EXPECT_FALSE(ApplySaveOptions(state, choice, sink, kNow));
     EXPECT_EQ(state.ChannelName[2], "Temp, °C 'in' | #1");
 }
 
-TEST_F(SaveOptionsTest, HeaderFileThatCannotBeCreatedIsReportedAndLoggingStaysOff) {
-    sink.failing = true;
-    state.Saving = true;
+TEST_F(SaveOptionsTest, FileNameWithADoubleQuoteIsRefusedBeforeAnythingIsStored) {
+    choice.fileName = "run\".csv";
+    const auto message = ApplySaveOptions(state, choice, sink, kNow);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->title, "File Name Error");
+    EXPECT_NE(state.LogFileName, choice.fileName);
+    EXPECT_FALSE(state.Saving);
+    EXPECT_TRUE(sink.files.empty());
+}
 
-    const auto message = ApplySaveOptions(state, choice, sink);
+// Whichever write fails (the header in a missing folder, or the copy of the
+// earlier records), a running log keeps its file, columns and counters.
+struct FailedRestartCase {
+    const char* fileName;
+    const char* failingPath;
+};
+
+class FailedRestartTest : public SaveOptionsTest,
+                          public ::testing::WithParamInterface<FailedRestartCase> {};
+
+TEST_P(FailedRestartTest, LeavesLoggingExactlyAsItWas) {
+    ASSERT_FALSE(ApplySaveOptions(state, choice, sink, kNow));
+    sink.files["log.csv"] += "14:00:00,1,2\r\n";
+    const std::string before = sink.files["log.csv"];
+    state.LogTickCount = 3;
+    state.LogSampleNo = 9;
+    choice.fileName = GetParam().fileName;
+    choice.delimiter = 2;
+    choice.intervalChoice = 7;
+    choice.channelNames[3] = "Pump";
+    sink.failingPaths.insert(GetParam().failingPath);
+
+    const auto message = ApplySaveOptions(state, choice, sink, kNow);
 
     ASSERT_TRUE(message);
-    EXPECT_NE(message->text.find("log.csv"), std::string::npos);
+    EXPECT_NE(message->text.find(GetParam().fileName), std::string::npos);
     EXPECT_EQ(message->icon, platform::MessageIcon::Critical);
+    EXPECT_TRUE(state.Saving);
+    EXPECT_EQ(state.LogFileName, "log.csv");
+    EXPECT_EQ(state.LogDelimiter, 1);
+    EXPECT_EQ(state.LogIntervalChoice, 5);
+    EXPECT_EQ(state.ChannelName[3], "Fan");
+    EXPECT_EQ(state.LogTickCount, 3);
+    EXPECT_EQ(state.LogSampleNo, 9);
+    EXPECT_EQ(sink.files["log.csv"], before);
+
+    state.Saving = false;
+    EXPECT_TRUE(ApplySaveOptions(state, choice, sink, kNow));
     EXPECT_FALSE(state.Saving);
-    EXPECT_EQ(state.LogIntervalTicks, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Writes, FailedRestartTest,
+                         ::testing::Values(FailedRestartCase{"gone/new.csv", "gone/new.csv"},
+                                           FailedRestartCase{"log.csv",
+                                                             "log-20261206-140509.csv"}));
 
 struct IntervalCase {
     std::int16_t choice;
