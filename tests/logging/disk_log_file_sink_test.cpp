@@ -1,6 +1,5 @@
-// Real files: exact bytes, failures that are reported instead of swallowed, new
-// files that never replace existing ones, and the logger catching up once a
-// missing folder exists again.
+// Real files: exact bytes, failures that are reported instead of swallowed, and new
+// files that never replace existing ones.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,10 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "logging/DataLogger.h"
 #include "logging/LogFileSink.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeDialogs.h"
 
 namespace vantrel {
 namespace {
@@ -120,33 +116,6 @@ TEST_F(DiskLogFileSinkTest, FullDiskIsReported) {
         GTEST_SKIP() << "no /dev/full on this system";
     }
     EXPECT_TRUE(sink.append("/dev/full", "x\r\n"));
-}
-
-TEST_F(DiskLogFileSinkTest, LoggerCatchesUpOnceTheFolderExistsAgain) {
-    AcquisitionState state;
-    testing::FakeClock clock;
-    testing::FakeDialogs dialogs;
-    DataLogger logger(state, clock, dialogs);
-    const fs::path logFolder = folder / "usb-stick";
-    state.LogFileName = (logFolder / "run.csv").string();
-    state.CardConnected1 = true;
-    state.Saving = true;
-    state.SaveChannel[0] = true;
-    state.LogStampStyle = 1;
-    state.LogIntervalTicks = 1;
-
-    for (int i = 0; i < 3; ++i) {
-        logger.Tick();
-    }
-    EXPECT_TRUE(state.SaveError);
-    EXPECT_EQ(dialogs.nonBlockingMessages.size(), 1u);
-
-    fs::create_directories(logFolder);
-    logger.Tick();
-    logger.Tick();
-
-    EXPECT_FALSE(state.SaveError);
-    EXPECT_EQ(ReadAll(state.LogFileName), "1,0\r\n2,0\r\n3,0\r\n4,0\r\n5,0\r\n");
 }
 
 }  // namespace

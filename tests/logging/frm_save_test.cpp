@@ -173,16 +173,6 @@ TEST_F(FrmSaveTest, NameWithADoubleQuoteIsRefusedNamingTheChannel) {
     EXPECT_TRUE(w.isVisible());
 }
 
-TEST_F(FrmSaveTest, HeaderFileThatCannotBeCreatedKeepsTheWindowOpen) {
-    sink.failing = true;
-    frmSave& w = Open();
-    w.cmdOK_Click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Critical);
-    EXPECT_FALSE(state.Saving);
-    EXPECT_TRUE(w.isVisible());
-}
-
 TEST_F(FrmSaveTest, SelectPutsThePickedPathInTheBoxOnly) {
     frmSave& w = Open();
     dialogs.saveAnswers.push_back(std::string("/data/picked.csv"));
