@@ -4,6 +4,7 @@
 #include <QDir>
 #include <cstdio>
 
+#include "CommandLine.h"
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
 #include "engine/StartUp.h"
@@ -12,8 +13,15 @@
 #include "platform/qt/QtSerialPort.h"
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> exitCode = vantrel::AnswerInformationOptions(argc, argv)) {
+        return *exitCode;
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vantrel"));
+    vantrel::SetApplicationIdentity();
+    if (const std::optional<int> exitCode =
+            vantrel::AnswerRemainingArguments(QApplication::arguments())) {
+        return *exitCode;
+    }
 
     vantrel::AcquisitionState state;
     vantrel::platform::QtDialogs dialogs;

@@ -69,7 +69,8 @@ Faults:
 
 Output (one line each, on stdout): "ready LINK -> DEVICE" when the link is
 made, "hangup", "done analog=A digital=D", "exit analog=A digital=D".
-  --help                 this text
+  --help, -h             this text
+  --version, -v          the version of vantrel-cardsim
 )";
 }
 
@@ -152,13 +153,18 @@ bool ParseSignal(std::string_view text, int& channel, ChannelSignal& signal) {
 
 }  // namespace
 
-std::optional<SimOptions> ParseOptions(int argc, char** argv, std::string& error, bool& help) {
+std::optional<SimOptions> ParseOptions(int argc, char** argv, std::string& error,
+                                       InfoRequest& info) {
     SimOptions options;
-    help = false;
+    info = InfoRequest::None;
     for (int i = 1; i < argc; ++i) {
         const std::string_view name = argv[i];
         if (name == "--help" || name == "-h") {
-            help = true;
+            info = InfoRequest::Help;
+            return options;
+        }
+        if (name == "--version" || name == "-v") {
+            info = InfoRequest::Version;
             return options;
         }
         if (name == "--pace") {

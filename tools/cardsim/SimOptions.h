@@ -54,7 +54,12 @@ struct SimOptions {
 
 const char* HelpText();
 
-// Parses argv; on error returns nothing and sets error to a one-line reason.
-std::optional<SimOptions> ParseOptions(int argc, char** argv, std::string& error, bool& help);
+// What the command line asks for besides a simulated card.
+enum class InfoRequest { None, Help, Version };
+
+// Parses argv; on error returns nothing and sets error to a one-line reason. --help
+// and --version end the parse at once and are reported in info.
+std::optional<SimOptions> ParseOptions(int argc, char** argv, std::string& error,
+                                       InfoRequest& info);
 
 }  // namespace cardsim

@@ -296,10 +296,14 @@ int Runner::Run(const sigset_t& waitMask) {
 
 int main(int argc, char** argv) {
     std::string error;
-    bool help = false;
-    const auto options = cardsim::ParseOptions(argc, argv, error, help);
-    if (help) {
+    cardsim::InfoRequest info = cardsim::InfoRequest::None;
+    const auto options = cardsim::ParseOptions(argc, argv, error, info);
+    if (info == cardsim::InfoRequest::Help) {
         std::fputs(cardsim::HelpText(), stdout);
+        return 0;
+    }
+    if (info == cardsim::InfoRequest::Version) {
+        std::printf("vantrel-cardsim %s\n", VANTREL_VERSION);
         return 0;
     }
     if (!options) {
