@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QScreen>
 #include <string>
 
+#include "app/CascadePlacement.h"
 #include "app/frmAbout.h"
 #include "app/frmCardComm.h"
 #include "app/frmStatus.h"
@@ -49,7 +51,6 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
       clock_(clock) {
     setObjectName(QStringLiteral("mdiDaq"));
     setWindowTitle(QStringLiteral("Vantrel - 16 Channel ~ Data Acquisition Solution"));
-    resize(960, 640);
 
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
@@ -99,7 +100,10 @@ void mdiDaq::Form_Load() {
         frmAbout splash(this);
         runModal(splash);
     }
-    show();
+    // The whole work area, so that every child window fits: a window manager
+    // maximises the window, and without one it still covers the screen.
+    setGeometry(screen()->availableGeometry());
+    showMaximized();
 
     OpenCardPort(0);
     OpenCardPort(1);
@@ -330,6 +334,7 @@ void mdiDaq::addChild(QWidget* child) {
     child->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* frame = mdiArea_->addSubWindow(child);
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    PlaceInCascade(*mdiArea_, *frame);
     // A child that closes itself (OK, Cancel) takes its frame with it. Queued, so
     // that a frame already being destroyed drops the request.
     connect(child, &QObject::destroyed, frame, &QMdiSubWindow::close, Qt::QueuedConnection);

@@ -11,6 +11,7 @@
 #include "engine/CardView.h"
 #include "engine/FieldReader.h"
 #include "platform/qt/ControlNames.h"
+#include "platform/qt/ScrollingPage.h"
 #include "setup/CalibrationFile.h"
 
 namespace vantrel {
@@ -132,7 +133,7 @@ void frmCalib::buildControls() {
     files->addStretch(1);
     files->addWidget(cmdClose);
 
-    auto* page = new QVBoxLayout(this);
+    auto* page = new QVBoxLayout(platform::AddScrollingPage(this));
     page->addWidget(Frame1);
     page->addWidget(lblAmb);
     page->addLayout(steps);

@@ -7,6 +7,7 @@
 #include "engine/AtomicFile.h"
 #include "engine/CardView.h"
 #include "platform/qt/ControlNames.h"
+#include "platform/qt/ScrollingPage.h"
 #include "setup/RangeText.h"
 
 namespace vantrel {
@@ -96,7 +97,7 @@ void frmConfig::buildControls() {
     buttons->addWidget(cmdLoadFromDisk);
     buttons->addWidget(cmdSaveToDisk);
 
-    auto* page = new QVBoxLayout(this);
+    auto* page = new QVBoxLayout(platform::AddScrollingPage(this));
     page->addWidget(Frame2);
     page->addWidget(Frame1);
     page->addWidget(Frame3);
