@@ -18,6 +18,9 @@ struct FileDialogRequest {
     // Extension without the dot, added to a typed name that has none.
     std::string defaultExtension;
     std::string initialPath;
+    // Save dialogs only: ask before a chosen file that exists is replaced. Off for
+    // a file that is appended to rather than replaced.
+    bool confirmOverwrite = true;
 };
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };

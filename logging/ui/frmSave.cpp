@@ -202,6 +202,8 @@ void frmSave::cmdSelect_Click() {
     request.filter = "Log Files (*.csv *.txt)|*.csv *.txt|All Files (*)|*";
     request.defaultExtension = "csv";
     request.initialPath = txtFile->text().toStdString();
+    // Records are appended to an existing log; only OK with headers on empties it.
+    request.confirmOverwrite = false;
     // A cancelled dialog leaves the path as it was.
     if (const std::optional<std::string> path = dialogs_.saveFile(request)) {
         txtFile->setText(QString::fromStdString(*path));

@@ -39,6 +39,7 @@ std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogReques
     QFileDialog dialog(parent, QString::fromStdString(request.title),
                        QString::fromStdString(request.initialPath), toQtFilter(request.filter));
     dialog.setAcceptMode(mode);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     if (!request.defaultExtension.empty()) {

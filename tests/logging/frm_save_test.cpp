@@ -179,6 +179,7 @@ TEST_F(FrmSaveTest, SelectPutsThePickedPathInTheBoxOnly) {
     w.cmdSelect->click();
     EXPECT_EQ(w.txtFile->text(), "/data/picked.csv");
     EXPECT_EQ(dialogs.saveRequests.at(0).initialPath, "run.csv");
+    EXPECT_FALSE(dialogs.saveRequests.at(0).confirmOverwrite);
     EXPECT_EQ(state.LogFileName, "run.csv");
 
     dialogs.saveAnswers.push_back(std::nullopt);
