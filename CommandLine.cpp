@@ -2,8 +2,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <cstdio>
+
+#include "AppIdentity.h"
 
 namespace vantrel {
 
@@ -26,12 +27,6 @@ struct Parser {
 };
 
 }  // namespace
-
-void SetApplicationIdentity() {
-    QCoreApplication::setApplicationName(QStringLiteral("Vantrel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.vantrel.Vantrel"));
-}
 
 std::optional<int> AnswerInformationOptions(int argc, char** argv) {
     // A core application is all the parser needs; a window system is not touched.

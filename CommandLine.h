@@ -9,9 +9,6 @@
 
 namespace vantrel {
 
-// Name, version and desktop entry of the application, for Qt and the desktop.
-void SetApplicationIdentity();
-
 // Answers --help and --version before any window exists, so both work without a
 // display. Returns the exit code when the program should end here.
 std::optional<int> AnswerInformationOptions(int argc, char** argv);

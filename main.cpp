@@ -4,6 +4,7 @@
 #include <QDir>
 #include <cstdio>
 
+#include "AppIdentity.h"
 #include "CommandLine.h"
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     vantrel::SetApplicationIdentity();
+    vantrel::SetApplicationIcon();
     if (const std::optional<int> exitCode =
             vantrel::AnswerRemainingArguments(QApplication::arguments())) {
         return *exitCode;
