@@ -4,8 +4,8 @@
 #include <QDir>
 #include <cstdio>
 
-#include "AppIdentity.h"
-#include "CommandLine.h"
+#include "app/AppIdentity.h"
+#include "app/CommandLine.h"
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
 #include "engine/StartUp.h"

@@ -1,10 +1,10 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "AppIdentity.h"
+#include "app/AppIdentity.h"
 
 namespace vantrel {
 
