@@ -14,14 +14,18 @@ bool EndsWithSeparator(const std::string& dir) {
 }
 }  // namespace
 
-std::string AppFilePath(const AcquisitionState& state, std::string_view fileName) {
-    std::string path = state.AppDir;
+std::string FolderFilePath(const std::string& folder, std::string_view fileName) {
+    std::string path = folder;
     // A root folder ("/" or "C:\") already ends in a separator.
     if (!path.empty() && !EndsWithSeparator(path)) {
         path.push_back(kSeparator);
     }
     path.append(fileName);
     return path;
+}
+
+std::string AppFilePath(const AcquisitionState& state, std::string_view fileName) {
+    return FolderFilePath(state.AppDir, fileName);
 }
 
 }  // namespace vantrel

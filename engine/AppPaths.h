@@ -7,7 +7,9 @@
 
 namespace vantrel {
 
-// The start folder joined with a file name, with the platform's separator.
+// A folder joined with a file name, with the platform's separator.
+std::string FolderFilePath(const std::string& folder, std::string_view fileName);
+// The start folder joined with a file name.
 std::string AppFilePath(const AcquisitionState& state, std::string_view fileName);
 
 inline constexpr const char* kPortsFile = "vtrl.con";

@@ -56,10 +56,9 @@ std::optional<FieldReader> FieldReader::fromFile(const std::string& path, std::s
 }
 
 void FieldReader::skipToField() {
-    while (pos_ < text_.size() && (IsBlank(text_[pos_]) || IsLineEnd(text_[pos_]))) {
-        if (text_[pos_] == '\n' || (text_[pos_] == '\r' && !nextIs(pos_ + 1, '\n'))) {
-            ++lineAtPos_;
-        }
+    // Line ends are not skipped: an empty line is an empty field, so a text kept as
+    // an empty line does not shift every field after it.
+    while (pos_ < text_.size() && IsBlank(text_[pos_])) {
         ++pos_;
     }
 }
@@ -147,8 +146,11 @@ std::optional<std::string> FieldReader::readString() {
 
 std::optional<double> FieldReader::readDouble() {
     const auto token = nextToken(true);
-    if (!token || token->empty()) {
+    if (!token) {
         return std::nullopt;
+    }
+    if (token->empty()) {
+        return 0.0;
     }
     std::string_view digits = *token;
     if (digits.front() == '+') {

@@ -2,9 +2,10 @@
 
 // The one reader for every text file the program reads (tables, settings,
 // configuration and calibration files), in both writing styles:
-// fields end at a comma or at the end of a line; blanks before a field are
-// skipped; a field that begins with a double quote runs to the next double quote
-// and the quotes are dropped; a numeric field also ends at a blank.
+// fields end at a comma or at the end of a line, so an empty line is an empty
+// field; blanks before a field are skipped; a field that begins with a double
+// quote runs to the next double quote and the quotes are dropped; a numeric field
+// also ends at a blank.
 // Every read returns nothing when the next field is missing or does not read as
 // its type, so callers can recover instead of trusting half-read values.
 
@@ -32,12 +33,14 @@ class FieldReader {
     std::optional<std::string> readString();
     std::optional<double> readDouble();
     // Numbers take decimal text with a period ("+" or "-" sign, exponent allowed);
-    // the whole field must be the number. Integer and Long round a fraction half
-    // to even and refuse values outside their range.
+    // the whole field must be the number, and an empty field is 0. Integer and Long
+    // round a fraction half to even and refuse values outside their range.
     std::optional<std::int16_t> readInteger();  // nothing outside -32768..32767
     std::optional<std::int32_t> readLong();
     std::optional<bool> readBoolean();  // "#TRUE#" / "#FALSE#"
 
+    // Only blanks and line ends are left (a trailing empty line is not counted as
+    // a field here).
     bool atEnd() const;
     // 1-based line number of the field read last, for messages.
     int line() const { return line_; }

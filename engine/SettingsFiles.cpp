@@ -13,23 +13,38 @@ bool IsOutput(std::int16_t direction) {
     return direction != kLineInput;
 }
 
-template <typename T>
-bool Read(std::optional<T> field, T& into) {
-    if (!field) {
-        return false;
-    }
-    into = *field;
-    return true;
-}
+// Reads a file's fields in order; after the first field that is missing or does not
+// read as its type nothing more is read, and that field is named.
+class FieldSequence {
+  public:
+    explicit FieldSequence(FieldReader& reader) : reader_(reader) {}
 
-bool ReadFlag(FieldReader& reader, std::int16_t& into) {
-    const auto flag = reader.readBoolean();
-    if (!flag) {
-        return false;
+    template <typename T>
+    void read(std::optional<T> (FieldReader::*readAs)(), T& into, const char* what, int slot = -1) {
+        if (stop_) {
+            return;
+        }
+        const std::optional<T> value = (reader_.*readAs)();
+        if (!value) {
+            stop_ = "line " + std::to_string(reader_.line()) + ", " + what +
+                    (slot >= 0 ? " " + std::to_string(slot) : "");
+            return;
+        }
+        into = *value;
     }
-    into = *flag ? kLineOutput : kLineInput;
-    return true;
-}
+
+    void readDirection(std::int16_t& into, int line) {
+        bool output = IsOutput(into);
+        read(&FieldReader::readBoolean, output, "the direction of digital line", line);
+        into = output ? kLineOutput : kLineInput;
+    }
+
+    std::optional<std::string> stop() const { return stop_; }
+
+  private:
+    FieldReader& reader_;
+    std::optional<std::string> stop_;
+};
 
 }  // namespace
 
@@ -73,48 +88,46 @@ std::string LogSettingsText(const AcquisitionState& state) {
     return file.contents();
 }
 
-bool ReadPortSettings(FieldReader& reader, AcquisitionState& state) {
-    return Read(reader.readInteger(), state.ComPort1) && Read(reader.readInteger(), state.ComPort2);
+std::optional<std::string> ReadPortSettings(FieldReader& reader, AcquisitionState& state) {
+    FieldSequence fields(reader);
+    fields.read(&FieldReader::readInteger, state.ComPort1, "the port of card 1");
+    fields.read(&FieldReader::readInteger, state.ComPort2, "the port of card 2");
+    return fields.stop();
 }
 
-bool ReadChannelSettings(FieldReader& reader, AcquisitionState& state) {
+std::optional<std::string> ReadChannelSettings(FieldReader& reader, AcquisitionState& state) {
+    FieldSequence fields(reader);
     for (int line = 0; line < kUsedLines; ++line) {
-        if (!ReadFlag(reader, state.DigitalDirection[line])) {
-            return false;
-        }
+        fields.readDirection(state.DigitalDirection[line], line);
     }
     for (int s = 0; s < kUsedChannels; ++s) {
-        const bool complete = Read(reader.readInteger(), state.InputType[s]) &&
-                              Read(reader.readDouble(), state.InputRange[s]) &&
-                              Read(reader.readInteger(), state.CalZero10V[s]) &&
-                              Read(reader.readInteger(), state.CalZero200mV[s]) &&
-                              Read(reader.readInteger(), state.CalSpan10V[s]) &&
-                              Read(reader.readInteger(), state.CalSpan200mV[s]) &&
-                              Read(reader.readInteger(), state.CalRTD[s]) &&
-                              Read(reader.readBoolean(), state.PlotChannel[s]) &&
-                              Read(reader.readBoolean(), state.SaveChannel[s]);
-        if (!complete) {
-            return false;
-        }
+        fields.read(&FieldReader::readInteger, state.InputType[s], "the input type of channel", s);
+        fields.read(&FieldReader::readDouble, state.InputRange[s], "the input range of channel", s);
+        fields.read(&FieldReader::readInteger, state.CalZero10V[s], "the 10 V zero of channel", s);
+        fields.read(&FieldReader::readInteger, state.CalZero200mV[s], "the 200 mV zero of channel",
+                    s);
+        fields.read(&FieldReader::readInteger, state.CalSpan10V[s], "the 10 V span of channel", s);
+        fields.read(&FieldReader::readInteger, state.CalSpan200mV[s], "the 200 mV span of channel",
+                    s);
+        fields.read(&FieldReader::readInteger, state.CalRTD[s], "the RTD reference of channel", s);
+        fields.read(&FieldReader::readBoolean, state.PlotChannel[s], "the plot mark of channel", s);
+        fields.read(&FieldReader::readBoolean, state.SaveChannel[s], "the save mark of channel", s);
     }
-    return true;
+    return fields.stop();
 }
 
-bool ReadLogSettings(FieldReader& reader, AcquisitionState& state) {
-    if (!(Read(reader.readString(), state.LogFileName) &&
-          Read(reader.readBoolean(), state.LogHeaders) &&
-          Read(reader.readInteger(), state.LogDelimiter) &&
-          Read(reader.readInteger(), state.LogIntervalUnit) &&
-          Read(reader.readInteger(), state.LogIntervalChoice) &&
-          Read(reader.readInteger(), state.LogStampStyle))) {
-        return false;
-    }
+std::optional<std::string> ReadLogSettings(FieldReader& reader, AcquisitionState& state) {
+    FieldSequence fields(reader);
+    fields.read(&FieldReader::readString, state.LogFileName, "the log file name");
+    fields.read(&FieldReader::readBoolean, state.LogHeaders, "the log header choice");
+    fields.read(&FieldReader::readInteger, state.LogDelimiter, "the log delimiter");
+    fields.read(&FieldReader::readInteger, state.LogIntervalUnit, "the log interval unit");
+    fields.read(&FieldReader::readInteger, state.LogIntervalChoice, "the log interval");
+    fields.read(&FieldReader::readInteger, state.LogStampStyle, "the log time stamp style");
     for (int s = 0; s < kUsedChannels; ++s) {
-        if (!Read(reader.readString(), state.ChannelName[s])) {
-            return false;
-        }
+        fields.read(&FieldReader::readString, state.ChannelName[s], "the name of channel", s);
     }
-    return true;
+    return fields.stop();
 }
 
 namespace modMain {

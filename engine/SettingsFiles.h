@@ -7,6 +7,7 @@
 //    calibration and plot/save marks, write style, one value a line;
 //  - vtrls.con: logging options and channel names, write style.
 
+#include <optional>
 #include <string>
 
 #include "engine/AcquisitionState.h"
@@ -21,11 +22,12 @@ std::string PortSettingsText(const AcquisitionState& state);
 std::string ChannelSettingsText(const AcquisitionState& state);
 std::string LogSettingsText(const AcquisitionState& state);
 
-// Each reads its file's fields in order into the state; false as soon as a field is
-// missing or does not read as its type. Fields read before that are already stored,
-// so callers that want all or nothing read into a copy.
-bool ReadPortSettings(FieldReader& reader, AcquisitionState& state);
-bool ReadChannelSettings(FieldReader& reader, AcquisitionState& state);
-bool ReadLogSettings(FieldReader& reader, AcquisitionState& state);
+// Each reads its file's fields in order into the state. Nothing when every field
+// was read; otherwise reading stopped at a field that is missing or does not read as
+// its type, and the text names it with its line ("line 40, the input range of
+// channel 0"). The fields before it are already stored, the rest are untouched.
+std::optional<std::string> ReadPortSettings(FieldReader& reader, AcquisitionState& state);
+std::optional<std::string> ReadChannelSettings(FieldReader& reader, AcquisitionState& state);
+std::optional<std::string> ReadLogSettings(FieldReader& reader, AcquisitionState& state);
 
 }  // namespace vantrel

@@ -1,5 +1,10 @@
 #include "engine/StartUp.h"
 
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
 #include "engine/AppPaths.h"
 #include "engine/FieldReader.h"
 #include "engine/ModMain.h"
@@ -55,58 +60,112 @@ void SetDefaults(AcquisitionState& state) {
     state.LogStampStyle = 3;
 }
 
-// Reads one settings file into the state, all of it or nothing: a file that is
-// short, damaged or too large counts as missing.
-bool LoadSettingsFile(AcquisitionState& state, const char* fileName,
-                      bool (*read)(FieldReader&, AcquisitionState&)) {
-    auto reader = FieldReader::fromFile(AppFilePath(state, fileName), kMaxSettingsBytes);
+enum class SettingsFileState { Read, Missing, Damaged };
+
+struct SettingsFileLoad {
+    SettingsFileState state = SettingsFileState::Read;
+    std::string damage;  // for the user: what is wrong with a damaged file
+};
+
+using SettingsReader = std::optional<std::string> (*)(FieldReader&, AcquisitionState&);
+
+// Reads one settings file straight into the state: the fields before a bad one keep
+// what the file says, the rest keep their defaults.
+SettingsFileLoad LoadSettingsFile(AcquisitionState& state, const char* fileName,
+                                  SettingsReader read) {
+    const std::string path = AppFilePath(state, fileName);
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored)) {
+        return {SettingsFileState::Missing, {}};
+    }
+    std::string why;
+    auto reader = FieldReader::fromFile(path, kMaxSettingsBytes, &why);
     if (!reader) {
+        return {SettingsFileState::Damaged, std::string(fileName) + " could not be read (" + why +
+                                                "); its settings are back to their defaults."};
+    }
+    if (const auto stop = read(*reader, state)) {
+        return {SettingsFileState::Damaged,
+                std::string(fileName) + " is damaged: reading stopped at " + *stop +
+                    ". The settings before it were kept, the rest are back to their defaults."};
+    }
+    return {};
+}
+
+// Keeps the damaged file's bytes beside it before anything replaces it. True when
+// the copy was made; the note for the user says where, or why not.
+bool KeepDamagedCopy(const AcquisitionState& state, const char* fileName, const std::string& damage,
+                     std::vector<std::string>& notes) {
+    const std::string copy = AppFilePath(state, std::string(fileName) + ".bad");
+    std::error_code error;
+    std::filesystem::copy_file(AppFilePath(state, fileName), copy,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+        notes.push_back(damage + " Its contents could not be kept as " + copy + " (" +
+                        error.message() + "), so it is left as it is for now.");
         return false;
     }
-    AcquisitionState updated = state;
-    if (!read(*reader, updated)) {
-        return false;
-    }
-    state = std::move(updated);
+    notes.push_back(damage + " The damaged file was kept as " + copy + ".");
     return true;
 }
 
-std::string Recover(AcquisitionState& state) {
-    state.ComPort1 = 1;
-    state.ComPort2 = 2;
-    std::string problems;
-    if (const auto error = modMain::SavePortSettings(state)) {
-        problems = *error;
+std::string JoinedNotes(const std::vector<std::string>& notes) {
+    std::string text;
+    for (const std::string& note : notes) {
+        text += (text.empty() ? "" : "\n\n") + note;
     }
-    if (const auto error = modMain::SaveChannelSettings(state)) {
-        problems += (problems.empty() ? "" : "; ") + *error;
-    }
-    return problems;
+    return text;
 }
 
 }  // namespace
 
-StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir) {
+StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir,
+                         const std::string& installedTablesDir) {
     StartUpResult result;
     state.AppDir = appDir;
     SetDefaults(state);
+    std::vector<std::string> tableFolders = {appDir};
+    if (!installedTablesDir.empty()) {
+        tableFolders.push_back(installedTablesDir);
+    }
     const std::pair<const char*, Slots<double, kTableSize>*> tables[] = {
         {kTableJFile, &state.TableJ}, {kTableKFile, &state.TableK}};
     for (const auto& [name, table] : tables) {
         const int entries = table == &state.TableJ ? kTableJEntries : kTableKEntries;
-        if (const auto error =
-                LoadThermocoupleTable(AppFilePath(state, name), name, entries, table->data())) {
+        if (const auto error = LoadThermocoupleTable(tableFolders, name, entries, table->data())) {
             result.ok = false;
             result.error = *error;
             return result;
         }
     }
-    const bool loaded = LoadSettingsFile(state, kPortsFile, ReadPortSettings) &&
-                        LoadSettingsFile(state, kChannelSettingsFile, ReadChannelSettings) &&
-                        LoadSettingsFile(state, kLogSettingsFile, ReadLogSettings);
-    if (!loaded) {
-        result.warning = Recover(state);
+
+    struct SettingsFile {
+        const char* name;
+        SettingsReader read;
+        // Rewritten now when missing or damaged; the others are written at exit.
+        std::optional<std::string> (*rewrite)(const AcquisitionState&);
+    };
+    const SettingsFile files[] = {
+        {kPortsFile, ReadPortSettings, modMain::SavePortSettings},
+        {kChannelSettingsFile, ReadChannelSettings, modMain::SaveChannelSettings},
+        {kLogSettingsFile, ReadLogSettings, nullptr}};
+    std::vector<std::string> notes;
+    for (const SettingsFile& file : files) {
+        const SettingsFileLoad load = LoadSettingsFile(state, file.name, file.read);
+        if (load.state == SettingsFileState::Read) {
+            continue;
+        }
+        if (load.state == SettingsFileState::Damaged &&
+            !KeepDamagedCopy(state, file.name, load.damage, notes)) {
+            continue;
+        }
+        if (file.rewrite != nullptr) {
+            if (const auto failure = file.rewrite(state)) {
+                notes.push_back("The settings could not be saved: " + *failure + ".");
+            }
+        }
     }
+    result.warning = JoinedNotes(notes);
     return result;
 }
 

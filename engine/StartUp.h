@@ -1,7 +1,7 @@
 #pragma once
 
 // Start-up before any window: defaults, the thermocouple tables, the three
-// settings files and the recovery step.
+// settings files and the recovery of a missing or damaged one.
 
 #include <string>
 
@@ -11,17 +11,21 @@ namespace vantrel {
 
 struct StartUpResult {
     bool ok = true;
-    // Why the program cannot start (a missing or short table file), naming the file.
+    // Why the program cannot start (a missing or bad table file), naming the file.
     std::string error;
-    // Settings files that could not be rewritten after a missing or damaged one;
-    // the program still starts with the values in memory.
+    // For the user once the program runs: each damaged settings file with the field
+    // where reading stopped and where its bytes were kept, and each settings file
+    // that could not be rewritten. Empty when there is nothing to say.
     std::string warning;
 };
 
 // Defaults, then j.tc and k.tc, then vtrl.con, vtrlo.con and vtrls.con from appDir.
-// A settings file that is missing, short, damaged or too large is read as nothing
-// at all; the port numbers then go back to 1 and 2 and vtrl.con and vtrlo.con are
-// rewritten from the state.
-StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir);
+// A table missing from appDir is read from installedTablesDir (empty: nowhere else).
+// Each settings file is read on its own: one that is missing or damaged leaves only
+// its own fields, from the first bad one on, at their defaults. A damaged file is
+// first copied to "<name>.bad"; vtrl.con and vtrlo.con are then rewritten at once,
+// vtrls.con at exit.
+StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir,
+                         const std::string& installedTablesDir = {});
 
 }  // namespace vantrel

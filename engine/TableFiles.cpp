@@ -1,7 +1,10 @@
 #include "engine/TableFiles.h"
 
-#include <vector>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
+#include "engine/AppPaths.h"
 #include "engine/FieldReader.h"
 
 namespace vantrel {
@@ -9,30 +12,56 @@ namespace vantrel {
 namespace {
 // A table is a few thousand short numbers; anything near this size is not one.
 constexpr std::size_t kMaxTableBytes = 256 * 1024;
+
+std::optional<std::string> FindInFolders(const std::vector<std::string>& folders,
+                                         const std::string& fileName) {
+    for (const std::string& folder : folders) {
+        std::string path = FolderFilePath(folder, fileName);
+        std::error_code ignored;
+        if (std::filesystem::exists(path, ignored)) {
+            return path;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string NotFoundMessage(const std::vector<std::string>& folders, const std::string& fileName) {
+    std::string message = fileName + " was not found";
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        message += (i == 0 ? " in " : " nor in ") + folders[i];
+    }
+    return message;
+}
+
 }  // namespace
 
-std::optional<std::string> LoadThermocoupleTable(const std::string& path,
-                                                 const std::string& displayName, int entries,
+std::optional<std::string> LoadThermocoupleTable(const std::vector<std::string>& folders,
+                                                 const std::string& fileName, int entries,
                                                  double* into) {
+    const std::optional<std::string> found = FindInFolders(folders, fileName);
+    if (!found) {
+        return NotFoundMessage(folders, fileName);
+    }
+    const std::string& path = *found;
     std::string why;
     auto reader = FieldReader::fromFile(path, kMaxTableBytes, &why);
     if (!reader) {
-        return displayName + ": " + why;
+        return fileName + ": " + why;
     }
     std::vector<double> values;
     values.reserve(static_cast<std::size_t>(entries));
     for (int i = 0; i < entries; ++i) {
         if (reader->atEnd()) {
-            return displayName + ": holds " + std::to_string(i) + " numbers, " +
+            return fileName + ": holds " + std::to_string(i) + " numbers, " +
                    std::to_string(entries) + " are needed (" + path + ")";
         }
         const auto value = reader->readDouble();
         if (!value) {
-            return displayName + ": line " + std::to_string(reader->line()) + " is not a number (" +
+            return fileName + ": line " + std::to_string(reader->line()) + " is not a number (" +
                    path + ")";
         }
         if (!values.empty() && *value < values.back()) {
-            return displayName + ": line " + std::to_string(reader->line()) +
+            return fileName + ": line " + std::to_string(reader->line()) +
                    " is below the voltage before it; the table must rise with temperature (" +
                    path + ")";
         }

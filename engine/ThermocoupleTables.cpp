@@ -13,12 +13,13 @@ TableView TableFor(const AcquisitionState& state, int kind) {
 
 std::variant<double, ConversionFailure::Kind> ColdJunctionMillivolts(const AcquisitionState& state,
                                                                      const TableView& table) {
-    // The rounded ambient is a 16-bit whole number of degrees.
+    // However far off the ambient is, the failure is that it lies outside the
+    // table; an ambient that does not round to a number at all is no index either.
     const auto ambient = RoundHalfEven(state.AmbientTemp1);
-    if (!ambient || *ambient < -32768 || *ambient > 32767) {
-        return ConversionFailure::Kind::Overflow;
+    if (!ambient) {
+        return ConversionFailure::Kind::IndexOutOfRange;
     }
-    const int index = *ambient + table.indexOffset;
+    const long long index = static_cast<long long>(*ambient) + table.indexOffset;
     if (index < 0 || index >= kTableSize) {
         return ConversionFailure::Kind::IndexOutOfRange;
     }

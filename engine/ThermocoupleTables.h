@@ -26,8 +26,8 @@ struct TableView {
 TableView TableFor(const AcquisitionState& state, int kind);
 
 // The cold junction's voltage in millivolts: the table at card 1's ambient,
-// rounded half to even. Fails with an overflow when the ambient is beyond a 16-bit
-// whole number, and with an index out of range when it falls outside the table.
+// rounded half to even. Fails with an index out of range when it falls outside the
+// table, however far.
 std::variant<double, ConversionFailure::Kind> ColdJunctionMillivolts(const AcquisitionState& state,
                                                                      const TableView& table);
 

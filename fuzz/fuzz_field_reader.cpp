@@ -3,6 +3,8 @@
 // values or a clean "nothing", never a crash, a hang or unbounded memory.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "engine/AcquisitionState.h"
@@ -37,12 +39,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)reader.line();
     }
 
+    // A settings file that reads whole names no field; one that stops names one.
     vantrel::AcquisitionState state;
-    vantrel::FieldReader ports(text);
-    (void)vantrel::ReadPortSettings(ports, state);
-    vantrel::FieldReader channels(text);
-    (void)vantrel::ReadChannelSettings(channels, state);
-    vantrel::FieldReader log(text);
-    (void)vantrel::ReadLogSettings(log, state);
+    for (auto read :
+         {vantrel::ReadPortSettings, vantrel::ReadChannelSettings, vantrel::ReadLogSettings}) {
+        vantrel::FieldReader settings(text);
+        const std::optional<std::string> stop = read(settings, state);
+        if (stop && stop->rfind("line ", 0) != 0) {
+            std::abort();
+        }
+    }
     return 0;
 }

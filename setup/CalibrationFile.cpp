@@ -14,6 +14,26 @@ constexpr std::array<std::int16_t ChannelCalibration::*, kValuesPerChannel> kFil
     &ChannelCalibration::zero10V, &ChannelCalibration::zero200mV, &ChannelCalibration::span10V,
     &ChannelCalibration::span200mV, &ChannelCalibration::rtd};
 
+// A calibration that the conversion would divide by zero with, on every frame.
+std::optional<std::string> UnusableChannel(const CalibrationTable& table) {
+    for (int g = 0; g < kChannelsPerCard; ++g) {
+        const ChannelCalibration& channel = table[g];
+        const char* fault = nullptr;
+        if (channel.zero10V == channel.span10V) {
+            fault = "its 10 V zero equals its 10 V span";
+        } else if (channel.zero200mV == channel.span200mV) {
+            fault = "its 200 mV zero equals its 200 mV span";
+        } else if (channel.rtd == 0) {
+            fault = "its RTD reference is 0";
+        }
+        if (fault != nullptr) {
+            return "Channel " + std::to_string(g) +
+                   " of the calibration file cannot be used: " + fault + ".";
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 CalibrationTable CalibrationOfFirstCard(const AcquisitionState& state) {
@@ -71,6 +91,10 @@ CalibrationFileParse ParseCalibrationFile(FieldReader reader) {
             return result;
         }
         table[i / kValuesPerChannel].*kFileOrder[i % kValuesPerChannel] = *value;
+    }
+    if (auto unusable = UnusableChannel(table)) {
+        result.error = std::move(*unusable);
+        return result;
     }
     result.outcome = CalibrationFileParse::Outcome::Read;
     result.table = table;

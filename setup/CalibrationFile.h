@@ -42,7 +42,9 @@ struct CalibrationFileParse {
     std::string error;         // names the offending line when BadValues
 };
 
-// All or nothing: either all forty values, or a reason and no values.
+// All or nothing: either all forty values, or a reason and no values. A channel
+// whose zero equals its span (10 V or 200 mV) or whose RTD reference is 0 is refused
+// too, naming the channel: the conversion would divide by zero.
 CalibrationFileParse ParseCalibrationFile(FieldReader reader);
 
 }  // namespace vantrel

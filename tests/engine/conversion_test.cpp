@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
-#include "tests/support/LiteralConversion.h"
 #include "engine/ModMain.h"
 #include "engine/RtdPolynomial.h"
 #include "tests/engine/Tables.h"
+#include "tests/support/LiteralConversion.h"
 
 namespace vantrel {
 namespace {
@@ -249,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
                         s.InputType[i] = 6;
                         s.AmbientTemp1 = 1e6f;
                     },
-                    Kind::Overflow}),
+                    Kind::IndexOutOfRange}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
 TEST(ConversionFailureMessage, DescriptionIsFollowedDirectlyByTheSlot) {

@@ -71,14 +71,20 @@ TEST(FieldReader, AcceptsBareLineFeedsAndCarriageReturns) {
     EXPECT_EQ(reader.line(), 3);
 }
 
-TEST(FieldReader, ReportsTheLineOfTheFieldReadLast) {
-    FieldReader reader("1\r\n\r\n\"two\r\nlines\"\r\n4\r\n");
-    ASSERT_TRUE(reader.readInteger());
+// A text kept as an empty line (an empty input range in a configuration file) must
+// not shift every later field, nor the line numbers reported.
+TEST(FieldReader, AnEmptyLineIsAnEmptyFieldAndLinesAreCounted) {
+    FieldReader reader("1\r\n\r\n\"two\r\nlines\"\r\n  \r\n5\r\n");
+    EXPECT_EQ(reader.readInteger(), 1);
     EXPECT_EQ(reader.line(), 1);
-    ASSERT_TRUE(reader.readString());
+    EXPECT_EQ(reader.readString(), "");
+    EXPECT_EQ(reader.line(), 2);
+    EXPECT_EQ(reader.readString(), "two\r\nlines");
     EXPECT_EQ(reader.line(), 3);
-    ASSERT_TRUE(reader.readInteger());
+    EXPECT_EQ(reader.readInteger(), 0);
     EXPECT_EQ(reader.line(), 5);
+    EXPECT_EQ(reader.readInteger(), 5);
+    EXPECT_EQ(reader.line(), 6);
 }
 
 struct NumberCase {
@@ -108,8 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"1,5", true, 1.0}, NumberCase{"#TRUE#", false, 0},
                       NumberCase{"\"5\"", false, 0}, NumberCase{"+-5", false, 0},
                       NumberCase{"inf", false, 0}, NumberCase{"nan", false, 0},
-                      NumberCase{"1e999", false, 0}, NumberCase{",", false, 0},
-                      NumberCase{"", false, 0}));
+                      NumberCase{"1e999", false, 0}, NumberCase{",", true, 0},
+                      NumberCase{"", true, 0}));
 
 TEST(FieldReader, IntegersRoundHalfToEvenAndRefuseOutOfRange) {
     FieldReader reader("2.5\r\n3.5\r\n-0.5\r\n32767\r\n-32768\r\n32768\r\n-32769\r\n");

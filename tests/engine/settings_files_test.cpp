@@ -18,9 +18,11 @@ std::string Repeat(const std::string& text, int times) {
     return all;
 }
 
+const std::string kDefaultChannelBlock =
+    "0\r\n10\r\n0\r\n0\r\n32000\r\n32000\r\n13000\r\n#FALSE#\r\n#FALSE#\r\n";
+
 std::string DefaultChannelSettings() {
-    return Repeat("#FALSE#\r\n", 32) +
-           Repeat("0\r\n10\r\n0\r\n0\r\n32000\r\n32000\r\n13000\r\n#FALSE#\r\n#FALSE#\r\n", 16);
+    return Repeat("#FALSE#\r\n", 32) + Repeat(kDefaultChannelBlock, 16);
 }
 
 // A state that differs from the defaults in every saved field.
@@ -93,9 +95,9 @@ TEST(SettingsFiles, WhatIsWrittenReadsBackUnchanged) {
     FieldReader ports(PortSettingsText(saved));
     FieldReader channels(ChannelSettingsText(saved));
     FieldReader log(LogSettingsText(saved));
-    ASSERT_TRUE(ReadPortSettings(ports, loaded));
-    ASSERT_TRUE(ReadChannelSettings(channels, loaded));
-    ASSERT_TRUE(ReadLogSettings(log, loaded));
+    ASSERT_EQ(ReadPortSettings(ports, loaded), std::nullopt);
+    ASSERT_EQ(ReadChannelSettings(channels, loaded), std::nullopt);
+    ASSERT_EQ(ReadLogSettings(log, loaded), std::nullopt);
     EXPECT_TRUE(ports.atEnd() && channels.atEnd() && log.atEnd());
     EXPECT_EQ(loaded.ComPort1, saved.ComPort1);
     EXPECT_EQ(loaded.ComPort2, saved.ComPort2);
@@ -123,23 +125,31 @@ TEST(SettingsFiles, AQuoteInAChannelNameDoesNotReadBackIntact) {
     saved.ChannelName[0] = "12\" pipe";
     AcquisitionState loaded;
     FieldReader log(LogSettingsText(saved));
-    ASSERT_TRUE(ReadLogSettings(log, loaded));
+    ASSERT_EQ(ReadLogSettings(log, loaded), std::nullopt);
     EXPECT_EQ(loaded.ChannelName[0], "12");
     EXPECT_EQ(loaded.ChannelName[1], "Channel 1");
 }
 
-TEST(SettingsFiles, ReadingStopsAtTheFirstBadField) {
-    std::string text = DefaultChannelSettings();
-    text.replace(text.find("13000"), 5, "13x00");
+// Guards the field named to the user: an off-by-one in the line, the slot or the
+// field's place in the channel block would send them to the wrong line.
+TEST(SettingsFiles, ReadingStopsAtTheFirstBadFieldKeepingTheOnesBefore) {
+    // Line 46 is channel 1's 10 V span.
+    const std::string text =
+        Repeat("#FALSE#\r\n", 32) + kDefaultChannelBlock + "0\r\n10\r\n0\r\n0\r\n#TRUE#\r\n";
     AcquisitionState loaded;
+    loaded.CalSpan10V[1] = 31000;
+    loaded.CalSpan200mV[1] = 31000;
+    loaded.CalZero200mV[1] = 5;
     FieldReader reader(text);
-    EXPECT_FALSE(ReadChannelSettings(reader, loaded));
+    EXPECT_EQ(ReadChannelSettings(reader, loaded), "line 46, the 10 V span of channel 1");
+    EXPECT_EQ(loaded.CalZero200mV[1], 0);
+    EXPECT_EQ(loaded.CalSpan10V[1], 31000);
+    EXPECT_EQ(loaded.CalSpan200mV[1], 31000);
 
-    FieldReader shortFile(DefaultChannelSettings().substr(0, 500));
-    EXPECT_FALSE(ReadChannelSettings(shortFile, loaded));
-
+    FieldReader shortFile("\"log.csv\"\r\n#TRUE#\r\n");
+    EXPECT_EQ(ReadLogSettings(shortFile, loaded), "line 3, the log delimiter");
     FieldReader wrongType("\"1\"\r\n 2 \r\n");
-    EXPECT_FALSE(ReadPortSettings(wrongType, loaded));
+    EXPECT_EQ(ReadPortSettings(wrongType, loaded), "line 1, the port of card 1");
 }
 
 TEST(SaveSettings, WritesTheFilesInTheStartFolder) {

@@ -1,6 +1,11 @@
+// Guards start-up against losing what the user kept: a missing or damaged settings
+// file must cost only its own fields from the bad one on, its bytes must survive as
+// <name>.bad, and the user must be told; a first run stays silent. Also the order in
+// which the thermocouple tables are looked for.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "engine/SettingsFiles.h"
@@ -101,17 +106,27 @@ TEST_F(StartUp, ReadsAllThreeSettingsFiles) {
     EXPECT_EQ(folder.read("vtrlo.con"), channels);
 }
 
-TEST_F(StartUp, AMissingLogSettingsFileAloneResetsThePorts) {
+class StartUpMissingSettings : public StartUp, public ::testing::WithParamInterface<const char*> {};
+
+// Only the missing file's own fields take their defaults; it alone is recreated now
+// (vtrls.con at exit), and nothing is said: it is the normal first-run recovery.
+TEST_P(StartUpMissingSettings, CostsOnlyThatFilesFields) {
     writeEditedSettings();
-    std::filesystem::remove(folder.file("vtrls.con"));
-    ASSERT_TRUE(start().ok);
-    EXPECT_EQ(state.ComPort1, 1);
-    EXPECT_EQ(state.ComPort2, 2);
-    EXPECT_EQ(folder.read("vtrl.con"), " 1 \r\n 2 \r\n");
-    expectEditedChannelSettings();
+    const std::string file = GetParam();
+    std::filesystem::remove(folder.file(file));
+    const StartUpResult result = start();
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.warning, "");
+    EXPECT_EQ(state.ComPort2, file == "vtrl.con" ? 2 : 9);
+    EXPECT_EQ(state.CalRTD[3], file == "vtrlo.con" ? 13000 : 12987);
+    EXPECT_EQ(state.ChannelName[0], file == "vtrls.con" ? "Channel 0" : "Oven");
+    EXPECT_EQ(folder.read("vtrl.con"), PortSettingsText(state));
     EXPECT_EQ(folder.read("vtrlo.con"), ChannelSettingsText(state));
-    EXPECT_FALSE(folder.exists("vtrls.con"));
+    EXPECT_EQ(folder.exists("vtrls.con"), file != "vtrls.con");
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, StartUpMissingSettings,
+                         ::testing::Values("vtrl.con", "vtrlo.con", "vtrls.con"));
 
 TEST_F(StartUp, TheDefaultLogFileLiesInTheStartFolder) {
     ASSERT_TRUE(start().ok);
@@ -140,67 +155,85 @@ TEST_F(StartUp, ResetsWhatAPreviousRunLeftInTheState) {
 struct DamagedFile {
     const char* name;
     const char* file;
-    std::string contents;
+    std::function<void(std::string&)> damage;
+    const char* mentions;  // the field where reading stopped, as the user is told
+    bool rewrittenNow;
+    std::function<void(const AcquisitionState&)> expectKept;
 };
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+    text.replace(text.find(from), from.size(), to);
+}
+
+std::size_t LineStart(const std::string& text, int line) {
+    std::size_t at = 0;
+    for (int before = 1; before < line; ++before) {
+        at = text.find('\n', at) + 1;
+    }
+    return at;
+}
 
 class StartUpDamagedSettings : public StartUp, public ::testing::WithParamInterface<DamagedFile> {};
 
-// A file that is there but cannot be read whole is treated as missing: none of its
-// values are taken, the ports go back to 1 and 2, and vtrl.con and vtrlo.con are
-// written afresh.
-TEST_P(StartUpDamagedSettings, RecoversAsIfTheFileWereMissing) {
+TEST_P(StartUpDamagedSettings, KeepsTheFieldsBeforeTheDamageABackupAndTellsTheUser) {
+    const DamagedFile& c = GetParam();
     writeEditedSettings();
-    folder.write(GetParam().file, GetParam().contents);
+    std::string damaged = folder.read(c.file);
+    c.damage(damaged);
+    folder.write(c.file, damaged);
     const StartUpResult result = start();
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(state.ComPort1, 1);
-    EXPECT_EQ(state.ComPort2, 2);
-    EXPECT_EQ(folder.read("vtrl.con"), " 1 \r\n 2 \r\n");
-    const bool channelsDamaged = std::string(GetParam().file) == "vtrlo.con";
-    const bool portsDamaged = std::string(GetParam().file) == "vtrl.con";
-    if (channelsDamaged || portsDamaged) {
-        expectDefaultChannelSettings();
+    c.expectKept(state);
+    EXPECT_EQ(folder.read(std::string(c.file) + ".bad"), damaged);
+    EXPECT_NE(result.warning.find(c.mentions), std::string::npos) << result.warning;
+    EXPECT_NE(result.warning.find(folder.file(std::string(c.file) + ".bad")), std::string::npos)
+        << result.warning;
+    if (c.rewrittenNow) {
+        EXPECT_EQ(folder.read(c.file), c.file == std::string("vtrl.con")
+                                           ? PortSettingsText(state)
+                                           : ChannelSettingsText(state));
     } else {
-        expectEditedChannelSettings();
+        EXPECT_EQ(folder.read(c.file), damaged);
     }
-    EXPECT_EQ(state.ChannelName[0], "Channel 0");
-    EXPECT_EQ(folder.read("vtrlo.con"), ChannelSettingsText(state));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, StartUpDamagedSettings,
     ::testing::Values(
-        DamagedFile{"EmptyPorts", "vtrl.con", ""}, DamagedFile{"OnePort", "vtrl.con", " 3 \r\n"},
-        DamagedFile{"PortOutOfRange", "vtrl.con", " 3 \r\n 70000 \r\n"},
-        DamagedFile{"ShortChannels", "vtrlo.con", std::string(40, '\n') + "#TRUE#\r\n0\r\n"},
-        DamagedFile{"TextForABoolean", "vtrlo.con", "\"#TRUE#\"\r\n"},
-        DamagedFile{"BinaryChannels", "vtrlo.con", std::string("\x7f\x45\x4c\x46\x00\x01\xff", 7)},
-        DamagedFile{"HugeChannels", "vtrlo.con", std::string(10'000'000, '#')},
-        DamagedFile{"ShortLog", "vtrls.con", "\"log.csv\"\r\n#TRUE#\r\n1\r\n"},
-        DamagedFile{"UnclosedQuoteLog", "vtrls.con", "\"log.csv\r\n#TRUE#\r\n"},
-        DamagedFile{"HugeLog", "vtrls.con", std::string(1'000'000, ',')}),
+        DamagedFile{"PortOutOfRange", "vtrl.con", [](std::string& t) { Replace(t, "9", "70000"); },
+                    "vtrl.con is damaged: reading stopped at line 2, the port of card 2", true,
+                    [](const AcquisitionState& s) {
+                        EXPECT_EQ(s.ComPort1, 4);
+                        EXPECT_EQ(s.ComPort2, 2);
+                        EXPECT_EQ(s.CalRTD[3], 12987);
+                    }},
+        // Channel 4's plot mark: everything of channels 0..3 and the lines stays.
+        DamagedFile{"BadBoolean", "vtrlo.con",
+                    [](std::string& t) { t.replace(LineStart(t, 32 + 4 * 9 + 8), 7, "#TRU#"); },
+                    "line 76, the plot mark of channel 4", true,
+                    [](const AcquisitionState& s) {
+                        EXPECT_EQ(s.ComPort2, 9);
+                        EXPECT_EQ(s.InputType[3], 4);
+                        EXPECT_EQ(s.CalRTD[3], 12987);
+                        EXPECT_EQ(s.DigitalDirection[17], kLineOutput);
+                        EXPECT_FALSE(s.SaveChannel[15]);
+                    }},
+        DamagedFile{"TooLarge", "vtrlo.con", [](std::string& t) { t.append(70'000, ' '); },
+                    "vtrlo.con could not be read", true,
+                    [](const AcquisitionState& s) { EXPECT_EQ(s.CalRTD[3], 13000); }},
+        DamagedFile{"Short", "vtrls.con", [](std::string& t) { t.resize(LineStart(t, 8)); },
+                    "line 8, the name of channel 1", false,
+                    [](const AcquisitionState& s) {
+                        EXPECT_EQ(s.ChannelName[0], "Oven");
+                        EXPECT_EQ(s.ChannelName[1], "Channel 1");
+                        EXPECT_EQ(s.ComPort2, 9);
+                    }}),
     [](const ::testing::TestParamInfo<DamagedFile>& info) { return info.param.name; });
-
-TEST_F(StartUp, ASettingsFolderEntryThatIsAFolderIsRecoveredToo) {
-    std::filesystem::create_directory(folder.path() / "vtrls.con");
-    const StartUpResult result = start();
-    EXPECT_TRUE(result.ok);
-    EXPECT_EQ(folder.read("vtrl.con"), " 1 \r\n 2 \r\n");
-}
-
-TEST_F(StartUp, ARecoveryThatCannotWriteStillStartsAndSaysWhy) {
-    // A folder named like the file cannot be replaced by the rewritten file.
-    std::filesystem::create_directories(folder.path() / "vtrlo.con" / "in the way");
-    const StartUpResult result = start();
-    EXPECT_TRUE(result.ok);
-    EXPECT_NE(result.warning.find("vtrlo.con"), std::string::npos);
-    EXPECT_EQ(folder.read("vtrl.con"), " 1 \r\n 2 \r\n");
-}
 
 struct BadTable {
     const char* name;
     const char* file;
-    std::string contents;  // empty: the file is removed
+    std::string contents;
     const char* mentions;
 };
 
@@ -208,11 +241,7 @@ class StartUpBadTables : public StartUp, public ::testing::WithParamInterface<Ba
 
 TEST_P(StartUpBadTables, StopsNamingTheFileAndWritesNothing) {
     const BadTable& c = GetParam();
-    if (c.contents.empty()) {
-        std::filesystem::remove(folder.file(c.file));
-    } else {
-        folder.write(c.file, c.contents);
-    }
+    folder.write(c.file, c.contents);
     const StartUpResult result = start();
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find(c.file), std::string::npos) << result.error;
@@ -231,9 +260,7 @@ std::string Rising(int count, int from = 0) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, StartUpBadTables,
-    ::testing::Values(BadTable{"MissingJ", "j.tc", "", "open"},
-                      BadTable{"MissingK", "k.tc", "", "open"},
-                      BadTable{"ShortJ", "j.tc", Rising(1100), "1100 numbers"},
+    ::testing::Values(BadTable{"ShortJ", "j.tc", Rising(1100), "1100 numbers"},
                       BadTable{"ShortK", "k.tc", Rising(1570), "1570 numbers"},
                       BadTable{"NotANumber", "k.tc", Rising(7) + "abc\r\n" + Rising(2000),
                                "line 8"},
@@ -249,6 +276,54 @@ TEST_F(StartUp, ExtraNumbersInATableAreIgnored) {
     EXPECT_EQ(state.TableJ[1101], 0.0);
     EXPECT_EQ(state.TableK[3], 3.0);
     EXPECT_EQ(state.TableK[4], 4.5);
+}
+
+struct TableLookup {
+    const char* name;
+    bool inStartFolder;
+    bool installed;
+    double entry100;  // of the table that was read; unused when start-up fails
+};
+
+class StartUpTableLookup : public StartUp, public ::testing::WithParamInterface<TableLookup> {};
+
+// The start folder's copy wins; the copy installed with the program stands in for a
+// missing one; when neither exists, the message names both places.
+TEST_P(StartUpTableLookup, StartFolderFirstThenTheInstalledCopy) {
+    const TableLookup& c = GetParam();
+    testing::TempFolder installed;
+    if (c.installed) {
+        std::filesystem::copy_file(folder.file("j.tc"), installed.file("j.tc"));
+    }
+    folder.write("j.tc", Rising(1101));
+    if (!c.inStartFolder) {
+        std::filesystem::remove(folder.file("j.tc"));
+    }
+    const StartUpResult result =
+        RunStartUp(state, folder.path().string(), installed.path().string());
+    if (!c.inStartFolder && !c.installed) {
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, "j.tc was not found in " + folder.path().string() + " nor in " +
+                                    installed.path().string());
+        return;
+    }
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(state.TableJ[100], c.entry100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, StartUpTableLookup,
+                         ::testing::Values(TableLookup{"StartFolderWins", true, true, 100.5},
+                                           TableLookup{"InstalledCopy", false, true, 5.269},
+                                           TableLookup{"Neither", false, false, 0.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StartUp, SettingsThatCannotBeRecreatedAreReported) {
+    // A start folder that is gone cannot take the files; the tables come from the
+    // installed copies.
+    const StartUpResult result = RunStartUp(state, folder.file("gone"), folder.path().string());
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_NE(result.warning.find("vtrl.con"), std::string::npos) << result.warning;
+    EXPECT_NE(result.warning.find("vtrlo.con"), std::string::npos) << result.warning;
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// Guards the calibration file against a swapped or shifted value line, a wrong
+// header accepted, a half-read file, and a calibration that would divide by zero.
 #include "setup/CalibrationFile.h"
 
 #include <gtest/gtest.h>
@@ -103,14 +105,18 @@ TEST_P(BadCalibrationValues, AreRefusedWithTheLineNamed) {
     EXPECT_NE(parsed.error.find(GetParam().mentions), std::string::npos) << parsed.error;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BadCalibrationValues,
-                         ::testing::Values(BadValues{"ShortFile", 0, "",
-                                                     "ends after line 40, with 39 of its 40"},
-                                           BadValues{"NotANumber", 8, "abc", "Line 8 "},
-                                           BadValues{"TooLarge", 2, "32768", "Line 2 "},
-                                           BadValues{"TooSmall", 41, "-32769", "Line 41 "},
-                                           BadValues{"Quoted", 20, "\"5\"", "Line 20 "}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadCalibrationValues,
+    ::testing::Values(BadValues{"ShortFile", 0, "", "ends after line 40, with 39 of its 40"},
+                      BadValues{"NotANumber", 8, "abc", "Line 8 "},
+                      BadValues{"TooLarge", 2, "32768", "Line 2 "},
+                      BadValues{"TooSmall", 41, "-32769", "Line 41 "},
+                      BadValues{"Quoted", 20, "\"5\"", "Line 20 "},
+                      BadValues{"ZeroEqualsSpan10V", 19, "0", "Channel 3 of the calibration file"},
+                      BadValues{"ZeroEqualsSpan200mV", 40, "0",
+                                "Channel 7 of the calibration file"},
+                      BadValues{"ZeroRtdReference", 6, "0", "Channel 0 of the calibration file"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CalibrationFile, StoringTouchesOnlyCardOne) {
     AcquisitionState state;
