@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <numbers>
+
+#include "engine/FieldReader.h"
 
 namespace cardsim {
 
@@ -37,15 +38,20 @@ double ThermoTable::MillivoltsAt(double degrees) const {
 }
 
 std::optional<ThermoTable> LoadThermoTable(const std::string& path, int firstDegree) {
-    std::ifstream file(path);
-    if (!file) {
+    // The program's own reader, so a table the program accepts (one number a line
+    // or several separated by commas) gives the simulator the same voltages.
+    auto reader = vantrel::FieldReader::fromFile(path);
+    if (!reader) {
         return std::nullopt;
     }
     ThermoTable table;
     table.firstDegree = firstDegree;
-    double value = 0.0;
-    while (file >> value) {
-        table.millivolts.push_back(value);
+    while (!reader->atEnd()) {
+        const auto value = reader->readDouble();
+        if (!value) {
+            return std::nullopt;
+        }
+        table.millivolts.push_back(*value);
     }
     if (table.millivolts.empty()) {
         return std::nullopt;
