@@ -28,7 +28,13 @@ int main(int argc, char** argv) {
     vantrel::AcquisitionState state;
     vantrel::platform::QtDialogs dialogs;
     const std::string appDir = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
-    const vantrel::StartUpResult started = vantrel::RunStartUp(state, appDir);
+    // Installed, the tables lie in share/vantrel beside the bin folder; found from the
+    // program's own folder, a moved install still finds them.
+    const std::string installedTables =
+        QDir::toNativeSeparators(
+            QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/vantrel"))
+            .toStdString();
+    const vantrel::StartUpResult started = vantrel::RunStartUp(state, appDir, installedTables);
     if (!started.ok) {
         std::fprintf(stderr, "Vantrel: %s\n", started.error.c_str());
         dialogs.showMessage({started.error, "Vantrel", vantrel::platform::MessageIcon::Critical});
@@ -41,5 +47,12 @@ int main(int argc, char** argv) {
     vantrel::mdiDaq window(state, cm, cm2, dialogs, clock);
     dialogs.setOwner(&window);
     window.Form_Load();
+    if (!started.warning.empty()) {
+        // Damaged or unwritable settings files: said once, over the main window,
+        // while the program runs on.
+        std::fprintf(stderr, "Vantrel: %s\n", started.warning.c_str());
+        dialogs.showMessageNonBlocking(
+            {started.warning, "Vantrel", vantrel::platform::MessageIcon::Warning}, {});
+    }
     return QApplication::exec();
 }
