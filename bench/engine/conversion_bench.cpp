@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/LiteralConversion.h"
 #include "engine/ModMain.h"
 #include "engine/TableFiles.h"
+#include "tests/support/LiteralConversion.h"
 
 namespace {
 
@@ -79,10 +79,11 @@ const FrameKind kKinds[] = {
 
 AcquisitionState StateFor(const FrameKind& kind) {
     AcquisitionState state;
-    const auto j = vantrel::LoadThermocoupleTable(std::string(VANTREL_DATA_DIR) + "/j.tc", "j.tc",
-                                                  vantrel::kTableJEntries, state.TableJ.data());
-    const auto k = vantrel::LoadThermocoupleTable(std::string(VANTREL_DATA_DIR) + "/k.tc", "k.tc",
-                                                  vantrel::kTableKEntries, state.TableK.data());
+    const std::vector<std::string> data = {VANTREL_DATA_DIR};
+    const auto j =
+        vantrel::LoadThermocoupleTable(data, "j.tc", vantrel::kTableJEntries, state.TableJ.data());
+    const auto k =
+        vantrel::LoadThermocoupleTable(data, "k.tc", vantrel::kTableKEntries, state.TableK.data());
     if (j || k) {
         std::fprintf(stderr, "%s\n", (j ? *j : *k).c_str());
         std::exit(1);

@@ -58,9 +58,10 @@ void Pump(const std::function<bool()>& done, int timeoutMs) {
 
 // One input type of each kind, with signals in their ranges, and the real tables.
 void PrepareMixedChannels(AcquisitionState& state) {
-    const std::string data = EnvOr("VANTREL_SOURCE_DIR", VANTREL_SOURCE_DIR_DEFAULT) + "/data/";
-    LoadThermocoupleTable(data + "j.tc", "j.tc", kTableJEntries, state.TableJ.data());
-    LoadThermocoupleTable(data + "k.tc", "k.tc", kTableKEntries, state.TableK.data());
+    const std::vector<std::string> data = {EnvOr("VANTREL_SOURCE_DIR", VANTREL_SOURCE_DIR_DEFAULT) +
+                                           "/data"};
+    LoadThermocoupleTable(data, "j.tc", kTableJEntries, state.TableJ.data());
+    LoadThermocoupleTable(data, "k.tc", kTableKEntries, state.TableK.data());
     const std::int16_t types[8] = {0, 1, 2, 3, 4, 5, 6, 0};
     for (int c = 0; c < 8; ++c) {
         state.InputType[static_cast<std::size_t>(c)] = types[c];
