@@ -35,7 +35,6 @@ CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port
       portOpen_(card_ == 0 ? state.PortOpen1 : state.PortOpen2),
       portLost_(card_ == 0 ? state.PortLost1 : state.PortLost2),
       connected_(card_ == 0 ? state.CardConnected1 : state.CardConnected2),
-      taskRunning_(card_ == 0 ? state.TaskRunning1 : state.TaskRunning2),
       version_(card_ == 0 ? state.CardVersion1 : state.CardVersion2),
       analogFrame_(card_ == 0 ? state.AnalogFrame1 : state.AnalogFrame2),
       digitalFrame_(card_ == 0 ? state.DigitalFrame1 : state.DigitalFrame2) {

@@ -100,7 +100,6 @@ class CardLink {
     bool& portOpen_;
     bool& portLost_;
     bool& connected_;
-    bool& taskRunning_;
     std::string& version_;
     std::string& analogFrame_;
     std::string& digitalFrame_;

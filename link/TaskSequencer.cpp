@@ -113,7 +113,7 @@ void TaskSequencer::startNext() {
         }
         send_(card, kCommandStartArm);
         pausedCard_ = card;
-        delay_.start(kStartDelayMs, true);
+        delay_.start(kStartPauseMs, true);
         return;
     }
 }
