@@ -88,15 +88,6 @@ TEST_F(TaskSequencerTest, StopDuringThePauseWaitsForItAndTakesThePlaceOfTheRest)
     EXPECT_EQ(changes, (std::vector<bool>{true, false}));
 }
 
-TEST_F(TaskSequencerTest, WithoutAConnectedCardStartDoesNothing) {
-    state.CardConnected1 = false;
-    state.CardConnected2 = false;
-    EXPECT_FALSE(sequencer.Start());
-    sequencer.Stop();
-    EXPECT_TRUE(wire.empty());
-    EXPECT_TRUE(changes.empty());
-}
-
 class ReplugTest : public TaskSequencerTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(ReplugTest, CardHearsTheVersionQueryFirstThenItsTaskState) {
