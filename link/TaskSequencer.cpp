@@ -2,25 +2,10 @@
 
 #include <algorithm>
 
+#include "engine/CardView.h"
 #include "link/Commands.h"
 
 namespace vantrel::link {
-
-namespace {
-
-bool connected(const AcquisitionState& state, int card) {
-    return card == 0 ? state.CardConnected1 : state.CardConnected2;
-}
-
-bool& taskRunning(AcquisitionState& state, int card) {
-    return card == 0 ? state.TaskRunning1 : state.TaskRunning2;
-}
-
-bool portLost(const AcquisitionState& state, int card) {
-    return card == 0 ? state.PortLost1 : state.PortLost2;
-}
-
-}  // namespace
 
 TaskSequencer::TaskSequencer(AcquisitionState& state, platform::Timer& delay, Send send)
     : state_(state), delay_(delay), send_(std::move(send)) {
@@ -37,7 +22,7 @@ bool TaskSequencer::Start() {
         return false;
     }
     for (int card = 0; card < 2; ++card) {
-        if (connected(state_, card)) {
+        if (CardOf(state_, card).CardConnected) {
             queue_.push_back(card);
         }
     }
@@ -60,12 +45,12 @@ void TaskSequencer::Stop() {
 }
 
 void TaskSequencer::Resume(int card) {
-    card = card == 0 ? 0 : 1;
+    card = CardIndex(card);
     if (std::find(queue_.begin(), queue_.end(), card) != queue_.end()) {
         // Its start is still to come.
         return;
     }
-    if (!taskRunning(state_, card)) {
+    if (!CardOf(state_, card).TaskRunning) {
         send_(card, kCommandStop);
         return;
     }
@@ -96,7 +81,7 @@ void TaskSequencer::tmrDelay_Timer() {
     }
     // A port lost during the pause takes nothing; the card starts afresh when it
     // answers again.
-    if (!portLost(state_, card)) {
+    if (!CardOf(state_, card).PortLost) {
         send_(card, kCommandStartRun);
     }
     startNext();
@@ -106,8 +91,8 @@ void TaskSequencer::startNext() {
     while (!queue_.empty()) {
         const int card = queue_.front();
         queue_.pop_front();
-        taskRunning(state_, card) = true;
-        if (portLost(state_, card)) {
+        CardOf(state_, card).TaskRunning = true;
+        if (CardOf(state_, card).PortLost) {
             // Marked as running, it starts when its port comes back and answers.
             continue;
         }
@@ -121,11 +106,11 @@ void TaskSequencer::startNext() {
 void TaskSequencer::stopNow() {
     bool any = false;
     for (int card = 0; card < 2; ++card) {
-        if (!connected(state_, card)) {
+        if (!CardOf(state_, card).CardConnected) {
             continue;
         }
         any = true;
-        taskRunning(state_, card) = false;
+        CardOf(state_, card).TaskRunning = false;
         send_(card, kCommandStop);
     }
     if (any && taskChanged_) {
