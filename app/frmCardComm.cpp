@@ -134,6 +134,14 @@ void frmCardComm::cmdOK_Click() {
         }
         ports[index] = *port;
     }
+    if (ports[0] == ports[1]) {
+        // One port cannot reach two cards: the second would never be found.
+        dialogs_.showMessage({"Card 1 and card 2 cannot share " + PortChoiceText(ports[1]) +
+                                  ". Choose another port for card 2.",
+                              "Card Communication", platform::MessageIcon::Warning});
+        cmbComm[1]->setFocus();
+        return;
+    }
     state_.ComPort1 = static_cast<std::int16_t>(ports[0]);
     state_.ComPort2 = static_cast<std::int16_t>(ports[1]);
     if (services_.savePorts) {

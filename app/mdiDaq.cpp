@@ -1,8 +1,6 @@
 #include "app/mdiDaq.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QScreen>
 #include <string>
 
@@ -27,28 +25,25 @@ namespace vantrel {
 
 namespace {
 
-constexpr int kTaskStartDelayMilliseconds = link::kStartDelayMs;
 constexpr int kSaveTickMilliseconds = 1000;
-
-bool& taskRunningOf(AcquisitionState& state, int card) {
-    return card == 0 ? state.TaskRunning1 : state.TaskRunning2;
-}
-
-bool connectedOf(const AcquisitionState& state, int card) {
-    return card == 0 ? state.CardConnected1 : state.CardConnected2;
-}
 
 }  // namespace
 
 mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
                platform::SerialPort& cardPort2, platform::Dialogs& dialogs, platform::Clock& clock,
                QWidget* parent)
+    : mdiDaq(state, cardPort1, cardPort2, dialogs, clock, Timers{}, parent) {}
+
+mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
+               platform::SerialPort& cardPort2, platform::Dialogs& dialogs, platform::Clock& clock,
+               Timers timers, QWidget* parent)
     : QMainWindow(parent),
       cm(cardPort1),
       cm2(cardPort2),
       state_(state),
       dialogs_(dialogs),
-      clock_(clock) {
+      clock_(clock),
+      timers_(std::move(timers)) {
     setObjectName(QStringLiteral("mdiDaq"));
     setWindowTitle(QStringLiteral("Vantrel - 16 Channel ~ Data Acquisition Solution"));
 
@@ -68,26 +63,26 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
     logger_ = std::make_unique<DataLogger>(state_, clock_, dialogs_);
     connect(tmrSave, &QTimer::timeout, this, &mdiDaq::tmrSave_Timer);
 
-    tmrDelay = new QTimer(this);
-    tmrDelay->setObjectName(QStringLiteral("tmrDelay"));
-    tmrDelay->setInterval(kTaskStartDelayMilliseconds);
-    connect(tmrDelay, &QTimer::timeout, this, &mdiDaq::tmrDelay_Timer);
+    if (!timers_.delay) {
+        timers_.delay = std::make_unique<platform::QtTimer>(this, QStringLiteral("tmrDelay"));
+    }
+    tmrDelay = timers_.delay.get();
+    sequencer_ = std::make_unique<link::TaskSequencer>(
+        state_, *tmrDelay, [this](int card, std::string_view text) { SendCommand(card, text); });
+    sequencer_->setTaskChangedHandler([this](bool running) { taskChanged(running); });
 
     for (int card = 0; card < 2; ++card) {
-        reopenTimers_[card] = std::make_unique<platform::QtTimer>();
-        startDelayTimers_[card] = std::make_unique<platform::QtTimer>();
-        links_[card] = std::make_unique<link::CardLink>(
-            state_, card, port(card), *reopenTimers_[card], *startDelayTimers_[card]);
+        auto& reopen = timers_.reopen[static_cast<std::size_t>(card)];
+        if (!reopen) {
+            reopen = std::make_unique<platform::QtTimer>(this);
+        }
+        links_[card] =
+            std::make_unique<link::CardLink>(state_, card, port(card), *reopen, *sequencer_);
         links_[card]->setConversionFailureHandler(
-            [this](const ConversionFailure& failure) { ShowConversionFailure(failure); });
+            [this](const ConversionFailure& failure) { return ShowConversionFailure(failure); });
     }
 
     runModal_ = [](QDialog& dialog) { dialog.exec(); };
-    delayWait_ = [this] {
-        while (!DelayElapsed && !closeRequested_) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        }
-    };
 }
 
 mdiDaq::~mdiDaq() = default;
@@ -119,13 +114,6 @@ void mdiDaq::SendCommand(int card, std::string_view text) {
 }
 
 void mdiDaq::closeEvent(QCloseEvent* event) {
-    if (startSequenceRunning_) {
-        // Shutting down inside the task-start wait would send "@N" after "@F" once
-        // the wait unwinds; end the wait first and close when the start has ended.
-        closeRequested_ = true;
-        event->ignore();
-        return;
-    }
     Form_Unload();
     event->accept();
 }
@@ -136,7 +124,8 @@ void mdiDaq::Form_Unload() {
     }
     unloaded_ = true;
     tmrSave->stop();
-    tmrDelay->stop();
+    // A start under way sends no "@N" after the "@F" below.
+    sequencer_->Cancel();
     for (int card = 0; card < 2; ++card) {
         if (port(card).isOpen()) {
             SendCommand(card, link::kCommandStop);
@@ -158,10 +147,9 @@ void mdiDaq::reportFatal(const std::string& text) {
     dialogs_.showMessage({text, "Vantrel", platform::MessageIcon::Critical});
 }
 
-void mdiDaq::ShowConversionFailure(const ConversionFailure& failure) {
+bool mdiDaq::ShowConversionFailure(const ConversionFailure& failure) {
     if (conversionMessageOpen_) {
-        // A lasting fault fails every frame; one open box says it.
-        return;
+        return false;
     }
     conversionMessageOpen_ = true;
     QPointer<mdiDaq> self(this);
@@ -171,73 +159,26 @@ void mdiDaq::ShowConversionFailure(const ConversionFailure& failure) {
                                             self->conversionMessageOpen_ = false;
                                         }
                                     });
+    return true;
 }
 
 // ---- Task control ----
 
 void mdiDaq::TaskStart_Click() {
-    if (startSequenceRunning_ || unloaded_) {
-        // A start inside the wait of another start would interleave the two
-        // sequences on the wire.
-        return;
+    if (!unloaded_) {
+        sequencer_->Start();
     }
-    startSequenceRunning_ = true;
-    for (int card = 0; card < 2; ++card) {
-        if (!connectedOf(state_, card)) {
-            continue;
-        }
-        taskRunningOf(state_, card) = true;
-        TaskStart->setEnabled(false);
-        TaskStop->setEnabled(true);
-        SendCommand(card, link::kCommandStartArm);
-        waitForDelay();
-        if (closeRequested_ || stopRequested_) {
-            // The stop (or shut-down) that came in during the wait sends "@F" next;
-            // an "@N" now would start the card again.
-            break;
-        }
-        SendCommand(card, link::kCommandStartRun);
-    }
-    startSequenceRunning_ = false;
-
-    if (stopRequested_) {
-        stopRequested_ = false;
-        TaskStop_Click();
-    }
-    if (closeRequested_) {
-        closeRequested_ = false;
-        close();
-    }
-}
-
-void mdiDaq::waitForDelay() {
-    tmrDelay->setInterval(kTaskStartDelayMilliseconds);
-    DelayElapsed = false;
-    tmrDelay->start();
-    delayWait_();
-    tmrDelay->stop();
-}
-
-void mdiDaq::tmrDelay_Timer() {
-    DelayElapsed = true;
-    tmrDelay->stop();
 }
 
 void mdiDaq::TaskStop_Click() {
-    if (startSequenceRunning_) {
-        // Run once the start sequence has unwound, so "@F" is the last word.
-        stopRequested_ = true;
-        return;
+    if (!unloaded_) {
+        sequencer_->Stop();
     }
-    for (int card = 0; card < 2; ++card) {
-        if (!connectedOf(state_, card)) {
-            continue;
-        }
-        taskRunningOf(state_, card) = false;
-        TaskStart->setEnabled(true);
-        TaskStop->setEnabled(false);
-        SendCommand(card, link::kCommandStop);
-    }
+}
+
+void mdiDaq::taskChanged(bool running) {
+    TaskStart->setEnabled(!running);
+    TaskStop->setEnabled(running);
 }
 
 // ---- Menu items ----

@@ -3,7 +3,7 @@
 // The main window: a multiple-document frame holding the menu bar, the two card
 // ports, the logger tick and the task-start delay. It owns the three moments of a
 // run: start-up (splash, ports, version queries, status window), task start and
-// stop, and shut-down (stop commands, settings files).
+// stop (through the task sequencer), and shut-down (stop commands, settings files).
 
 #include <QAction>
 #include <QDialog>
@@ -20,6 +20,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "link/CardLink.h"
+#include "link/TaskSequencer.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
@@ -44,8 +45,19 @@ class mdiDaq : public QMainWindow {
     Q_OBJECT
 
   public:
+    // The timers the window runs on: the pause between the start commands
+    // (tmrDelay) and each card's port retry. Any left empty is a Qt timer; tests
+    // hand in timers they fire themselves.
+    struct Timers {
+        std::unique_ptr<platform::Timer> delay;
+        std::array<std::unique_ptr<platform::Timer>, 2> reopen;
+    };
+
     mdiDaq(AcquisitionState& state, platform::SerialPort& cm, platform::SerialPort& cm2,
            platform::Dialogs& dialogs, platform::Clock& clock, QWidget* parent = nullptr);
+    mdiDaq(AcquisitionState& state, platform::SerialPort& cm, platform::SerialPort& cm2,
+           platform::Dialogs& dialogs, platform::Clock& clock, Timers timers,
+           QWidget* parent = nullptr);
     ~mdiDaq() override;
 
     // Start-up: splash, show, open card 1 and card 2 with their version queries,
@@ -72,15 +84,14 @@ class mdiDaq : public QMainWindow {
     void HelpContents_Click();
     void HelpAbout_Click();
 
-    // Timer handlers.
-    void tmrDelay_Timer();
+    // Timer handler.
     void tmrSave_Timer();
 
     // Writes text + CR to the card's port (0 = card 1, else card 2); checks nothing.
     void SendCommand(int card, std::string_view text);
     // Reports a failed conversion without blocking the receive path; while one such
-    // box is open, further failures are not stacked on top of it.
-    void ShowConversionFailure(const ConversionFailure& failure);
+    // box is open, further failures are not stacked on top of it (false).
+    bool ShowConversionFailure(const ConversionFailure& failure);
 
     // What the windows share.
     AcquisitionState& state() { return state_; }
@@ -89,6 +100,7 @@ class mdiDaq : public QMainWindow {
     platform::SerialPort& port(int card) { return card == 0 ? cm : cm2; }
     // The link of card 0 or 1: receive framing, lost-port reopening, counters.
     link::CardLink& cardLink(int card) { return *links_[card == 0 ? 0 : 1]; }
+    link::TaskSequencer& sequencer() { return *sequencer_; }
     QMdiArea* mdiArea() const { return mdiArea_; }
 
     // Shows a child window inside the frame once: when it is already open it is
@@ -112,20 +124,13 @@ class mdiDaq : public QMainWindow {
     void setModalRunner(ModalRunner runner) { runModal_ = std::move(runner); }
     void runModal(QDialog& dialog) { runModal_(dialog); }
 
-    // Keeps processing events until DelayElapsed (or a close request) ends the
-    // task-start wait. Tests replace it to act inside the wait.
-    using DelayWait = std::function<void()>;
-    void setDelayWait(DelayWait wait) { delayWait_ = std::move(wait); }
-
     // The serial ports of card 1 and card 2.
     platform::SerialPort& cm;
     platform::SerialPort& cm2;
 
-    // Window-level state: false while a task start waits for tmrDelay.
-    bool DelayElapsed = true;
-
     QTimer* tmrSave = nullptr;
-    QTimer* tmrDelay = nullptr;
+    // The pause between "@TA00" and "@N", run by the task sequencer.
+    platform::Timer* tmrDelay = nullptr;
 
     // Menus and items, named after their path.
     QMenu* File = nullptr;
@@ -174,23 +179,19 @@ class mdiDaq : public QMainWindow {
     void addChild(QWidget* child);
     void bringToFront(QWidget* child);
     void OpenCardPort(int card);
-    void waitForDelay();
+    void taskChanged(bool running);
     void reportFatal(const std::string& text);
 
     AcquisitionState& state_;
     platform::Dialogs& dialogs_;
     platform::Clock& clock_;
     QMdiArea* mdiArea_ = nullptr;
-    // The timers outlive the links that drive them.
-    std::array<std::unique_ptr<platform::Timer>, 2> reopenTimers_;
-    std::array<std::unique_ptr<platform::Timer>, 2> startDelayTimers_;
+    // The timers outlive the sequencer and the links that drive them.
+    Timers timers_;
+    std::unique_ptr<link::TaskSequencer> sequencer_;
     std::array<std::unique_ptr<link::CardLink>, 2> links_;
     ModalRunner runModal_;
-    DelayWait delayWait_;
 
-    bool startSequenceRunning_ = false;
-    bool stopRequested_ = false;
-    bool closeRequested_ = false;
     bool unloaded_ = false;
     bool conversionMessageOpen_ = false;
     // Appends the log records; ticked by tmrSave.

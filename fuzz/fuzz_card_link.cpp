@@ -7,6 +7,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "link/CardLink.h"
+#include "link/TaskSequencer.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/FakeTimer.h"
 
@@ -16,7 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing::FakeSerialPort port;
     testing::FakeTimer reopen;
     testing::FakeTimer delay;
-    link::CardLink link(state, size % 2 == 0 ? 0 : 1, port, reopen, delay);
+    link::CardLink* self = nullptr;
+    link::TaskSequencer sequencer(state, delay,
+                                  [&](int, std::string_view text) { self->SendCommand(text); });
+    link::CardLink link(state, size % 2 == 0 ? 0 : 1, port, reopen, sequencer);
+    self = &link;
     state.InputType[3] = 4;
     state.InputType[11] = 6;
     state.CalSpan10V[5] = 0;  // a conversion that fails
@@ -26,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (++failures < 4 && port.isOpen()) {
             port.receive("+00001,+00002,+00003,+00004,+00005,+00006,+00007,+00008,+25.0\r");
         }
+        return failures % 2 == 0;
     });
     link.OpenCardPort();
 
@@ -46,6 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 port.openSucceeds = (control & 1) != 0;
                 state.TaskRunning1 = state.TaskRunning2 = (control & 2) != 0;
                 reopen.tick();
+                if ((control & 4) != 0) {
+                    sequencer.Stop();
+                }
                 delay.tick();
                 break;
         }

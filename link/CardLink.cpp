@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/Commands.h"
+#include "link/TaskSequencer.h"
 
 namespace vantrel::link {
 
@@ -12,15 +13,18 @@ constexpr std::size_t kAnalogFrameLength = 62;
 constexpr std::size_t kDigitalFrameLength = 9;
 constexpr std::size_t kVersionLength = 4;
 
+bool sameFailure(const ConversionFailure& a, const ConversionFailure& b) {
+    return a.kind == b.kind && a.slot == b.slot;
+}
+
 }  // namespace
 
 CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port,
-                   platform::Timer& reopenTimer, platform::Timer& startDelayTimer)
+                   platform::Timer& reopenTimer, TaskSequencer& sequencer)
     : CardLink(state, card, port) {
     reopenTimer_ = &reopenTimer;
-    startDelayTimer_ = &startDelayTimer;
+    sequencer_ = &sequencer;
     reopenTimer_->setHandler([this] { tmrReopen_Timer(); });
-    startDelayTimer_->setHandler([this] { tmrStartDelay_Timer(); });
 }
 
 CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port)
@@ -31,7 +35,6 @@ CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port
       portOpen_(card_ == 0 ? state.PortOpen1 : state.PortOpen2),
       portLost_(card_ == 0 ? state.PortLost1 : state.PortLost2),
       connected_(card_ == 0 ? state.CardConnected1 : state.CardConnected2),
-      taskRunning_(card_ == 0 ? state.TaskRunning1 : state.TaskRunning2),
       version_(card_ == 0 ? state.CardVersion1 : state.CardVersion2),
       analogFrame_(card_ == 0 ? state.AnalogFrame1 : state.AnalogFrame2),
       digitalFrame_(card_ == 0 ? state.DigitalFrame1 : state.DigitalFrame2) {
@@ -43,10 +46,6 @@ CardLink::~CardLink() {
     if (reopenTimer_ != nullptr) {
         reopenTimer_->stop();
         reopenTimer_->setHandler(nullptr);
-    }
-    if (startDelayTimer_ != nullptr) {
-        startDelayTimer_->stop();
-        startDelayTimer_->setHandler(nullptr);
     }
 }
 
@@ -64,6 +63,8 @@ void CardLink::OpenCardPort() {
     portOpen_ = port_.isOpen();
     if (portOpen_) {
         SendCommand(kCommandVersion);
+    } else if (reopenTimer_ != nullptr) {
+        reopenTimer_->start(kReopenIntervalMs, false);
     }
 }
 
@@ -139,16 +140,19 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
         // The CR ends the reply; it is not part of the version.
         version_.assign(piece.substr(1, std::min(kVersionLength, length - 2)));
         ++counters_.versionReplies;
+        if (resumeOnVersion_) {
+            resumeOnVersion_ = false;
+            if (sequencer_ != nullptr) {
+                sequencer_->Resume(card_);
+            }
+        }
         return;
     }
     if (length == kAnalogFrameLength) {
         analogFrame_.assign(piece);
         ++counters_.analogFrames;
         modMain::DecodeAnalogFrame(state_, card_);
-        const auto failure = modMain::ConvertFrame(state_, card_);
-        if (failure && failureHandler_) {
-            failureHandler_(*failure);
-        }
+        analogFrameConverted(modMain::ConvertFrame(state_, card_));
         return;
     }
     if (length == kDigitalFrameLength) {
@@ -158,6 +162,21 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
         return;
     }
     ++counters_.droppedPieces;
+}
+
+void CardLink::analogFrameConverted(const std::optional<ConversionFailure>& failure) {
+    if (!failure) {
+        shownFailure_.reset();
+        return;
+    }
+    // A lasting fault fails every frame; one box per episode says it.
+    if (shownFailure_ && sameFailure(*shownFailure_, *failure)) {
+        return;
+    }
+    shownFailure_.reset();
+    if (failureHandler_ && failureHandler_(*failure)) {
+        shownFailure_ = *failure;
+    }
 }
 
 void CardLink::dropUnterminatedTail() {
@@ -178,9 +197,6 @@ void CardLink::onPortLost() {
     // Half a frame from before the loss can never be completed.
     dropUnterminatedTail();
     discarding_ = false;
-    if (startDelayTimer_ != nullptr) {
-        startDelayTimer_->stop();
-    }
     if (reopenTimer_ != nullptr) {
         reopenTimer_->start(kReopenIntervalMs, false);
     }
@@ -190,38 +206,32 @@ void CardLink::onPortLost() {
 }
 
 void CardLink::tmrReopen_Timer() {
-    if (!lost_) {
-        if (reopenTimer_ != nullptr) {
-            reopenTimer_->stop();
-        }
-        return;
+    const bool wasOpen = port_.isOpen();
+    if (!wasOpen) {
+        // The device name is worked out afresh, so a COMn link made since is found.
+        port_.open();
     }
-    port_.open();
     if (!port_.isOpen()) {
         return;
     }
     if (reopenTimer_ != nullptr) {
         reopenTimer_->stop();
     }
-    lost_ = false;
-    portLost_ = false;
-    SendCommand(kCommandVersion);
-    if (taskRunning_) {
-        SendCommand(kCommandStartArm);
-        if (startDelayTimer_ != nullptr) {
-            startDelayTimer_->start(kStartDelayMs, true);
+    if (wasOpen) {
+        return;
+    }
+    portOpen_ = true;
+    if (lost_) {
+        lost_ = false;
+        portLost_ = false;
+        // A card that lost power forgot its task; one that kept it may still be
+        // streaming. Either way it is told what to do once it has answered.
+        resumeOnVersion_ = true;
+        if (lostHandler_) {
+            lostHandler_(false);
         }
     }
-    if (lostHandler_) {
-        lostHandler_(false);
-    }
-}
-
-void CardLink::tmrStartDelay_Timer() {
-    // A stop pressed during the pause wins.
-    if (taskRunning_ && port_.isOpen() && !lost_) {
-        SendCommand(kCommandStartRun);
-    }
+    SendCommand(kCommandVersion);
 }
 
 }  // namespace vantrel::link

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,13 +19,15 @@
 
 namespace vantrel::link {
 
+class TaskSequencer;
+
 // Bytes kept while waiting for a CR. A device that streams without CR cannot grow
 // memory past this; the excess is thrown away up to the next CR.
 inline constexpr std::size_t kReceiveBufferLimit = 4096;
 // While a conversion-failure handler runs (it may show a message box that keeps
 // receiving), arriving bytes wait; past this much they are dropped.
 inline constexpr std::size_t kPendingLimit = 65536;
-// How often a lost port is tried again.
+// How often a lost port, or one that did not open at start-up, is tried again.
 inline constexpr int kReopenIntervalMs = 2000;
 
 struct LinkCounters {
@@ -37,23 +40,28 @@ struct LinkCounters {
 
 class CardLink {
   public:
-    using ConversionFailureHandler = std::function<void(const ConversionFailure&)>;
+    // Shows a failed conversion; false when it could not be shown (another box is
+    // still open), so the same failure is offered again with the next frame.
+    using ConversionFailureHandler = std::function<bool(const ConversionFailure&)>;
     // Called with true when the port is lost, false when it has been reopened.
     using PortLostHandler = std::function<void(bool lost)>;
 
     // card: 0 is card 1, any other value card 2. The link takes over the port's
-    // event handler. reopenTimer retries a lost port every two seconds;
-    // startDelayTimer spaces the two start commands when a running task resumes.
+    // event handler. reopenTimer tries every two seconds a port that is lost or
+    // did not open at start-up; sequencer starts or stops the card's task once a
+    // card whose port came back has answered.
     CardLink(AcquisitionState& state, int card, platform::SerialPort& port,
-             platform::Timer& reopenTimer, platform::Timer& startDelayTimer);
-    // Without timers a lost port is closed and marked lost but not reopened.
+             platform::Timer& reopenTimer, TaskSequencer& sequencer);
+    // Without a timer a lost port is closed and marked lost but not reopened.
     CardLink(AcquisitionState& state, int card, platform::SerialPort& port);
     ~CardLink();
     CardLink(const CardLink&) = delete;
     CardLink& operator=(const CardLink&) = delete;
 
     // Sets the port number from ComPort1/ComPort2, opens the port, records
-    // PortOpen1/PortOpen2 and, when open, asks for the version.
+    // PortOpen1/PortOpen2 and, when open, asks for the version. A port that does
+    // not open is tried again every two seconds, since the adapter is often
+    // plugged in after the program has started.
     void OpenCardPort();
     // Writes text + CR at once; checks nothing.
     void SendCommand(std::string_view text);
@@ -70,9 +78,8 @@ class CardLink {
     int card() const { return card_; }
     const LinkCounters& counters() const { return counters_; }
 
-    // Timer ticks, public so that tests drive them.
+    // Timer tick, public so that tests drive it.
     void tmrReopen_Timer();
-    void tmrStartDelay_Timer();
 
   private:
     void append(std::string_view data);
@@ -80,19 +87,19 @@ class CardLink {
     void judgePiece(std::size_t begin, std::size_t length);
     void dropUnterminatedTail();
     void onPortLost();
+    void analogFrameConverted(const std::optional<ConversionFailure>& failure);
 
     AcquisitionState& state_;
     int card_;
     platform::SerialPort& port_;
     platform::Timer* reopenTimer_ = nullptr;
-    platform::Timer* startDelayTimer_ = nullptr;
+    TaskSequencer* sequencer_ = nullptr;
 
     // This card's fields of the state.
     std::int16_t& comPort_;
     bool& portOpen_;
     bool& portLost_;
     bool& connected_;
-    bool& taskRunning_;
     std::string& version_;
     std::string& analogFrame_;
     std::string& digitalFrame_;
@@ -101,6 +108,11 @@ class CardLink {
     bool discarding_ = false;  // dropping bytes until the next CR
     bool processing_ = false;  // a handler may re-enter OnReceive
     bool lost_ = false;
+    // The port came back: the card's answer to "?" comes before anything else.
+    bool resumeOnVersion_ = false;
+    // The failure last shown for this card; the same one is not shown again
+    // until a frame converts without it.
+    std::optional<ConversionFailure> shownFailure_;
     LinkCounters counters_;
     ConversionFailureHandler failureHandler_;
     PortLostHandler lostHandler_;

@@ -14,8 +14,14 @@ inline constexpr const char* kCommandStartRun = "@N";
 inline constexpr const char* kCommandStop = "@F";
 inline constexpr const char* kCommandSetOutputsPrefix = "#D";
 inline constexpr char kFrameEnd = '\r';
-// Pause between the two start commands.
+// Pause the card needs between "@TA00" and "@N".
 inline constexpr int kStartDelayMs = 100;
+// A card hears a command when its CR has arrived, but the pause is timed from the
+// write: at 9600 baud (ten bits a character) "@TA00" and its CR take 6.25 ms on
+// the line, so the timer runs that much longer and the card gets its full 100 ms.
+inline constexpr int kStartArmLineMs = static_cast<int>(
+    ((std::char_traits<char>::length(kCommandStartArm) + 1) * 10 * 1000 + 9599) / 9600);
+inline constexpr int kStartPauseMs = kStartDelayMs + kStartArmLineMs;
 
 // "#D" and the card's commanded output lines as four upper-case hex digits, bit k
 // = line k. card: 0 is card 1 (line slots 0..15), any other value card 2 (16..31).

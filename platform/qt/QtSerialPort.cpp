@@ -64,8 +64,11 @@ void QtSerialPort::send(std::string_view text) {
     if (!port_.isOpen()) {
         return;
     }
-    // QSerialPort queues the bytes and writes them when the device accepts them.
+    // QSerialPort queues the bytes and would write them from the event loop; the
+    // flush hands them to the device now, so the pause between two start commands
+    // is the pause on the wire.
     port_.write(text.data(), static_cast<qint64>(text.size()));
+    port_.flush();
 }
 
 std::string QtSerialPort::readAvailable() {

@@ -1,7 +1,7 @@
 #pragma once
 
 // A main window on scripted ports and dialogs. The splash is answered at once, and
-// the task-start wait runs the test's script instead of a real 100 ms timer.
+// the task-start pause and the port retries are timers the test fires.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSerialPort.h"
+#include "tests/support/FakeTimer.h"
 
 namespace vantrel::testing {
 
@@ -29,7 +30,13 @@ class MainWindowFixture : public ::testing::Test {
     }
 
     void makeWindow() {
-        window = std::make_unique<mdiDaq>(state, cm, cm2, dialogs, clock);
+        mdiDaq::Timers timers;
+        timers.delay = std::make_unique<FakeTimer>();
+        delay = static_cast<FakeTimer*>(timers.delay.get());
+        for (auto& reopen : timers.reopen) {
+            reopen = std::make_unique<FakeTimer>();
+        }
+        window = std::make_unique<mdiDaq>(state, cm, cm2, dialogs, clock, std::move(timers));
         window->setModalRunner([this](QDialog& dialog) {
             ++modalRuns;
             if (auto* about = qobject_cast<frmAbout*>(&dialog)) {
@@ -37,13 +44,6 @@ class MainWindowFixture : public ::testing::Test {
                 splashSeenOpenAttempts = cm.openAttempts + cm2.openAttempts;
                 about->Timer1_Timer();
             }
-        });
-        window->setDelayWait([this] {
-            ++waits;
-            if (duringWait) {
-                duringWait();
-            }
-            window->tmrDelay_Timer();
         });
     }
 
@@ -61,12 +61,11 @@ class MainWindowFixture : public ::testing::Test {
     FakeDialogs dialogs;
     FakeClock clock;
     std::unique_ptr<mdiDaq> window;
+    FakeTimer* delay = nullptr;  // owned by the window
 
     int modalRuns = 0;
     bool splashSeenVisibleMainWindow = true;
     int splashSeenOpenAttempts = -1;
-    int waits = 0;
-    std::function<void()> duringWait;
 };
 
 }  // namespace vantrel::testing

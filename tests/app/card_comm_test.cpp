@@ -78,7 +78,7 @@ TEST_F(CardCommTest, PickedAndTypedPortsAreStored) {
 class CardCommRefusalTest : public CardCommTest,
                             public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(CardCommRefusalTest, TypedTextThatIsNoPortIsRefusedAndNothingIsStored) {
+TEST_P(CardCommRefusalTest, NoPortOrCardOnesPortIsRefusedAndNothingIsStored) {
     state.ComPort1 = 1;
     state.ComPort2 = 2;
     frmCardComm window(state, dialogs, services());
@@ -95,7 +95,8 @@ TEST_P(CardCommRefusalTest, TypedTextThatIsNoPortIsRefusedAndNothingIsStored) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, CardCommRefusalTest,
-                         ::testing::Values("", "COM 0", "0", "256", "COM", "abc", "COM 3x"));
+                         ::testing::Values("", "COM 0", "0", "256", "COM", "abc", "COM 3x",
+                                           "COM 1"));
 
 TEST_F(CardCommTest, PortOutsideTheListOpensWithoutSelectionAndIsKept) {
     state.ComPort1 = 0;

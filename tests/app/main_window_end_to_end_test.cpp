@@ -1,6 +1,12 @@
-// The real main window, serial ports and card links against two simulated cards
-// on pseudo-terminals: start-up, version replies, task start, frames in the
-// state, task stop, and the settings files written at close.
+// The real main window, serial ports, timers and card links against two
+// simulated cards on pseudo-terminals: start-up, a card plugged in after the
+// program started, version replies, task start, frames in the state, one box for
+// a lasting conversion fault, unplugging and replugging a card with its task
+// running and stopped, task stop, and the settings files written at close.
+// Guards against a start pause shorter than 100 ms on the wire, commands before a
+// replugged card has answered "?", and a message box for every failing frame.
+#include <signal.h>
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -8,6 +14,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/frmAbout.h"
 #include "app/frmStatus.h"
@@ -29,12 +36,47 @@ int crlfLines(const QString& path) {
     return static_cast<int>(file.readAll().count("\r\n"));
 }
 
+struct Heard {
+    double ms;
+    QString text;
+};
+
+// The commands a simulator logged since it made its link for the given time.
+std::vector<Heard> heardSince(const CardSimProcess& sim, int readyCount) {
+    std::vector<Heard> heard;
+    int ready = 0;
+    for (const QString& line : sim.lines()) {
+        if (line.startsWith("ready")) {
+            ++ready;
+        } else if (ready == readyCount && line.startsWith("command ")) {
+            const QStringList parts = line.split(' ');
+            heard.push_back({parts.value(1).toDouble(), parts.value(2)});
+        }
+    }
+    return heard;
+}
+
+QStringList texts(const std::vector<Heard>& heard) {
+    QStringList out;
+    for (const Heard& h : heard) {
+        out << h.text;
+    }
+    return out;
+}
+
+// "@TA00" then "@N" at least 100 ms later, as the card measured it.
+void expectStartPair(const std::vector<Heard>& heard, std::size_t at) {
+    ASSERT_GT(heard.size(), at + 1);
+    EXPECT_EQ(heard[at].text, "@TA00");
+    EXPECT_EQ(heard[at + 1].text, "@N");
+    EXPECT_GE(heard[at + 1].ms - heard[at].ms, 100.0) << heard[at].ms;
+}
+
 TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToShutDown) {
     CardSimProcess sim1;
     CardSimProcess sim2;
-    ASSERT_TRUE(sim1.start(
-        1, {"--rate", "50", "--card-version", "1.02", "--ch", "0=count:1234", "--inputs", "0005"}));
-    ASSERT_TRUE(sim2.start(2, {"--rate", "50", "--card-version", "2.10", "--ch", "3=count:-500"}));
+    ASSERT_TRUE(sim1.start(1, {"--rate", "50", "--card-version", "1.02", "--ch", "0=count:1234",
+                               "--inputs", "0005", "--log-commands"}));
 
     // A first run: only the tables in the start folder.
     QTemporaryDir appDir;
@@ -49,6 +91,9 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToShutDown) {
     ASSERT_EQ(state.ComPort1, 1);
     ASSERT_EQ(state.ComPort2, 2);
     EXPECT_FALSE(QFile::exists(appDir.filePath("vtrls.con")));
+    // Card 1's slot 4 reads 4-20 mA over a range no float holds: every frame fails.
+    state.InputType[4] = 2;
+    state.InputRange[4] = 1e100;
 
     // Each simulator links its COMn in its own folder.
     platform::QtSerialPort cm(sim1.dir());
@@ -61,15 +106,15 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToShutDown) {
             about->Timer1_Timer();
         }
     });
-    window.setDelayWait([&] {
-        QCoreApplication::processEvents();
-        window.tmrDelay_Timer();
-    });
 
     window.Form_Load();
     EXPECT_TRUE(state.PortOpen1);
-    EXPECT_TRUE(state.PortOpen2);
+    EXPECT_FALSE(state.PortOpen2);
+    // Card 2's adapter is plugged in after the program has started.
+    ASSERT_TRUE(sim2.start(
+        2, {"--rate", "50", "--card-version", "2.10", "--ch", "3=count:-500", "--log-commands"}));
     ASSERT_TRUE(PumpUntil([&] { return state.CardConnected1 && state.CardConnected2; }));
+    EXPECT_TRUE(state.PortOpen2);
     EXPECT_EQ(state.CardVersion1, "1.02");
     EXPECT_EQ(state.CardVersion2, "2.10");
     ASSERT_NE(window.statusWindow, nullptr);
@@ -78,11 +123,34 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToShutDown) {
     EXPECT_EQ(window.statusWindow->lblStatus[1]->text(), "Card Connected. Ver.2.10");
     EXPECT_EQ(window.cardLink(0).counters().analogFrames, 0u);
 
-    window.TaskStart_Click();
+    window.TaskStart->trigger();
     auto frames = [&](int card) { return window.cardLink(card).counters().analogFrames; };
     ASSERT_TRUE(PumpUntil([&] {
         return frames(0) >= 3 && frames(1) >= 3 && window.cardLink(0).counters().digitalFrames >= 1;
     }));
+    expectStartPair(heardSince(sim1, 1), 1);
+    expectStartPair(heardSince(sim2, 1), 1);
+    // Card 1 announced its fault once; closed, the box stays closed while the
+    // fault lasts.
+    ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
+    EXPECT_EQ(dialogs.nonBlockingMessages[0].text, "Overflow4");
+    dialogs.closeNonBlocking();
+    const auto afterBox = frames(0);
+    ASSERT_TRUE(PumpUntil([&] { return frames(0) >= afterBox + 10; }));
+    EXPECT_EQ(dialogs.nonBlockingMessages.size(), 1u);
+
+    // Card 1 is unplugged and plugged in again while its task runs: it answers
+    // "?" before it is started again.
+    sim1.signal(SIGUSR1);
+    ASSERT_TRUE(sim1.waitForLine("hangup"));
+    ASSERT_TRUE(PumpUntil([&] { return state.PortLost1; }));
+    sim1.signal(SIGUSR2);
+    ASSERT_TRUE(sim1.waitForLine("ready"));
+    const auto beforeReplug = frames(0);
+    ASSERT_TRUE(PumpUntil([&] { return frames(0) >= beforeReplug + 3; }));
+    const std::vector<Heard> replugged = heardSince(sim1, 2);
+    EXPECT_EQ(texts(replugged), (QStringList{"?", "@TA00", "@N"}));
+    expectStartPair(replugged, 1);
     EXPECT_TRUE(state.TaskRunning1);
     EXPECT_TRUE(state.TaskRunning2);
     EXPECT_EQ(state.RawCounts[0], 1234);
@@ -94,7 +162,7 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToShutDown) {
     window.statusWindow->tmrStatus_Timer();
     EXPECT_EQ(window.statusWindow->lblTask[1]->text(), "Task Running");
 
-    window.TaskStop_Click();
+    window.TaskStop->trigger();
     EXPECT_FALSE(state.TaskRunning1);
     // Frames already on their way still arrive; after that the cards fall quiet,
     // whereas a card still streaming at 50 frames a second never would.
@@ -106,11 +174,20 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToShutDown) {
     }
     EXPECT_TRUE(quiet);
 
+    // Card 2, replugged with its task stopped, hears "?" and then "@F".
+    sim2.signal(SIGUSR1);
+    ASSERT_TRUE(sim2.waitForLine("hangup"));
+    sim2.signal(SIGUSR2);
+    ASSERT_TRUE(sim2.waitForLine("ready"));
+    ASSERT_TRUE(PumpUntil([&] { return heardSince(sim2, 2).size() >= 2; }));
+    PumpFor(200);
+    EXPECT_EQ(texts(heardSince(sim2, 2)), (QStringList{"?", "@F"}));
+
     window.close();
     EXPECT_EQ(crlfLines(appDir.filePath("vtrlo.con")), 176);
     EXPECT_EQ(crlfLines(appDir.filePath("vtrls.con")), 22);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_TRUE(dialogs.nonBlockingMessages.empty());
+    EXPECT_EQ(dialogs.nonBlockingMessages.size(), 1u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "link/CardLink.h"
+#include "link/TaskSequencer.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/FakeTimer.h"
 
@@ -24,12 +25,15 @@ inline std::string AnalogFrame(const int (&counts)[8], const std::string& ambien
 
 // One card's link on a fake port with hand-fired timers.
 struct LinkRig {
-    explicit LinkRig(int cardIndex = 0) : link(state, cardIndex, port, reopen, delay) {}
+    explicit LinkRig(int cardIndex = 0)
+        : sequencer(state, delay, [this](int, std::string_view text) { link.SendCommand(text); }),
+          link(state, cardIndex, port, reopen, sequencer) {}
 
     AcquisitionState state;
     FakeSerialPort port;
     FakeTimer reopen;
     FakeTimer delay;
+    link::TaskSequencer sequencer;
     link::CardLink link;
 };
 

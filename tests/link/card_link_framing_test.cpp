@@ -156,18 +156,47 @@ TEST(CardLinkFraming, OtherEventCodesReadNothing) {
     EXPECT_EQ(rig.state.AnalogFrame1, kDefaultAnalogFrame1);
 }
 
-TEST(CardLinkFraming, ConversionFailureIsReportedPerFrame) {
+// A lasting fault fails every frame (five a second); the user hears of it once
+// until a frame converts without it.
+TEST(CardLinkFraming, ALastingConversionFailureIsShownOncePerEpisode) {
     LinkRig rig;
-    rig.state.CalZero10V[2] = 500;
-    rig.state.CalSpan10V[2] = 500;
-    std::vector<int> slots;
-    rig.link.setConversionFailureHandler(
-        [&](const ConversionFailure& failure) { slots.push_back(failure.slot); });
-    rig.port.receive(kFrameA + kFrameB);
-    EXPECT_EQ(slots, (std::vector<int>{2, 2}));
+    std::vector<int> shown;
+    bool boxFree = true;
+    rig.link.setConversionFailureHandler([&](const ConversionFailure& failure) {
+        shown.push_back(failure.slot);
+        return boxFree;
+    });
+    auto setZeroSpan = [&](int slot, bool broken) {
+        rig.state.CalZero10V[slot] = 500;
+        rig.state.CalSpan10V[slot] = broken ? 500 : 32000;
+    };
+    setZeroSpan(2, true);
+    rig.port.receive(kFrameA + kFrameB + kFrameA);
+    EXPECT_EQ(shown, std::vector<int>{2});
     // The frame is kept and decoded even though its conversion stopped.
-    EXPECT_EQ(rig.state.AnalogFrame1, kFrameB);
-    EXPECT_EQ(rig.state.RawCounts[0], 1);
+    EXPECT_EQ(rig.state.AnalogFrame1, kFrameA);
+    EXPECT_EQ(rig.state.RawCounts[0], 1234);
+
+    setZeroSpan(1, true);  // a different failure, in front of the first
+    rig.port.receive(kFrameB);
+    EXPECT_EQ(shown, (std::vector<int>{2, 1}));
+
+    setZeroSpan(1, false);
+    setZeroSpan(2, false);
+    rig.port.receive(kFrameB);  // the episode ends
+    setZeroSpan(1, true);
+    rig.port.receive(kFrameB);
+    EXPECT_EQ(shown, (std::vector<int>{2, 1, 1}));
+
+    // One that could not be shown while another box was open is offered again.
+    setZeroSpan(1, false);
+    rig.port.receive(kFrameB);
+    setZeroSpan(3, true);
+    boxFree = false;
+    rig.port.receive(kFrameB);
+    boxFree = true;
+    rig.port.receive(kFrameB + kFrameB);
+    EXPECT_EQ(shown, (std::vector<int>{2, 1, 1, 3, 3}));
 }
 
 TEST(CardLinkFraming, FailureHandlerThatKeepsReceivingIsNotReentered) {
@@ -188,6 +217,8 @@ TEST(CardLinkFraming, FailureHandlerThatKeepsReceivingIsNotReentered) {
             rig.port.receive(kFrameB.substr(30) + kDigital);
         }
         --depth;
+        // Not shown, so each following frame reports it again.
+        return false;
     });
     rig.port.receive(kFrameA);
     EXPECT_EQ(deepest, 1);
@@ -204,13 +235,14 @@ TEST(CardLinkFraming, BytesPilingUpDuringAHandlerAreBounded) {
     bool flooded = false;
     rig.link.setConversionFailureHandler([&](const ConversionFailure&) {
         if (flooded) {
-            return;
+            return false;
         }
         flooded = true;
         for (int i = 0; i < 3000; ++i) {
             rig.port.receive(kFrameB);
         }
         rig.port.receive("partial");
+        return true;
     });
     rig.port.receive(kFrameA);
     EXPECT_LE(rig.link.counters().analogFrames * kFrameB.size(), link::kPendingLimit + 2 * 62);

@@ -1,4 +1,6 @@
-// Opening a card's port, commands on the wire, and a port that goes away.
+// Opening a card's port, commands on the wire, and a port that goes away or is
+// plugged in late. Guards against a port given up after one failed open, a
+// retry that sends before the port is open, and a lost port left unretried.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,15 +24,28 @@ TEST(CardLinkOpen, OpenPortAsksForTheVersion) {
     EXPECT_EQ(rig.port.sent, Sent{"?\r"});
 }
 
-TEST(CardLinkOpen, PortThatDoesNotOpenStaysSilent) {
+TEST(CardLinkOpen, PortThatDoesNotOpenIsTriedEveryTwoSecondsAndThenAsked) {
     LinkRig rig;
+    rig.state.ComPort1 = 4;
     rig.port.openSucceeds = false;
     rig.link.OpenCardPort();
-    EXPECT_EQ(rig.port.openAttempts, 1);
+    rig.reopen.tick();
     EXPECT_FALSE(rig.state.PortOpen1);
     EXPECT_TRUE(rig.port.sent.empty());
-    // A port that never opened is not lost, so it is not retried.
+    EXPECT_TRUE(rig.reopen.isActive());
+
+    // The adapter is plugged in.
+    rig.port.openSucceeds = true;
+    rig.reopen.tick();
+    EXPECT_EQ(rig.port.openAttempts, 3);
+    EXPECT_EQ(rig.port.number, 4);
+    EXPECT_TRUE(rig.state.PortOpen1);
     EXPECT_FALSE(rig.reopen.isActive());
+    EXPECT_EQ(rig.port.sent, Sent{"?\r"});
+    // The card connects as at start-up; it was never told to stop, so it is not.
+    rig.port.receive("V1.02\r");
+    EXPECT_TRUE(rig.state.CardConnected1);
+    EXPECT_EQ(rig.port.sent, Sent{"?\r"});
 }
 
 TEST(CardLinkOpen, SendCommandAddsOneCr) {
@@ -78,7 +93,7 @@ TEST_F(LostPort, RepeatedErrorsCountOnce) {
     EXPECT_EQ(changes, std::vector<bool>{true});
 }
 
-TEST_F(LostPort, ReopenAsksVersionAgainWhenIdle) {
+TEST_F(LostPort, ReopenIsTriedUntilThePortOpensThenAsksTheVersion) {
     rig.port.fail();
     rig.port.openSucceeds = false;
     rig.reopen.tick();
@@ -94,43 +109,7 @@ TEST_F(LostPort, ReopenAsksVersionAgainWhenIdle) {
     EXPECT_FALSE(rig.reopen.isActive());
     EXPECT_EQ(rig.port.openAttempts, 4);  // start-up, two failures, success
     EXPECT_EQ(rig.port.sent, Sent{"?\r"});
-    EXPECT_FALSE(rig.delay.isActive());
     EXPECT_EQ(changes, (std::vector<bool>{true, false}));
-}
-
-TEST_F(LostPort, ReopenRestartsARunningTask) {
-    rig.state.TaskRunning1 = true;
-    rig.port.fail();
-    rig.reopen.tick();
-    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "@TA00\r"}));
-    EXPECT_TRUE(rig.delay.isActive());
-    EXPECT_TRUE(rig.delay.singleShot);
-    EXPECT_EQ(rig.delay.interval, link::kStartDelayMs);
-    rig.delay.tick();
-    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "@TA00\r", "@N\r"}));
-    // Frames flow again.
-    rig.port.receive(AnalogFrame({5, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(rig.state.RawCounts[0], 5);
-}
-
-TEST_F(LostPort, StopDuringTheStartPauseWins) {
-    rig.state.TaskRunning1 = true;
-    rig.port.fail();
-    rig.reopen.tick();
-    rig.state.TaskRunning1 = false;
-    rig.delay.tick();
-    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "@TA00\r"}));
-}
-
-TEST_F(LostPort, LostAgainDuringTheStartPauseSendsNothingMore) {
-    rig.state.TaskRunning1 = true;
-    rig.port.fail();
-    rig.reopen.tick();
-    rig.port.fail();
-    EXPECT_FALSE(rig.delay.isActive());
-    EXPECT_TRUE(rig.reopen.isActive());
-    rig.delay.tick();
-    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "@TA00\r"}));
 }
 
 TEST(CardLinkWithoutTimers, LostPortIsClosedAndMarked) {
@@ -149,8 +128,9 @@ TEST(CardLinkLifetime, DestroyedLinkLeavesThePortQuiet) {
     FakeSerialPort port;
     FakeTimer reopen;
     FakeTimer delay;
+    link::TaskSequencer sequencer(state, delay, [](int, std::string_view) {});
     {
-        link::CardLink link(state, 0, port, reopen, delay);
+        link::CardLink link(state, 0, port, reopen, sequencer);
         link.OpenCardPort();
         port.fail();
     }

@@ -10,6 +10,7 @@
 
 #include "link/CardLink.h"
 #include "link/Commands.h"
+#include "link/TaskSequencer.h"
 #include "platform/qt/QtSerialPort.h"
 #include "tests/support/CardSimProcess.h"
 #include "tests/support/FakeTimer.h"
@@ -33,7 +34,7 @@ class PtyLink : public ::testing::Test {
             return false;
         }
         port = std::make_unique<platform::QtSerialPort>(sim.dir());
-        link = std::make_unique<link::CardLink>(state, 0, *port, reopen, delay);
+        link = std::make_unique<link::CardLink>(state, 0, *port, reopen, sequencer);
         link->OpenCardPort();
         return state.PortOpen1;
     }
@@ -55,6 +56,8 @@ class PtyLink : public ::testing::Test {
     AcquisitionState state;
     FakeTimer reopen;
     FakeTimer delay;
+    link::TaskSequencer sequencer{state, delay,
+                                  [this](int, std::string_view text) { link->SendCommand(text); }};
     std::unique_ptr<platform::QtSerialPort> port;
     std::unique_ptr<link::CardLink> link;
 };

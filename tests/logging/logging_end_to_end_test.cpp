@@ -66,7 +66,6 @@ class LoggingEndToEnd : public ::testing::Test {
                 fillSaveWindow(*save);
             }
         });
-        window->setDelayWait([this] { window->tmrDelay_Timer(); });
     }
     void TearDown() override {
         window.reset();

@@ -36,6 +36,9 @@ std::string CardSimulator::OnBytes(std::string_view bytes) {
     for (const char c : bytes) {
         // LF ends a command too, so the card can be tried from a terminal.
         if (c == '\r' || c == '\n') {
+            if (commandObserver_) {
+                commandObserver_(command_);
+            }
             OnCommand(command_, reply);
             command_.clear();
         } else if (command_.size() < kCommandLimit) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ class CardSimulator {
 
     // Bytes from the program. Returns what the card answers at once.
     std::string OnBytes(std::string_view bytes);
+    // Called with every command as it ends (CR or LF), before it is acted on.
+    void setCommandObserver(std::function<void(std::string_view)> observer) {
+        commandObserver_ = std::move(observer);
+    }
     bool streaming() const { return streaming_; }
     // Whether the task's frame count is reached.
     bool finished() const;
@@ -46,6 +51,7 @@ class CardSimulator {
 
     const SimOptions& options_;
     const SignalModel& signals_;
+    std::function<void(std::string_view)> commandObserver_;
     std::string command_;
     bool armed_ = false;
     bool streaming_ = false;

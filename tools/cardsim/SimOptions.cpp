@@ -32,6 +32,8 @@ Options:
   --count N              analog frames per started task, then the stream ends
                          and "done analog=A digital=D" is printed
   --pace                 hold the 9600-baud rate of a real card (960 bytes/s)
+  --log-commands         print "command MS TEXT" for every command received,
+                         MS the milliseconds since the simulator started
 
 Signals (channel C = 0..7; default: every channel count 0):
   --ch C=count:N             constant count N
@@ -68,7 +70,8 @@ Faults:
   SIGUSR1 hangs up at once, SIGUSR2 comes back at once.
 
 Output (one line each, on stdout): "ready LINK -> DEVICE" when the link is
-made, "hangup", "done analog=A digital=D", "exit analog=A digital=D".
+made, "hangup", "done analog=A digital=D", "exit analog=A digital=D", and
+with --log-commands "command MS TEXT".
   --help, -h             this text
   --version, -v          the version of vantrel-cardsim
 )";
@@ -173,6 +176,10 @@ std::optional<SimOptions> ParseOptions(int argc, char** argv, std::string& error
         }
         if (name == "--split") {
             options.split = true;
+            continue;
+        }
+        if (name == "--log-commands") {
+            options.logCommands = true;
             continue;
         }
         if (i + 1 >= argc) {

@@ -29,6 +29,7 @@ struct SimOptions {
     double rate = 10.0;  // analog frames per second; 0 = as fast as the port takes
     int digitalEvery = 1;
     bool pace = false;
+    bool logCommands = false;
     std::int64_t count = -1;  // analog frames per task, -1 = no limit
     std::array<ChannelSignal, 8> channels{};
     double ambient = 25.0;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CardSimulator.h"
@@ -53,13 +54,18 @@ class Runner {
         : options_(options),
           card_(card),
           link_(options.dir + "/COM" + std::to_string(options.port)),
-          start_(Clock::now()) {}
+          start_(Clock::now()) {
+        if (options.logCommands) {
+            card_.setCommandObserver([this](std::string_view command) { LogCommand(command); });
+        }
+    }
 
     int Run(const sigset_t& waitMask);
 
   private:
     double Elapsed(Clock::time_point now) const { return Millis(now - start_).count() / 1000.0; }
     bool OpenPort();
+    void LogCommand(std::string_view command) const;
     void HangUp(Clock::time_point now);
     void Generate(Clock::time_point now);
     void ReadCommands(bool silent);
@@ -102,6 +108,18 @@ bool Runner::OpenPort() {
     }
     Say("ready " + link_ + " -> " + pty_.device());
     return true;
+}
+
+// The time is taken when the command's bytes have been read, so a test can
+// measure the pauses between commands as the card sees them.
+void Runner::LogCommand(std::string_view command) const {
+    char milliseconds[32];
+    std::snprintf(milliseconds, sizeof milliseconds, "%.3f", Millis(Clock::now() - start_).count());
+    std::string text;
+    for (const char c : command) {
+        text.push_back(c >= 0x20 && c < 0x7F ? c : '.');
+    }
+    Say(std::string("command ") + milliseconds + " " + text);
 }
 
 void Runner::HangUp(Clock::time_point now) {
