@@ -28,10 +28,10 @@ TEST(ConfigFile, ReadsBackWhatItWrites) {
 
 TEST(ConfigFile, ReadsTheMaskInEitherCaseAndTypeDigitsLeniently) {
     const auto parsed =
-        ParseConfigFile(FieldReader("1abcd\r\n4x-6\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"));
+        ParseConfigFile(FieldReader("1abcf\r\n4x-6\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"));
     ASSERT_TRUE(parsed.config) << parsed.error;
     for (int d = 0; d < kLinesPerCard; ++d) {
-        EXPECT_EQ(parsed.config->lineIsInput[d], ((0xABCD >> d) & 1) != 0) << d;
+        EXPECT_EQ(parsed.config->lineIsInput[d], ((0xABCF >> d) & 1) != 0) << d;
     }
     EXPECT_EQ(parsed.config->inputType, (std::array<int, 8>{4, 0, 0, 6, 0, 0, 0, 0}));
     EXPECT_EQ(parsed.config->rangeText[7], "8");

@@ -44,11 +44,13 @@ class SetupWindowTest : public testing::MainWindowFixture {
 };
 
 // Choosing card 2's entry while card 1's window is open brings it forward
-// unchanged; Save then stores what it shows into card 2.
+// unchanged; Save then stores what it shows into card 2. A stored type code no
+// entry stands for shows as none, and such a window is not saved to disk.
 TEST_F(SetupWindowTest, ConfigurationShowsItsCardAndSavesIntoTheCardChosenLast) {
     state.InputType[2] = 5;
     state.InputRange[2] = 2.5;
     state.DigitalDirection[3] = kLineOutput;
+    state.InputType[4] = 9;
     QWidget& view = open(window->OptionsCardConfig[0], "frmConfig");
     EXPECT_EQ(Find<QGroupBox>(view, "FrameAnalog", 7).title(), "Analog Input 7");
     EXPECT_EQ(Find<QGroupBox>(view, "FrameDIO", 15).title(), "Digital Input/Output 15");
@@ -74,6 +76,9 @@ TEST_F(SetupWindowTest, ConfigurationShowsItsCardAndSavesIntoTheCardChosenLast) 
     EXPECT_EQ(state.DigitalDirection[31], kLineOutput);
     EXPECT_EQ(state.DigitalDirection[30], kLineInput);
     EXPECT_EQ(state.InputType[7], 0) << "card 1 keeps its values";
+    click(view, "cmdSaveToDisk");
+    EXPECT_TRUE(dialogs.saveRequests.empty()) << "channel 4 shows no input type";
+    EXPECT_NE(dialogs.messages.at(0).text.find("input 4"), std::string::npos);
 }
 
 TEST_F(SetupWindowTest, ConfigurationDiskButtonsMoveOnlyTheWindowsContent) {
