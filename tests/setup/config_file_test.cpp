@@ -48,14 +48,15 @@ TEST(ConfigFile, RefusesAFileItCannotReadWhole) {
     }
 }
 
-// Refused before the save dialog: what the reader would not give back whole.
+// Refused before the save dialog: texts the reader would not give back whole (a
+// quote with a comma, or a leading quote). A channel without a type: see the window.
 TEST(ConfigFile, ProblemsNameTheFirstChannelThatCannotBeWritten) {
     CardConfiguration config;
     config.rangeText.fill("10");
     EXPECT_FALSE(ConfigFileProblem(config));
     config.rangeText[2] = "1,\"5";
     EXPECT_NE(ConfigFileProblem(config).value_or("").find("input 2"), std::string::npos);
-    config.inputType[1] = -1;
+    config.rangeText[1] = " \"5";
     EXPECT_NE(ConfigFileProblem(config).value_or("").find("input 1"), std::string::npos);
 }
 
