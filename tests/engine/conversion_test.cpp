@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "engine/ModMain.h"
+#include "engine/RtdPolynomial.h"
 #include "tests/engine/Tables.h"
 
 namespace vantrel {
@@ -38,7 +39,7 @@ TEST_F(Conversion, EachTypeScalesBetweenItsCalibrationPair) {
         {2, 0, 32000, 100, 0, -25.0f},      {2, -300, 31000, 100, 5960, 0.0f},
         {1, -300, 31000, 20, 15350, 10.0f}, {3, -300, 31000, 20, 15350, 10.0f},
         {4, 5, 5, 10, 14000, 19.75f},       {7, 5, 5, 10, -1234, -1234.0f},
-        {-1, 5, 5, 10, 32767, 32767.0f}};
+        {-1, 5, 5, 10, 32767, 32767.0f},    {0, 0, 32000, 10, -32768, -10.24f}};
     for (const auto& [type, zero, span, range, count, value] : rows) {
         state = AcquisitionState();
         (type == 0 ? state.CalZero10V : state.CalZero200mV)[4] = zero;
@@ -48,7 +49,8 @@ TEST_F(Conversion, EachTypeScalesBetweenItsCalibrationPair) {
     }
 }
 
-// The walk never lands on 0 exactly: count 13000 of 13000 gives 0.05.
+// The walk never lands on 0 exactly: count 13000 of 13000 gives 0.05. The curve
+// reaches 2.9026225 at 850 degrees.
 TEST_F(Conversion, PtHundredFollowsTheDriftingGrid) {
     const std::pair<std::int16_t, double> rows[] = {
         {13000, 0.05}, {14000, 19.75}, {18005, 100.05}, {2000, -199.95}};
@@ -56,6 +58,7 @@ TEST_F(Conversion, PtHundredFollowsTheDriftingGrid) {
         EXPECT_NEAR(modMain::RtdTemperature(count, 13000), degrees, 1e-9) << count;
     }
     EXPECT_EQ(static_cast<float>(modMain::RtdTemperature(32767, 1)), 850.0f);
+    EXPECT_NEAR(rtd::ResistanceRatio(850.0), 2.9026225, 1e-12);
 }
 
 // With no thermocouple voltage the result is the cold junction's own entry; 843
