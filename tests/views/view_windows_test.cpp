@@ -42,7 +42,10 @@ class ViewWindowTest : public testing::MainWindowFixture {
         MainWindowFixture::SetUp();
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     }
-    void TearDown() override { QLocale::setDefault(saved); }
+    void TearDown() override {
+        QLocale::setDefault(saved);
+        MainWindowFixture::TearDown();
+    }
 
     QWidget& open(QAction* menuItem, const char* windowName) {
         menuItem->trigger();
