@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/AcquisitionState.h"
-#include "engine/FieldReader.h"
+#include "engine/TableFiles.h"
 
 namespace vantrel::testing {
 
@@ -17,19 +17,13 @@ inline std::string DataFolder() {
     return std::string(source != nullptr ? source : ".") + "/data";
 }
 
-inline void LoadTable(const std::string& name, int entries, double* into) {
-    auto reader = FieldReader::fromFile(DataFolder() + "/" + name);
-    ASSERT_TRUE(reader.has_value()) << name;
-    for (int i = 0; i < entries; ++i) {
-        const auto value = reader->readDouble();
-        ASSERT_TRUE(value.has_value()) << name << " entry " << i;
-        into[i] = *value;
-    }
-}
-
 inline void LoadShippedTables(AcquisitionState& state) {
-    LoadTable("j.tc", kTableJEntries, state.TableJ.data());
-    LoadTable("k.tc", kTableKEntries, state.TableK.data());
+    for (const auto& [name, entries, into] :
+         {std::tuple{"j.tc", kTableJEntries, state.TableJ.data()},
+          std::tuple{"k.tc", kTableKEntries, state.TableK.data()}}) {
+        const auto error = LoadThermocoupleTable(DataFolder() + "/" + name, name, entries, into);
+        ASSERT_FALSE(error.has_value()) << *error;
+    }
 }
 
 }  // namespace vantrel::testing

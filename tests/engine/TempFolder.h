@@ -23,28 +23,21 @@ class TempFolder {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
-
     void write(const std::string& name, const std::string& contents) const {
-        std::ofstream out(path_ / name, std::ios::binary);
-        out << contents;
+        std::ofstream(path_ / name, std::ios::binary) << contents;
     }
     std::string read(const std::string& name) const {
         std::ifstream in(path_ / name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     bool exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
-    // Names of everything in the folder, for checks that nothing was left behind.
+    // How many entries the folder holds, for checks that nothing was left behind.
     std::size_t entryCount() const {
-        std::size_t count = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(path_)) {
-            ++count;
-        }
-        return count;
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(path_), {}));
     }
 
   private:

@@ -1,0 +1,221 @@
+// Guards the configuration and calibration windows as opened from the Options menu.
+// Configuration: captions, the type list in code order, showing the card it opened
+// for and saving into the card chosen last (card 2 is channel + 8, line + 16), the
+// range box read leniently, the disk buttons (filter, extension, the file text: an
+// upper-case hex mask with bit d for line d, one type digit per channel) moving
+// only the window's content, a file with type code 7 refused and changing nothing.
+// Calibration: captions, every channel ticked and every lamp black at opening,
+// live counts of the card chosen last once its frame is 62 characters, each
+// button's limit (150, 26000, 23000; RTD takes anything), table, lamp colour and
+// messages, one box per refused channel, export and import of card 1's values.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "setup/CalibrationStep.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/engine/TempFolder.h"
+#include "tests/support/Controls.h"
+
+namespace vantrel {
+namespace {
+
+using platform::MessageIcon;
+using testing::Find;
+
+class SetupWindowTest : public testing::MainWindowFixture {
+  protected:
+    QWidget& open(QAction* menuItem, const char* windowName) {
+        menuItem->trigger();
+        return Find(*window, windowName);
+    }
+    void click(QWidget& view, const char* button) { Find<QPushButton>(view, button).click(); }
+    bool checked(QWidget& view, const char* option, int index) {
+        return Find<QAbstractButton>(view, option, index).isChecked();
+    }
+
+    testing::TempFolder files;
+};
+
+// Choosing card 2's entry while card 1's window is open brings it forward
+// unchanged; Save then stores what it shows into card 2. A stored type code no
+// entry stands for shows as none, and such a window is not saved to disk.
+TEST_F(SetupWindowTest, ConfigurationShowsItsCardAndSavesIntoTheCardChosenLast) {
+    state.InputType[2] = 5;
+    state.InputRange[2] = 2.5;
+    state.DigitalDirection[3] = kLineOutput;
+    state.InputType[4] = 9;
+    QWidget& view = open(window->OptionsCardConfig[0], "frmConfig");
+    EXPECT_EQ(Find<QGroupBox>(view, "FrameAnalog", 7).title(), "Analog Input 7");
+    EXPECT_EQ(Find<QGroupBox>(view, "FrameDIO", 15).title(), "Digital Input/Output 15");
+    const auto& types = Find<QComboBox>(view, "cmbInputType", 2);
+    QStringList entries;
+    for (int i = 0; i < types.count(); ++i) {
+        entries << types.itemText(i);
+    }
+    EXPECT_EQ(entries.join('|'), "+/- 10V|0 ~ 20 mA|4 ~ 20 mA|0 ~ 200 mV|PT-100|T/C - J|T/C - K");
+    EXPECT_EQ(Find<QLineEdit>(view, "txtInputRange", 2).text(), "2.5");
+    EXPECT_FALSE(Find<QPushButton>(view, "cmdSave", 1).isEnabled());
+
+    Find<QLineEdit>(view, "txtInputRange", 0).setText("1 2.5 V");
+    Find<QComboBox>(view, "cmbInputType", 7).setCurrentIndex(6);
+    Find<QRadioButton>(view, "optDIOOutput", 15).click();
+    EXPECT_EQ(&open(window->OptionsCardConfig[1], "frmConfig"), &view);
+    EXPECT_EQ(view.windowTitle(), "Card Configuration - Card 1");
+    click(view, "cmdSave_0");
+    EXPECT_EQ(state.InputRange[8], 12.5);
+    EXPECT_EQ(state.InputType[10], 5);
+    EXPECT_EQ(state.InputType[15], 6);
+    EXPECT_EQ(state.DigitalDirection[19], kLineOutput);
+    EXPECT_EQ(state.DigitalDirection[31], kLineOutput);
+    EXPECT_EQ(state.DigitalDirection[30], kLineInput);
+    EXPECT_EQ(state.InputType[7], 0) << "card 1 keeps its values";
+    click(view, "cmdSaveToDisk");
+    EXPECT_TRUE(dialogs.saveRequests.empty()) << "channel 4 shows no input type";
+    EXPECT_NE(dialogs.messages.at(0).text.find("input 4"), std::string::npos);
+}
+
+TEST_F(SetupWindowTest, ConfigurationDiskButtonsMoveOnlyTheWindowsContent) {
+    QWidget& view = open(window->OptionsCardConfig[0], "frmConfig");
+    Find<QComboBox>(view, "cmbInputType", 0).setCurrentIndex(4);
+    Find<QLineEdit>(view, "txtInputRange", 1).setText("1,5");
+    for (int d = 8; d < kLinesPerCard; ++d) {
+        Find<QRadioButton>(view, "optDIOOutput", d).click();
+    }
+    dialogs.saveAnswers.push_back(files.file("card.cfg"));
+    click(view, "cmdSaveToDisk");
+    EXPECT_EQ(dialogs.saveRequests.at(0).filter, "Config Files (*.cfg)|*.cfg");
+    EXPECT_EQ(dialogs.saveRequests.at(0).defaultExtension, "cfg");
+    EXPECT_EQ(files.read("card.cfg"),
+              "00FF\r\n40000000\r\n10\r\n\"1,5\"\r\n10\r\n10\r\n10\r\n10\r\n10\r\n10\r\n");
+
+    files.write("mixed.cfg", "8000\r\n0123\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+    files.write("bad.cfg", "0000\r\n00070000\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+    dialogs.openAnswers = {files.file("mixed.cfg"), files.file("bad.cfg")};
+    click(view, "cmdLoadFromDisk");
+    EXPECT_EQ(dialogs.openRequests.at(0).filter, "Config Files (*.cfg)|*.cfg");
+    EXPECT_TRUE(checked(view, "optDIOInput", 15));
+    EXPECT_TRUE(checked(view, "optDIOOutput", 0));
+    EXPECT_EQ(Find<QComboBox>(view, "cmbInputType", 3).currentIndex(), 3);
+    EXPECT_EQ(Find<QLineEdit>(view, "txtInputRange", 7).text(), "8");
+    EXPECT_EQ(state.DigitalDirection[0], kLineInput) << "the shared state is not touched";
+    click(view, "cmdLoadFromDisk");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].text.find("Line 2"), std::string::npos);
+    EXPECT_TRUE(checked(view, "optDIOInput", 15)) << "a refused file changes nothing";
+}
+
+// The window opened for card 1 serves card 2 once card 2's entry is chosen.
+TEST_F(SetupWindowTest, CalibrationServesTheCardChosenLastChannelByChannel) {
+    QWidget& view = open(window->OptionsCalibrate[0], "frmCalib");
+    EXPECT_EQ(Find<QLabel>(view, "lblCH", 7).text(), "CH7:");
+    EXPECT_TRUE(checked(view, "chkSel", 7));
+    EXPECT_EQ(Find(view, "shpZero", 7).accessibleDescription(), "black");
+    EXPECT_TRUE(Find<QLabel>(view, "Label1").text().contains("short B & B,"));
+    EXPECT_EQ(Find<QTimer>(view, "tmrUpdate").interval(), 1000);
+    open(window->OptionsCalibrate[1], "frmCalib");
+    EXPECT_EQ(view.windowTitle(), "Calibration - Card 1");
+    state.RawCounts[8] = 12;
+    state.RawCounts[9] = 400;
+    state.AmbientTemp2 = 24.5f;
+    state.AnalogFrame2 = std::string(61, '0');
+    testing::Tick(view);
+    EXPECT_EQ(Find<QLabel>(view, "lblData", 0).text(), "0.00");
+    state.AnalogFrame2 = std::string(62, '0');
+    testing::Tick(view);
+    EXPECT_EQ(Find<QLabel>(view, "lblData", 1).text(), "400");
+    EXPECT_EQ(Find<QLabel>(view, "lblAmb").text(), "Ambient Temperature: 24.5 deg.C");
+
+    for (int c = 2; c < kChannelsPerCard; ++c) {
+        Find<QCheckBox>(view, "chkSel", c).click();
+    }
+    click(view, "cmdCalibrate10V_1");
+    EXPECT_EQ(state.CalZero10V[8], 12);
+    EXPECT_EQ(state.CalZero10V[9], 0);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text, "Analog Value too high");
+    EXPECT_EQ(dialogs.messages[1].text, "Calibration value stored");
+    Find<QCheckBox>(view, "chkSel", 0).click();
+    Find<QCheckBox>(view, "chkSel", 1).click();
+    click(view, "cmdCalibrateRTD");
+    EXPECT_EQ(dialogs.messages.size(), 2u) << "nothing ticked, nothing said";
+}
+
+// Every channel ticked at the same count, so a refused count gives eight boxes.
+// Refusals come first: a lamp shows what was taken since the window opened.
+TEST_F(SetupWindowTest, CalibrationButtonsKeepOnlyPlausibleCounts) {
+    using S = AcquisitionState;
+    const char* high = "Analog Value too high";
+    const char* low = "Analog Value too low";
+    const struct {
+        const char* button;
+        std::int16_t count;
+        CalibrationStep::Table table;
+        const char* lamp;
+        const char* colour;
+        const char* refusal;
+    } rows[] = {{"cmdCalibrate10V_1", 151, &S::CalZero10V, "shpZero", "black", high},
+                {"cmdCalibrate200mV_1", 151, &S::CalZero200mV, "shpZero", "black", high},
+                {"cmdCalibrate10V_0", 25999, &S::CalSpan10V, "shpSpan", "black", low},
+                {"cmdCalibrate200mV_0", 22999, &S::CalSpan200mV, "shpSpan", "black", low},
+                {"cmdCalibrate10V_1", -32768, &S::CalZero10V, "shpZero", "blue", nullptr},
+                {"cmdCalibrate10V_1", 150, &S::CalZero10V, "shpZero", "blue", nullptr},
+                {"cmdCalibrate10V_0", 26000, &S::CalSpan10V, "shpSpan", "blue", nullptr},
+                {"cmdCalibrate200mV_1", 150, &S::CalZero200mV, "shpZero", "green", nullptr},
+                {"cmdCalibrate200mV_0", 23000, &S::CalSpan200mV, "shpSpan", "green", nullptr},
+                {"cmdCalibrateRTD", -5, &S::CalRTD, "shpSpan", "red", nullptr}};
+    QWidget& view = open(window->OptionsCalibrate[0], "frmCalib");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.button) + " " + std::to_string(row.count));
+        state.RawCounts.fill(row.count);
+        const std::int16_t before = (state.*row.table)[7];
+        dialogs.messages.clear();
+        click(view, row.button);
+        EXPECT_EQ((state.*row.table)[7], row.refusal ? before : row.count);
+        EXPECT_EQ(Find(view, row.lamp, 7).accessibleDescription(), row.colour);
+        ASSERT_EQ(dialogs.messages.size(), row.refusal ? 8u : 1u);
+        EXPECT_EQ(dialogs.messages[0].text, row.refusal ? row.refusal : "Calibration value stored");
+        EXPECT_EQ(dialogs.messages[0].title, "Calibration");
+        EXPECT_EQ(dialogs.messages[0].icon,
+                  row.refusal ? MessageIcon::Critical : MessageIcon::Information);
+    }
+}
+
+TEST_F(SetupWindowTest, CalibrationExportAndImportCarryCardOnesValues) {
+    state.CalZero10V[0] = -15;
+    state.CalSpan200mV[7] = 32767;
+    QWidget& view = open(window->OptionsCalibrate[1], "frmCalib");
+    EXPECT_EQ(view.windowTitle(), "Calibration - Card 2");
+    dialogs.saveAnswers = {files.file("calib"), files.file("no-such-folder/calib")};
+    click(view, "cmdExport");
+    EXPECT_EQ(dialogs.saveRequests.at(0).filter, "");
+    EXPECT_EQ(dialogs.saveRequests.at(0).defaultExtension, "");
+    EXPECT_EQ(files.read("calib").substr(0, 40), "\"Vantrel 16CH ver.1.0 Calib File\"\r\n-15\r\n");
+    state.CalZero10V[0] = 1;
+    state.CalSpan200mV[7] = 2;
+    state.CalRTD[10] = 3;
+    files.write("other", "\"vantrel 16ch ver.1.0 calib file\"\r\n");
+    dialogs.openAnswers = {files.file("calib"), files.file("other")};
+    click(view, "cmdImport");
+    EXPECT_EQ(state.CalZero10V[0], -15);
+    EXPECT_EQ(state.CalSpan200mV[7], 32767);
+    EXPECT_EQ(state.CalRTD[10], 3) << "card 2 is neither written nor read";
+    click(view, "cmdImport");
+    click(view, "cmdExport");
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[0].text, "Calibration File inported successfully.");
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(dialogs.messages[1].text, "Incompatible Calibration File!");
+    EXPECT_EQ(dialogs.messages[1].title, "File Import");
+    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Critical);
+    EXPECT_EQ(dialogs.messages[2].icon, MessageIcon::Critical) << "a failed export is reported";
+}
+
+}  // namespace
+}  // namespace vantrel
