@@ -21,7 +21,7 @@ inline void LoadShippedTables(AcquisitionState& state) {
     for (const auto& [name, entries, into] :
          {std::tuple{"j.tc", kTableJEntries, state.TableJ.data()},
           std::tuple{"k.tc", kTableKEntries, state.TableK.data()}}) {
-        const auto error = LoadThermocoupleTable(DataFolder() + "/" + name, name, entries, into);
+        const auto error = LoadThermocoupleTable({DataFolder()}, name, entries, into);
         ASSERT_FALSE(error.has_value()) << *error;
     }
 }
