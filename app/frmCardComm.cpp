@@ -3,8 +3,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/PortChoice.h"
+#include "engine/CardView.h"
 #include "platform/qt/ControlNames.h"
 
 namespace vantrel {
@@ -16,10 +18,6 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     button->setObjectName(QString::fromLatin1(name));
     button->setAccessibleName(caption);
     return button;
-}
-
-std::int16_t& portOf(AcquisitionState& state, int index) {
-    return index == 0 ? state.ComPort1 : state.ComPort2;
 }
 
 }  // namespace
@@ -97,7 +95,7 @@ void frmCardComm::Form_Load() {
         cmbComm[index]->addItems(entries);
         // A number outside the list (only by editing the file) shows no selection;
         // the stored value changes only on OK.
-        const int port = portOf(state_, index);
+        const int port = CardOf(std::as_const(state_), index).ComPort;
         if (port >= kFirstPortNumber && port <= kLastPortNumber) {
             cmbComm[index]->setCurrentIndex(port - 1);
         } else {

@@ -3,30 +3,14 @@
 #include <QGridLayout>
 #include <QPalette>
 #include <optional>
+#include <utility>
 
+#include "engine/CardView.h"
 #include "platform/qt/ControlNames.h"
 
 namespace vantrel {
 
 namespace {
-
-struct CardFlags {
-    bool portOpen;
-    bool portLost;
-    bool connected;
-    const std::string& version;
-    int comPort;
-    bool taskRunning;
-};
-
-CardFlags flagsOf(const AcquisitionState& state, int card) {
-    if (card == 0) {
-        return {state.PortOpen1,    state.PortLost1, state.CardConnected1,
-                state.CardVersion1, state.ComPort1,  state.TaskRunning1};
-    }
-    return {state.PortOpen2,    state.PortLost2, state.CardConnected2,
-            state.CardVersion2, state.ComPort2,  state.TaskRunning2};
-}
 
 QString usbText(int comPort) {
     return QStringLiteral("USB : COM") + QString::number(comPort);
@@ -105,11 +89,11 @@ frmStatus::frmStatus(const AcquisitionState& state, QWidget* parent)
 
 void frmStatus::Form_Load() {
     for (int card = 0; card < 2; ++card) {
-        const CardFlags flags = flagsOf(state_, card);
-        if (!flags.portOpen) {
+        const ConstCardView flags = CardOf(std::as_const(state_), card);
+        if (!flags.PortOpen) {
             setText(lblFault[card], QStringLiteral("COM not found"));
         }
-        setText(lblUSB[card], usbText(flags.comPort));
+        setText(lblUSB[card], usbText(flags.ComPort));
     }
 }
 
@@ -120,24 +104,25 @@ void frmStatus::tmrStatus_Timer() {
     if (state_.SaveError) {
         // Records wait in memory because the log file cannot be written.
         save = QStringLiteral("Save error");
-    } else if (state_.CardConnected1 && state_.Saving) {
+    } else if (state_.CardConnected1 && !state_.PortLost1 && state_.Saving) {
+        // Records pause while card 1's port is gone, so "Saving" would be untrue.
         save = QStringLiteral("Saving");
     }
     setText(lblSave, save);
 }
 
 void frmStatus::refreshCard(int card) {
-    const CardFlags flags = flagsOf(state_, card);
-    if (flags.portOpen) {
-        if (flags.connected) {
+    const ConstCardView flags = CardOf(std::as_const(state_), card);
+    if (flags.PortOpen) {
+        if (flags.CardConnected) {
             setText(lblFault[card], QStringLiteral("No Faults"));
-            setText(lblStatus[card],
-                    QStringLiteral("Card Connected. Ver.") + QString::fromStdString(flags.version));
+            setText(lblStatus[card], QStringLiteral("Card Connected. Ver.") +
+                                         QString::fromStdString(flags.CardVersion));
         } else {
             setText(lblFault[card], QStringLiteral("Card not found"));
             setText(lblStatus[card], QStringLiteral("Card Disconnected"));
         }
-        if (flags.portLost) {
+        if (flags.PortLost) {
             // The port went away after start-up; the card's connected flag stays set,
             // so the fault line is the only place that can tell.
             setText(lblFault[card], QStringLiteral("COM lost"));
@@ -145,8 +130,8 @@ void frmStatus::refreshCard(int card) {
     } else {
         setText(lblFault[card], QStringLiteral("COM not found"));
     }
-    setText(lblUSB[card], usbText(flags.comPort));
-    setText(lblTask[card], flags.taskRunning ? QStringLiteral("Task Running")
+    setText(lblUSB[card], usbText(flags.ComPort));
+    setText(lblTask[card], flags.TaskRunning ? QStringLiteral("Task Running")
                                              : QStringLiteral(" No Task Running"));
 }
 

@@ -27,8 +27,8 @@ void DecodeAnalogFrame(AcquisitionState& state, int card);
 // Converts the card's eight slots; on the first failure stops and reports it. The
 // failing slot and those after it keep their previous values.
 std::optional<ConversionFailure> ConvertFrame(AcquisitionState& state, int card);
-// The result of the 0.1-degree walk from -200 degrees (the step-by-step reference walk in the tests),
-// found by binary search over the walk's precomputed grid.
+// The result of the 0.1-degree walk from -200 degrees (the step-by-step reference walk in the
+// tests), found by binary search over the walk's precomputed grid.
 double RtdTemperature(std::int16_t count, std::int16_t referenceCount);
 // kind 0 = type J, 1 = type K, any other kind gives 0. Nothing when the cold
 // junction's table index falls outside the tables. The tables must not fall with

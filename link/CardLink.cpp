@@ -28,16 +28,7 @@ CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port
 }
 
 CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port)
-    : state_(state),
-      card_(card == 0 ? 0 : 1),
-      port_(port),
-      comPort_(card_ == 0 ? state.ComPort1 : state.ComPort2),
-      portOpen_(card_ == 0 ? state.PortOpen1 : state.PortOpen2),
-      portLost_(card_ == 0 ? state.PortLost1 : state.PortLost2),
-      connected_(card_ == 0 ? state.CardConnected1 : state.CardConnected2),
-      version_(card_ == 0 ? state.CardVersion1 : state.CardVersion2),
-      analogFrame_(card_ == 0 ? state.AnalogFrame1 : state.AnalogFrame2),
-      digitalFrame_(card_ == 0 ? state.DigitalFrame1 : state.DigitalFrame2) {
+    : state_(state), card_(CardIndex(card)), port_(port), fields_(CardOf(state, card)) {
     port_.setEventHandler([this](int eventCode) { OnReceive(eventCode); });
 }
 
@@ -58,10 +49,10 @@ void CardLink::setPortLostHandler(PortLostHandler handler) {
 }
 
 void CardLink::OpenCardPort() {
-    port_.setPortNumber(comPort_);
+    port_.setPortNumber(fields_.ComPort);
     port_.open();
-    portOpen_ = port_.isOpen();
-    if (portOpen_) {
+    fields_.PortOpen = port_.isOpen();
+    if (fields_.PortOpen) {
         SendCommand(kCommandVersion);
     } else if (reopenTimer_ != nullptr) {
         reopenTimer_->start(kReopenIntervalMs, false);
@@ -136,9 +127,9 @@ void CardLink::processBuffer() {
 void CardLink::judgePiece(std::size_t begin, std::size_t length) {
     const std::string_view piece(buffer_.data() + begin, length);
     if (piece.front() == 'V') {
-        connected_ = true;
+        fields_.CardConnected = true;
         // The CR ends the reply; it is not part of the version.
-        version_.assign(piece.substr(1, std::min(kVersionLength, length - 2)));
+        fields_.CardVersion.assign(piece.substr(1, std::min(kVersionLength, length - 2)));
         ++counters_.versionReplies;
         if (resumeOnVersion_) {
             resumeOnVersion_ = false;
@@ -149,14 +140,14 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
         return;
     }
     if (length == kAnalogFrameLength) {
-        analogFrame_.assign(piece);
+        fields_.AnalogFrame.assign(piece);
         ++counters_.analogFrames;
         modMain::DecodeAnalogFrame(state_, card_);
         analogFrameConverted(modMain::ConvertFrame(state_, card_));
         return;
     }
     if (length == kDigitalFrameLength) {
-        digitalFrame_.assign(piece);
+        fields_.DigitalFrame.assign(piece);
         ++counters_.digitalFrames;
         modMain::DecodeDigitalFrame(state_, card_);
         return;
@@ -193,7 +184,7 @@ void CardLink::onPortLost() {
     // A dead handle left open makes the read notifier fire without end.
     port_.close();
     lost_ = true;
-    portLost_ = true;
+    fields_.PortLost = true;
     // Half a frame from before the loss can never be completed.
     dropUnterminatedTail();
     discarding_ = false;
@@ -220,10 +211,10 @@ void CardLink::tmrReopen_Timer() {
     if (wasOpen) {
         return;
     }
-    portOpen_ = true;
+    fields_.PortOpen = true;
     if (lost_) {
         lost_ = false;
-        portLost_ = false;
+        fields_.PortLost = false;
         // A card that lost power forgot its task; one that kept it may still be
         // streaming. Either way it is told what to do once it has answered.
         resumeOnVersion_ = true;

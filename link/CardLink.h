@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "engine/AcquisitionState.h"
+#include "engine/CardView.h"
 #include "engine/ModMain.h"
 #include "platform/SerialPort.h"
 #include "platform/Timer.h"
@@ -95,14 +96,7 @@ class CardLink {
     platform::Timer* reopenTimer_ = nullptr;
     TaskSequencer* sequencer_ = nullptr;
 
-    // This card's fields of the state.
-    std::int16_t& comPort_;
-    bool& portOpen_;
-    bool& portLost_;
-    bool& connected_;
-    std::string& version_;
-    std::string& analogFrame_;
-    std::string& digitalFrame_;
+    CardView fields_;  // this card's fields of the state
 
     std::string buffer_;
     bool discarding_ = false;  // dropping bytes until the next CR
