@@ -1,6 +1,6 @@
 // Which device a port number opens. Guards against the USB adapter numbered from
-// one instead of zero, a COMn link of another number taken, and a port below one
-// given a device.
+// one instead of zero, a COMn link of another number taken, and a device for a
+// port below one.
 #include "platform/PortNaming.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <string>
 
 namespace vantrel::testing {
-namespace {
 
 TEST(PortNaming, LinkInStartFolderElseTheNthUsbAdapter) {
     std::random_device random;
@@ -25,9 +24,7 @@ TEST(PortNaming, LinkInStartFolderElseTheNthUsbAdapter) {
     EXPECT_EQ(platform::SerialDeviceName(3, dir.string()), (dir / "COM3").string());
     EXPECT_EQ(platform::SerialDeviceName(13, dir.string()), "/dev/ttyUSB12");
 #endif
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+    std::filesystem::remove_all(dir);
 }
 
-}  // namespace
 }  // namespace vantrel::testing
