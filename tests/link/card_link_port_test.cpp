@@ -1,8 +1,8 @@
 // Opening a card's port, and a port that is plugged in late or goes away.
 // Guards against the wrong port number or card flag, a port given up after one
-// failed open, a retry interval other than two seconds, "?" sent before the port
-// is open, a lost port left open or unretried, half a frame kept across the loss,
-// and a destroyed link still answering its port.
+// failed open, a retry interval other than two seconds, a lost port left open or
+// unretried, half a frame kept across the loss, and a returning card told anything
+// before it has answered "?", or started when its task was stopped.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,7 +15,7 @@ namespace {
 
 using Sent = std::vector<std::string>;
 
-TEST(CardLinkPort, RetriedEveryTwoSecondsAtStartUpAndAfterALoss) {
+TEST(CardLinkPort, RetriedEveryTwoSecondsAndAReturningCardAnswersBeforeItsTask) {
     LinkRig rig(1);
     std::vector<bool> changes;
     rig.link.setPortLostHandler([&](bool lost) { changes.push_back(lost); });
@@ -31,9 +31,10 @@ TEST(CardLinkPort, RetriedEveryTwoSecondsAtStartUpAndAfterALoss) {
     EXPECT_TRUE(rig.state.PortOpen2);
     EXPECT_FALSE(rig.state.PortOpen1);
     EXPECT_FALSE(rig.reopen.isActive());
+    // A card found late was never told to stop, so it is not.
+    rig.port.receive("V1.02\r+00012,+000");
     EXPECT_EQ(rig.port.sent, Sent{"?\r"});
 
-    rig.port.receive("V1.02\r+00012,+000");
     rig.port.fail();
     rig.port.fail();  // repeated errors count once
     EXPECT_FALSE(rig.port.isOpen());
@@ -48,24 +49,21 @@ TEST(CardLinkPort, RetriedEveryTwoSecondsAtStartUpAndAfterALoss) {
     rig.reopen.tick();
     EXPECT_EQ(rig.port.openAttempts, 5);
     EXPECT_FALSE(rig.state.PortLost2);
-    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r"}));
     EXPECT_EQ(changes, (std::vector<bool>{true, false}));
-}
+    // Its task is stopped: it hears "@F", once it has answered.
+    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r"}));
+    rig.port.receive("V1.02\r");
+    rig.port.receive("V1.02\r");  // a later reply is only a reply
+    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r", "@F\r"}));
 
-TEST(CardLinkPort, DestroyedLinkLeavesThePortQuiet) {
-    AcquisitionState state;
-    FakeSerialPort port;
-    FakeTimer reopen;
-    FakeTimer delay;
-    link::TaskSequencer sequencer(state, delay, [](int, std::string_view) {});
-    {
-        link::CardLink link(state, 0, port, reopen, sequencer);
-        link.OpenCardPort();
-        port.fail();
-    }
-    EXPECT_FALSE(reopen.isActive());
-    port.receive("V9.99\r");
-    EXPECT_FALSE(state.CardConnected1);
+    // Lost with its task running, it is started again once it has answered.
+    rig.state.TaskRunning2 = true;
+    rig.port.fail();
+    rig.reopen.tick();
+    EXPECT_EQ(rig.port.sent.size(), 4u);
+    rig.port.receive("V1.02\r");
+    rig.delay.tick();
+    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r", "@F\r", "?\r", "@TA00\r", "@N\r"}));
 }
 
 }  // namespace

@@ -7,27 +7,19 @@
 #include <initializer_list>
 
 namespace vantrel::testing {
-namespace {
 
 TEST(SetOutputsCommand, FourUpperCaseHexDigitsBitKIsLineK) {
-    const struct {
-        int card;
-        std::initializer_list<int> slotsOn;
-        const char* command;
-    } cases[] = {
-        {0, {0, 3}, "#D0009"},
-        {0, {15, 13, 11, 10, 16}, "#DAC00"},
-        {1, {16, 19, 31, 15}, "#D8009"},
-        {5, {17}, "#D0002"},  // any selector but 0 is card 2
-    };
-    for (const auto& c : cases) {
+    auto command = [](int card, std::initializer_list<int> slotsOn) {
         AcquisitionState state;
-        for (const int slot : c.slotsOn) {
+        for (const int slot : slotsOn) {
             state.DigitalOutCmd[static_cast<std::size_t>(slot)] = true;
         }
-        EXPECT_EQ(link::SetOutputsCommand(state, c.card), c.command);
-    }
+        return link::SetOutputsCommand(state, card);
+    };
+    EXPECT_EQ(command(0, {0, 3}), "#D0009");
+    EXPECT_EQ(command(0, {15, 13, 11, 10, 16}), "#DAC00");
+    EXPECT_EQ(command(1, {16, 19, 31, 15}), "#D8009");
+    EXPECT_EQ(command(5, {17}), "#D0002");  // any selector but 0 is card 2
 }
 
-}  // namespace
 }  // namespace vantrel::testing

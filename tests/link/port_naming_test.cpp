@@ -6,15 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
-#include <string>
 
 namespace vantrel::testing {
 
 TEST(PortNaming, LinkInStartFolderElseTheNthUsbAdapter) {
-    std::random_device random;
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("vantrel-ports-" + std::to_string(random()) + std::to_string(random()));
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "vantrel-port-naming";
+    std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     EXPECT_EQ(platform::SerialDeviceName(0, dir.string()), "");
 #ifndef _WIN32
