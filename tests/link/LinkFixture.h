@@ -1,9 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "engine/AcquisitionState.h"
 #include "link/CardLink.h"
 #include "link/TaskSequencer.h"
@@ -11,17 +7,6 @@
 #include "tests/support/FakeTimer.h"
 
 namespace vantrel::testing {
-
-// A frame of eight counts and an ambient text, CR included.
-inline std::string AnalogFrame(const int (&counts)[8], const std::string& ambient = "+25.0") {
-    std::string frame;
-    for (const int count : counts) {
-        char field[16];
-        std::snprintf(field, sizeof field, "%+06d,", count);
-        frame += field;
-    }
-    return frame + ambient + "\r";
-}
 
 // One card's link on a fake port with hand-fired timers.
 struct LinkRig {
