@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "engine/SettingsFiles.h"
 #include "engine/StartUp.h"
@@ -21,6 +22,15 @@ std::string Repeat(const std::string& text, int times) {
         all += text;
     }
     return all;
+}
+
+// Count numbered lines: prefix, 0, 1, ... count - 1, each followed by suffix.
+std::string Numbered(int count, const std::string& prefix, const std::string& suffix) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += prefix + std::to_string(i) + suffix;
+    }
+    return text;
 }
 
 // A start folder holding only the shipped tables.
@@ -49,11 +59,9 @@ TEST(StartUp, FirstRunWritesTheDefaultsAndForgetsThePreviousRun) {
         Repeat("#FALSE#\r\n", 32) +
             Repeat("0\r\n10\r\n0\r\n0\r\n32000\r\n32000\r\n13000\r\n#FALSE#\r\n#FALSE#\r\n", 16));
     // The log settings are written at exit; by default the log lies beside them.
-    std::string log = "\"" + run.folder.file("test.csv") + "\"\r\n#TRUE#\r\n1\r\n1\r\n5\r\n3\r\n";
-    for (int s = 0; s < 16; ++s) {
-        log += "\"Channel " + std::to_string(s) + "\"\r\n";
-    }
-    EXPECT_EQ(LogSettingsText(run.state), log);
+    EXPECT_EQ(LogSettingsText(run.state), "\"" + run.folder.file("test.csv") +
+                                              "\"\r\n#TRUE#\r\n1\r\n1\r\n5\r\n3\r\n" +
+                                              Numbered(16, "\"Channel ", "\"\r\n"));
     EXPECT_EQ(run.folder.entryCount(), 4u);
 }
 
@@ -123,14 +131,6 @@ TEST(StartUp, AMissingOrDamagedSettingsFileCostsOnlyItsOwnFieldsFromTheDamageOn)
     }
 }
 
-std::string Rising(int count, int from = 0) {
-    std::string text;
-    for (int i = from; i < from + count; ++i) {
-        text += std::to_string(i) + ".5\r\n";
-    }
-    return text;
-}
-
 TEST(StartUp, TablesComeFromTheStartFolderElseTheInstalledOne) {
     StartFolder run;
     testing::TempFolder installed;
@@ -138,7 +138,8 @@ TEST(StartUp, TablesComeFromTheStartFolderElseTheInstalledOne) {
     ASSERT_TRUE(run.start(installed.path().string()).ok);
     EXPECT_EQ(run.state.TableJ[100], 5.269);
     EXPECT_EQ(run.state.TableK[200 + 100], 4.096);
-    run.folder.write("j.tc", Rising(1500));  // numbers past the table's end are not read
+    run.folder.write("j.tc",
+                     Numbered(1500, "", ".5\r\n"));  // numbers past the table's end are not read
     ASSERT_TRUE(run.start(installed.path().string()).ok);
     EXPECT_EQ(run.state.TableJ[1100], 1100.5);
     EXPECT_EQ(run.state.TableJ[1101], 0.0);
@@ -156,24 +157,21 @@ TEST(StartUp, TablesComeFromTheStartFolderElseTheInstalledOne) {
 }
 
 TEST(StartUp, ABadTableStopsTheStartNamingTheFileAndWritesNothing) {
-    struct Case {
-        const char* file;
-        std::string contents;
-        const char* error;
+    const std::string rising = Numbered(2000, "", ".5\r\n");
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"j.tc", rising.substr(0, rising.find("1100.5")), "j.tc: holds 1100 numbers, 1101 are"},
+        {"k.tc", rising.substr(0, rising.find("1570.5")), "k.tc: holds 1570 numbers, 1571 are"},
+        {"k.tc", "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\nabc\r\n" + rising,
+         "k.tc: line 8 is not a number"},
+        {"j.tc", "0\r\n3\r\n" + rising, "j.tc: line 3 is below the voltage before it"},
+        {"j.tc", rising + std::string(256 * 1024, ' '), "larger than 262144 bytes"},
     };
-    const Case tables[] = {
-        {"j.tc", Rising(1100), "j.tc: holds 1100 numbers, 1101 are needed"},
-        {"k.tc", Rising(1570), "k.tc: holds 1570 numbers, 1571 are needed"},
-        {"k.tc", Rising(7) + "abc\r\n" + Rising(2000), "k.tc: line 8 is not a number"},
-        {"j.tc", Rising(9) + "3\r\n" + Rising(2000), "j.tc: line 10 is below the voltage before"},
-        {"j.tc", Rising(1101) + std::string(256 * 1024, ' '), "larger than 262144 bytes"},
-    };
-    for (const Case& c : tables) {
+    for (const auto& [file, contents, error] : cases) {
         StartFolder run;
-        run.folder.write(c.file, c.contents);
+        run.folder.write(file, contents);
         const StartUpResult result = run.start();
         EXPECT_FALSE(result.ok);
-        EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find(error), std::string::npos) << result.error;
         EXPECT_EQ(run.folder.entryCount(), 2u);
     }
 }
