@@ -75,13 +75,13 @@ std::string Kept(const AcquisitionState& s) {
 TEST(StartUp, AMissingOrDamagedSettingsFileCostsOnlyItsOwnFieldsFromTheDamageOn) {
     struct Case {
         const char* file;
-        void (*damage)(std::string&);  // none: the file is missing, which is not mentioned
+        void (*damage)(std::string&);  // leaving nothing: the file is missing, not mentioned
         const char* message;           // part of what the user is told
         const char* kept;
     };
     const Case cases[] = {
-        {"vtrl.con", nullptr, "", "1,2,12987,save,Oven,Kiln"},
-        {"vtrls.con", nullptr, "", "4,9,12987,save,Channel 0,Channel 1"},
+        {"vtrl.con", [](std::string& t) { t.clear(); }, "", "1,2,12987,save,Oven,Kiln"},
+        {"vtrls.con", [](std::string& t) { t.clear(); }, "", "4,9,12987,save,Channel 0,Channel 1"},
         {"vtrl.con", [](std::string& t) { t = " 4 \r\n 70000 \r\n"; },
          "vtrl.con is damaged: reading stopped at line 2, the port of card 2. The settings before "
          "it were kept, the rest are back to their defaults. The damaged file was kept as ",
@@ -104,14 +104,11 @@ TEST(StartUp, AMissingOrDamagedSettingsFileCostsOnlyItsOwnFieldsFromTheDamageOn)
         StartFolder run;
         run.folder.write("vtrl.con", PortSettingsText(edited));
         run.folder.write("vtrlo.con", ChannelSettingsText(edited));
-        std::string left = LogSettingsText(edited);  // what the file holds at start-up
-        run.folder.write("vtrls.con", left);
-        left = c.damage != nullptr ? run.folder.read(c.file) : "";
-        if (c.damage != nullptr) {
-            c.damage(left);
-        }
+        run.folder.write("vtrls.con", LogSettingsText(edited));
+        std::string left = run.folder.read(c.file);  // what the file holds at start-up
+        c.damage(left);
         run.folder.write(c.file, left);
-        if (c.damage == nullptr) {
+        if (left.empty()) {
             std::filesystem::remove(run.folder.file(c.file));
         }
         const StartUpResult result = run.start();
@@ -121,7 +118,7 @@ TEST(StartUp, AMissingOrDamagedSettingsFileCostsOnlyItsOwnFieldsFromTheDamageOn)
         EXPECT_EQ(run.folder.read(backup), left);
         EXPECT_NE(result.warning.find(c.message), std::string::npos) << result.warning;
         EXPECT_EQ(result.warning.find(run.folder.file(backup) + ".") == std::string::npos,
-                  c.damage == nullptr)
+                  left.empty())
             << result.warning;
         // The port and channel files are rewritten at once, the log file only at exit.
         EXPECT_EQ(run.folder.read("vtrl.con"), PortSettingsText(run.state));
