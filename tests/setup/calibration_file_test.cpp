@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -20,21 +21,18 @@ std::vector<std::string> DefaultLines() {
 }
 
 std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines) {
-        text += line + "\r\n";
-    }
-    return text;
+    return std::accumulate(
+        lines.begin(), lines.end(), std::string(),
+        [](const std::string& text, const std::string& line) { return text + line + "\r\n"; });
 }
 
 TEST(CalibrationFile, ValuesAreReadAndWrittenInFileOrderForCardOneOnly) {
     AcquisitionState state;
     EXPECT_EQ(FormatCalibrationFile(CalibrationOfFirstCard(state)), Joined(DefaultLines()));
-    std::vector<std::string> lines = DefaultLines();
-    lines[41 - 1] = "12999";
-    for (int i = 0; i < 5; ++i) {
-        lines[i + 1] = std::vector<std::string>{"-15", "1", "32767", "-32768", "12007"}[i];
-    }
+    const std::vector<std::string> defaults = DefaultLines();
+    std::vector<std::string> lines = {defaults[0], "-15", "1", "32767", "-32768", "12007"};
+    lines.insert(lines.end(), defaults.begin() + 6, defaults.end() - 1);
+    lines.push_back("12999");
     const auto parsed = ParseCalibrationFile(FieldReader(Joined(lines)));
     ASSERT_EQ(parsed.outcome, CalibrationFileParse::Outcome::Read) << parsed.error;
     EXPECT_EQ(parsed.table[0], (ChannelCalibration{-15, 1, 32767, -32768, 12007}));
