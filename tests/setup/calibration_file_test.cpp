@@ -56,6 +56,7 @@ TEST(CalibrationFile, ReadsOnlyAWholeUsableFileUnderItsHeader) {
         {1, "Vantrel 16CH ver.1.0 Calib File", Outcome::Read, ""},
         {1, "\"vantrel 16ch ver.1.0 calib file\"", Outcome::WrongHeader, ""},
         {1, "\"Vantrel 16CH ver.1.1 Calib File\"", Outcome::WrongHeader, ""},
+        {1, "\"Vantrel 16CH ver.1.0 Calib File \"", Outcome::WrongHeader, ""},
         {0, "", Outcome::WrongHeader, ""},
         {-40, "", Outcome::BadValues,
          "The calibration file ends after line 40, with 39 of its 40 values."},
