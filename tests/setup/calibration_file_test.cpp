@@ -4,129 +4,83 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <string>
 #include <vector>
 
 namespace vantrel {
 namespace {
 
-std::string Lines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines) {
-        text += line + "\r\n";
-    }
-    return text;
-}
-
-const std::string kQuotedHeader = "\"Vantrel 16CH ver.1.0 Calib File\"";
-
-// The header and the first `count` values of a default calibration.
-std::vector<std::string> DefaultLines(int count) {
-    std::vector<std::string> lines = {kQuotedHeader};
-    const std::vector<std::string> channel = {"0", "0", "32000", "32000", "13000"};
-    for (int i = 0; i < count; ++i) {
-        lines.push_back(channel[i % 5]);
+// The header line and the forty values of the default calibration.
+std::vector<std::string> DefaultLines() {
+    std::vector<std::string> lines = {"\"Vantrel 16CH ver.1.0 Calib File\""};
+    for (int i = 0; i < 40; ++i) {
+        lines.push_back(std::vector<std::string>{"0", "0", "32000", "32000", "13000"}[i % 5]);
     }
     return lines;
 }
 
-CalibrationTable Sample() {
-    CalibrationTable table;
-    for (int g = 0; g < kChannelsPerCard; ++g) {
-        table[g] = ChannelCalibration{
-            static_cast<std::int16_t>(-15 + g), static_cast<std::int16_t>(g * 3),
-            static_cast<std::int16_t>(32767 - g), static_cast<std::int16_t>(-32768 + g),
-            static_cast<std::int16_t>(13000 + g * 7)};
-    }
-    return table;
+std::string Joined(const std::vector<std::string>& lines) {
+    return std::accumulate(
+        lines.begin(), lines.end(), std::string(),
+        [](const std::string& text, const std::string& line) { return text + line + "\r\n"; });
 }
 
-TEST(CalibrationFile, DefaultsGiveHeaderAndFortyValues) {
+TEST(CalibrationFile, ValuesAreReadAndWrittenInFileOrderForCardOneOnly) {
     AcquisitionState state;
-    EXPECT_EQ(FormatCalibrationFile(CalibrationOfFirstCard(state)), Lines(DefaultLines(40)));
-}
-
-TEST(CalibrationFile, ValuesRoundTripInFileOrder) {
-    const CalibrationTable table = Sample();
-    const std::string contents = FormatCalibrationFile(table);
-    // Channel 0's five lines: zero 10V, zero 200mV, span 10V, span 200mV, RTD.
-    const std::string firstChannel = Lines({kQuotedHeader, "-15", "0", "32767", "-32768", "13000"});
-    EXPECT_EQ(contents.substr(0, firstChannel.size()), firstChannel);
-
-    const auto parsed = ParseCalibrationFile(FieldReader(contents));
+    EXPECT_EQ(FormatCalibrationFile(CalibrationOfFirstCard(state)), Joined(DefaultLines()));
+    const std::vector<std::string> defaults = DefaultLines();
+    std::vector<std::string> lines = {defaults[0], "-15", "1", "32767", "-32768", "12007"};
+    lines.insert(lines.end(), defaults.begin() + 6, defaults.end() - 1);
+    lines.push_back("12999");
+    const auto parsed = ParseCalibrationFile(FieldReader(Joined(lines)));
     ASSERT_EQ(parsed.outcome, CalibrationFileParse::Outcome::Read) << parsed.error;
-    EXPECT_EQ(parsed.table, table);
+    EXPECT_EQ(parsed.table[0], (ChannelCalibration{-15, 1, 32767, -32768, 12007}));
+    EXPECT_EQ(parsed.table[7].rtd, 12999);
+    EXPECT_EQ(FormatCalibrationFile(parsed.table), Joined(lines));
+    state.CalRTD[8] = 99;
+    StoreCalibrationOfFirstCard(state, parsed.table);
+    EXPECT_EQ(CalibrationOfFirstCard(state), parsed.table);
+    EXPECT_EQ(state.CalRTD[8], 99);
 }
 
-TEST(CalibrationFile, UnquotedHeaderIsAccepted) {
-    std::vector<std::string> lines = DefaultLines(40);
-    lines[0] = "Vantrel 16CH ver.1.0 Calib File";
-    EXPECT_EQ(ParseCalibrationFile(FieldReader(Lines(lines))).outcome,
-              CalibrationFileParse::Outcome::Read);
-}
-
-class WrongHeader : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(WrongHeader, IsIncompatible) {
-    std::vector<std::string> lines = DefaultLines(40);
-    lines[0] = GetParam();
-    EXPECT_EQ(ParseCalibrationFile(FieldReader(Lines(lines))).outcome,
-              CalibrationFileParse::Outcome::WrongHeader);
-}
-
-INSTANTIATE_TEST_SUITE_P(Headers, WrongHeader,
-                         ::testing::Values("\"vantrel 16ch ver.1.0 calib file\"",
-                                           "\"Vantrel 16CH ver.1.0 Calib File \"",
-                                           "\"Vantrel 16CH ver.1.1 Calib File\"", "\"\"", "0"));
-
-TEST(CalibrationFile, EmptyFileIsIncompatible) {
-    EXPECT_EQ(ParseCalibrationFile(FieldReader("")).outcome,
-              CalibrationFileParse::Outcome::WrongHeader);
-}
-
-struct BadValues {
-    const char* name;
-    int line;  // 1-based line replaced, or 0 to cut the file there
-    const char* replacement;
-    const char* mentions;
-};
-
-class BadCalibrationValues : public ::testing::TestWithParam<BadValues> {};
-
-TEST_P(BadCalibrationValues, AreRefusedWithTheLineNamed) {
-    std::vector<std::string> lines = DefaultLines(40);
-    if (GetParam().line == 0) {
-        lines.resize(40);  // header and 39 values
-    } else {
-        lines[GetParam().line - 1] = GetParam().replacement;
+TEST(CalibrationFile, ReadsOnlyAWholeUsableFileUnderItsHeader) {
+    using Outcome = CalibrationFileParse::Outcome;
+    struct Case {
+        int line;  // 1-based line replaced; 0 or less: only the first -line lines are kept
+        const char* replacement;
+        Outcome outcome;
+        const char* error;
+    };
+    const Case cases[] = {
+        {1, "Vantrel 16CH ver.1.0 Calib File", Outcome::Read, ""},
+        {1, "\"vantrel 16ch ver.1.0 calib file\"", Outcome::WrongHeader, ""},
+        {1, "\"Vantrel 16CH ver.1.1 Calib File\"", Outcome::WrongHeader, ""},
+        {1, "\"Vantrel 16CH ver.1.0 Calib File \"", Outcome::WrongHeader, ""},
+        {0, "", Outcome::WrongHeader, ""},
+        {-40, "", Outcome::BadValues,
+         "The calibration file ends after line 40, with 39 of its 40 values."},
+        {8, "abc", Outcome::BadValues,
+         "Line 8 of the calibration file does not hold a whole number from -32768 to 32767."},
+        {2, "32768", Outcome::BadValues, "Line 2 "},  // one past each end of 16 bits
+        {41, "-32769", Outcome::BadValues, "Line 41 "},
+        {19, "0", Outcome::BadValues,
+         "Channel 3 of the calibration file cannot be used: its 10 V zero equals its 10 V span."},
+        {40, "0", Outcome::BadValues,
+         "Channel 7 of the calibration file cannot be used: its 200 mV"},
+        {6, "0", Outcome::BadValues,
+         "Channel 0 of the calibration file cannot be used: its RTD reference is 0."},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> lines = DefaultLines();
+        lines.resize(static_cast<std::size_t>(c.line > 0 ? 41 : -c.line));
+        if (c.line > 0) {
+            lines[c.line - 1] = c.replacement;
+        }
+        const auto parsed = ParseCalibrationFile(FieldReader(Joined(lines)));
+        EXPECT_EQ(parsed.outcome, c.outcome) << c.line << c.replacement;
+        EXPECT_EQ(parsed.error.substr(0, std::string(c.error).size()), c.error) << parsed.error;
     }
-    const auto parsed = ParseCalibrationFile(FieldReader(Lines(lines)));
-    EXPECT_EQ(parsed.outcome, CalibrationFileParse::Outcome::BadValues);
-    EXPECT_NE(parsed.error.find(GetParam().mentions), std::string::npos) << parsed.error;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BadCalibrationValues,
-    ::testing::Values(BadValues{"ShortFile", 0, "", "ends after line 40, with 39 of its 40"},
-                      BadValues{"NotANumber", 8, "abc", "Line 8 "},
-                      BadValues{"TooLarge", 2, "32768", "Line 2 "},
-                      BadValues{"TooSmall", 41, "-32769", "Line 41 "},
-                      BadValues{"Quoted", 20, "\"5\"", "Line 20 "},
-                      BadValues{"ZeroEqualsSpan10V", 19, "0", "Channel 3 of the calibration file"},
-                      BadValues{"ZeroEqualsSpan200mV", 40, "0",
-                                "Channel 7 of the calibration file"},
-                      BadValues{"ZeroRtdReference", 6, "0", "Channel 0 of the calibration file"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CalibrationFile, StoringTouchesOnlyCardOne) {
-    AcquisitionState state;
-    state.CalZero10V[8] = 77;
-    state.CalRTD[15] = 99;
-    StoreCalibrationOfFirstCard(state, Sample());
-    EXPECT_EQ(CalibrationOfFirstCard(state), Sample());
-    EXPECT_EQ(state.CalZero10V[8], 77);
-    EXPECT_EQ(state.CalRTD[15], 99);
-    EXPECT_EQ(state.CalSpan10V[8], 32000);
 }
 
 }  // namespace
