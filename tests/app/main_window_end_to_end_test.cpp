@@ -71,8 +71,8 @@ void replug(CardSimProcess& sim) {
 TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToExit) {
     CardSimProcess sim1;
     CardSimProcess sim2;
-    ASSERT_TRUE(sim1.start(
-        1, {"--rate", "50", "--card-version", "1.02", "--ch", "0=count:1234", "--log-commands"}));
+    ASSERT_TRUE(sim1.start(1, {"--rate", "50", "--card-version", "1.02", "--ch", "0=count:1234",
+                               "--inputs", "0005", "--log-commands"}));
     // A first run: only the tables in the start folder.
     QTemporaryDir appDir;
     const QString data = QString::fromLocal8Bit(std::getenv("VANTREL_SOURCE_DIR")) + "/data/";
@@ -144,6 +144,8 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToExit) {
     ASSERT_TRUE(PumpUntil([&] { return frames(0) >= beforeReplug + 3; }));
     EXPECT_EQ(heard(sim1, 2), (QStringList{"?", "@TA00", "@N"}));
     EXPECT_EQ(state.RawCounts[11], -500);
+    EXPECT_TRUE(state.DigitalIn[0] && !state.DigitalIn[1] &&
+                state.DigitalIn[2]);  // 0005: bits 0 and 2
 
     // Card 2, replugged with its task stopped, hears "?" and then "@F".
     Find<QAction>(window, "TaskStop").trigger();
