@@ -144,8 +144,8 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToExit) {
     ASSERT_TRUE(PumpUntil([&] { return frames(0) >= beforeReplug + 3; }));
     EXPECT_EQ(heard(sim1, 2), (QStringList{"?", "@TA00", "@N"}));
     EXPECT_EQ(state.RawCounts[11], -500);
-    EXPECT_TRUE(state.DigitalIn[0] && !state.DigitalIn[1] &&
-                state.DigitalIn[2]);  // 0005: bits 0 and 2
+    // Inputs 0005: bits 0 and 2.
+    EXPECT_TRUE(state.DigitalIn[0] && !state.DigitalIn[1] && state.DigitalIn[2]);
 
     // Card 2, replugged with its task stopped, hears "?" and then "@F".
     Find<QAction>(window, "TaskStop").trigger();
