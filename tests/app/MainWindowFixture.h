@@ -6,14 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QTemporaryDir>
-#include <functional>
 #include <memory>
 
 #include "app/frmAbout.h"
 #include "app/mdiDaq.h"
-#include "engine/AcquisitionState.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSerialPort.h"
@@ -33,9 +30,7 @@ class MainWindowFixture : public ::testing::Test {
         mdiDaq::Timers timers;
         timers.delay = std::make_unique<FakeTimer>();
         delay = static_cast<FakeTimer*>(timers.delay.get());
-        for (auto& reopen : timers.reopen) {
-            reopen = std::make_unique<FakeTimer>();
-        }
+        timers.reopen = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
         window = std::make_unique<mdiDaq>(state, cm, cm2, dialogs, clock, std::move(timers));
         window->setModalRunner([this](QDialog& dialog) {
             ++modalRuns;
@@ -47,10 +42,12 @@ class MainWindowFixture : public ::testing::Test {
         });
     }
 
-    // Deletes closed windows, as the event loop would.
+    // Deletes closed windows and then their frames, as the event loop would.
     static void flushDeletes() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
+        for (int round = 0; round < 2; ++round) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        }
     }
 
     // The start folder, where shut-down writes the settings files.

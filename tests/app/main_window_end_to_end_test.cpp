@@ -1,137 +1,120 @@
-// The real main window, serial ports, timers and card links against two
-// simulated cards on pseudo-terminals: start-up, a card plugged in after the
-// program started, version replies, task start, frames in the state, one box for
-// a lasting conversion fault, unplugging and replugging a card with its task
-// running and stopped, task stop, and the settings files written at close.
+// The user's path once, with the real main window, serial ports, timers and card
+// links against two simulated cards on pseudo-terminals: start-up with card 2
+// plugged in later, task start, the views, logging to a file, unplugging and
+// replugging both cards, and exit with the settings files written.
 // Guards against a start pause shorter than 100 ms on the wire, commands before a
-// replugged card has answered "?", and a message box for every failing frame.
+// replugged card has answered "?", a message box for every failing frame, records
+// that never reach the log file, and settings lost at exit.
 #include <signal.h>
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QCheckBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "app/frmAbout.h"
-#include "app/frmStatus.h"
 #include "app/mdiDaq.h"
 #include "engine/StartUp.h"
 #include "platform/qt/QtSerialPort.h"
 #include "tests/support/CardSimProcess.h"
+#include "tests/support/Controls.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 
 namespace vantrel::testing {
 namespace {
 
-int crlfLines(const QString& path) {
+QStringList crlfLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return -1;
+        return {};
     }
-    return static_cast<int>(file.readAll().count("\r\n"));
+    QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+    lines.removeLast();  // after the last line's end
+    return lines;
 }
 
-struct Heard {
-    double ms;
-    QString text;
-};
-
-// The commands a simulator logged since it made its link for the given time.
-std::vector<Heard> heardSince(const CardSimProcess& sim, int readyCount) {
-    std::vector<Heard> heard;
+// The commands a simulator heard since it made its link for the readyCount-th time;
+// each "@N" must come at least 100 ms, as the card measured it, after its "@TA00".
+QStringList heard(const CardSimProcess& sim, int readyCount) {
+    QStringList texts;
+    double startedAt = 0;
     int ready = 0;
     for (const QString& line : sim.lines()) {
-        if (line.startsWith("ready")) {
-            ++ready;
-        } else if (ready == readyCount && line.startsWith("command ")) {
-            const QStringList parts = line.split(' ');
-            heard.push_back({parts.value(1).toDouble(), parts.value(2)});
+        ready += line.startsWith("ready") ? 1 : 0;
+        if (ready != readyCount || !line.startsWith("command ")) {
+            continue;
+        }
+        texts << line.section(' ', 2, 2);
+        const double ms = line.section(' ', 1, 1).toDouble();
+        startedAt = texts.last() == "@TA00" ? ms : startedAt;
+        if (texts.last() == "@N") {
+            EXPECT_GE(ms - startedAt, 100.0) << ms;
         }
     }
-    return heard;
+    return texts;
 }
 
-QStringList texts(const std::vector<Heard>& heard) {
-    QStringList out;
-    for (const Heard& h : heard) {
-        out << h.text;
-    }
-    return out;
+void replug(CardSimProcess& sim) {
+    sim.signal(SIGUSR1);
+    ASSERT_TRUE(sim.waitForLine("hangup"));
+    sim.signal(SIGUSR2);
+    ASSERT_TRUE(sim.waitForLine("ready"));
 }
 
-// "@TA00" then "@N" at least 100 ms later, as the card measured it.
-void expectStartPair(const std::vector<Heard>& heard, std::size_t at) {
-    ASSERT_GT(heard.size(), at + 1);
-    EXPECT_EQ(heard[at].text, "@TA00");
-    EXPECT_EQ(heard[at + 1].text, "@N");
-    EXPECT_GE(heard[at + 1].ms - heard[at].ms, 100.0) << heard[at].ms;
-}
-
-TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToShutDown) {
+TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToExit) {
     CardSimProcess sim1;
     CardSimProcess sim2;
     ASSERT_TRUE(sim1.start(1, {"--rate", "50", "--card-version", "1.02", "--ch", "0=count:1234",
                                "--inputs", "0005", "--log-commands"}));
-
     // A first run: only the tables in the start folder.
     QTemporaryDir appDir;
-    ASSERT_TRUE(appDir.isValid());
     const QString data = QString::fromLocal8Bit(std::getenv("VANTREL_SOURCE_DIR")) + "/data/";
     for (const char* table : {"j.tc", "k.tc"}) {
         ASSERT_TRUE(QFile::copy(data + table, appDir.filePath(table)));
     }
     AcquisitionState state;
-    const StartUpResult started = RunStartUp(state, appDir.path().toStdString());
-    ASSERT_TRUE(started.ok) << started.error;
-    ASSERT_EQ(state.ComPort1, 1);
-    ASSERT_EQ(state.ComPort2, 2);
-    EXPECT_FALSE(QFile::exists(appDir.filePath("vtrls.con")));
+    ASSERT_TRUE(RunStartUp(state, appDir.path().toStdString()).ok);
     // Card 1's slot 4 reads 4-20 mA over a range no float holds: every frame fails.
     state.InputType[4] = 2;
     state.InputRange[4] = 1e100;
 
-    // Each simulator links its COMn in its own folder.
     platform::QtSerialPort cm(sim1.dir());
     platform::QtSerialPort cm2(sim2.dir());
     FakeDialogs dialogs;
     FakeClock clock;
+    clock.current = {2026, 12, 6, 14, 5, 11};
+    const QString logPath = appDir.filePath("run.csv");
     mdiDaq window(state, cm, cm2, dialogs, clock);
-    window.setModalRunner([](QDialog& dialog) {
+    window.setModalRunner([&](QDialog& dialog) {
         if (auto* about = qobject_cast<frmAbout*>(&dialog)) {
             about->Timer1_Timer();
+        } else {
+            Find<QLineEdit>(dialog, "txtFile").setText(logPath);
+            Find<QRadioButton>(dialog, "optDT").click();  // date and time stamps
+            Find<QCheckBox>(dialog, "chkHeaders").setChecked(true);
+            Find<QPushButton>(dialog, "cmdOK").click();
         }
     });
 
     window.Form_Load();
-    EXPECT_TRUE(state.PortOpen1);
-    EXPECT_FALSE(state.PortOpen2);
     // Card 2's adapter is plugged in after the program has started.
     ASSERT_TRUE(sim2.start(
         2, {"--rate", "50", "--card-version", "2.10", "--ch", "3=count:-500", "--log-commands"}));
     ASSERT_TRUE(PumpUntil([&] { return state.CardConnected1 && state.CardConnected2; }));
-    EXPECT_TRUE(state.PortOpen2);
-    EXPECT_EQ(state.CardVersion1, "1.02");
-    EXPECT_EQ(state.CardVersion2, "2.10");
-    ASSERT_NE(window.statusWindow, nullptr);
-    window.statusWindow->tmrStatus_Timer();
-    EXPECT_EQ(window.statusWindow->lblStatus[0]->text(), "Card Connected. Ver.1.02");
-    EXPECT_EQ(window.statusWindow->lblStatus[1]->text(), "Card Connected. Ver.2.10");
-    EXPECT_EQ(window.cardLink(0).counters().analogFrames, 0u);
 
-    window.TaskStart->trigger();
+    Find<QAction>(window, "TaskStart").trigger();
     auto frames = [&](int card) { return window.cardLink(card).counters().analogFrames; };
-    ASSERT_TRUE(PumpUntil([&] {
-        return frames(0) >= 3 && frames(1) >= 3 && window.cardLink(0).counters().digitalFrames >= 1;
-    }));
-    expectStartPair(heardSince(sim1, 1), 1);
-    expectStartPair(heardSince(sim2, 1), 1);
-    // Card 1 announced its fault once; closed, the box stays closed while the
-    // fault lasts.
+    ASSERT_TRUE(PumpUntil([&] { return frames(0) >= 3 && frames(1) >= 3; }));
+    EXPECT_EQ(heard(sim1, 1), (QStringList{"?", "@TA00", "@N"}));
+    EXPECT_EQ(heard(sim2, 1), (QStringList{"?", "@TA00", "@N"}));
+    // Card 1 announced its fault once; closed, the box stays closed while it lasts.
     ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
     EXPECT_EQ(dialogs.nonBlockingMessages[0].text, "Overflow4");
     dialogs.closeNonBlocking();
@@ -139,55 +122,42 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToShutDown) {
     ASSERT_TRUE(PumpUntil([&] { return frames(0) >= afterBox + 10; }));
     EXPECT_EQ(dialogs.nonBlockingMessages.size(), 1u);
 
-    // Card 1 is unplugged and plugged in again while its task runs: it answers
-    // "?" before it is started again.
-    sim1.signal(SIGUSR1);
-    ASSERT_TRUE(sim1.waitForLine("hangup"));
-    ASSERT_TRUE(PumpUntil([&] { return state.PortLost1; }));
-    sim1.signal(SIGUSR2);
-    ASSERT_TRUE(sim1.waitForLine("ready"));
+    for (const char* view : {"ViewAnalogData", "ViewDigitalData", "ViewTrend"}) {
+        Find<QAction>(window, view).trigger();
+    }
+    Tick(Find(window, "frmViewAnalogData"));
+    EXPECT_NE(Find<QLabel>(window, "lblData", 0).text(), "0.00");
+
+    // Slot 0 chosen for the log in the task manager, then File > Save.
+    Find<QAction>(window, "TaskManager").trigger();
+    Find<QCheckBox>(window, "chkSave", 0).setChecked(true);
+    Find<QPushButton>(Find(window, "frmTaskManager"), "cmdOK").click();
+    Find<QAction>(window, "FileSave").trigger();
+    ASSERT_TRUE(PumpUntil([&] { return crlfLines(logPath).size() >= 2; }));
+    EXPECT_EQ(crlfLines(logPath).value(0).toStdString(), "DATE,TIME,Channel 0");
+    // 1234 counts of 32000 on the 10 V range.
+    EXPECT_EQ(crlfLines(logPath).value(1).toStdString(), "06/12/26,14:05:11,0.385625");
+
+    // Card 1, replugged while its task runs, answers "?" before it is started again.
+    replug(sim1);
     const auto beforeReplug = frames(0);
     ASSERT_TRUE(PumpUntil([&] { return frames(0) >= beforeReplug + 3; }));
-    const std::vector<Heard> replugged = heardSince(sim1, 2);
-    EXPECT_EQ(texts(replugged), (QStringList{"?", "@TA00", "@N"}));
-    expectStartPair(replugged, 1);
-    EXPECT_TRUE(state.TaskRunning1);
-    EXPECT_TRUE(state.TaskRunning2);
-    EXPECT_EQ(state.RawCounts[0], 1234);
+    EXPECT_EQ(heard(sim1, 2), (QStringList{"?", "@TA00", "@N"}));
     EXPECT_EQ(state.RawCounts[11], -500);
-    EXPECT_EQ(state.AnalogFrame2.size(), 62u);
-    EXPECT_TRUE(state.DigitalIn[0]);
-    EXPECT_FALSE(state.DigitalIn[1]);
-    EXPECT_TRUE(state.DigitalIn[2]);
-    window.statusWindow->tmrStatus_Timer();
-    EXPECT_EQ(window.statusWindow->lblTask[1]->text(), "Task Running");
-
-    window.TaskStop->trigger();
-    EXPECT_FALSE(state.TaskRunning1);
-    // Frames already on their way still arrive; after that the cards fall quiet,
-    // whereas a card still streaming at 50 frames a second never would.
-    bool quiet = false;
-    for (int attempt = 0; attempt < 10 && !quiet; ++attempt) {
-        const auto before = frames(0) + frames(1);
-        PumpFor(300);
-        quiet = frames(0) + frames(1) == before;
-    }
-    EXPECT_TRUE(quiet);
+    // Inputs 0005: bits 0 and 2.
+    EXPECT_TRUE(state.DigitalIn[0] && !state.DigitalIn[1] && state.DigitalIn[2]);
 
     // Card 2, replugged with its task stopped, hears "?" and then "@F".
-    sim2.signal(SIGUSR1);
-    ASSERT_TRUE(sim2.waitForLine("hangup"));
-    sim2.signal(SIGUSR2);
-    ASSERT_TRUE(sim2.waitForLine("ready"));
-    ASSERT_TRUE(PumpUntil([&] { return heardSince(sim2, 2).size() >= 2; }));
+    Find<QAction>(window, "TaskStop").trigger();
+    replug(sim2);
+    ASSERT_TRUE(PumpUntil([&] { return heard(sim2, 2).size() >= 2; }));
     PumpFor(200);
-    EXPECT_EQ(texts(heardSince(sim2, 2)), (QStringList{"?", "@F"}));
+    EXPECT_EQ(heard(sim2, 2), (QStringList{"?", "@F"}));
 
-    window.close();
-    EXPECT_EQ(crlfLines(appDir.filePath("vtrlo.con")), 176);
-    EXPECT_EQ(crlfLines(appDir.filePath("vtrls.con")), 22);
+    Find<QAction>(window, "FileExit").trigger();
+    EXPECT_EQ(crlfLines(appDir.filePath("vtrlo.con")).size(), 176);
+    EXPECT_EQ(crlfLines(appDir.filePath("vtrls.con")).size(), 22);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(dialogs.nonBlockingMessages.size(), 1u);
 }
 
 }  // namespace
