@@ -107,9 +107,13 @@ std::optional<std::string> DiskLogFileSink::copyToNew(const std::string& from,
                                                       const std::string& to) {
     const std::filesystem::path target = NativePath(to);
     std::error_code error;
-    // Without overwrite options the copy refuses a target that exists.
-    if (std::filesystem::copy_file(NativePath(from), target, std::filesystem::copy_options::none,
-                                   error)) {
+    // A taken name is refused before copying: the copy reports a missing source
+    // before it looks at the target, and the clean-up below must only ever remove a
+    // half-written copy of its own, never a file that was already there.
+    if (std::filesystem::exists(target, error)) {
+        error = std::make_error_code(std::errc::file_exists);
+    } else if (std::filesystem::copy_file(NativePath(from), target,
+                                          std::filesystem::copy_options::none, error)) {
         return std::nullopt;
     }
     if (error != std::errc::file_exists) {

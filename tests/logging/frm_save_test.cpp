@@ -1,217 +1,96 @@
-// The save options window driven through its controls: what it shows on opening,
-// what OK stores, which messages it raises and when it stays open.
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
+// The save options window opened from File > Save and driven by its controls: an
+// option, the interval list, a name box or the check box shown from or stored to
+// the wrong field or code, a list that takes typed text, OK that closes on a
+// refusal, Select that asks before replacing the log, Cancel that stores, a menu
+// check mark that does not follow the logging state.
 #include <QComboBox>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
-#include "logging/ui/frmSave.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeDialogs.h"
-#include "tests/support/FakeLogFileSink.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/Controls.h"
 
-namespace vantrel {
+namespace vantrel::testing {
 namespace {
 
-class FrmSaveTest : public ::testing::Test {
+class FrmSaveTest : public MainWindowFixture {
   protected:
-    FrmSaveTest() {
-        state.LogFileName = "run.csv";
-        state.SaveChannel[0] = true;
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        state.LogFileName = folder.filePath("run.csv").toStdString();
         state.SaveChannel[3] = true;
-        state.ChannelName[3] = "Fan";
     }
 
-    // Opens the window as File > Save would, shown on the screen.
-    frmSave& Open() {
-        window = std::make_unique<frmSave>(state, dialogs, clock, nullptr, &sink);
-        window->show();
-        return *window;
+    // File > Save as the user picks it; `user` is what they do in the window.
+    void ChooseFileSave(const std::function<void(QDialog&)>& user) {
+        window->setModalRunner([&](QDialog& dialog) {
+            dialog.show();
+            user(dialog);
+        });
+        window->FileSave->trigger();
     }
-
-    AcquisitionState state;
-    testing::FakeClock clock;
-    testing::FakeDialogs dialogs;
-    testing::FakeLogFileSink sink;
-    std::unique_ptr<frmSave> window;
 };
 
-TEST_F(FrmSaveTest, OpensWithTheStoredChoices) {
-    state.LogIntervalChoice = 42;
-    state.LogIntervalUnit = 2;
-    state.LogDelimiter = 2;
-    state.LogStampStyle = 1;
+TEST_F(FrmSaveTest, EachOptionShowsItsStoredCodeAndOkStoresItBack) {
+    using S = AcquisitionState;
+    const std::tuple<const char*, std::int16_t S::*, int> options[] = {
+        {"optCSV", &S::LogDelimiter, 1},    {"optTSV", &S::LogDelimiter, 2},
+        {"optSSV", &S::LogDelimiter, 3},    {"optSec", &S::LogIntervalUnit, 1},
+        {"optMin", &S::LogIntervalUnit, 2}, {"optHour", &S::LogIntervalUnit, 3},
+        {"optSN", &S::LogStampStyle, 1},    {"optDT", &S::LogStampStyle, 2},
+        {"optT", &S::LogStampStyle, 3},     {"optNone", &S::LogStampStyle, 4}};
+    for (const auto& [option, field, code] : options) {
+        state.*field = static_cast<std::int16_t>(code);
+        ChooseFileSave([&](QDialog& w) {
+            EXPECT_TRUE(Find<QRadioButton>(w, option).isChecked()) << option;
+            state.*field = 0;
+            Find<QAbstractButton>(w, "cmdOK").click();
+        });
+        EXPECT_EQ(state.*field, code) << option;
+    }
+}
+
+TEST_F(FrmSaveTest, OkStoresWhatTheUserChoseStartsLoggingAndClosesTheWindow) {
+    const std::string picked = folder.filePath("picked.csv").toStdString();
+    dialogs.saveAnswers = {picked};
     state.LogHeaders = false;
-    frmSave& w = Open();
-
-    EXPECT_EQ(w.windowTitle(), "Save");
-    EXPECT_EQ(w.txtFile->text(), "run.csv");
-    EXPECT_EQ(w.cmbIntv->currentText(), "42");
-    EXPECT_TRUE(w.optMin->isChecked());
-    EXPECT_TRUE(w.optTSV->isChecked());
-    EXPECT_TRUE(w.optSN->isChecked());
-    EXPECT_FALSE(w.chkHeaders->isChecked());
-    for (int n = 0; n < kUsedChannels; ++n) {
-        EXPECT_EQ(w.lblChannel[n]->text(), QStringLiteral("Channel %1:").arg(n));
-        EXPECT_EQ(w.txtChannel[n]->text(), QString::fromStdString(state.ChannelName[n]));
-        EXPECT_EQ(w.findChild<QLineEdit*>(QStringLiteral("txtChannel_%1").arg(n)), w.txtChannel[n]);
-    }
-}
-
-TEST_F(FrmSaveTest, IntervalListOffersOneToThreeHundredAndTakesNoTypedText) {
-    frmSave& w = Open();
-    ASSERT_EQ(w.cmbIntv->count(), 300);
-    for (int i = 0; i < 300; ++i) {
-        EXPECT_EQ(w.cmbIntv->itemText(i), QString::number(i + 1));
-    }
-    EXPECT_FALSE(w.cmbIntv->isEditable());
-}
-
-TEST_F(FrmSaveTest, ChoiceOutsideTheListFromASettingsFileOpensOnTheNearest) {
-    state.LogIntervalChoice = 0;
-    EXPECT_EQ(Open().cmbIntv->currentText(), "1");
-    state.LogIntervalChoice = 999;
-    EXPECT_EQ(Open().cmbIntv->currentText(), "300");
-}
-
-TEST_F(FrmSaveTest, DateAndTimeOptionShowsOneAmpersandAndNoShortcut) {
-    frmSave& w = Open();
-    EXPECT_EQ(w.optDT->accessibleName(), "Use Date & Time");
-    EXPECT_TRUE(QKeySequence::mnemonic(w.optDT->text()).isEmpty());
-    EXPECT_EQ(w.optT->text(), "Use Only Time");
-}
-
-TEST_F(FrmSaveTest, OkStoresEveryChoiceAndStartsLogging) {
-    frmSave& w = Open();
-    w.txtFile->setText("new.csv");
-    w.txtChannel[0]->setText("Inlet");
-    w.optSSV->setChecked(true);
-    w.optHour->setChecked(true);
-    w.cmbIntv->setCurrentIndex(299);
-    w.optDT->setChecked(true);
-    w.chkHeaders->setChecked(true);
-
-    w.cmdOK->click();
-
-    EXPECT_EQ(state.LogFileName, "new.csv");
-    EXPECT_EQ(state.ChannelName[0], "Inlet");
-    EXPECT_EQ(state.LogDelimiter, 3);
-    EXPECT_EQ(state.LogIntervalUnit, 3);
-    EXPECT_EQ(state.LogIntervalChoice, 300);
-    EXPECT_EQ(state.LogStampStyle, 2);
-    EXPECT_EQ(state.LogIntervalTicks, 1080000);
-    EXPECT_EQ(state.LogTickCount, 1079999);
-    EXPECT_TRUE(state.Saving);
-    EXPECT_EQ(sink.files["new.csv"], "DATE,TIME,Inlet Fan\r\n");
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.result(), QDialog::Accepted);
-}
-
-TEST_F(FrmSaveTest, EmptyFileNameStopsLoggingAndKeepsTheWindowOpen) {
-    state.Saving = true;
-    frmSave& w = Open();
-    w.txtFile->clear();
-    w.optTSV->setChecked(true);
-
-    w.cmdOK_Click();
-
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "File name cannot be left empty");
-    EXPECT_EQ(dialogs.messages[0].title, "File Name Error");
-    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Critical);
-    EXPECT_FALSE(state.Saving);
-    EXPECT_EQ(state.LogDelimiter, 2);
-    EXPECT_TRUE(w.isVisible());
-}
-
-TEST_F(FrmSaveTest, NoChannelMarkedKeepsTheWindowOpenAndLoggingAsItWas) {
-    state.SaveChannel = {};
-    state.Saving = true;
-    state.LogIntervalTicks = 5;
-    frmSave& w = Open();
-    w.optMin->setChecked(true);
-
-    w.cmdOK_Click();
-
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "No channels for saving selected!");
-    EXPECT_EQ(dialogs.messages[0].title, "Saving Error");
-    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Information);
-    EXPECT_TRUE(state.Saving);
-    EXPECT_EQ(state.LogIntervalUnit, 2);
-    EXPECT_EQ(state.LogIntervalTicks, 5);
-    EXPECT_TRUE(w.isVisible());
-}
-
-TEST_F(FrmSaveTest, HeadersOffLeavesAnExistingFileAlone) {
-    sink.files["run.csv"] = "earlier run\r\n";
-    frmSave& w = Open();
-    w.chkHeaders->setChecked(false);
-    w.cmdOK_Click();
-    EXPECT_TRUE(state.Saving);
-    EXPECT_EQ(sink.files["run.csv"], "earlier run\r\n");
-}
-
-TEST_F(FrmSaveTest, NameWithADoubleQuoteIsRefusedNamingTheChannel) {
-    frmSave& w = Open();
-    w.txtChannel[9]->setText("6\" pipe");
-    w.txtFile->setText("other.csv");
-
-    w.cmdOK_Click();
-
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].text.find("Channel 9"), std::string::npos);
-    EXPECT_EQ(state.ChannelName[9], "Channel 9");
-    EXPECT_EQ(state.LogFileName, "run.csv");
-    EXPECT_FALSE(state.Saving);
-    EXPECT_TRUE(w.isVisible());
-}
-
-TEST_F(FrmSaveTest, SelectPutsThePickedPathInTheBoxOnly) {
-    frmSave& w = Open();
-    dialogs.saveAnswers.push_back(std::string("/data/picked.csv"));
-    w.cmdSelect->click();
-    EXPECT_EQ(w.txtFile->text(), "/data/picked.csv");
-    EXPECT_EQ(dialogs.saveRequests.at(0).initialPath, "run.csv");
+    state.LogIntervalChoice = 0;  // from a damaged settings file
+    ChooseFileSave([](QDialog& w) {
+        EXPECT_EQ(Find<QComboBox>(w, "cmbIntv").currentText(), "1");
+        EXPECT_FALSE(Find<QComboBox>(w, "cmbIntv").isEditable());
+        EXPECT_EQ(Find<QLabel>(w, "lblChannel", 15).text(), "Channel 15:");
+        Find<QLineEdit>(w, "txtChannel", 3).setText("Fan");
+        Find<QAbstractButton>(w, "cmdSelect").click();
+        Find<QAbstractButton>(w, "chkHeaders").click();
+        Find<QAbstractButton>(w, "cmdOK").click();
+        EXPECT_FALSE(w.isVisible());
+    });
     EXPECT_FALSE(dialogs.saveRequests.at(0).confirmOverwrite);
-    EXPECT_EQ(state.LogFileName, "run.csv");
-
-    dialogs.saveAnswers.push_back(std::nullopt);
-    w.cmdSelect_Click();
-    EXPECT_EQ(w.txtFile->text(), "/data/picked.csv");
-}
-
-TEST_F(FrmSaveTest, CancelStoresNothing) {
-    frmSave& w = Open();
-    w.txtFile->setText("other.csv");
-    w.txtChannel[3]->setText("Pump");
-    w.optNone->setChecked(true);
-    w.cmdCancel->click();
-    EXPECT_EQ(state.LogFileName, "run.csv");
+    EXPECT_EQ(state.LogFileName, picked);
     EXPECT_EQ(state.ChannelName[3], "Fan");
-    EXPECT_EQ(state.LogStampStyle, 3);
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.result(), QDialog::Rejected);
+    EXPECT_TRUE(state.LogHeaders);
+    EXPECT_TRUE(window->FileSave->isChecked());
 }
 
-TEST_F(FrmSaveTest, OptionGroupsAreIndependent) {
-    frmSave& w = Open();
-    w.optSSV->setChecked(true);
-    w.optHour->setChecked(true);
-    w.optNone->setChecked(true);
-    EXPECT_TRUE(w.optSSV->isChecked());
-    EXPECT_TRUE(w.optHour->isChecked());
-    EXPECT_TRUE(w.optNone->isChecked());
-    EXPECT_FALSE(w.optCSV->isChecked());
-    EXPECT_FALSE(w.optSec->isChecked());
-    EXPECT_FALSE(w.optT->isChecked());
+TEST_F(FrmSaveTest, EmptyFileNameKeepsTheWindowOpenAndCancelThenStoresNothingMore) {
+    state.Saving = true;
+    ChooseFileSave([](QDialog& w) {
+        auto& interval = Find<QComboBox>(w, "cmbIntv");
+        EXPECT_EQ(interval.currentText(), "5");
+        interval.setCurrentIndex(interval.findText("300"));
+        Find<QLineEdit>(w, "txtFile").clear();
+        Find<QAbstractButton>(w, "cmdOK").click();
+        EXPECT_TRUE(w.isVisible());
+        Find<QLineEdit>(w, "txtChannel", 3).setText("Pump");
+        Find<QAbstractButton>(w, "cmdCancel").click();
+        EXPECT_FALSE(w.isVisible());
+    });
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(state.LogIntervalChoice, 300);
+    EXPECT_EQ(state.ChannelName[3], "Channel 3");
+    EXPECT_FALSE(window->FileSave->isChecked());
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::testing

@@ -1,130 +1,51 @@
-// Header and record lines: stamp fields always end in a comma, channel columns are
-// joined by the chosen separator with nothing after the last one, and a name that
-// would split into two columns is quoted.
+// The texts of the log file: a value with a digit too many or too few, a lower-case
+// "e" or a wrong switch to exponent form, a wrong separator, a stamp field without
+// its comma, day and month swapped or a four-digit year, a trailing separator, a
+// channel slot missed or one past the sixteen, a name that would split into two
+// columns left unquoted, or one quoted or trimmed that need not be.
 #include <gtest/gtest.h>
 
 #include "logging/LogRecord.h"
+#include "logging/ValueText.h"
 
 namespace vantrel {
 namespace {
 
-AcquisitionState ChannelsZeroAndThree() {
+TEST(ValueText, SevenSignificantDigitsPlainFromAnExponentOfMinusFourToSix) {
+    const std::pair<float, const char*> cases[] = {{0.5f, "0.5"},
+                                                   {-2.0f, "-2"},
+                                                   {-0.0f, "0"},
+                                                   {1.2345678f, "1.234568"},
+                                                   {9999999.0f, "9999999"},
+                                                   {12345678.0f, "1.234568E+07"},
+                                                   {0.0001f, "0.0001"},
+                                                   {1e-5f, "1E-05"}};
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(ValueText(value), text);
+    }
+}
+
+TEST(LogRecord, HeaderAndRecordShareTheSeparatorAndEveryStampFieldEndsInAComma) {
     AcquisitionState state;
-    state.SaveChannel[0] = true;
-    state.SaveChannel[3] = true;
-    state.ChannelName[3] = "Fan";
+    state.SaveChannel[0] = state.SaveChannel[15] = state.SaveChannel[16] = true;
+    state.ChannelName[15] = "Fan";
     state.ChannelValue[0] = 1.25f;
-    state.ChannelValue[3] = -0.5f;
-    return state;
-}
-
-struct HeaderCase {
-    std::int16_t delimiter;
-    std::int16_t stampStyle;
-    const char* header;
-    const char* values;
-};
-
-class LineLayoutTest : public ::testing::TestWithParam<HeaderCase> {};
-
-TEST_P(LineLayoutTest, HeaderAndValuesUseTheSameSeparators) {
-    AcquisitionState state = ChannelsZeroAndThree();
-    state.LogDelimiter = GetParam().delimiter;
-    state.LogStampStyle = GetParam().stampStyle;
-    EXPECT_EQ(HeaderLine(state), GetParam().header);
-    EXPECT_EQ(RecordValues(state), GetParam().values);
-}
-
-INSTANTIATE_TEST_SUITE_P(SeparatorsAndStamps, LineLayoutTest,
-                         ::testing::Values(HeaderCase{1, 3, "TIME,Channel 0,Fan", "1.25,-0.5"},
-                                           HeaderCase{2, 2, "DATE,TIME,Channel 0    Fan",
-                                                      "1.25    -0.5"},
-                                           HeaderCase{3, 1, "SN,\"Channel 0\" Fan", "1.25 -0.5"},
-                                           HeaderCase{1, 4, "Channel 0,Fan", "1.25,-0.5"},
-                                           // Codes from a damaged settings file fall back to a
-                                           // blank separator and no stamp.
-                                           HeaderCase{9, 0, "\"Channel 0\" Fan", "1.25 -0.5"}));
-
-TEST(HeaderLine, EmptyNameKeepsItsSeparators) {
-    AcquisitionState state = ChannelsZeroAndThree();
-    state.ChannelName[0] = "";
-    state.SaveChannel[7] = true;
-    state.ChannelName[7] = "";
-    EXPECT_EQ(HeaderLine(state), "TIME,,Fan,");
-}
-
-// A name holding the separator or a comma would add a column in a spreadsheet, so
-// it is quoted; every other name is written as it is, blanks included.
-struct NameCase {
-    std::int16_t delimiter;
-    const char* name;
-    const char* header;
-};
-
-class HeaderNameTest : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(HeaderNameTest, LinesUpWithTheRecords) {
-    AcquisitionState state = ChannelsZeroAndThree();
-    state.LogDelimiter = GetParam().delimiter;
-    state.ChannelName[0] = GetParam().name;
-    EXPECT_EQ(HeaderLine(state), GetParam().header);
-}
-
-INSTANTIATE_TEST_SUITE_P(Separators, HeaderNameTest,
-                         ::testing::Values(NameCase{1, "Temp, inner zone",
-                                                    "TIME,\"Temp, inner zone\",Fan"},
-                                           NameCase{2, "Temp,inner", "TIME,\"Temp,inner\"    Fan"},
-                                           NameCase{2, "A    B", "TIME,\"A    B\"    Fan"},
-                                           NameCase{2, "A   B  ", "TIME,A   B      Fan"},
-                                           NameCase{3, "A;B", "TIME,A;B Fan"},
-                                           NameCase{1, "Inlet A", "TIME,Inlet A,Fan"}));
-
-TEST(HeaderLine, CardTwoChannelsFollowCardOneInSlotOrder) {
-    AcquisitionState state;
-    state.SaveChannel[15] = true;
-    state.SaveChannel[8] = true;
-    state.SaveChannel[2] = true;
-    EXPECT_EQ(HeaderLine(state), "TIME,Channel 2,Channel 8,Channel 15");
-}
-
-TEST(RecordValues, UnusedSlotsBeyondFifteenAreNeverLogged) {
-    AcquisitionState state;
-    state.SaveChannel[16] = true;
-    state.SaveChannel[1] = true;
-    state.ChannelValue[1] = 2.0f;
-    EXPECT_EQ(RecordValues(state), "2");
-    EXPECT_TRUE(AnyChannelMarked(state));
-    state.SaveChannel[1] = false;
-    EXPECT_FALSE(AnyChannelMarked(state));
-}
-
-struct StampCase {
-    platform::DateTime when;
-    const char* date;
-    const char* time;
-};
-
-class ClockTextTest : public ::testing::TestWithParam<StampCase> {};
-
-TEST_P(ClockTextTest, TwoDigitsForEveryPart) {
-    EXPECT_EQ(DateText(GetParam().when), GetParam().date);
-    EXPECT_EQ(TimeText(GetParam().when), GetParam().time);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Dates, ClockTextTest,
-    ::testing::Values(StampCase{{2009, 3, 5, 7, 4, 9}, "05/03/09", "07:04:09"},
-                      StampCase{{2000, 1, 1, 0, 0, 0}, "01/01/00", "00:00:00"},
-                      StampCase{{1999, 12, 31, 23, 59, 59}, "31/12/99", "23:59:59"},
-                      StampCase{{2026, 11, 20, 14, 5, 9}, "20/11/26", "14:05:09"}));
-
-TEST(RecordStamp, EachStyleEndsInAComma) {
-    const platform::DateTime when{2026, 12, 6, 14, 5, 9};
-    EXPECT_EQ(RecordStamp(1, when, 42), "42,");
-    EXPECT_EQ(RecordStamp(2, when, 42), "06/12/26,14:05:09,");
-    EXPECT_EQ(RecordStamp(3, when, 42), "14:05:09,");
-    EXPECT_EQ(RecordStamp(4, when, 42), "");
-    EXPECT_EQ(RecordStamp(7, when, 42), "");
+    state.ChannelValue[15] = -0.5f;
+    // Separator and stamp codes (the last from a damaged settings file), the name of
+    // channel 0, the header, and the record of sample 42 at 07:04:09 on 5 March 2009.
+    // Slot 16 lies past the sixteen channels.
+    const std::tuple<int, int, const char*, const char*, const char*> cases[] = {
+        {1, 3, "Temp, in", "TIME,\"Temp, in\",Fan", "07:04:09,1.25,-0.5"},
+        {2, 2, "A   B  ", "DATE,TIME,A   B      Fan", "05/03/09,07:04:09,1.25    -0.5"},
+        {3, 1, "Channel 0", "SN,\"Channel 0\" Fan", "42,1.25 -0.5"},
+        {9, 0, "a,b", "\"a,b\" Fan", "1.25 -0.5"}};
+    for (const auto& [delimiter, stampStyle, name, header, record] : cases) {
+        state.LogDelimiter = static_cast<std::int16_t>(delimiter);
+        state.LogStampStyle = static_cast<std::int16_t>(stampStyle);
+        state.ChannelName[0] = name;
+        EXPECT_EQ(HeaderLine(state), header);
+        EXPECT_EQ(RecordStamp(stampStyle, {2009, 3, 5, 7, 4, 9}, 42) + RecordValues(state), record);
+    }
 }
 
 }  // namespace
