@@ -164,18 +164,21 @@ TEST_F(DataLoggerTest, RecordsWaitForAFailingFileInOrderUpToTheBoundAndAreReport
                   "written as soon as the file can be opened again.");
     EXPECT_EQ(notices[2].text,
               "2 log records could not be written to " + logFile + " in time and were dropped.");
-    // A new failure while a notice is open adds none; at exit its record cannot reach
-    // even the recovery folder.
+    // A new failure while a notice is open adds none, nor does the same failure going
+    // on once the user closed it; at exit its records cannot reach even the recovery
+    // folder.
     state.CardConnected1 = true;
     std::filesystem::remove_all(stick);
+    Run(1);
+    dialogs.closeNonBlocking();
     Run(1);
     EXPECT_EQ(notices.size(), 3u);
     state.AppDir = folder + "/gone";
     logger.Close();
     EXPECT_EQ(dialogs.messages.at(0).text,
-              "1 log record could not be written to " + logFile +
+              "2 log records could not be written to " + logFile +
                   ". They are lost: the recovery file could not be written either (" + folder +
-                  "/gone/run-unsaved-20000101-000008.csv: No such file or directory).");
+                  "/gone/run-unsaved-20000101-000009.csv: No such file or directory).");
     EXPECT_EQ(dialogs.messages.at(0).icon, platform::MessageIcon::Critical);
 }
 

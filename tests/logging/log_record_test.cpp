@@ -12,16 +12,12 @@ namespace vantrel {
 namespace {
 
 TEST(ValueText, SevenSignificantDigitsPlainFromAnExponentOfMinusFourToSix) {
-    const std::pair<float, const char*> cases[] = {{0.5f, "0.5"},
-                                                   {-2.0f, "-2"},
-                                                   {-0.0f, "0"},
-                                                   {1.2345678f, "1.234568"},
-                                                   {9999999.0f, "9999999"},
-                                                   {12345678.0f, "1.234568E+07"},
-                                                   {0.0001f, "0.0001"},
-                                                   {1e-5f, "1E-05"}};
-    for (const auto& [value, text] : cases) {
-        EXPECT_EQ(ValueText(value), text);
+    const float values[] = {0.5f,       -2.0f,       -0.0f,   1.2345678f,
+                            9999999.0f, 12345678.0f, 0.0001f, 1e-5f};
+    const char* texts[] = {"0.5",     "-2",           "0",      "1.234568",
+                           "9999999", "1.234568E+07", "0.0001", "1E-05"};
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        EXPECT_EQ(ValueText(values[i]), texts[i]);
     }
 }
 

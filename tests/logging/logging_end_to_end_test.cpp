@@ -1,7 +1,8 @@
 // End to end with a simulated card on a pseudo-terminal and the real port, link,
 // main window and files: logging moved from a file that fails to a good one must
 // write there from the next tick, and at exit the records that waited must land in
-// a recovery file in the start folder, with one message.
+// a recovery file in the start folder, with one message. Also guards the logger's
+// timer reaching the logger, and the save error shown for a file no longer in use.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -62,6 +63,7 @@ TEST(LoggingEndToEnd, SwitchFromAFailingFileLogsAtOnceAndExitKeepsWhatWaited) {
     clock.current = {2026, 12, 6, 14, 5, 11};
     Tick(window, "tmrSave");
     EXPECT_EQ(ReadAll(sim.dir() + "/run.csv"), "14:05:11,5\r\n");
+    EXPECT_FALSE(state.SaveError);
 
     window.FileExit->trigger();
     const std::string recovery = sim.dir() + "/run-unsaved-20261206-140511.csv";
