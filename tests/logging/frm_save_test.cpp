@@ -42,7 +42,8 @@ TEST_F(FrmSaveTest, EachOptionShowsItsStoredCodeAndOkStoresItBack) {
         {"optT", &S::LogStampStyle, 3},     {"optNone", &S::LogStampStyle, 4}};
     for (const auto& [option, field, code] : options) {
         state.*field = static_cast<std::int16_t>(code);
-        ChooseFileSave([&](QDialog& w) {
+        // Named copies, as clang 14 cannot capture a structured binding.
+        ChooseFileSave([&, option = option, field = field](QDialog& w) {
             EXPECT_TRUE(Find<QRadioButton>(w, option).isChecked()) << option;
             state.*field = 0;
             Find<QAbstractButton>(w, "cmdOK").click();
