@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     vantrel::platform::QtSerialPort cm(state.AppDir);
     vantrel::platform::QtSerialPort cm2(state.AppDir);
     vantrel::platform::QtClock clock;
-    vantrel::mdiDaq window(state, cm, cm2, dialogs, clock);
+    vantrel::mdiDaq window(state, cm, cm2, dialogs, clock, vantrel::QtWindowTimers());
     dialogs.setOwner(&window);
     window.Form_Load();
     if (!started.warning.empty()) {

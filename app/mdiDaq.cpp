@@ -29,10 +29,14 @@ constexpr int kSaveTickMilliseconds = 1000;
 
 }  // namespace
 
-mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
-               platform::SerialPort& cardPort2, platform::Dialogs& dialogs, platform::Clock& clock,
-               QWidget* parent)
-    : mdiDaq(state, cardPort1, cardPort2, dialogs, clock, Timers{}, parent) {}
+mdiDaq::Timers QtWindowTimers() {
+    mdiDaq::Timers timers;
+    timers.delay = std::make_unique<platform::QtTimer>(nullptr, QStringLiteral("tmrDelay"));
+    for (auto& reopen : timers.reopen) {
+        reopen = std::make_unique<platform::QtTimer>();
+    }
+    return timers;
+}
 
 mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
                platform::SerialPort& cardPort2, platform::Dialogs& dialogs, platform::Clock& clock,
@@ -63,9 +67,6 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
     logger_ = std::make_unique<DataLogger>(state_, clock_, dialogs_);
     connect(tmrSave, &QTimer::timeout, this, &mdiDaq::tmrSave_Timer);
 
-    if (!timers_.delay) {
-        timers_.delay = std::make_unique<platform::QtTimer>(this, QStringLiteral("tmrDelay"));
-    }
     tmrDelay = timers_.delay.get();
     sequencer_ = std::make_unique<link::TaskSequencer>(
         state_, *tmrDelay, [this](int card, std::string_view text) { SendCommand(card, text); });
@@ -73,9 +74,6 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
 
     for (int card = 0; card < 2; ++card) {
         auto& reopen = timers_.reopen[static_cast<std::size_t>(card)];
-        if (!reopen) {
-            reopen = std::make_unique<platform::QtTimer>(this);
-        }
         links_[card] =
             std::make_unique<link::CardLink>(state_, card, port(card), *reopen, *sequencer_);
         links_[card]->setConversionFailureHandler(

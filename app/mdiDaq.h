@@ -46,15 +46,13 @@ class mdiDaq : public QMainWindow {
 
   public:
     // The timers the window runs on: the pause between the start commands
-    // (tmrDelay) and each card's port retry. Any left empty is a Qt timer; tests
-    // hand in timers they fire themselves.
+    // (tmrDelay) and each card's port retry. The program hands in Qt timers
+    // (QtWindowTimers); tests hand in timers they fire themselves.
     struct Timers {
         std::unique_ptr<platform::Timer> delay;
         std::array<std::unique_ptr<platform::Timer>, 2> reopen;
     };
 
-    mdiDaq(AcquisitionState& state, platform::SerialPort& cm, platform::SerialPort& cm2,
-           platform::Dialogs& dialogs, platform::Clock& clock, QWidget* parent = nullptr);
     mdiDaq(AcquisitionState& state, platform::SerialPort& cm, platform::SerialPort& cm2,
            platform::Dialogs& dialogs, platform::Clock& clock, Timers timers,
            QWidget* parent = nullptr);
@@ -197,5 +195,8 @@ class mdiDaq : public QMainWindow {
     // Appends the log records; ticked by tmrSave.
     std::unique_ptr<DataLogger> logger_;
 };
+
+// The Qt timers the running program hands to its main window.
+mdiDaq::Timers QtWindowTimers();
 
 }  // namespace vantrel

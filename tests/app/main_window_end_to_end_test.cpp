@@ -93,7 +93,7 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToExit) {
     FakeClock clock;
     clock.current = {2026, 12, 6, 14, 5, 11};
     const QString logPath = appDir.filePath("run.csv");
-    mdiDaq window(state, cm, cm2, dialogs, clock);
+    mdiDaq window(state, cm, cm2, dialogs, clock, QtWindowTimers());
     window.setModalRunner([&](QDialog& dialog) {
         if (auto* about = qobject_cast<frmAbout*>(&dialog)) {
             about->Timer1_Timer();

@@ -37,7 +37,7 @@ TEST(LoggingEndToEnd, SwitchFromAFailingFileLogsAtOnceAndExitKeepsWhatWaited) {
     FakeSerialPort cm2;  // card 2 never answers
     FakeDialogs dialogs;
     FakeClock clock;
-    mdiDaq window(state, cm, cm2, dialogs, clock);
+    mdiDaq window(state, cm, cm2, dialogs, clock, QtWindowTimers());
     // The splash goes at once; in the save options window the user picks the file
     // queued in the file dialog and presses OK.
     window.setModalRunner([&](QDialog& dialog) {
