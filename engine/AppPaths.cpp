@@ -28,4 +28,13 @@ std::string AppFilePath(const AcquisitionState& state, std::string_view fileName
     return FolderFilePath(state.AppDir, fileName);
 }
 
+std::filesystem::path NativePath(std::string_view utf8Path) {
+    return std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end()));
+}
+
+std::string Utf8Path(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 }  // namespace vantrel

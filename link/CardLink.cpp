@@ -44,10 +44,6 @@ void CardLink::setConversionFailureHandler(ConversionFailureHandler handler) {
     failureHandler_ = std::move(handler);
 }
 
-void CardLink::setPortLostHandler(PortLostHandler handler) {
-    lostHandler_ = std::move(handler);
-}
-
 void CardLink::OpenCardPort() {
     port_.setPortNumber(fields_.ComPort);
     port_.open();
@@ -178,21 +174,17 @@ void CardLink::dropUnterminatedTail() {
 }
 
 void CardLink::onPortLost() {
-    if (lost_ || !port_.isOpen()) {
+    if (fields_.PortLost || !port_.isOpen()) {
         return;
     }
     // A dead handle left open makes the read notifier fire without end.
     port_.close();
-    lost_ = true;
     fields_.PortLost = true;
     // Half a frame from before the loss can never be completed.
     dropUnterminatedTail();
     discarding_ = false;
     if (reopenTimer_ != nullptr) {
         reopenTimer_->start(kReopenIntervalMs, false);
-    }
-    if (lostHandler_) {
-        lostHandler_(true);
     }
 }
 
@@ -212,15 +204,11 @@ void CardLink::tmrReopen_Timer() {
         return;
     }
     fields_.PortOpen = true;
-    if (lost_) {
-        lost_ = false;
+    if (fields_.PortLost) {
         fields_.PortLost = false;
         // A card that lost power forgot its task; one that kept it may still be
         // streaming. Either way it is told what to do once it has answered.
         resumeOnVersion_ = true;
-        if (lostHandler_) {
-            lostHandler_(false);
-        }
     }
     SendCommand(kCommandVersion);
 }

@@ -44,8 +44,6 @@ class CardLink {
     // Shows a failed conversion; false when it could not be shown (another box is
     // still open), so the same failure is offered again with the next frame.
     using ConversionFailureHandler = std::function<bool(const ConversionFailure&)>;
-    // Called with true when the port is lost, false when it has been reopened.
-    using PortLostHandler = std::function<void(bool lost)>;
 
     // card: 0 is card 1, any other value card 2. The link takes over the port's
     // event handler. reopenTimer tries every two seconds a port that is lost or
@@ -73,9 +71,7 @@ class CardLink {
     const std::string& RxBuffer() const { return buffer_; }
 
     void setConversionFailureHandler(ConversionFailureHandler handler);
-    void setPortLostHandler(PortLostHandler handler);
 
-    bool portLost() const { return lost_; }
     int card() const { return card_; }
     const LinkCounters& counters() const { return counters_; }
 
@@ -101,7 +97,6 @@ class CardLink {
     std::string buffer_;
     bool discarding_ = false;  // dropping bytes until the next CR
     bool processing_ = false;  // a handler may re-enter OnReceive
-    bool lost_ = false;
     // The port came back: the card's answer to "?" comes before anything else.
     bool resumeOnVersion_ = false;
     // The failure last shown for this card; the same one is not shown again
@@ -109,7 +104,6 @@ class CardLink {
     std::optional<ConversionFailure> shownFailure_;
     LinkCounters counters_;
     ConversionFailureHandler failureHandler_;
-    PortLostHandler lostHandler_;
 };
 
 }  // namespace vantrel::link

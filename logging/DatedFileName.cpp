@@ -3,21 +3,14 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "engine/AppPaths.h"
+
 namespace vantrel {
 
 namespace {
 
 // Enough for a burst of files in one second; beyond it something else is wrong.
 constexpr int kMaxAttempts = 1000;
-
-std::filesystem::path NativePath(std::string_view path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
-
-std::string Utf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 }  // namespace
 
@@ -27,19 +20,19 @@ std::string DatedFileName(std::string_view fileName, std::string_view tag,
     char stamp[48];
     std::snprintf(stamp, sizeof stamp, "-%04d%02d%02d-%02d%02d%02d", when.year, when.month,
                   when.day, when.hour, when.minute, when.second);
-    std::string dated = Utf8(name.stem()) + std::string(tag) + stamp;
+    std::string dated = Utf8Path(name.stem()) + std::string(tag) + stamp;
     if (attempt >= 2) {
         dated += "-" + std::to_string(attempt);
     }
-    return dated + Utf8(name.extension());
+    return dated + Utf8Path(name.extension());
 }
 
 std::string FolderOf(const std::string& path) {
-    return Utf8(NativePath(path).parent_path());
+    return Utf8Path(NativePath(path).parent_path());
 }
 
 std::string FileNameOf(const std::string& path) {
-    return Utf8(NativePath(path).filename());
+    return Utf8Path(NativePath(path).filename());
 }
 
 DatedFile CreateUnderDatedName(
@@ -48,8 +41,7 @@ DatedFile CreateUnderDatedName(
     const std::function<std::optional<std::string>(const std::string&)>& create) {
     DatedFile result;
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        result.path =
-            Utf8(NativePath(folder) / NativePath(DatedFileName(fileName, tag, when, attempt)));
+        result.path = FolderFilePath(folder, DatedFileName(fileName, tag, when, attempt));
         if (sink.exists(result.path)) {
             continue;
         }

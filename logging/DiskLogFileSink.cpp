@@ -4,15 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/AppPaths.h"
 #include "logging/LogFileSink.h"
 
 namespace vantrel {
 
 namespace {
-
-std::filesystem::path NativePath(const std::string& path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
 
 enum class OpenMode { Replace, Append, CreateNew };
 
