@@ -44,6 +44,16 @@ void CardLink::setConversionFailureHandler(ConversionFailureHandler handler) {
     failureHandler_ = std::move(handler);
 }
 
+void CardLink::addFrameListener(FrameListener listener) {
+    frameListeners_.push_back(std::move(listener));
+}
+
+void CardLink::tellListeners(const FrameEvent& event) {
+    for (const FrameListener& listener : frameListeners_) {
+        listener(event);
+    }
+}
+
 void CardLink::OpenCardPort() {
     port_.setPortNumber(fields_.ComPort);
     port_.open();
@@ -139,13 +149,16 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
         fields_.AnalogFrame.assign(piece);
         ++counters_.analogFrames;
         modMain::DecodeAnalogFrame(state_, card_);
-        analogFrameConverted(modMain::ConvertFrame(state_, card_));
+        FrameEvent event{card_, FrameKind::Analog, modMain::ConvertFrame(state_, card_)};
+        analogFrameConverted(event.failure);
+        tellListeners(event);
         return;
     }
     if (length == kDigitalFrameLength) {
         fields_.DigitalFrame.assign(piece);
         ++counters_.digitalFrames;
         modMain::DecodeDigitalFrame(state_, card_);
+        tellListeners({card_, FrameKind::Digital, std::nullopt});
         return;
     }
     ++counters_.droppedPieces;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/AcquisitionState.h"
 #include "engine/CardView.h"
@@ -37,6 +38,17 @@ struct LinkCounters {
     std::uint64_t digitalFrames = 0;
     std::uint64_t droppedPieces = 0;   // CR-ended text that is no frame
     std::uint64_t discardedBytes = 0;  // thrown away by the buffer limits
+};
+
+// What the link has just put into the state.
+enum class FrameKind { Analog, Digital };
+
+struct FrameEvent {
+    int card = 0;  // 0 is card 1, 1 is card 2
+    FrameKind kind = FrameKind::Analog;
+    // An analog frame whose conversion failed at this slot: that slot and the ones
+    // after it keep their earlier values.
+    std::optional<ConversionFailure> failure;
 };
 
 class CardLink {
@@ -71,6 +83,10 @@ class CardLink {
     const std::string& RxBuffer() const { return buffer_; }
 
     void setConversionFailureHandler(ConversionFailureHandler handler);
+    // Told after each accepted analog or digital frame, once the state holds its
+    // decoded (and, for analog frames, converted) values; in the order added.
+    using FrameListener = std::function<void(const FrameEvent&)>;
+    void addFrameListener(FrameListener listener);
 
     int card() const { return card_; }
     const LinkCounters& counters() const { return counters_; }
@@ -84,6 +100,7 @@ class CardLink {
     void judgePiece(std::size_t begin, std::size_t length);
     void dropUnterminatedTail();
     void onPortLost();
+    void tellListeners(const FrameEvent& event);
     void analogFrameConverted(const std::optional<ConversionFailure>& failure);
 
     AcquisitionState& state_;
@@ -104,6 +121,7 @@ class CardLink {
     std::optional<ConversionFailure> shownFailure_;
     LinkCounters counters_;
     ConversionFailureHandler failureHandler_;
+    std::vector<FrameListener> frameListeners_;
 };
 
 }  // namespace vantrel::link

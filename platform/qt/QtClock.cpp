@@ -8,8 +8,8 @@ DateTime QtClock::now() const {
     const QDateTime current = QDateTime::currentDateTime();
     const QDate date = current.date();
     const QTime time = current.time();
-    return DateTime{date.year(), date.month(),  date.day(),
-                    time.hour(), time.minute(), time.second()};
+    return DateTime{date.year(),   date.month(),  date.day(),  time.hour(),
+                    time.minute(), time.second(), time.msec(), current.offsetFromUtc() / 60};
 }
 
 }  // namespace vantrel::platform

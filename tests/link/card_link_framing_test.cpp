@@ -49,6 +49,20 @@ TEST(CardLinkFraming, CardTwoFramesAreDecodedAndConvertedIntoItsOwnSlots) {
     EXPECT_TRUE(rig.state.DigitalOut[31]);
 }
 
+TEST(CardLinkFraming, ListenersHearEachFrameAfterTheStateHoldsIt) {
+    LinkRig rig(1);
+    std::vector<std::pair<link::FrameKind, float>> heard;
+    rig.link.addFrameListener([&](const link::FrameEvent& event) {
+        EXPECT_EQ(event.card, 1);
+        EXPECT_FALSE(event.failure);
+        heard.emplace_back(event.kind, rig.state.ChannelValue[15]);
+    });
+    rig.port.receive("V2.10\r" + kFrame + "0003FFFF\r" + kFrame.substr(1));
+    const std::vector<std::pair<link::FrameKind, float>> expected = {
+        {link::FrameKind::Analog, 10.0f}, {link::FrameKind::Digital, 10.0f}};
+    EXPECT_EQ(heard, expected);
+}
+
 TEST(CardLinkFraming, StreamWithoutCrIsBoundedAndResynchronises) {
     LinkRig rig;
     const std::string junk(3000, 'x');
