@@ -20,9 +20,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     vantrel::SetApplicationIdentity();
     vantrel::SetApplicationIcon();
+    vantrel::LaunchOptions launch;
     if (const std::optional<int> exitCode =
-            vantrel::AnswerRemainingArguments(QApplication::arguments())) {
+            vantrel::AnswerRemainingArguments(QApplication::arguments(), launch)) {
         return *exitCode;
+    }
+    if (!vantrel::EnterStartFolder(launch)) {
+        return 1;
     }
 
     vantrel::AcquisitionState state;

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <cstdio>
 
 #include "app/AppIdentity.h"
@@ -14,16 +15,22 @@ constexpr int kUsageError = 2;
 
 struct Parser {
     Parser() : help(parser.addHelpOption()), version(parser.addVersionOption()) {
+        parser.addOption(folder);
         parser.setApplicationDescription(QStringLiteral(
             "Vantrel - 16 Channel ~ Data Acquisition Solution.\n"
             "\n"
-            "Reads its settings (vtrl.con, vtrlo.con, vtrls.con) from the folder it is\n"
-            "started in, writes them back there on exit, and opens serial port n as the\n"
-            "link COMn in that folder when there is one, otherwise as /dev/ttyUSB{n-1}."));
+            "Reads its settings (vtrl.con, vtrlo.con, vtrls.con) from its start folder\n"
+            "(the folder it is started in, or the one given with --folder), writes them\n"
+            "back there on exit, and opens serial port n as the link COMn in that folder\n"
+            "when there is one, otherwise as /dev/ttyUSB{n-1}."));
     }
     QCommandLineParser parser;
     QCommandLineOption help;
     QCommandLineOption version;
+    QCommandLineOption folder{QStringLiteral("folder"),
+                              QStringLiteral("Use <dir> as the start folder (created when "
+                                             "missing) instead of the current folder."),
+                              QStringLiteral("dir")};
 };
 
 }  // namespace
@@ -48,7 +55,7 @@ std::optional<int> AnswerInformationOptions(int argc, char** argv) {
     return std::nullopt;
 }
 
-std::optional<int> AnswerRemainingArguments(const QStringList& arguments) {
+std::optional<int> AnswerRemainingArguments(const QStringList& arguments, LaunchOptions& options) {
     Parser cli;
     const bool parsed = cli.parser.parse(arguments);
     if (cli.parser.isSet(QStringLiteral("help-all"))) {
@@ -67,7 +74,20 @@ std::optional<int> AnswerRemainingArguments(const QStringList& arguments) {
                      qPrintable(cli.parser.positionalArguments().constFirst()));
         return kUsageError;
     }
+    options.folder = cli.parser.value(cli.folder);
     return std::nullopt;
+}
+
+bool EnterStartFolder(const LaunchOptions& options) {
+    if (options.folder.isEmpty()) {
+        return true;
+    }
+    if (!QDir().mkpath(options.folder) || !QDir::setCurrent(options.folder)) {
+        std::fprintf(stderr, "vantrel: cannot use the folder '%s'\n",
+                     qPrintable(QDir::toNativeSeparators(options.folder)));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace vantrel

@@ -1,9 +1,10 @@
 #pragma once
 
-// The program's command line: --help and --version, and the options Qt itself
-// takes (-platform, -style, ...). Started without arguments the program runs as
-// always.
+// The program's command line: --help, --version, --folder, and the options Qt
+// itself takes (-platform, -style, ...). Started without arguments the program
+// runs in the current folder.
 
+#include <QString>
 #include <QStringList>
 #include <optional>
 
@@ -13,9 +14,20 @@ namespace vantrel {
 // display. Returns the exit code when the program should end here.
 std::optional<int> AnswerInformationOptions(int argc, char** argv);
 
+// What the command line chose for this run.
+struct LaunchOptions {
+    // --folder: the start folder, created when missing; empty for the current folder.
+    QString folder;
+};
+
 // Reports arguments left after the application has taken Qt's own options, with a
 // pointer to --help, and answers --help-all, which lists Qt's options as well.
 // Returns the exit code when the program should end here.
-std::optional<int> AnswerRemainingArguments(const QStringList& arguments);
+// Otherwise fills options and returns nothing.
+std::optional<int> AnswerRemainingArguments(const QStringList& arguments, LaunchOptions& options);
+
+// Makes the chosen start folder (created when missing) the current folder. False,
+// with the reason on standard error, when it cannot be made or entered.
+bool EnterStartFolder(const LaunchOptions& options);
 
 }  // namespace vantrel
