@@ -1,10 +1,14 @@
 #include "app/mdiDaq.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
 #include <QScreen>
+#include <QUrl>
 #include <string>
 
 #include "app/CascadePlacement.h"
+#include "app/UserManual.h"
 #include "app/frmAbout.h"
 #include "app/frmCardComm.h"
 #include "app/frmStatus.h"
@@ -248,7 +252,19 @@ void mdiDaq::OptionsCalibrate_Click(int index) {
     showChild(calibWindow, [this] { return new frmCalib(state_, dialogs_); });
 }
 
-void mdiDaq::HelpContents_Click() {}
+void mdiDaq::HelpContents_Click() {
+    const QString manual = UserManualPath();
+    if (manual.isEmpty()) {
+        dialogs_.showMessage({"The user manual (manual.html) is not installed.", "Vantrel",
+                              platform::MessageIcon::Warning});
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) {
+        dialogs_.showMessage({"No web browser could open the user manual " +
+                                  QDir::toNativeSeparators(manual).toStdString() + ".",
+                              "Vantrel", platform::MessageIcon::Warning});
+    }
+}
 
 void mdiDaq::HelpAbout_Click() {
     if (aboutWindow) {

@@ -6,7 +6,9 @@
 // port dialog's list off by one, vtrl.con not written in its print style, or
 // one port accepted for both cards.
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -114,5 +116,28 @@ TEST_F(MainWindowTest, PortDialogWritesThePortFileButNeverOnePortForBothCards) {
     EXPECT_EQ(file.readAll(), " 3 \r\n 14 \r\n");
 }
 
+// Stands in for the desktop's browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+    Q_INVOKABLE void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST_F(MainWindowTest, HelpContentsOpensTheManualOfThisTreeInTheBrowser) {
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler("file", &browser, "open");
+    Find<QAction>(*window, "HelpContents").trigger();
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(browser.opened.size(), 1);
+    const QFileInfo manual(browser.opened[0].toLocalFile());
+    EXPECT_EQ(manual.absoluteFilePath(),
+              QFileInfo(qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/docs/manual.html")
+                  .canonicalFilePath());
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 }  // namespace
 }  // namespace vantrel::testing
+
+#include "main_window_test.moc"
