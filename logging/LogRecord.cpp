@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "logging/ValueText.h"
+#include "platform/DateTimeText.h"
 
 namespace vantrel {
 
@@ -63,6 +64,8 @@ std::string_view StampColumnNames(int stampStyle) {
             return "DATE,TIME,";
         case 3:
             return "TIME,";
+        case kIsoStampStyle:
+            return "TIMESTAMP,";
         default:
             return "";
     }
@@ -103,6 +106,8 @@ std::string RecordStamp(int stampStyle, const platform::DateTime& when, std::int
             return DateText(when) + "," + TimeText(when) + ",";
         case 3:
             return TimeText(when) + ",";
+        case kIsoStampStyle:
+            return platform::IsoLocalText(when) + ",";
         default:
             return {};
     }

@@ -16,7 +16,12 @@ namespace vantrel {
 
 // LogDelimiter: 1 is ",", 2 is four spaces (not a tab), any other value one blank.
 std::string_view SeparatorText(int delimiter);
-// LogStampStyle: 1 "SN,", 2 "DATE,TIME,", 3 "TIME,", any other value nothing.
+// The stamp that is unambiguous across a daylight-saving change and reads the same
+// in every locale: local time with milliseconds and its offset from UTC.
+inline constexpr int kIsoStampStyle = 5;
+
+// LogStampStyle: 1 "SN,", 2 "DATE,TIME,", 3 "TIME,", 5 "TIMESTAMP,", any other
+// value nothing.
 std::string_view StampColumnNames(int stampStyle);
 
 bool AnyChannelMarked(const AcquisitionState& state);
@@ -30,7 +35,7 @@ std::string TimeText(const platform::DateTime& when);
 std::string HeaderLine(const AcquisitionState& state);
 
 // The stamp fields of a record for LogStampStyle: the serial number, the date and
-// time, the time, or nothing.
+// time, the time, the ISO 8601 time ("2026-12-06T14:05:09.250+01:00"), or nothing.
 std::string RecordStamp(int stampStyle, const platform::DateTime& when, std::int32_t sampleNo);
 // The current values of the marked channels, joined by the separator.
 std::string RecordValues(const AcquisitionState& state);

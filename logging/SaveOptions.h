@@ -24,7 +24,7 @@ struct SaveOptionsChoice {
     std::int16_t delimiter = 1;       // 1 comma, 2 four spaces, 3 one space
     std::int16_t intervalUnit = 1;    // 1 seconds, 2 minutes, 3 hours
     std::int16_t intervalChoice = 5;  // 1..300 units
-    std::int16_t stampStyle = 3;      // 1 serial number, 2 date and time, 3 time, 4 none
+    std::int16_t stampStyle = 3;  // 1 serial number, 2 date and time, 3 time, 4 none, 5 ISO 8601
 };
 
 // Seconds per interval unit: 1, 60 or 3600 (any other unit counts as hours).

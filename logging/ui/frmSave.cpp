@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
 #include "platform/qt/ControlNames.h"
 
@@ -164,11 +165,14 @@ QWidget* frmSave::BuildStampGroup() {
     optT = Option("optT", QStringLiteral("Use Only Time"));
     // "&&" shows as one ampersand rather than marking a shortcut key.
     optDT = Option("optDT", QStringLiteral("Use Date && Time"), QStringLiteral("Use Date & Time"));
+    optISO = Option("optISO", QStringLiteral("Use ISO 8601 Date && Time"),
+                    QStringLiteral("Use ISO 8601 Date & Time"));
     optSN = Option("optSN", QStringLiteral("Use Serial No."));
     auto* column = new QVBoxLayout;
     column->addWidget(optNone);
     column->addWidget(optT);
     column->addWidget(optDT);
+    column->addWidget(optISO);
     column->addWidget(optSN);
     return Group(QStringLiteral("Index"), column);
 }
@@ -182,7 +186,7 @@ void frmSave::Form_Load() {
 
     const std::array<QRadioButton*, 3> separators{optCSV, optTSV, optSSV};
     const std::array<QRadioButton*, 3> units{optSec, optMin, optHour};
-    const std::array<QRadioButton*, 4> stamps{optSN, optDT, optT, optNone};
+    const std::array<QRadioButton*, 5> stamps{optSN, optDT, optT, optNone, optISO};
     const auto select = [](const auto& buttons, int code) {
         if (code >= 1 && code <= static_cast<int>(buttons.size())) {
             buttons[static_cast<std::size_t>(code - 1)]->setChecked(true);
@@ -220,7 +224,11 @@ void frmSave::cmdOK_Click() {
     choice.delimiter = optCSV->isChecked() ? 1 : optTSV->isChecked() ? 2 : 3;
     choice.intervalUnit = optSec->isChecked() ? 1 : optMin->isChecked() ? 2 : 3;
     choice.intervalChoice = static_cast<std::int16_t>(cmbIntv->currentIndex() + 1);
-    choice.stampStyle = optSN->isChecked() ? 1 : optDT->isChecked() ? 2 : optT->isChecked() ? 3 : 4;
+    choice.stampStyle = optSN->isChecked()    ? 1
+                        : optDT->isChecked()  ? 2
+                        : optT->isChecked()   ? 3
+                        : optISO->isChecked() ? kIsoStampStyle
+                                              : 4;
 
     if (const std::optional<platform::Message> problem =
             ApplySaveOptions(state_, choice, *sink_, clock_.now())) {

@@ -51,6 +51,7 @@ class frmSave : public QDialog {
     QRadioButton* optNone = nullptr;
     QRadioButton* optT = nullptr;
     QRadioButton* optDT = nullptr;
+    QRadioButton* optISO = nullptr;
     QRadioButton* optSN = nullptr;
     QCheckBox* chkHeaders = nullptr;
     QPushButton* cmdOK = nullptr;

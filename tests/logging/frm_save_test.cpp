@@ -39,7 +39,8 @@ TEST_F(FrmSaveTest, EachOptionShowsItsStoredCodeAndOkStoresItBack) {
         {"optSSV", &S::LogDelimiter, 3},    {"optSec", &S::LogIntervalUnit, 1},
         {"optMin", &S::LogIntervalUnit, 2}, {"optHour", &S::LogIntervalUnit, 3},
         {"optSN", &S::LogStampStyle, 1},    {"optDT", &S::LogStampStyle, 2},
-        {"optT", &S::LogStampStyle, 3},     {"optNone", &S::LogStampStyle, 4}};
+        {"optT", &S::LogStampStyle, 3},     {"optNone", &S::LogStampStyle, 4},
+        {"optISO", &S::LogStampStyle, 5}};
     for (const auto& [option, field, code] : options) {
         state.*field = static_cast<std::int16_t>(code);
         // Named copies, as clang 14 cannot capture a structured binding.

@@ -34,13 +34,16 @@ TEST(LogRecord, HeaderAndRecordShareTheSeparatorAndEveryStampFieldEndsInAComma) 
         {1, 3, "Temp, in", "TIME,\"Temp, in\",Fan", "07:04:09,1.25,-0.5"},
         {2, 2, "A   B  ", "DATE,TIME,A   B      Fan", "05/03/09,07:04:09,1.25    -0.5"},
         {3, 1, "Channel 0", "SN,\"Channel 0\" Fan", "42,1.25 -0.5"},
+        {1, 5, "Channel 0", "TIMESTAMP,Channel 0,Fan", "2009-03-05T07:04:09.025-04:30,1.25,-0.5"},
         {9, 0, "a,b", "\"a,b\" Fan", "1.25 -0.5"}};
     for (const auto& [delimiter, stampStyle, name, header, record] : cases) {
         state.LogDelimiter = static_cast<std::int16_t>(delimiter);
         state.LogStampStyle = static_cast<std::int16_t>(stampStyle);
         state.ChannelName[0] = name;
         EXPECT_EQ(HeaderLine(state), header);
-        EXPECT_EQ(RecordStamp(stampStyle, {2009, 3, 5, 7, 4, 9}, 42) + RecordValues(state), record);
+        EXPECT_EQ(
+            RecordStamp(stampStyle, {2009, 3, 5, 7, 4, 9, 25, -270}, 42) + RecordValues(state),
+            record);
     }
 }
 
