@@ -4,11 +4,14 @@
 #include <QDir>
 #include <cstdio>
 
+#include "acquisition/Run.h"
 #include "app/AppIdentity.h"
 #include "app/CommandLine.h"
+#include "app/QtRunTimers.h"
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
 #include "engine/StartUp.h"
+#include "logging/LogFileSink.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSerialPort.h"
@@ -48,7 +51,10 @@ int main(int argc, char** argv) {
     vantrel::platform::QtSerialPort cm(state.AppDir);
     vantrel::platform::QtSerialPort cm2(state.AppDir);
     vantrel::platform::QtClock clock;
-    vantrel::mdiDaq window(state, cm, cm2, dialogs, clock, vantrel::QtWindowTimers());
+    vantrel::DiskLogFileSink logFiles;
+    vantrel::acquisition::Run run(state, {cm, cm2, clock, dialogs, logFiles},
+                                  vantrel::QtRunTimers());
+    vantrel::mdiDaq window(state, run, dialogs, clock, [](QDialog& dialog) { dialog.exec(); });
     dialogs.setOwner(&window);
     window.Form_Load();
     if (!started.warning.empty()) {

@@ -17,9 +17,6 @@ class frmAbout : public QDialog {
 
     explicit frmAbout(QWidget* parent = nullptr);
 
-    // Closes the box when its time is up.
-    void Timer1_Timer();
-
     QLabel* lblName = nullptr;
     QLabel* lblVersion = nullptr;
     QLabel* lblProduct = nullptr;
@@ -28,6 +25,10 @@ class frmAbout : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+
+  private:
+    // Closes the box when its time is up.
+    void Timer1_Timer();
 };
 
 }  // namespace vantrel

@@ -14,11 +14,8 @@
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
 #include "engine/ModMain.h"
-#include "link/Commands.h"
-#include "logging/DataLogger.h"
 #include "logging/ui/frmSave.h"
 #include "platform/PortNaming.h"
-#include "platform/qt/QtTimer.h"
 #include "setup/ui/frmCalib.h"
 #include "setup/ui/frmConfig.h"
 #include "views/ui/frmTrend.h"
@@ -27,31 +24,14 @@
 
 namespace vantrel {
 
-namespace {
-
-constexpr int kSaveTickMilliseconds = 1000;
-
-}  // namespace
-
-mdiDaq::Timers QtWindowTimers() {
-    mdiDaq::Timers timers;
-    timers.delay = std::make_unique<platform::QtTimer>(nullptr, QStringLiteral("tmrDelay"));
-    for (auto& reopen : timers.reopen) {
-        reopen = std::make_unique<platform::QtTimer>();
-    }
-    return timers;
-}
-
-mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
-               platform::SerialPort& cardPort2, platform::Dialogs& dialogs, platform::Clock& clock,
-               Timers timers, QWidget* parent)
+mdiDaq::mdiDaq(AcquisitionState& state, acquisition::Run& run, platform::Dialogs& dialogs,
+               platform::Clock& clock, ModalRunner runModal, QWidget* parent)
     : QMainWindow(parent),
-      cm(cardPort1),
-      cm2(cardPort2),
       state_(state),
+      run_(run),
       dialogs_(dialogs),
       clock_(clock),
-      timers_(std::move(timers)) {
+      runModal_(std::move(runModal)) {
     setObjectName(QStringLiteral("mdiDaq"));
     setWindowTitle(QStringLiteral("Vantrel - 16 Channel ~ Data Acquisition Solution"));
 
@@ -61,58 +41,27 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
 
     buildMenus();
     connectMenus();
-
-    tmrSave = new QTimer(this);
-    tmrSave->setObjectName(QStringLiteral("tmrSave"));
-    tmrSave->setInterval(kSaveTickMilliseconds);
-    // A coarse timer may stretch each second by up to 5%, and the log interval is
-    // a count of these ticks.
-    tmrSave->setTimerType(Qt::PreciseTimer);
-    logger_ = std::make_unique<DataLogger>(state_, clock_, dialogs_);
-    connect(tmrSave, &QTimer::timeout, this, &mdiDaq::tmrSave_Timer);
-
-    tmrDelay = timers_.delay.get();
-    sequencer_ = std::make_unique<link::TaskSequencer>(
-        state_, *tmrDelay, [this](int card, std::string_view text) { SendCommand(card, text); });
-    sequencer_->setTaskChangedHandler([this](bool running) { taskChanged(running); });
-
-    for (int card = 0; card < 2; ++card) {
-        auto& reopen = timers_.reopen[static_cast<std::size_t>(card)];
-        links_[card] =
-            std::make_unique<link::CardLink>(state_, card, port(card), *reopen, *sequencer_);
-        links_[card]->setConversionFailureHandler(
-            [this](const ConversionFailure& failure) { return ShowConversionFailure(failure); });
-    }
-
-    runModal_ = [](QDialog& dialog) { dialog.exec(); };
+    run_.setTaskChangedHandler([this](bool running) { taskChanged(running); });
 }
 
-mdiDaq::~mdiDaq() = default;
+mdiDaq::~mdiDaq() {
+    run_.setTaskChangedHandler(nullptr);
+}
 
 void mdiDaq::Form_Load() {
     // The logger ticks for the whole run, the splash included.
-    tmrSave->start();
-
+    run_.begin();
     {
         frmAbout splash(this);
-        runModal(splash);
+        runModal_(splash);
     }
     // The whole work area, so that every child window fits: a window manager
     // maximises the window, and without one it still covers the screen.
     setGeometry(screen()->availableGeometry());
     showMaximized();
 
-    OpenCardPort(0);
-    OpenCardPort(1);
+    run_.openPorts();
     ViewStatus_Click();
-}
-
-void mdiDaq::OpenCardPort(int card) {
-    cardLink(card).OpenCardPort();
-}
-
-void mdiDaq::SendCommand(int card, std::string_view text) {
-    cardLink(card).SendCommand(text);
 }
 
 void mdiDaq::closeEvent(QCloseEvent* event) {
@@ -121,61 +70,17 @@ void mdiDaq::closeEvent(QCloseEvent* event) {
 }
 
 void mdiDaq::Form_Unload() {
-    if (unloaded_) {
-        return;
-    }
-    unloaded_ = true;
-    tmrSave->stop();
-    // A start under way sends no "@N" after the "@F" below.
-    sequencer_->Cancel();
-    for (int card = 0; card < 2; ++card) {
-        if (port(card).isOpen()) {
-            SendCommand(card, link::kCommandStop);
-        }
-    }
-    // Records still waiting for a failing file are saved elsewhere, not dropped.
-    logger_->Close();
-    // Each file is written whole or not at all. A failure is reported; the other
-    // file is still written, so one bad file does not lose the other's settings.
-    if (std::optional<std::string> failure = modMain::SaveChannelSettings(state_)) {
-        reportFatal(*failure);
-    }
-    if (std::optional<std::string> failure = modMain::SaveLogSettings(state_)) {
-        reportFatal(*failure);
-    }
-}
-
-void mdiDaq::reportFatal(const std::string& text) {
-    dialogs_.showMessage({text, "Vantrel", platform::MessageIcon::Critical});
-}
-
-bool mdiDaq::ShowConversionFailure(const ConversionFailure& failure) {
-    if (conversionMessageOpen_) {
-        return false;
-    }
-    conversionMessageOpen_ = true;
-    QPointer<mdiDaq> self(this);
-    dialogs_.showMessageNonBlocking({failure.message(), "Vantrel", platform::MessageIcon::Critical},
-                                    [self] {
-                                        if (self) {
-                                            self->conversionMessageOpen_ = false;
-                                        }
-                                    });
-    return true;
+    run_.end();
 }
 
 // ---- Task control ----
 
 void mdiDaq::TaskStart_Click() {
-    if (!unloaded_) {
-        sequencer_->Start();
-    }
+    run_.startTask();
 }
 
 void mdiDaq::TaskStop_Click() {
-    if (!unloaded_) {
-        sequencer_->Stop();
-    }
+    run_.stopTask();
 }
 
 void mdiDaq::taskChanged(bool running) {
@@ -187,8 +92,8 @@ void mdiDaq::taskChanged(bool running) {
 
 void mdiDaq::FileSave_Click() {
     {
-        frmSave window(state_, dialogs_, clock_, this);
-        runModal(window);
+        frmSave window(state_, dialogs_, clock_, this, &run_.logSink());
+        runModal_(window);
     }
     FileSave->setChecked(state_.Saving);
 }
@@ -204,7 +109,7 @@ void mdiDaq::ViewAnalogData_Click() {
 void mdiDaq::ViewDigitalData_Click() {
     showChild(digitalDataWindow, [this] {
         return new frmViewDigitalData(
-            state_, [this](int card, std::string_view command) { SendCommand(card, command); });
+            state_, [this](int card, std::string_view command) { run_.send(card, command); });
     });
 }
 
@@ -277,10 +182,6 @@ void mdiDaq::HelpAbout_Click() {
     about->setModal(false);
     aboutWindow = about;
     about->show();
-}
-
-void mdiDaq::tmrSave_Timer() {
-    logger_->Tick();
 }
 
 // ---- Child windows ----

@@ -1,9 +1,8 @@
 #pragma once
 
-// The main window: a multiple-document frame holding the menu bar, the two card
-// ports, the logger tick and the task-start delay. It owns the three moments of a
-// run: start-up (splash, ports, version queries, status window), task start and
-// stop (through the task sequencer), and shut-down (stop commands, settings files).
+// The main window: a multiple-document frame holding the menu bar and the child
+// windows. The run itself (card links, task sequencer, logger) is handed in; the
+// window asks it to open the ports, start and stop the task, and end.
 
 #include <QAction>
 #include <QDialog>
@@ -12,19 +11,14 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
-#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
-#include <string_view>
 
+#include "acquisition/Run.h"
 #include "engine/AcquisitionState.h"
-#include "link/CardLink.h"
-#include "link/TaskSequencer.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "platform/SerialPort.h"
-#include "platform/Timer.h"
 
 class QCloseEvent;
 
@@ -39,31 +33,29 @@ class frmViewDigitalData;
 class frmTrend;
 class frmConfig;
 class frmCalib;
-class DataLogger;
 
 class mdiDaq : public QMainWindow {
     Q_OBJECT
 
   public:
-    // The timers the window runs on: the pause between the start commands
-    // (tmrDelay) and each card's port retry. The program hands in Qt timers
-    // (QtWindowTimers); tests hand in timers they fire themselves.
-    struct Timers {
-        std::unique_ptr<platform::Timer> delay;
-        std::array<std::unique_ptr<platform::Timer>, 2> reopen;
-    };
+    // Runs a modal dialog (the splash, the save options) to its end. The program
+    // hands in QDialog::exec; a test answers the dialog itself.
+    using ModalRunner = std::function<void(QDialog&)>;
 
-    mdiDaq(AcquisitionState& state, platform::SerialPort& cm, platform::SerialPort& cm2,
-           platform::Dialogs& dialogs, platform::Clock& clock, Timers timers,
-           QWidget* parent = nullptr);
+    mdiDaq(AcquisitionState& state, acquisition::Run& run, platform::Dialogs& dialogs,
+           platform::Clock& clock, ModalRunner runModal, QWidget* parent = nullptr);
     ~mdiDaq() override;
 
-    // Start-up: splash, show, open card 1 and card 2 with their version queries,
-    // open the status window.
+    // Start-up: the logger's tick, the splash, show, open card 1 and card 2 with
+    // their version queries, open the status window.
     void Form_Load();
-    // Shut-down: "@F" on every port open now, then both settings files. Runs once.
+    // Shut-down: the run's end (stop commands, waiting records, settings files).
     void Form_Unload();
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
     // Menu handlers.
     void FileSave_Click();
     void FileExit_Click();
@@ -82,24 +74,9 @@ class mdiDaq : public QMainWindow {
     void HelpContents_Click();
     void HelpAbout_Click();
 
-    // Timer handler.
-    void tmrSave_Timer();
-
-    // Writes text + CR to the card's port (0 = card 1, else card 2); checks nothing.
-    void SendCommand(int card, std::string_view text);
-    // Reports a failed conversion without blocking the receive path; while one such
-    // box is open, further failures are not stacked on top of it (false).
-    bool ShowConversionFailure(const ConversionFailure& failure);
-
-    // What the windows share.
-    AcquisitionState& state() { return state_; }
-    platform::Dialogs& dialogs() { return dialogs_; }
-    platform::Clock& clock() { return clock_; }
-    platform::SerialPort& port(int card) { return card == 0 ? cm : cm2; }
-    // The link of card 0 or 1: receive framing, lost-port reopening, counters.
-    link::CardLink& cardLink(int card) { return *links_[card == 0 ? 0 : 1]; }
-    link::TaskSequencer& sequencer() { return *sequencer_; }
-    QMdiArea* mdiArea() const { return mdiArea_; }
+    void buildMenus();
+    void connectMenus();
+    void taskChanged(bool running);
 
     // Shows a child window inside the frame once: when it is already open it is
     // brought to the front as it is; otherwise make() builds it (unparented) and it
@@ -115,20 +92,15 @@ class mdiDaq : public QMainWindow {
         addChild(child);
         return child;
     }
+    void addChild(QWidget* child);
+    void bringToFront(QWidget* child);
 
-    // Runs a modal dialog to its end. Tests replace it to answer the dialog
-    // themselves instead of entering a modal loop.
-    using ModalRunner = std::function<void(QDialog&)>;
-    void setModalRunner(ModalRunner runner) { runModal_ = std::move(runner); }
-    void runModal(QDialog& dialog) { runModal_(dialog); }
-
-    // The serial ports of card 1 and card 2.
-    platform::SerialPort& cm;
-    platform::SerialPort& cm2;
-
-    QTimer* tmrSave = nullptr;
-    // The pause between "@TA00" and "@N", run by the task sequencer.
-    platform::Timer* tmrDelay = nullptr;
+    AcquisitionState& state_;
+    acquisition::Run& run_;
+    platform::Dialogs& dialogs_;
+    platform::Clock& clock_;
+    ModalRunner runModal_;
+    QMdiArea* mdiArea_ = nullptr;
 
     // Menus and items, named after their path.
     QMenu* File = nullptr;
@@ -167,36 +139,6 @@ class mdiDaq : public QMainWindow {
     QPointer<frmTrend> trendWindow;
     QPointer<frmConfig> configWindow;
     QPointer<frmCalib> calibWindow;
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
-    void buildMenus();
-    void connectMenus();
-    void addChild(QWidget* child);
-    void bringToFront(QWidget* child);
-    void OpenCardPort(int card);
-    void taskChanged(bool running);
-    void reportFatal(const std::string& text);
-
-    AcquisitionState& state_;
-    platform::Dialogs& dialogs_;
-    platform::Clock& clock_;
-    QMdiArea* mdiArea_ = nullptr;
-    // The timers outlive the sequencer and the links that drive them.
-    Timers timers_;
-    std::unique_ptr<link::TaskSequencer> sequencer_;
-    std::array<std::unique_ptr<link::CardLink>, 2> links_;
-    ModalRunner runModal_;
-
-    bool unloaded_ = false;
-    bool conversionMessageOpen_ = false;
-    // Appends the log records; ticked by tmrSave.
-    std::unique_ptr<DataLogger> logger_;
 };
-
-// The Qt timers the running program hands to its main window.
-mdiDaq::Timers QtWindowTimers();
 
 }  // namespace vantrel

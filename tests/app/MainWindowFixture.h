@@ -1,16 +1,20 @@
 #pragma once
 
-// A main window on scripted ports and dialogs. The splash is answered at once, and
-// the task-start pause and the port retries are timers the test fires.
+// A main window and its run on scripted ports and dialogs. The splash is answered
+// at once, and the task-start pause, the port retries and the logger's tick are
+// timers the test fires.
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
+#include "acquisition/Run.h"
 #include "app/frmAbout.h"
 #include "app/mdiDaq.h"
+#include "tests/support/Controls.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSerialPort.h"
@@ -27,19 +31,32 @@ class MainWindowFixture : public ::testing::Test {
     }
 
     void makeWindow() {
-        mdiDaq::Timers timers;
-        timers.delay = std::make_unique<FakeTimer>();
-        delay = static_cast<FakeTimer*>(timers.delay.get());
+        window.reset();
+        run.reset();
+        acquisition::RunTimers timers;
+        timers.pause = std::make_unique<FakeTimer>();
+        delay = static_cast<FakeTimer*>(timers.pause.get());
         timers.reopen = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
-        window = std::make_unique<mdiDaq>(state, cm, cm2, dialogs, clock, std::move(timers));
-        window->setModalRunner([this](QDialog& dialog) {
+        timers.logTick = std::make_unique<FakeTimer>();
+        logTick = static_cast<FakeTimer*>(timers.logTick.get());
+        run = std::make_unique<acquisition::Run>(
+            state, acquisition::RunParts{cm, cm2, clock, dialogs, logFiles}, std::move(timers));
+        window = std::make_unique<mdiDaq>(state, *run, dialogs, clock, [this](QDialog& dialog) {
             ++modalRuns;
-            if (auto* about = qobject_cast<frmAbout*>(&dialog)) {
+            if (qobject_cast<frmAbout*>(&dialog) != nullptr) {
                 splashSeenVisibleMainWindow = window->isVisible();
                 splashSeenOpenAttempts = cm.openAttempts + cm2.openAttempts;
-                about->Timer1_Timer();
+            } else if (modal) {
+                modal(dialog);
             }
         });
+    }
+
+    // Chooses the menu item of that object name.
+    void choose(const char* item) { Find<QAction>(*window, item).trigger(); }
+    QWidget& open(const char* item, const char* windowName) {
+        choose(item);
+        return Find(*window, windowName);
     }
 
     // Deletes closed windows and then their frames, as the event loop would.
@@ -57,8 +74,13 @@ class MainWindowFixture : public ::testing::Test {
     FakeSerialPort cm2;
     FakeDialogs dialogs;
     FakeClock clock;
+    DiskLogFileSink logFiles;
+    std::unique_ptr<acquisition::Run> run;
     std::unique_ptr<mdiDaq> window;
-    FakeTimer* delay = nullptr;  // owned by the window
+    FakeTimer* delay = nullptr;    // owned by the run
+    FakeTimer* logTick = nullptr;  // owned by the run
+    // What the user does in a modal dialog other than the splash.
+    std::function<void(QDialog&)> modal;
 
     int modalRuns = 0;
     bool splashSeenVisibleMainWindow = true;

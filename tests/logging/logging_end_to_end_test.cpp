@@ -1,14 +1,16 @@
 // End to end with a simulated card on a pseudo-terminal and the real port, link,
 // main window and files: logging moved from a file that fails to a good one must
 // write there from the next tick, and at exit the records that waited must land in
-// a recovery file in the start folder, with one message. Also guards the logger's
-// timer reaching the logger, and the save error shown for a file no longer in use.
+// a recovery file in the start folder, with one message. Also guards the save
+// error shown for a file no longer in use.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <fstream>
 #include <sstream>
 
+#include "app/QtRunTimers.h"
 #include "app/mdiDaq.h"
 #include "platform/qt/QtSerialPort.h"
 #include "tests/support/CardSimProcess.h"
@@ -16,6 +18,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSerialPort.h"
+#include "tests/support/FakeTimer.h"
 
 namespace vantrel::testing {
 namespace {
@@ -37,10 +40,16 @@ TEST(LoggingEndToEnd, SwitchFromAFailingFileLogsAtOnceAndExitKeepsWhatWaited) {
     FakeSerialPort cm2;  // card 2 never answers
     FakeDialogs dialogs;
     FakeClock clock;
-    mdiDaq window(state, cm, cm2, dialogs, clock, QtWindowTimers());
+    DiskLogFileSink files;
+    // The logger's tick comes at a set time of day; nothing runs the event loop
+    // while logging is on, so it does not fire by itself.
+    acquisition::RunTimers timers = QtRunTimers();
+    timers.logTick = std::make_unique<FakeTimer>();
+    FakeTimer& logTick = static_cast<FakeTimer&>(*timers.logTick);
+    acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, std::move(timers));
     // The splash goes at once; in the save options window the user picks the file
     // queued in the file dialog and presses OK.
-    window.setModalRunner([&](QDialog& dialog) {
+    mdiDaq window(state, run, dialogs, clock, [&](QDialog& dialog) {
         if (dialog.objectName() == "frmSave") {
             Find<QAbstractButton>(dialog, "cmdSelect").click();
             Find<QAbstractButton>(dialog, "cmdOK").click();
@@ -48,24 +57,22 @@ TEST(LoggingEndToEnd, SwitchFromAFailingFileLogsAtOnceAndExitKeepsWhatWaited) {
     });
     window.Form_Load();
     ASSERT_TRUE(PumpUntil([&] { return state.CardConnected1; }));
-    window.TaskStart->trigger();
+    Find<QAction>(window, "TaskStart").trigger();
     ASSERT_TRUE(PumpUntil([&] { return state.ChannelValue[0] == 5.0f; }));
 
     // Logging, without headers and every five seconds, to a folder that is not there;
     // then to a good file.
     dialogs.saveAnswers = {sim.dir() + "/gone/run.csv", sim.dir() + "/run.csv"};
-    // The logger's timer ticks at a set time of day; nothing runs the event loop
-    // while logging is on, so it does not fire by itself.
-    window.FileSave->trigger();
+    Find<QAction>(window, "FileSave").trigger();
     clock.current = {2026, 12, 6, 14, 5, 9};
-    Tick(window, "tmrSave");
-    window.FileSave->trigger();
+    logTick.tick();
+    Find<QAction>(window, "FileSave").trigger();
     clock.current = {2026, 12, 6, 14, 5, 11};
-    Tick(window, "tmrSave");
+    logTick.tick();
     EXPECT_EQ(ReadAll(sim.dir() + "/run.csv"), "14:05:11,5\r\n");
     EXPECT_FALSE(state.SaveError);
 
-    window.FileExit->trigger();
+    Find<QAction>(window, "FileExit").trigger();
     const std::string recovery = sim.dir() + "/run-unsaved-20261206-140511.csv";
     EXPECT_EQ(ReadAll(recovery), "14:05:09,5\r\n");
     ASSERT_EQ(dialogs.messages.size(), 1u);

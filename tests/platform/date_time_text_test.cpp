@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "platform/DateTimeText.h"
 
 namespace vantrel::platform {
@@ -11,6 +13,10 @@ struct Moment {
     const char* isoLocal;
     const char* isoUtc;
 };
+
+void PrintTo(const Moment& m, std::ostream* out) {
+    *out << m.isoLocal;
+}
 
 class DateTimeTextTest : public ::testing::TestWithParam<Moment> {};
 

@@ -31,10 +31,6 @@ using testing::Find;
 
 class SetupWindowTest : public testing::MainWindowFixture {
   protected:
-    QWidget& open(QAction* menuItem, const char* windowName) {
-        menuItem->trigger();
-        return Find(*window, windowName);
-    }
     void click(QWidget& view, const char* button) { Find<QPushButton>(view, button).click(); }
     bool checked(QWidget& view, const char* option, int index) {
         return Find<QAbstractButton>(view, option, index).isChecked();
@@ -51,7 +47,7 @@ TEST_F(SetupWindowTest, ConfigurationShowsItsCardAndSavesIntoTheCardChosenLast) 
     state.InputRange[2] = 2.5;
     state.DigitalDirection[3] = kLineOutput;
     state.InputType[4] = 9;
-    QWidget& view = open(window->OptionsCardConfig[0], "frmConfig");
+    QWidget& view = open("OptionsCardConfig_0", "frmConfig");
     EXPECT_EQ(Find<QGroupBox>(view, "FrameAnalog", 7).title(), "Analog Input 7");
     EXPECT_EQ(Find<QGroupBox>(view, "FrameDIO", 15).title(), "Digital Input/Output 15");
     const auto& types = Find<QComboBox>(view, "cmbInputType", 2);
@@ -66,7 +62,7 @@ TEST_F(SetupWindowTest, ConfigurationShowsItsCardAndSavesIntoTheCardChosenLast) 
     Find<QLineEdit>(view, "txtInputRange", 0).setText("1 2.5 V");
     Find<QComboBox>(view, "cmbInputType", 7).setCurrentIndex(6);
     Find<QRadioButton>(view, "optDIOOutput", 15).click();
-    EXPECT_EQ(&open(window->OptionsCardConfig[1], "frmConfig"), &view);
+    EXPECT_EQ(&open("OptionsCardConfig_1", "frmConfig"), &view);
     EXPECT_EQ(view.windowTitle(), "Card Configuration - Card 1");
     click(view, "cmdSave_0");
     EXPECT_EQ(state.InputRange[8], 12.5);
@@ -82,7 +78,7 @@ TEST_F(SetupWindowTest, ConfigurationShowsItsCardAndSavesIntoTheCardChosenLast) 
 }
 
 TEST_F(SetupWindowTest, ConfigurationDiskButtonsMoveOnlyTheWindowsContent) {
-    QWidget& view = open(window->OptionsCardConfig[0], "frmConfig");
+    QWidget& view = open("OptionsCardConfig_0", "frmConfig");
     Find<QComboBox>(view, "cmbInputType", 0).setCurrentIndex(4);
     Find<QLineEdit>(view, "txtInputRange", 1).setText("1,5");
     for (int d = 8; d < kLinesPerCard; ++d) {
@@ -113,13 +109,13 @@ TEST_F(SetupWindowTest, ConfigurationDiskButtonsMoveOnlyTheWindowsContent) {
 
 // The window opened for card 1 serves card 2 once card 2's entry is chosen.
 TEST_F(SetupWindowTest, CalibrationServesTheCardChosenLastChannelByChannel) {
-    QWidget& view = open(window->OptionsCalibrate[0], "frmCalib");
+    QWidget& view = open("OptionsCalibrate_0", "frmCalib");
     EXPECT_EQ(Find<QLabel>(view, "lblCH", 7).text(), "CH7:");
     EXPECT_TRUE(checked(view, "chkSel", 7));
     EXPECT_EQ(Find(view, "shpZero", 7).accessibleDescription(), "black");
     EXPECT_TRUE(Find<QLabel>(view, "Label1").text().contains("short B & B,"));
     EXPECT_EQ(Find<QTimer>(view, "tmrUpdate").interval(), 1000);
-    open(window->OptionsCalibrate[1], "frmCalib");
+    open("OptionsCalibrate_1", "frmCalib");
     EXPECT_EQ(view.windowTitle(), "Calibration - Card 1");
     state.RawCounts[8] = 12;
     state.RawCounts[9] = 400;
@@ -170,7 +166,7 @@ TEST_F(SetupWindowTest, CalibrationButtonsKeepOnlyPlausibleCounts) {
                 {"cmdCalibrate200mV_1", 150, &S::CalZero200mV, "shpZero", "green", nullptr},
                 {"cmdCalibrate200mV_0", 23000, &S::CalSpan200mV, "shpSpan", "green", nullptr},
                 {"cmdCalibrateRTD", -5, &S::CalRTD, "shpSpan", "red", nullptr}};
-    QWidget& view = open(window->OptionsCalibrate[0], "frmCalib");
+    QWidget& view = open("OptionsCalibrate_0", "frmCalib");
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.button) + " " + std::to_string(row.count));
         state.RawCounts.fill(row.count);
@@ -190,7 +186,7 @@ TEST_F(SetupWindowTest, CalibrationButtonsKeepOnlyPlausibleCounts) {
 TEST_F(SetupWindowTest, CalibrationExportAndImportCarryCardOnesValues) {
     state.CalZero10V[0] = -15;
     state.CalSpan200mV[7] = 32767;
-    QWidget& view = open(window->OptionsCalibrate[1], "frmCalib");
+    QWidget& view = open("OptionsCalibrate_1", "frmCalib");
     EXPECT_EQ(view.windowTitle(), "Calibration - Card 2");
     dialogs.saveAnswers = {files.file("calib"), files.file("no-such-folder/calib")};
     click(view, "cmdExport");

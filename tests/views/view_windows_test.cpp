@@ -47,10 +47,6 @@ class ViewWindowTest : public testing::MainWindowFixture {
         MainWindowFixture::TearDown();
     }
 
-    QWidget& open(QAction* menuItem, const char* windowName) {
-        menuItem->trigger();
-        return Find(*window, windowName);
-    }
     QString text(QWidget& view, const char* label, int index) {
         return Find<QLabel>(view, label, index).text();
     }
@@ -60,7 +56,7 @@ class ViewWindowTest : public testing::MainWindowFixture {
 
 // Card 1's start frame is already 62 characters, so its rows fill at the first tick.
 TEST_F(ViewWindowTest, AnalogShowsEachValueWithTheDecimalsOfItsInputType) {
-    QWidget& view = open(window->ViewAnalogData, "frmViewAnalogData");
+    QWidget& view = open("ViewAnalogData", "frmViewAnalogData");
     EXPECT_EQ(view.windowTitle(), "Analog Data");
     EXPECT_EQ(text(view, "lblCH", 15), "CH15:");
     EXPECT_EQ(Find<QTimer>(view, "tmrUpdate").interval(), 1000);
@@ -81,7 +77,7 @@ TEST_F(ViewWindowTest, AnalogShowsEachValueWithTheDecimalsOfItsInputType) {
 }
 
 TEST_F(ViewWindowTest, AnalogShowsACardOnlyWhileItsLatestFrameIsSixtyTwoCharacters) {
-    QWidget& view = open(window->ViewAnalogData, "frmViewAnalogData");
+    QWidget& view = open("ViewAnalogData", "frmViewAnalogData");
     state.InputType[9] = 4;
     state.ChannelValue[9] = 4.5f;
     state.AmbientTemp2 = 21.0f;
@@ -101,7 +97,7 @@ TEST_F(ViewWindowTest, AnalogShowsACardOnlyWhileItsLatestFrameIsSixtyTwoCharacte
 }
 
 TEST_F(ViewWindowTest, DigitalControlsStandForTheirLinesAndLampsShowThem) {
-    QWidget& view = open(window->ViewDigitalData, "frmViewDigitalData");
+    QWidget& view = open("ViewDigitalData", "frmViewDigitalData");
     EXPECT_EQ(view.windowTitle(), "Digital Data");
     for (const auto& [i, caption] : {std::pair{0, "D0"}, {15, "D15"}, {16, "D31"}, {31, "D16"}}) {
         EXPECT_EQ(text(view, "lblDI", i), caption);
@@ -126,7 +122,7 @@ TEST_F(ViewWindowTest, DigitalControlsStandForTheirLinesAndLampsShowThem) {
 }
 
 TEST_F(ViewWindowTest, DigitalClickSendsTheOwningCardsWholeCommandedWord) {
-    QWidget& view = open(window->ViewDigitalData, "frmViewDigitalData");
+    QWidget& view = open("ViewDigitalData", "frmViewDigitalData");
     state.CardConnected1 = true;
     state.DigitalOut[5] = true;  // what a card reports never seeds the commands
     // Commands last: line 3 is still on in the second row.
@@ -146,7 +142,7 @@ TEST_F(ViewWindowTest, DigitalClickSendsTheOwningCardsWholeCommandedWord) {
 }
 
 TEST_F(ViewWindowTest, TrendTickDrawsTheChartAndEveryValueLabel) {
-    QWidget& view = open(window->ViewTrend, "frmTrend");
+    QWidget& view = open("ViewTrend", "frmTrend");
     EXPECT_EQ(view.windowTitle(), "Real Time Trend");
     EXPECT_EQ(Find<QComboBox>(view, "cmbPoints").itemText(3), "200");
     EXPECT_EQ(Find<QComboBox>(view, "cmbColor").itemText(15), "Channel 15");
@@ -164,7 +160,7 @@ TEST_F(ViewWindowTest, TrendTickDrawsTheChartAndEveryValueLabel) {
 }
 
 TEST_F(ViewWindowTest, TrendPointsListAndSetRangeReachTheChart) {
-    auto& view = static_cast<frmTrend&>(open(window->ViewTrend, "frmTrend"));
+    auto& view = static_cast<frmTrend&>(open("ViewTrend", "frmTrend"));
     Find<QComboBox>(view, "cmbPoints").setCurrentIndex(3);
     EXPECT_EQ(view.model().TrendPoints, 200);
     auto& range = Find<QLineEdit>(view, "txtRange");
@@ -176,7 +172,7 @@ TEST_F(ViewWindowTest, TrendPointsListAndSetRangeReachTheChart) {
 }
 
 TEST_F(ViewWindowTest, TrendColourRecoloursOnlyTheChosenChannelAndACancelKeepsIt) {
-    QWidget& view = open(window->ViewTrend, "frmTrend");
+    QWidget& view = open("ViewTrend", "frmTrend");
     state.PlotChannel[3] = true;
     Find<QComboBox>(view, "cmbColor").setCurrentIndex(3);
     dialogs.colorAnswers = {platform::Rgb{255, 128, 0}, std::nullopt};
@@ -191,7 +187,7 @@ TEST_F(ViewWindowTest, TrendColourRecoloursOnlyTheChosenChannelAndACancelKeepsIt
 }
 
 TEST_F(ViewWindowTest, TrendValuesFarBeyondTheRangeStillPaintTheirVisiblePart) {
-    QWidget& view = open(window->ViewTrend, "frmTrend");
+    QWidget& view = open("ViewTrend", "frmTrend");
     state.PlotChannel[0] = true;
     for (const float value : {0.0f, 3.0e38f, -3.0e38f}) {
         state.ChannelValue[0] = value;

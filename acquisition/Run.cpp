@@ -1,0 +1,100 @@
+#include "acquisition/Run.h"
+
+#include <string>
+
+#include "engine/ModMain.h"
+#include "link/Commands.h"
+
+namespace vantrel::acquisition {
+
+namespace {
+constexpr int kLogTickMs = 1000;
+}  // namespace
+
+Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
+    : state_(state),
+      parts_(parts),
+      timers_(std::move(timers)),
+      sequencer_(state_, *timers_.pause,
+                 [this](int card, std::string_view text) { send(card, text); }),
+      logger_(state_, parts_.clock, parts_.dialogs, parts_.logSink) {
+    platform::SerialPort* ports[] = {&parts_.cm, &parts_.cm2};
+    for (int card = 0; card < 2; ++card) {
+        links_[card] = std::make_unique<link::CardLink>(state_, card, *ports[card],
+                                                        *timers_.reopen[card], sequencer_);
+        links_[card]->setConversionFailureHandler(
+            [this](const ConversionFailure& failure) { return showConversionFailure(failure); });
+    }
+    timers_.logTick->setHandler([this] { logger_.Tick(); });
+}
+
+Run::~Run() {
+    timers_.logTick->stop();
+    timers_.logTick->setHandler(nullptr);
+}
+
+void Run::begin() {
+    timers_.logTick->start(kLogTickMs, false);
+}
+
+void Run::openPorts() {
+    for (auto& link : links_) {
+        link->OpenCardPort();
+    }
+}
+
+bool Run::startTask() {
+    return !ended_ && sequencer_.Start();
+}
+
+void Run::stopTask() {
+    if (!ended_) {
+        sequencer_.Stop();
+    }
+}
+
+void Run::send(int card, std::string_view text) {
+    link(card).SendCommand(text);
+}
+
+void Run::setTaskChangedHandler(link::TaskSequencer::TaskChanged handler) {
+    sequencer_.setTaskChangedHandler(std::move(handler));
+}
+
+void Run::end() {
+    if (ended_) {
+        return;
+    }
+    ended_ = true;
+    timers_.logTick->stop();
+    // A start under way sends no "@N" after the "@F" below.
+    sequencer_.Cancel();
+    platform::SerialPort* ports[] = {&parts_.cm, &parts_.cm2};
+    for (int card = 0; card < 2; ++card) {
+        if (ports[card]->isOpen()) {
+            send(card, link::kCommandStop);
+        }
+    }
+    // Records still waiting for a failing file are saved elsewhere, not dropped.
+    logger_.Close();
+    // Each file is written whole or not at all. A failure is told; the other file
+    // is still written, so one bad file does not lose the other's settings.
+    for (auto save : {modMain::SaveChannelSettings, modMain::SaveLogSettings}) {
+        if (const std::optional<std::string> failure = save(state_)) {
+            parts_.dialogs.showMessage({*failure, "Vantrel", platform::MessageIcon::Critical});
+        }
+    }
+}
+
+bool Run::showConversionFailure(const ConversionFailure& failure) {
+    if (*conversionBoxOpen_) {
+        return false;
+    }
+    *conversionBoxOpen_ = true;
+    parts_.dialogs.showMessageNonBlocking(
+        {failure.message(), "Vantrel", platform::MessageIcon::Critical},
+        [open = conversionBoxOpen_] { *open = false; });
+    return true;
+}
+
+}  // namespace vantrel::acquisition

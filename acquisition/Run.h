@@ -1,0 +1,93 @@
+#pragma once
+
+// One acquisition run, with or without windows: the two card links, the task
+// sequencer that starts and stops the cards, the data logger and its one-second
+// tick, and the order in which all of it starts and ends. Everything runs on one
+// thread; the parts it is built from (ports, timers, clock, message boxes, log
+// files) are handed in, so a test builds a run from fakes.
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "engine/AcquisitionState.h"
+#include "link/CardLink.h"
+#include "link/TaskSequencer.h"
+#include "logging/DataLogger.h"
+#include "logging/LogFileSink.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/SerialPort.h"
+#include "platform/Timer.h"
+
+namespace vantrel::acquisition {
+
+struct RunTimers {
+    // The pause between "@TA00" and "@N".
+    std::unique_ptr<platform::Timer> pause;
+    // Each card's retry of a port that is lost or did not open.
+    std::array<std::unique_ptr<platform::Timer>, 2> reopen;
+    // The logger's tick, once a second for the whole run.
+    std::unique_ptr<platform::Timer> logTick;
+};
+
+// What a run is built from; each part outlives the run.
+struct RunParts {
+    platform::SerialPort& cm;
+    platform::SerialPort& cm2;
+    const platform::Clock& clock;
+    // Message boxes in the window; standard error without one.
+    platform::Dialogs& dialogs;
+    LogFileSink& logSink;
+};
+
+class Run {
+  public:
+    Run(AcquisitionState& state, RunParts parts, RunTimers timers);
+    ~Run();
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    // Starts the logger's tick.
+    void begin();
+    // Opens both cards' ports and asks each for its version.
+    void openPorts();
+    // Task > Start and Stop; a run that has ended refuses both.
+    bool startTask();
+    void stopTask();
+    // The shut-down order: nothing more is started, "@F" goes to every open port,
+    // the waiting log records are written or saved, and vtrlo.con and vtrls.con are
+    // written. Failures are told through the dialogs. Runs once.
+    void end();
+    bool ended() const { return ended_; }
+
+    // Writes text + CR to card 0 (card 1) or 1 (card 2).
+    void send(int card, std::string_view text);
+
+    // Told when a start or stop changed whether the task runs.
+    void setTaskChangedHandler(link::TaskSequencer::TaskChanged handler);
+
+    link::CardLink& link(int card) { return *links_[CardIndex(card)]; }
+    const link::CardLink& link(int card) const { return *links_[CardIndex(card)]; }
+    DataLogger& logger() { return logger_; }
+    // Where log lines go; the save options window writes the header through it.
+    LogFileSink& logSink() { return parts_.logSink; }
+    bool taskBusy() const { return sequencer_.busy(); }
+
+  private:
+    bool showConversionFailure(const ConversionFailure& failure);
+
+    AcquisitionState& state_;
+    RunParts parts_;
+    // The timers outlive the sequencer, the links and the logger that drive them.
+    RunTimers timers_;
+    link::TaskSequencer sequencer_;
+    std::array<std::unique_ptr<link::CardLink>, 2> links_;
+    DataLogger logger_;
+    bool ended_ = false;
+    // Shared with the open box's close callback, which may run after the run.
+    std::shared_ptr<bool> conversionBoxOpen_ = std::make_shared<bool>(false);
+};
+
+}  // namespace vantrel::acquisition
