@@ -73,6 +73,7 @@ class Run {
     DataLogger& logger() { return logger_; }
     // Where log lines go; the save options window writes the header through it.
     LogFileSink& logSink() { return parts_.logSink; }
+    const platform::Clock& clock() const { return parts_.clock; }
     bool taskBusy() const { return sequencer_.busy(); }
 
   private:

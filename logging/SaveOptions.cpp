@@ -25,20 +25,6 @@ std::optional<int> FirstNameWithQuote(const SaveOptionsChoice& choice) {
     return std::nullopt;
 }
 
-SaveOptionsChoice StoredChoices(const AcquisitionState& state) {
-    SaveOptionsChoice choice;
-    choice.fileName = state.LogFileName;
-    for (int n = 0; n < kUsedChannels; ++n) {
-        choice.channelNames[n] = state.ChannelName[n];
-    }
-    choice.headers = state.LogHeaders;
-    choice.delimiter = state.LogDelimiter;
-    choice.intervalUnit = state.LogIntervalUnit;
-    choice.intervalChoice = state.LogIntervalChoice;
-    choice.stampStyle = state.LogStampStyle;
-    return choice;
-}
-
 void StoreChoices(AcquisitionState& state, const SaveOptionsChoice& choice) {
     state.LogFileName = choice.fileName;
     for (int n = 0; n < kUsedChannels; ++n) {
@@ -80,6 +66,20 @@ std::optional<std::string> StartWithHeader(const AcquisitionState& state, LogFil
 }
 
 }  // namespace
+
+SaveOptionsChoice StoredChoices(const AcquisitionState& state) {
+    SaveOptionsChoice choice;
+    choice.fileName = state.LogFileName;
+    for (int n = 0; n < kUsedChannels; ++n) {
+        choice.channelNames[n] = state.ChannelName[n];
+    }
+    choice.headers = state.LogHeaders;
+    choice.delimiter = state.LogDelimiter;
+    choice.intervalUnit = state.LogIntervalUnit;
+    choice.intervalChoice = state.LogIntervalChoice;
+    choice.stampStyle = state.LogStampStyle;
+    return choice;
+}
 
 std::int32_t IntervalTicks(std::int16_t intervalChoice, std::int16_t intervalUnit) {
     switch (intervalUnit) {

@@ -27,6 +27,9 @@ struct SaveOptionsChoice {
     std::int16_t stampStyle = 3;  // 1 serial number, 2 date and time, 3 time, 4 none, 5 ISO 8601
 };
 
+// The choices stored in the state, as the window shows them when it opens.
+SaveOptionsChoice StoredChoices(const AcquisitionState& state);
+
 // Seconds per interval unit: 1, 60 or 3600 (any other unit counts as hours).
 std::int32_t IntervalTicks(std::int16_t intervalChoice, std::int16_t intervalUnit);
 

@@ -4,14 +4,7 @@
 // after the end); one conversion box at a time, whose closing may outlive the run.
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "acquisition/Run.h"
-#include "tests/engine/TempFolder.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeDialogs.h"
-#include "tests/support/FakeSerialPort.h"
-#include "tests/support/FakeTimer.h"
+#include "tests/acquisition/RunRig.h"
 
 namespace vantrel::testing {
 namespace {
@@ -20,31 +13,6 @@ using Wire = std::vector<std::string>;
 
 // Card 1's count 40000 is out of range for 16 bits; card 2's slot 4 fails below.
 const std::string kFrame = "+01234,-00017,+00000,+00000,+00000,+00000,+00000,+32000,+25.5\r";
-
-struct RunRig {
-    RunRig() {
-        state.AppDir = folder.path().string();
-        acquisition::RunTimers timers;
-        timers.pause = std::make_unique<FakeTimer>();
-        pause = static_cast<FakeTimer*>(timers.pause.get());
-        timers.reopen = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
-        timers.logTick = std::make_unique<FakeTimer>();
-        logTick = static_cast<FakeTimer*>(timers.logTick.get());
-        run = std::make_unique<acquisition::Run>(
-            state, acquisition::RunParts{cm, cm2, clock, dialogs, files}, std::move(timers));
-    }
-
-    TempFolder folder;
-    AcquisitionState state;
-    FakeSerialPort cm;
-    FakeSerialPort cm2;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    DiskLogFileSink files;
-    FakeTimer* pause = nullptr;
-    FakeTimer* logTick = nullptr;
-    std::unique_ptr<acquisition::Run> run;
-};
 
 TEST(Run, TheLoggerTicksOnceASecondFromTheBeginning) {
     RunRig rig;

@@ -1,0 +1,67 @@
+#include "acquisition/StatusText.h"
+
+#include "engine/CardView.h"
+
+namespace vantrel::acquisition {
+
+CardStatusText CardStatus(const AcquisitionState& state, int card) {
+    const ConstCardView flags = CardOf(state, card);
+    CardStatusText text;
+    text.port = "USB : COM" + std::to_string(flags.ComPort);
+    text.status = "Card Disconnected";
+    if (!flags.PortOpen) {
+        text.fault = "COM not found";
+    } else if (flags.PortLost) {
+        // The port went away after start-up; the card's connected flag stays set,
+        // so the fault line is the only place that can tell.
+        text.fault = "COM lost";
+    } else if (flags.CardConnected) {
+        text.fault = "No Faults";
+    } else {
+        text.fault = "Card not found";
+    }
+    if (flags.PortOpen && flags.CardConnected) {
+        text.status = "Card Connected. Ver." + flags.CardVersion;
+    }
+    text.task = flags.TaskRunning ? "Task Running" : " No Task Running";
+    return text;
+}
+
+std::string SaveStatus(const AcquisitionState& state) {
+    if (state.SaveError) {
+        // Records wait because the log file cannot be written.
+        return "Save error";
+    }
+    // Records pause while card 1's port is gone, so "Saving" would be untrue.
+    if (state.CardConnected1 && !state.PortLost1 && state.Saving) {
+        return "Saving";
+    }
+    return "Not Saving";
+}
+
+std::string CardStatusLine(const AcquisitionState& state, int card) {
+    const CardStatusText text = CardStatus(state, card);
+    std::string task = text.task;
+    task.erase(0, task.find_first_not_of(' '));
+    return "card " + std::to_string(CardIndex(card) + 1) + ": " + text.status + ", " + text.fault +
+           ", " + task;
+}
+
+std::string SaveStatusLine(const AcquisitionState& state) {
+    return "logging: " + SaveStatus(state);
+}
+
+std::vector<std::string> StatusChanges::next(const AcquisitionState& state) {
+    std::vector<std::string> now = {CardStatusLine(state, 0), CardStatusLine(state, 1),
+                                    SaveStatusLine(state)};
+    std::vector<std::string> changed;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (i >= last_.size() || last_[i] != now[i]) {
+            changed.push_back(now[i]);
+        }
+    }
+    last_ = std::move(now);
+    return changed;
+}
+
+}  // namespace vantrel::acquisition

@@ -1,0 +1,39 @@
+#pragma once
+
+// What the status window shows, as plain texts, so that a run without windows
+// reports the same words on standard error.
+
+#include <string>
+#include <vector>
+
+#include "engine/AcquisitionState.h"
+
+namespace vantrel::acquisition {
+
+struct CardStatusText {
+    std::string status;  // "Card Connected. Ver.1.02" / "Card Disconnected"
+    std::string port;    // "USB : COM1"
+    std::string fault;   // "No Faults", "Card not found", "COM lost", "COM not found"
+    std::string task;    // "Task Running" / " No Task Running"
+};
+
+// card: 0 is card 1, any other value card 2.
+CardStatusText CardStatus(const AcquisitionState& state, int card);
+// "Saving", "Not Saving" or "Save error".
+std::string SaveStatus(const AcquisitionState& state);
+
+// One line for a log of changes: "card 1: Card Connected. Ver.1.02, No Faults,
+// Task Running" and "logging: Saving".
+std::string CardStatusLine(const AcquisitionState& state, int card);
+std::string SaveStatusLine(const AcquisitionState& state);
+
+// The status lines that changed since the last call, card 1, card 2, logging.
+class StatusChanges {
+  public:
+    std::vector<std::string> next(const AcquisitionState& state);
+
+  private:
+    std::vector<std::string> last_;
+};
+
+}  // namespace vantrel::acquisition

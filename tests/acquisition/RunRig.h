@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+
+#include "acquisition/Run.h"
+#include "tests/engine/TempFolder.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeSerialPort.h"
+#include "tests/support/FakeTimer.h"
+
+namespace vantrel::testing {
+
+// A run on fake ports and hand-fired timers, with its start folder and log files
+// in a fresh temporary folder.
+struct RunRig {
+    RunRig() {
+        state.AppDir = folder.path().string();
+        acquisition::RunTimers timers;
+        timers.pause = std::make_unique<FakeTimer>();
+        pause = static_cast<FakeTimer*>(timers.pause.get());
+        timers.reopen = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
+        timers.logTick = std::make_unique<FakeTimer>();
+        logTick = static_cast<FakeTimer*>(timers.logTick.get());
+        run = std::make_unique<acquisition::Run>(
+            state, acquisition::RunParts{cm, cm2, clock, dialogs, files}, std::move(timers));
+    }
+
+    TempFolder folder;
+    AcquisitionState state;
+    FakeSerialPort cm;
+    FakeSerialPort cm2;
+    FakeClock clock;
+    FakeDialogs dialogs;
+    DiskLogFileSink files;
+    FakeTimer* pause = nullptr;
+    FakeTimer* logTick = nullptr;
+    std::unique_ptr<acquisition::Run> run;
+};
+
+}  // namespace vantrel::testing
