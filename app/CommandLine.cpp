@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
+#include <string_view>
 
 #include "app/AppIdentity.h"
 
@@ -16,6 +17,8 @@ constexpr int kUsageError = 2;
 struct Parser {
     Parser() : help(parser.addHelpOption()), version(parser.addVersionOption()) {
         parser.addOption(folder);
+        parser.addOption(headless);
+        parser.addOption(log);
         parser.setApplicationDescription(QStringLiteral(
             "Vantrel - 16 Channel ~ Data Acquisition Solution.\n"
             "\n"
@@ -31,6 +34,14 @@ struct Parser {
                               QStringLiteral("Use <dir> as the start folder (created when "
                                              "missing) instead of the current folder."),
                               QStringLiteral("dir")};
+    QCommandLineOption headless{
+        QStringLiteral("headless"),
+        QStringLiteral("Run without any window: start the task as soon as the cards answer, "
+                       "print a line on standard error for each change of status, end in "
+                       "order on SIGTERM, SIGINT or SIGHUP.")};
+    QCommandLineOption log{QStringLiteral("log"),
+                           QStringLiteral("With --headless: log from the start with the options "
+                                          "of vtrls.con, as OK in File > Save would.")};
 };
 
 }  // namespace
@@ -75,7 +86,29 @@ std::optional<int> AnswerRemainingArguments(const QStringList& arguments, Launch
         return kUsageError;
     }
     options.folder = cli.parser.value(cli.folder);
+    options.headless = cli.parser.isSet(cli.headless);
+    options.log = cli.parser.isSet(cli.log);
+    if (options.log && !options.headless) {
+        std::fputs(
+            "vantrel: --log needs --headless (with the window, File > Save starts logging)\n"
+            "Try 'vantrel --help' for more information.\n",
+            stderr);
+        return kUsageError;
+    }
     return std::nullopt;
+}
+
+bool WantsHeadless(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") {
+            break;
+        }
+        if (argument == "--headless") {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool EnterStartFolder(const LaunchOptions& options) {

@@ -1,8 +1,8 @@
 #pragma once
 
-// The program's command line: --help, --version, --folder, and the options Qt
-// itself takes (-platform, -style, ...). Started without arguments the program
-// runs in the current folder.
+// The program's command line: --help, --version, --folder, --headless, --log, and
+// the options Qt itself takes (-platform, -style, ...). Started without arguments
+// the program opens its window in the current folder.
 
 #include <QString>
 #include <QStringList>
@@ -18,7 +18,14 @@ std::optional<int> AnswerInformationOptions(int argc, char** argv);
 struct LaunchOptions {
     // --folder: the start folder, created when missing; empty for the current folder.
     QString folder;
+    // --headless: the run without any window; --log: it logs from the start.
+    bool headless = false;
+    bool log = false;
 };
+
+// Whether the run is without windows, known before any application object exists
+// (such a run must not need a display).
+bool WantsHeadless(int argc, char** argv);
 
 // Reports arguments left after the application has taken Qt's own options, with a
 // pointer to --help, and answers --help-all, which lists Qt's options as well.
