@@ -6,11 +6,13 @@
 
 #include "app/AppIdentity.h"
 #include "app/CommandLine.h"
+#include "app/OrderlyEnd.h"
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
 #include "engine/StartUp.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/UnattendedDialogs.h"
 #include "platform/qt/QtSerialPort.h"
 
 int main(int argc, char** argv) {
@@ -26,7 +28,9 @@ int main(int argc, char** argv) {
     }
 
     vantrel::AcquisitionState state;
-    vantrel::platform::QtDialogs dialogs;
+    vantrel::platform::QtDialogs windowDialogs;
+    // Message boxes until the program must end with no one to close them.
+    vantrel::platform::UnattendedDialogs dialogs(windowDialogs);
     const std::string appDir = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
     // Installed, the tables lie in share/vantrel beside the bin folder; found from the
     // program's own folder, a moved install still finds them.
@@ -45,7 +49,9 @@ int main(int argc, char** argv) {
     vantrel::platform::QtSerialPort cm2(state.AppDir);
     vantrel::platform::QtClock clock;
     vantrel::mdiDaq window(state, cm, cm2, dialogs, clock, vantrel::QtWindowTimers());
-    dialogs.setOwner(&window);
+    windowDialogs.setOwner(&window);
+    // From here a signal or a lost display ends the run as File > Exit does.
+    vantrel::OrderlyEnd orderlyEnd(window, dialogs);
     window.Form_Load();
     if (!started.warning.empty()) {
         // Damaged or unwritable settings files: said once, over the main window,

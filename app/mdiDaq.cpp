@@ -35,6 +35,9 @@ mdiDaq::Timers QtWindowTimers() {
     for (auto& reopen : timers.reopen) {
         reopen = std::make_unique<platform::QtTimer>();
     }
+    for (auto& watch : timers.watch) {
+        watch = std::make_unique<platform::QtTimer>();
+    }
     return timers;
 }
 
@@ -78,6 +81,9 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
             std::make_unique<link::CardLink>(state_, card, port(card), *reopen, *sequencer_);
         links_[card]->setConversionFailureHandler(
             [this](const ConversionFailure& failure) { return ShowConversionFailure(failure); });
+        if (auto& watch = timers_.watch[static_cast<std::size_t>(card)]) {
+            links_[card]->setDataWatch(*watch);
+        }
     }
 
     runModal_ = [](QDialog& dialog) { dialog.exec(); };
@@ -86,12 +92,18 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
 mdiDaq::~mdiDaq() = default;
 
 void mdiDaq::Form_Load() {
+    // Before the first tick can journal records of its own.
+    recoveredRecords_ = logger_->RecoverJournal();
     // The logger ticks for the whole run, the splash included.
     tmrSave->start();
 
     {
         frmAbout splash(this);
         runModal(splash);
+    }
+    // Ended during the splash: no port is opened after the end.
+    if (unloaded_) {
+        return;
     }
     // The whole work area, so that every child window fits: a window manager
     // maximises the window, and without one it still covers the screen.
@@ -101,6 +113,16 @@ void mdiDaq::Form_Load() {
     OpenCardPort(0);
     OpenCardPort(1);
     ViewStatus_Click();
+    if (recoveredRecords_) {
+        dialogs_.showMessageNonBlocking(*recoveredRecords_, {});
+        recoveredRecords_.reset();
+    }
+}
+
+void mdiDaq::ShowClosingNote(const std::string& text) {
+    if (statusWindow) {
+        statusWindow->ShowClosingNote(QString::fromStdString(text));
+    }
 }
 
 void mdiDaq::OpenCardPort(int card) {

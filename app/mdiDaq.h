@@ -16,6 +16,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/AcquisitionState.h"
@@ -46,11 +48,13 @@ class mdiDaq : public QMainWindow {
 
   public:
     // The timers the window runs on: the pause between the start commands
-    // (tmrDelay) and each card's port retry. The program hands in Qt timers
+    // (tmrDelay), each card's port and version retry, and each card's watch for
+    // frames that stopped (none: never stale). The program hands in Qt timers
     // (QtWindowTimers); tests hand in timers they fire themselves.
     struct Timers {
         std::unique_ptr<platform::Timer> delay;
         std::array<std::unique_ptr<platform::Timer>, 2> reopen;
+        std::array<std::unique_ptr<platform::Timer>, 2> watch;
     };
 
     mdiDaq(AcquisitionState& state, platform::SerialPort& cm, platform::SerialPort& cm2,
@@ -61,8 +65,12 @@ class mdiDaq : public QMainWindow {
     // Start-up: splash, show, open card 1 and card 2 with their version queries,
     // open the status window.
     void Form_Load();
-    // Shut-down: "@F" on every port open now, then both settings files. Runs once.
+    // Shut-down, the one place for its order: "@F" on every port open now, the
+    // waiting records written or saved to a recovery file, then both settings
+    // files. Runs once, whatever ends the program.
     void Form_Unload();
+    // Shows text in the status window, if it is open, while the program ends.
+    void ShowClosingNote(const std::string& text);
 
     // Menu handlers.
     void FileSave_Click();
@@ -191,6 +199,7 @@ class mdiDaq : public QMainWindow {
     ModalRunner runModal_;
 
     bool unloaded_ = false;
+    std::optional<platform::Message> recoveredRecords_;
     bool conversionMessageOpen_ = false;
     // Appends the log records; ticked by tmrSave.
     std::unique_ptr<DataLogger> logger_;

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
+#include <string>
 
 #include "app/frmAbout.h"
 #include "app/mdiDaq.h"
@@ -48,6 +50,12 @@ class MainWindowFixture : public ::testing::Test {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QCoreApplication::processEvents();
         }
+    }
+
+    // A file of the start folder, whole.
+    std::string startFolderFile(const char* name) const {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
     }
 
     // The start folder, where shut-down writes the settings files.
