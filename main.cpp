@@ -10,9 +10,9 @@
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
 #include "engine/StartUp.h"
+#include "platform/UnattendedDialogs.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
-#include "platform/UnattendedDialogs.h"
 #include "platform/qt/QtSerialPort.h"
 
 int main(int argc, char** argv) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/TextStyles.h"
 #include "engine/AppPaths.h"
+#include "engine/TextStyles.h"
 #include "logging/DatedFileName.h"
 #include "logging/LogRecord.h"
 #include "logging/RecordsFlow.h"
@@ -264,8 +264,8 @@ std::vector<platform::Message> DataLogger::SaveWaitingRecords() {
             RecordCount(queue.records.size()) + " could not be written to " + path + ".",
             kSaveErrorTitle, platform::MessageIcon::Warning};
         if (recovery.error) {
-            message.text += " The recovery file could not be written either (" +
-                            *recovery.error + ").";
+            message.text +=
+                " The recovery file could not be written either (" + *recovery.error + ").";
             message.icon = platform::MessageIcon::Critical;
             unsaved[path].records = std::move(queue.records);
         } else {
@@ -281,10 +281,10 @@ std::vector<platform::Message> DataLogger::SaveWaitingRecords() {
     journalStale_ = true;
     UpdateJournal();
     // What the journal could not take either is lost; say so where it was told.
-    const std::string lost = PendingRecords() > 0 && journalStale_
-                                 ? " They are lost."
-                                 : " They are kept in " + Journal().path() +
-                                       " and saved at the next start.";
+    const std::string lost =
+        PendingRecords() > 0 && journalStale_
+            ? " They are lost."
+            : " They are kept in " + Journal().path() + " and saved at the next start.";
     for (platform::Message& message : messages) {
         if (message.icon == platform::MessageIcon::Critical) {
             message.text += lost;
@@ -334,8 +334,8 @@ std::optional<platform::Message> DataLogger::RecoverJournal() {
     }
     platform::Message message{{}, kSaveErrorTitle, platform::MessageIcon::Warning};
     if (saved > 0) {
-        message.text = RecordCount(saved) + " left waiting when the program last ended were saved in " +
-                       savedIn + ".";
+        message.text = RecordCount(saved) +
+                       " left waiting when the program last ended were saved in " + savedIn + ".";
     }
     if (kept > 0) {
         message.text += (message.text.empty() ? "" : " ") + RecordCount(kept) +

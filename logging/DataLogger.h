@@ -70,7 +70,7 @@ class DataLogger {
         std::deque<std::string> records;  // each line with its CR LF
         bool failing = false;
         bool dropReported = false;
-        std::uint64_t dropped = 0;  // since the file last took records
+        std::uint64_t dropped = 0;    // since the file last took records
         std::size_t unjournaled = 0;  // the newest records not yet in the journal
     };
 

@@ -30,8 +30,8 @@ std::FILE* OpenFile(const std::filesystem::path& path, OpenMode mode) {
     // with the whole window frozen; now it fails at once.
     const int flags[] = {O_WRONLY | O_CREAT | O_TRUNC, O_WRONLY | O_CREAT | O_APPEND,
                          O_WRONLY | O_CREAT | O_EXCL};
-    const int fd = ::open(path.c_str(), flags[static_cast<int>(mode)] | O_NONBLOCK | O_CLOEXEC,
-                          0666);
+    const int fd =
+        ::open(path.c_str(), flags[static_cast<int>(mode)] | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         return nullptr;
     }

@@ -92,8 +92,8 @@ bool LogJournal::append(std::string_view text) {
     if (file == nullptr) {
         return false;
     }
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                   std::fflush(file) == 0;
+    bool written =
+        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
 #ifndef _WIN32
     // Past the program's end the records must also outlast a loss of power.
     written = written && ::fsync(::fileno(file)) == 0;

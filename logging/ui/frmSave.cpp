@@ -228,9 +228,9 @@ void frmSave::cmdOK_Click() {
     // What OK stored, even on a refusal, is saved at once: a program that is
     // killed later keeps it.
     if (const std::optional<std::string> failure = modMain::SaveLogSettings(state_)) {
-        dialogs_.showMessage({"The log settings are in use but could not be saved: " + *failure +
-                                  ".",
-                              "Save Error", platform::MessageIcon::Warning});
+        dialogs_.showMessage(
+            {"The log settings are in use but could not be saved: " + *failure + ".", "Save Error",
+             platform::MessageIcon::Warning});
     }
     if (problem) {
         dialogs_.showMessage(*problem);

@@ -1,7 +1,8 @@
 // Guards how the program writes its files: whole-file writes (exactly the bytes
-// given, through a symbolic link to the file it names; on a missing folder or a full disk an error naming the file, the old
-// contents kept and no temporary left behind), and doubles in write style (the
-// shortest text that reads back exactly, with a period under a decimal-comma locale).
+// given, through a symbolic link to the file it names; on a missing folder or a
+// full disk an error naming the file, the old contents kept and no temporary left
+// behind), and doubles in write style (the shortest text that reads back exactly,
+// with a period under a decimal-comma locale).
 #include <gtest/gtest.h>
 
 #include <clocale>

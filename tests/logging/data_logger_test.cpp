@@ -222,9 +222,9 @@ TEST_F(DataLoggerTest, WaitingRecordsOutliveAKillInTheJournalEvenUnderANameTooLo
     const auto message = next.RecoverJournal();
     const std::string recovery = folder + "/vantrel-unsaved-20000101-000003.csv";
     ASSERT_TRUE(message);
-    EXPECT_EQ(message->text,
-              "3 log records left waiting when the program last ended were saved in " + recovery +
-                  ".");
+    EXPECT_EQ(
+        message->text,
+        "3 log records left waiting when the program last ended were saved in " + recovery + ".");
     EXPECT_EQ(ReadAll(recovery), "1,0\r\n2,0\r\n3,0\r\n");
     EXPECT_FALSE(std::filesystem::exists(journal));
     // Written at last, records leave the journal.
