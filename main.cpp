@@ -3,6 +3,7 @@
 // Everything the run is built from is made here and handed in.
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTimer>
 #include <cstdio>
 
@@ -11,12 +12,14 @@
 #include "acquisition/StatusText.h"
 #include "app/AppIdentity.h"
 #include "app/CommandLine.h"
+#include "app/OrderlyEnd.h"
 #include "app/QtRunTimers.h"
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
 #include "engine/StartUp.h"
 #include "logging/LogFileSink.h"
 #include "platform/ConsoleDialogs.h"
+#include "platform/UnattendedDialogs.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSerialPort.h"
@@ -48,7 +51,9 @@ bool StartUp(AcquisitionState& state, platform::Dialogs& dialogs, std::string& w
 
 int RunWithWindows(const LaunchOptions&) {
     AcquisitionState state;
-    platform::QtDialogs dialogs;
+    platform::QtDialogs windowDialogs;
+    // Message boxes until the program must end with no one to close them.
+    platform::UnattendedDialogs dialogs(windowDialogs);
     std::string warning;
     if (!StartUp(state, dialogs, warning)) {
         return 1;
@@ -59,7 +64,15 @@ int RunWithWindows(const LaunchOptions&) {
     DiskLogFileSink logFiles;
     acquisition::Run run(state, {cm, cm2, clock, dialogs, logFiles}, QtRunTimers());
     mdiDaq window(state, run, dialogs, clock, [](QDialog& dialog) { dialog.exec(); });
-    dialogs.setOwner(&window);
+    windowDialogs.setOwner(&window);
+    // From here a signal or a lost display ends the run as File > Exit does, with
+    // the last words in the status window while it shows.
+    OrderlyEnd orderlyEnd(run, dialogs,
+                          [window = QPointer<mdiDaq>(&window)](const platform::Message& message) {
+                              if (window) {
+                                  window->ShowClosingNote(message.text);
+                              }
+                          });
     window.Form_Load();
     if (!warning.empty()) {
         // Damaged or unwritable settings files: said once, over the main window,
@@ -72,7 +85,9 @@ int RunWithWindows(const LaunchOptions&) {
 
 int RunWithoutWindows(const LaunchOptions& launch) {
     AcquisitionState state;
-    platform::ConsoleDialogs dialogs;
+    // Every message is a line on standard error.
+    platform::ConsoleDialogs console;
+    platform::UnattendedDialogs dialogs(console);
     std::string warning;
     if (!StartUp(state, dialogs, warning)) {
         return 1;
@@ -101,7 +116,10 @@ int RunWithoutWindows(const LaunchOptions& launch) {
         std::fflush(stderr);
     });
 
-    run.begin();
+    OrderlyEnd orderlyEnd(run, dialogs);
+    if (const std::optional<platform::Message> recovered = run.begin()) {
+        dialogs.showMessage(*recovered);
+    }
     run.openPorts();
     autoStart.begin();
     statusPoll.start(acquisition::AutoStart::kPollMs);

@@ -24,6 +24,9 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
                                                         *timers_.reopen[card], sequencer_);
         links_[card]->setConversionFailureHandler(
             [this](const ConversionFailure& failure) { return showConversionFailure(failure); });
+        if (timers_.watch[card]) {
+            links_[card]->setDataWatch(*timers_.watch[card]);
+        }
     }
     timers_.logTick->setHandler([this] { logger_.Tick(); });
 }
@@ -33,8 +36,11 @@ Run::~Run() {
     timers_.logTick->setHandler(nullptr);
 }
 
-void Run::begin() {
+std::optional<platform::Message> Run::begin() {
+    // Before the first tick can journal records of its own.
+    std::optional<platform::Message> recovered = logger_.RecoverJournal();
     timers_.logTick->start(kLogTickMs, false);
+    return recovered;
 }
 
 void Run::openPorts() {

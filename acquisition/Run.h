@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "engine/AcquisitionState.h"
@@ -30,6 +31,9 @@ struct RunTimers {
     std::array<std::unique_ptr<platform::Timer>, 2> reopen;
     // The logger's tick, once a second for the whole run.
     std::unique_ptr<platform::Timer> logTick;
+    // Each card's watch for frames that stopped coming; none: its values never go
+    // stale.
+    std::array<std::unique_ptr<platform::Timer>, 2> watch;
 };
 
 // What a run is built from; each part outlives the run.
@@ -49,8 +53,9 @@ class Run {
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
 
-    // Starts the logger's tick.
-    void begin();
+    // Turns records a killed run left in the log journal into a recovery file, then
+    // starts the logger's tick. The message for the user about those records.
+    std::optional<platform::Message> begin();
     // Opens both cards' ports and asks each for its version.
     void openPorts();
     // Task > Start and Stop; a run that has ended refuses both.

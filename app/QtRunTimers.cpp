@@ -14,6 +14,9 @@ acquisition::RunTimers QtRunTimers() {
         reopen = std::make_unique<QtTimer>();
     }
     timers.logTick = std::make_unique<QtTimer>(nullptr, QStringLiteral("tmrSave"));
+    for (auto& watch : timers.watch) {
+        watch = std::make_unique<QtTimer>();
+    }
     return timers;
 }
 

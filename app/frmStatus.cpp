@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/CardView.h"
+#include "logging/RecordsFlow.h"
 #include "platform/qt/ControlNames.h"
 
 namespace vantrel {
@@ -104,11 +105,13 @@ void frmStatus::tmrStatus_Timer() {
     if (state_.SaveError) {
         // Records wait in memory because the log file cannot be written.
         save = QStringLiteral("Save error");
-    } else if (state_.CardConnected1 && !state_.PortLost1 && state_.Saving) {
-        // Records pause while card 1's port is gone, so "Saving" would be untrue.
+    } else if (RecordsAreBeingWritten(state_)) {
         save = QStringLiteral("Saving");
     }
     setText(lblSave, save);
+    if (!closingNote_.isEmpty()) {
+        setText(lblSave, closingNote_);
+    }
 }
 
 void frmStatus::refreshCard(int card) {
@@ -122,10 +125,17 @@ void frmStatus::refreshCard(int card) {
             setText(lblFault[card], QStringLiteral("Card not found"));
             setText(lblStatus[card], QStringLiteral("Card Disconnected"));
         }
+        // The card's connected flag stays set through these, so the fault line is
+        // the only place that can tell.
         if (flags.PortLost) {
-            // The port went away after start-up; the card's connected flag stays set,
-            // so the fault line is the only place that can tell.
+            // The port went away after start-up.
             setText(lblFault[card], QStringLiteral("COM lost"));
+        } else if (flags.CardConnected && flags.AwaitingAnswer) {
+            // The port came back, the card has not answered "?" since.
+            setText(lblFault[card], QStringLiteral("No answer"));
+        } else if (flags.valuesStale()) {
+            // The task runs, but no frame has come for a while.
+            setText(lblFault[card], QStringLiteral("No data"));
         }
     } else {
         setText(lblFault[card], QStringLiteral("COM not found"));
@@ -133,6 +143,12 @@ void frmStatus::refreshCard(int card) {
     setText(lblUSB[card], usbText(flags.ComPort));
     setText(lblTask[card], flags.TaskRunning ? QStringLiteral("Task Running")
                                              : QStringLiteral(" No Task Running"));
+}
+
+void frmStatus::ShowClosingNote(const QString& text) {
+    closingNote_ = text;
+    lblSave->setWordWrap(true);
+    setText(lblSave, text);
 }
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 // records are being saved. Reads the shared state every 250 ms, never writes it.
 
 #include <QLabel>
+#include <QString>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -22,6 +23,9 @@ class frmStatus : public QWidget {
     explicit frmStatus(const AcquisitionState& state, QWidget* parent = nullptr);
 
     void tmrStatus_Timer();
+    // While the program ends without a person to close message boxes, what they
+    // would say shows in the save line.
+    void ShowClosingNote(const QString& text);
 
     std::array<QLabel*, 2> lblStatus{};
     std::array<QLabel*, 2> lblUSB{};
@@ -35,6 +39,7 @@ class frmStatus : public QWidget {
     void refreshCard(int card);
 
     const AcquisitionState& state_;
+    QString closingNote_;
 };
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "engine/CardView.h"
+#include "engine/ModMain.h"
 #include "platform/qt/ControlNames.h"
 
 namespace vantrel {
@@ -88,6 +89,9 @@ void frmTaskManager::cmdOK_Click() {
         state_.PlotChannel[i] = chkPlot[i]->isChecked();
         state_.SaveChannel[i] = chkSave[i]->isChecked();
     }
+    // Stored is saved, so a program that is killed later keeps the marks. A failure
+    // is reported when the program ends and tries again.
+    modMain::SaveChannelSettings(state_);
     close();
 }
 

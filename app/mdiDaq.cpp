@@ -50,10 +50,14 @@ mdiDaq::~mdiDaq() {
 
 void mdiDaq::Form_Load() {
     // The logger ticks for the whole run, the splash included.
-    run_.begin();
+    std::optional<platform::Message> recovered = run_.begin();
     {
         frmAbout splash(this);
         runModal_(splash);
+    }
+    // Ended during the splash: no port is opened after the end.
+    if (run_.ended()) {
+        return;
     }
     // The whole work area, so that every child window fits: a window manager
     // maximises the window, and without one it still covers the screen.
@@ -62,6 +66,16 @@ void mdiDaq::Form_Load() {
 
     run_.openPorts();
     ViewStatus_Click();
+    // Records a killed run left waiting, now in a recovery file.
+    if (recovered) {
+        dialogs_.showMessageNonBlocking(*recovered, {});
+    }
+}
+
+void mdiDaq::ShowClosingNote(const std::string& text) {
+    if (statusWindow) {
+        statusWindow->ShowClosingNote(QString::fromStdString(text));
+    }
 }
 
 void mdiDaq::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "acquisition/Run.h"
 #include "engine/AcquisitionState.h"
@@ -51,6 +52,8 @@ class mdiDaq : public QMainWindow {
     void Form_Load();
     // Shut-down: the run's end (stop commands, waiting records, settings files).
     void Form_Unload();
+    // Shows text in the status window, if it is open, while the program ends.
+    void ShowClosingNote(const std::string& text);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -54,6 +55,14 @@ struct AcquisitionState {
     // being reopened; cleared when it opens again.
     bool PortLost1 = false;
     bool PortLost2 = false;
+    // Set from the moment "?" goes out until the card's version reply. A card
+    // whose port came back is not trusted until it has answered.
+    bool AwaitingAnswer1 = false;
+    bool AwaitingAnswer2 = false;
+    // Set while no analog frame of the card has been taken in for two seconds;
+    // while its task runs, its values are then old ones, not measurements.
+    bool DataStale1 = false;
+    bool DataStale2 = false;
 
     // 2. Frames: the last accepted frame text of each card, CR included.
     std::string AnalogFrame1 = kDefaultAnalogFrame1;
@@ -110,6 +119,9 @@ struct AcquisitionState {
     // 9. Other
     std::string AppDir;
     std::int16_t SelectedCard = 0;
+    // Settings files (names in AppDir) that could not be read at start-up nor kept
+    // as a .bad copy: the only copy of the user's settings, never overwritten.
+    std::vector<std::string> HeldSettingsFiles;
 };
 
 }  // namespace vantrel

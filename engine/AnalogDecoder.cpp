@@ -19,11 +19,11 @@ constexpr std::size_t kAmbientFieldLength = 5;
 
 }  // namespace
 
-void DecodeAnalogFrame(AcquisitionState& state, int card) {
+bool DecodeAnalogFrame(AcquisitionState& state, int card) {
     const CardView thisCard = CardOf(state, card);
     const std::string& frame = thisCard.AnalogFrame;
     if (!thisCard.hasAnalogFrame()) {
-        return;
+        return false;
     }
     const std::string_view text(frame);
     // Everything is read before anything is stored, so a frame that cannot be
@@ -35,18 +35,19 @@ void DecodeAnalogFrame(AcquisitionState& state, int card) {
             RoundHalfEven(ReadLenientNumber(text.substr(k * kCountFieldStride, kCountFieldLength)));
         if (!value || *value < std::numeric_limits<std::int16_t>::min() ||
             *value > std::numeric_limits<std::int16_t>::max()) {
-            return;
+            return false;
         }
         counts[k] = static_cast<std::int16_t>(*value);
     }
     const double ambient = ReadLenientNumber(text.substr(kAmbientFieldStart, kAmbientFieldLength));
     if (!(std::fabs(ambient) <= std::numeric_limits<float>::max())) {
-        return;
+        return false;
     }
     for (int k = 0; k < kChannelsPerCard; ++k) {
         state.RawCounts[thisCard.channelSlot(k)] = counts[k];
     }
     thisCard.AmbientTemp = static_cast<float>(ambient);
+    return true;
 }
 
 }  // namespace vantrel::modMain

@@ -42,9 +42,27 @@ bool WriteAndFlush(std::FILE* file, std::string_view contents) {
     return true;
 }
 
+// The file a chain of symbolic links ends at; path itself when it is no link.
+std::filesystem::path FinalTarget(const std::filesystem::path& path) {
+    // More links than this is a loop; the rename then replaces the last one read.
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path target = path;
+    std::error_code error;
+    for (int hop = 0; hop < kMaxLinks && std::filesystem::is_symlink(target, error); ++hop) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            break;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
 }  // namespace
 
-std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view contents) {
+std::optional<std::string> WriteFileAtomically(const std::string& linkOrPath,
+                                               std::string_view contents) {
+    const std::string path = FinalTarget(linkOrPath).string();
     const std::string temporary = TemporaryPathFor(path);
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {

@@ -2,7 +2,9 @@
 
 // Whole-file writes that never leave a truncated file behind: the contents go to a
 // temporary file in the same folder, which then replaces the target. On failure the
-// old file (if any) is untouched and the temporary is removed.
+// old file (if any) is untouched and the temporary is removed. A path that is a
+// symbolic link is written through to the file it names (the temporary beside
+// that file), so a file kept in a shared folder stays shared.
 
 #include <optional>
 #include <string>

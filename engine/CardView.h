@@ -45,6 +45,8 @@ class BasicCardView {
           ComPort(First(card) ? state.ComPort1 : state.ComPort2),
           PortOpen(First(card) ? state.PortOpen1 : state.PortOpen2),
           PortLost(First(card) ? state.PortLost1 : state.PortLost2),
+          AwaitingAnswer(First(card) ? state.AwaitingAnswer1 : state.AwaitingAnswer2),
+          DataStale(First(card) ? state.DataStale1 : state.DataStale2),
           CardConnected(First(card) ? state.CardConnected1 : state.CardConnected2),
           TaskRunning(First(card) ? state.TaskRunning1 : state.TaskRunning2),
           CardVersion(First(card) ? state.CardVersion1 : state.CardVersion2),
@@ -56,11 +58,16 @@ class BasicCardView {
     int lineSlot(int line) const { return LineSlot(index, line); }
     // An analog frame has been stored (card 1 starts with a placeholder one).
     bool hasAnalogFrame() const { return AnalogFrame.size() == kAnalogFrameLength; }
+    // The card's task runs but its frames stopped: its values are old ones. With no
+    // task running, the last values stand as they are.
+    bool valuesStale() const { return TaskRunning && DataStale; }
 
     const int index;  // 0 for card 1, 1 for card 2
     Ref<std::int16_t> ComPort;
     Ref<bool> PortOpen;
     Ref<bool> PortLost;
+    Ref<bool> AwaitingAnswer;
+    Ref<bool> DataStale;
     Ref<bool> CardConnected;
     Ref<bool> TaskRunning;
     Ref<std::string> CardVersion;

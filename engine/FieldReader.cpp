@@ -25,10 +25,15 @@ double RoundHalfEven(double value) {
 
 }  // namespace
 
-FieldReader::FieldReader(std::string text) : text_(std::move(text)) {}
+FieldReader::FieldReader(std::string text) : text_(std::move(text)) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (std::string_view(text_).starts_with(kByteOrderMark)) {
+        pos_ = kByteOrderMark.size();
+    }
+}
 
 std::optional<FieldReader> FieldReader::fromFile(const std::string& path, std::size_t maxBytes,
-                                                 std::string* error) {
+                                                 std::string* error, bool* truncated) {
     auto fail = [&](const std::string& why) -> std::optional<FieldReader> {
         if (error != nullptr) {
             *error = why;
@@ -45,7 +50,12 @@ std::optional<FieldReader> FieldReader::fromFile(const std::string& path, std::s
         in.read(buffer, sizeof buffer);
         const auto got = static_cast<std::size_t>(in.gcount());
         if (text.size() + got > maxBytes) {
-            return fail(path + " is larger than " + std::to_string(maxBytes) + " bytes");
+            if (truncated == nullptr) {
+                return fail(path + " is larger than " + std::to_string(maxBytes) + " bytes");
+            }
+            *truncated = true;
+            text.append(buffer, maxBytes - text.size());
+            return FieldReader(std::move(text));
         }
         text.append(buffer, got);
     }

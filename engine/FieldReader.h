@@ -22,13 +22,16 @@ class FieldReader {
     // Files larger than this are refused rather than read into memory.
     static constexpr std::size_t kDefaultMaxBytes = 1 << 20;
 
+    // A UTF-8 byte-order mark at the start, as some editors write, is skipped.
     explicit FieldReader(std::string text);
 
     // Reads the whole file; nothing (and a reason in *error) when it is missing,
-    // unreadable or larger than maxBytes.
+    // unreadable or larger than maxBytes. With truncated given, a larger file gives
+    // its first maxBytes instead and sets *truncated.
     static std::optional<FieldReader> fromFile(const std::string& path,
                                                std::size_t maxBytes = kDefaultMaxBytes,
-                                               std::string* error = nullptr);
+                                               std::string* error = nullptr,
+                                               bool* truncated = nullptr);
 
     std::optional<std::string> readString();
     std::optional<double> readDouble();

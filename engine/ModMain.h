@@ -22,8 +22,8 @@ namespace modMain {
 
 // Card selector: 0 is card 1, any other value card 2.
 // A frame that is not 62 characters long, or whose counts do not fit 16 bits, is
-// dropped: counts and ambient keep their previous values.
-void DecodeAnalogFrame(AcquisitionState& state, int card);
+// dropped: counts and ambient keep their previous values. True when it was stored.
+bool DecodeAnalogFrame(AcquisitionState& state, int card);
 // Converts the card's eight slots; on the first failure stops and reports it. The
 // failing slot and those after it keep their previous values.
 std::optional<ConversionFailure> ConvertFrame(AcquisitionState& state, int card);
@@ -41,7 +41,8 @@ std::optional<double> ThermocoupleTemperature(const AcquisitionState& state,
 // digits each is dropped.
 void DecodeDigitalFrame(AcquisitionState& state, int card);
 
-// Write the settings files; nothing on success, otherwise what failed.
+// Write the settings files; nothing on success, otherwise what failed. A file held
+// at start-up (HeldSettingsFiles) is not written, and that is what failed.
 std::optional<std::string> SaveChannelSettings(const AcquisitionState& state);
 std::optional<std::string> SaveLogSettings(const AcquisitionState& state);
 // vtrl.con: " n " lines for the two port numbers.

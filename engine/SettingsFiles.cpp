@@ -1,5 +1,7 @@
 #include "engine/SettingsFiles.h"
 
+#include <algorithm>
+
 #include "engine/AppPaths.h"
 #include "engine/AtomicFile.h"
 #include "engine/ModMain.h"
@@ -130,19 +132,32 @@ std::optional<std::string> ReadLogSettings(FieldReader& reader, AcquisitionState
     return fields.stop();
 }
 
+namespace {
+
+std::optional<std::string> SaveSettingsFile(const AcquisitionState& state, const char* fileName,
+                                            const std::string& text) {
+    if (std::ranges::find(state.HeldSettingsFiles, fileName) != state.HeldSettingsFiles.end()) {
+        return std::string(fileName) +
+               " is left as it is: it could not be read at start-up nor kept as a .bad copy, so "
+               "the settings changed since start-up are not saved to it";
+    }
+    return WriteFileAtomically(AppFilePath(state, fileName), text);
+}
+
+}  // namespace
+
 namespace modMain {
 
 std::optional<std::string> SaveChannelSettings(const AcquisitionState& state) {
-    return WriteFileAtomically(AppFilePath(state, kChannelSettingsFile),
-                               ChannelSettingsText(state));
+    return SaveSettingsFile(state, kChannelSettingsFile, ChannelSettingsText(state));
 }
 
 std::optional<std::string> SaveLogSettings(const AcquisitionState& state) {
-    return WriteFileAtomically(AppFilePath(state, kLogSettingsFile), LogSettingsText(state));
+    return SaveSettingsFile(state, kLogSettingsFile, LogSettingsText(state));
 }
 
 std::optional<std::string> SavePortSettings(const AcquisitionState& state) {
-    return WriteFileAtomically(AppFilePath(state, kPortsFile), PortSettingsText(state));
+    return SaveSettingsFile(state, kPortsFile, PortSettingsText(state));
 }
 
 }  // namespace modMain

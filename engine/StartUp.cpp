@@ -18,6 +18,8 @@ namespace {
 // The settings files are a few kilobytes; a larger one is treated like a
 // damaged one instead of being read into memory.
 constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
+// Damaged copies kept side by side before the folder is taken to be unusable.
+constexpr int kMaxDamagedCopies = 1000;
 
 void SetDefaults(AcquisitionState& state) {
     state.ComPort1 = 1;
@@ -70,7 +72,8 @@ struct SettingsFileLoad {
 using SettingsReader = std::optional<std::string> (*)(FieldReader&, AcquisitionState&);
 
 // Reads one settings file straight into the state: the fields before a bad one keep
-// what the file says, the rest keep their defaults.
+// what the file says, the rest keep their defaults. An oversized file is read up to
+// the limit, like a file damaged there.
 SettingsFileLoad LoadSettingsFile(AcquisitionState& state, const char* fileName,
                                   SettingsReader read) {
     const std::string path = AppFilePath(state, fileName);
@@ -79,30 +82,55 @@ SettingsFileLoad LoadSettingsFile(AcquisitionState& state, const char* fileName,
         return {SettingsFileState::Missing, {}};
     }
     std::string why;
-    auto reader = FieldReader::fromFile(path, kMaxSettingsBytes, &why);
+    bool truncated = false;
+    auto reader = FieldReader::fromFile(path, kMaxSettingsBytes, &why, &truncated);
     if (!reader) {
         return {SettingsFileState::Damaged, std::string(fileName) + " could not be read (" + why +
                                                 "); its settings are back to their defaults."};
     }
-    if (const auto stop = read(*reader, state)) {
-        return {SettingsFileState::Damaged,
-                std::string(fileName) + " is damaged: reading stopped at " + *stop +
-                    ". The settings before it were kept, the rest are back to their defaults."};
+    const auto stop = read(*reader, state);
+    if (!stop && !truncated) {
+        return {};
     }
-    return {};
+    std::string damage = std::string(fileName) + " is damaged: ";
+    if (truncated) {
+        damage += "it is larger than " + std::to_string(kMaxSettingsBytes) + " bytes, ";
+        damage += stop ? "and reading stopped at " + *stop : "and only that much was read";
+    } else {
+        damage += "reading stopped at " + *stop;
+    }
+    return {SettingsFileState::Damaged,
+            damage + ". The settings before it were kept, the rest are back to their defaults."};
 }
 
-// Keeps the damaged file's bytes beside it before anything replaces it. True when
-// the copy was made; the note for the user says where, or why not.
+// Keeps the damaged file's bytes beside it before anything replaces it, under a
+// name no earlier copy holds ("vtrls.con.bad", then "vtrls.con.1.bad", ...): an
+// older copy may be the only one of the user's settings. True when the copy was
+// made; the note for the user says where, or why not.
 bool KeepDamagedCopy(const AcquisitionState& state, const char* fileName, const std::string& damage,
                      std::vector<std::string>& notes) {
-    const std::string copy = AppFilePath(state, std::string(fileName) + ".bad");
+    std::string copy;
     std::error_code error;
-    std::filesystem::copy_file(AppFilePath(state, fileName), copy,
-                               std::filesystem::copy_options::overwrite_existing, error);
+    for (int attempt = 0; attempt < kMaxDamagedCopies; ++attempt) {
+        const std::string suffix = attempt == 0 ? ".bad" : "." + std::to_string(attempt) + ".bad";
+        copy = AppFilePath(state, std::string(fileName) + suffix);
+        error.clear();
+        if (std::filesystem::copy_file(AppFilePath(state, fileName), copy,
+                                       std::filesystem::copy_options::none, error) ||
+            error != std::errc::file_exists) {
+            break;
+        }
+    }
     if (error) {
+        // Half a copy would pass for all of it.
+        if (error != std::errc::file_exists) {
+            std::error_code ignored;
+            std::filesystem::remove(copy, ignored);
+        }
         notes.push_back(damage + " Its contents could not be kept as " + copy + " (" +
-                        error.message() + "), so it is left as it is for now.");
+                        error.message() +
+                        "), so it is left as it is, and the settings changed since start-up are "
+                        "not saved to it.");
         return false;
     }
     notes.push_back(damage + " The damaged file was kept as " + copy + ".");
@@ -123,6 +151,7 @@ StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir,
                          const std::string& installedTablesDir) {
     StartUpResult result;
     state.AppDir = appDir;
+    state.HeldSettingsFiles.clear();
     SetDefaults(state);
     std::vector<std::string> tableFolders = {appDir};
     if (!installedTablesDir.empty()) {
@@ -157,6 +186,7 @@ StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir,
         }
         if (load.state == SettingsFileState::Damaged &&
             !KeepDamagedCopy(state, file.name, load.damage, notes)) {
+            state.HeldSettingsFiles.emplace_back(file.name);
             continue;
         }
         if (file.rewrite != nullptr) {

@@ -23,8 +23,10 @@ struct StartUpResult {
 // A table missing from appDir is read from installedTablesDir (empty: nowhere else).
 // Each settings file is read on its own: one that is missing or damaged leaves only
 // its own fields, from the first bad one on, at their defaults. A damaged file is
-// first copied to "<name>.bad"; vtrl.con and vtrlo.con are then rewritten at once,
-// vtrls.con at exit.
+// first copied to "<name>.bad" (or "<name>.1.bad", ... when that is taken);
+// vtrl.con and vtrlo.con are then rewritten at once, vtrls.con when the user stores
+// log settings or at exit. A damaged file that cannot be copied is held: listed in
+// HeldSettingsFiles and never overwritten.
 StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir,
                          const std::string& installedTablesDir = {});
 

@@ -34,10 +34,22 @@ CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port
 
 CardLink::~CardLink() {
     port_.setEventHandler(nullptr);
-    if (reopenTimer_ != nullptr) {
-        reopenTimer_->stop();
-        reopenTimer_->setHandler(nullptr);
+    for (platform::Timer* timer : {reopenTimer_, watchTimer_}) {
+        if (timer != nullptr) {
+            timer->stop();
+            timer->setHandler(nullptr);
+        }
     }
+}
+
+void CardLink::setDataWatch(platform::Timer& watch) {
+    watchTimer_ = &watch;
+    watchTimer_->setHandler([this] { tmrWatch_Timer(); });
+    watchTimer_->start(kStaleAfterMs, true);
+}
+
+void CardLink::tmrWatch_Timer() {
+    fields_.DataStale = true;
 }
 
 void CardLink::setConversionFailureHandler(ConversionFailureHandler handler) {
@@ -59,8 +71,19 @@ void CardLink::OpenCardPort() {
     port_.open();
     fields_.PortOpen = port_.isOpen();
     if (fields_.PortOpen) {
-        SendCommand(kCommandVersion);
+        askVersion();
     } else if (reopenTimer_ != nullptr) {
+        reopenTimer_->start(kReopenIntervalMs, false);
+    }
+}
+
+void CardLink::askVersion() {
+    fields_.AwaitingAnswer = true;
+    SendCommand(kCommandVersion);
+    // Asked again every two seconds until it answers: one "?" can be lost to a
+    // card still starting up, and a card that never answers must not pass for one
+    // that did.
+    if (reopenTimer_ != nullptr && !reopenTimer_->isActive()) {
         reopenTimer_->start(kReopenIntervalMs, false);
     }
 }
@@ -134,6 +157,10 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
     const std::string_view piece(buffer_.data() + begin, length);
     if (piece.front() == 'V') {
         fields_.CardConnected = true;
+        fields_.AwaitingAnswer = false;
+        if (reopenTimer_ != nullptr && port_.isOpen()) {
+            reopenTimer_->stop();
+        }
         // The CR ends the reply; it is not part of the version.
         fields_.CardVersion.assign(piece.substr(1, std::min(kVersionLength, length - 2)));
         ++counters_.versionReplies;
@@ -148,7 +175,12 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
     if (length == kAnalogFrameLength) {
         fields_.AnalogFrame.assign(piece);
         ++counters_.analogFrames;
-        modMain::DecodeAnalogFrame(state_, card_);
+        if (modMain::DecodeAnalogFrame(state_, card_)) {
+            fields_.DataStale = false;
+            if (watchTimer_ != nullptr) {
+                watchTimer_->start(kStaleAfterMs, true);
+            }
+        }
         FrameEvent event{card_, FrameKind::Analog, modMain::ConvertFrame(state_, card_)};
         analogFrameConverted(event.failure);
         tellListeners(event);
@@ -202,28 +234,29 @@ void CardLink::onPortLost() {
 }
 
 void CardLink::tmrReopen_Timer() {
-    const bool wasOpen = port_.isOpen();
-    if (!wasOpen) {
+    if (!port_.isOpen()) {
         // The device name is worked out afresh, so a COMn link made since is found.
         port_.open();
+        if (!port_.isOpen()) {
+            return;
+        }
+        fields_.PortOpen = true;
+        if (fields_.PortLost) {
+            fields_.PortLost = false;
+            // A card that lost power forgot its task; one that kept it may still be
+            // streaming. Either way it is told what to do once it has answered.
+            resumeOnVersion_ = true;
+        }
+        askVersion();
+        return;
     }
-    if (!port_.isOpen()) {
+    if (fields_.AwaitingAnswer) {
+        SendCommand(kCommandVersion);
         return;
     }
     if (reopenTimer_ != nullptr) {
         reopenTimer_->stop();
     }
-    if (wasOpen) {
-        return;
-    }
-    fields_.PortOpen = true;
-    if (fields_.PortLost) {
-        fields_.PortLost = false;
-        // A card that lost power forgot its task; one that kept it may still be
-        // streaming. Either way it is told what to do once it has answered.
-        resumeOnVersion_ = true;
-    }
-    SendCommand(kCommandVersion);
 }
 
 }  // namespace vantrel::link

@@ -29,8 +29,11 @@ inline constexpr std::size_t kReceiveBufferLimit = 4096;
 // While a conversion-failure handler runs (it may show a message box that keeps
 // receiving), arriving bytes wait; past this much they are dropped.
 inline constexpr std::size_t kPendingLimit = 65536;
-// How often a lost port, or one that did not open at start-up, is tried again.
+// How often a lost port, or one that did not open at start-up, is tried again, and
+// how often "?" is sent again to a card that has not answered it.
 inline constexpr int kReopenIntervalMs = 2000;
+// A running card whose analog frames stop for this long has stale values.
+inline constexpr int kStaleAfterMs = 2000;
 
 struct LinkCounters {
     std::uint64_t versionReplies = 0;
@@ -65,6 +68,9 @@ class CardLink {
              platform::Timer& reopenTimer, TaskSequencer& sequencer);
     // Without a timer a lost port is closed and marked lost but not reopened.
     CardLink(AcquisitionState& state, int card, platform::SerialPort& port);
+    // watch runs out when no analog frame has been taken in for two seconds and
+    // then marks the card's values stale (DataStale1/DataStale2) until the next one.
+    void setDataWatch(platform::Timer& watch);
     ~CardLink();
     CardLink(const CardLink&) = delete;
     CardLink& operator=(const CardLink&) = delete;
@@ -72,7 +78,7 @@ class CardLink {
     // Sets the port number from ComPort1/ComPort2, opens the port, records
     // PortOpen1/PortOpen2 and, when open, asks for the version. A port that does
     // not open is tried again every two seconds, since the adapter is often
-    // plugged in after the program has started.
+    // plugged in after the program has started; so is "?" until the card answers.
     void OpenCardPort();
     // Writes text + CR at once; checks nothing.
     void SendCommand(std::string_view text);
@@ -91,8 +97,9 @@ class CardLink {
     int card() const { return card_; }
     const LinkCounters& counters() const { return counters_; }
 
-    // Timer tick, public so that tests drive it.
+    // Timer ticks, public so that tests drive them.
     void tmrReopen_Timer();
+    void tmrWatch_Timer();
 
   private:
     void append(std::string_view data);
@@ -102,11 +109,13 @@ class CardLink {
     void onPortLost();
     void tellListeners(const FrameEvent& event);
     void analogFrameConverted(const std::optional<ConversionFailure>& failure);
+    void askVersion();
 
     AcquisitionState& state_;
     int card_;
     platform::SerialPort& port_;
     platform::Timer* reopenTimer_ = nullptr;
+    platform::Timer* watchTimer_ = nullptr;
     TaskSequencer* sequencer_ = nullptr;
 
     CardView fields_;  // this card's fields of the state

@@ -1,10 +1,13 @@
 #include "logging/DataLogger.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "engine/AppPaths.h"
 #include "engine/TextStyles.h"
 #include "logging/DatedFileName.h"
 #include "logging/LogRecord.h"
+#include "logging/RecordsFlow.h"
 
 namespace vantrel {
 
@@ -16,6 +19,21 @@ constexpr const char* kRecoveryTag = "-unsaved";
 
 std::string RecordCount(std::uint64_t count) {
     return std::to_string(count) + (count == 1 ? " log record" : " log records");
+}
+
+// A recovery file beside the settings, named after the log file; a name too long
+// for the file system, or one that cannot be made, falls back to "vantrel".
+DatedFile WriteRecoveryFile(LogFileSink& sink, const std::string& folder,
+                            const std::string& logPath, const std::string& text,
+                            const platform::DateTime& now) {
+    const auto create = [&](const std::string& target) { return sink.createNew(target, text); };
+    const std::string fileName = FileNameOf(logPath);
+    DatedFile recovery = CreateUnderDatedName(sink, folder, fileName, kRecoveryTag, now, create);
+    if (recovery.error) {
+        const std::string fallback = "vantrel" + Utf8Path(NativePath(fileName).extension());
+        recovery = CreateUnderDatedName(sink, folder, fallback, kRecoveryTag, now, create);
+    }
+    return recovery;
 }
 
 platform::Message DroppedNotice(const std::string& path, std::uint64_t dropped) {
@@ -58,6 +76,7 @@ std::size_t DataLogger::PendingRecords() const {
 void DataLogger::Tick() {
     QueueRecordIfDue();
     WritePending();
+    UpdateJournal();
     // Records stuck for an earlier file do not make the current one look broken.
     state_.SaveError = pending_.contains(state_.LogFileName);
 }
@@ -69,9 +88,7 @@ void DataLogger::Close() {
 }
 
 void DataLogger::QueueRecordIfDue() {
-    // While card 1's port is lost its values are the last ones before the loss;
-    // writing them again would pass copies off as measurements.
-    if (!state_.CardConnected1 || state_.PortLost1 || !state_.Saving) {
+    if (!RecordsAreBeingWritten(state_)) {
         return;
     }
     ++state_.LogTickCount;
@@ -92,7 +109,9 @@ void DataLogger::QueueRecordIfDue() {
     std::string text = RecordStamp(state_.LogStampStyle, clock_.now(), state_.LogSampleNo);
     text += RecordValues(state_);
     text += kLineEnd;
-    pending_[state_.LogFileName].records.push_back(std::move(text));
+    FileQueue& queue = pending_[state_.LogFileName];
+    queue.records.push_back(std::move(text));
+    ++queue.unjournaled;
 }
 
 std::optional<std::string> DataLogger::Drain(const std::string& path, FileQueue& queue) {
@@ -107,6 +126,10 @@ std::optional<std::string> DataLogger::Drain(const std::string& path, FileQueue&
         if (std::optional<std::string> error = sink_.append(path, batch)) {
             return error;
         }
+        // Written records still in the journal are no longer waiting there.
+        const std::size_t journaled = queue.records.size() - queue.unjournaled;
+        journalStale_ = journalStale_ || journaled > 0;
+        queue.unjournaled -= count > journaled ? count - journaled : 0;
         queue.records.erase(queue.records.begin(),
                             queue.records.begin() + static_cast<std::ptrdiff_t>(count));
     }
@@ -129,9 +152,62 @@ void DataLogger::WritePending() {
     }
 }
 
+LogJournal DataLogger::Journal() const {
+    return LogJournal(AppFilePath(state_, kLogJournalFile));
+}
+
+void DataLogger::UpdateJournal() {
+    if (state_.AppDir.empty()) {
+        return;
+    }
+    const std::size_t waiting = PendingRecords();
+    if (waiting == 0) {
+        if (journalRecords_ > 0 || journalStale_) {
+            Journal().remove();
+        }
+        journalTarget_.clear();
+        journalRecords_ = 0;
+        journalStale_ = false;
+        return;
+    }
+    // Records dropped beyond the bound may linger in the journal for a while; it is
+    // rewritten once they make up half of it, not on every tick.
+    if (journalStale_ || journalRecords_ > 2 * waiting) {
+        std::string text;
+        for (const auto& [path, queue] : pending_) {
+            text += JournalText(path, queue.records);
+        }
+        if (Journal().replace(text)) {
+            journalRecords_ = waiting;
+            journalStale_ = false;
+            journalTarget_ = pending_.rbegin()->first;
+            for (auto& [path, queue] : pending_) {
+                queue.unjournaled = 0;
+            }
+        }
+        return;
+    }
+    for (auto& [path, queue] : pending_) {
+        if (queue.unjournaled == 0) {
+            continue;
+        }
+        if (!Journal().append(JournalText(path, queue.records,
+                                          queue.records.size() - queue.unjournaled,
+                                          path != journalTarget_))) {
+            // Rewritten whole at the next tick, so no half-written part stays.
+            journalStale_ = true;
+            return;
+        }
+        journalRecords_ += queue.unjournaled;
+        journalTarget_ = path;
+        queue.unjournaled = 0;
+    }
+}
+
 void DataLogger::DropOldestBeyondBound(const std::string& path, FileQueue& queue) {
     while (queue.records.size() > maxPending_) {
         queue.records.pop_front();
+        queue.unjournaled = std::min(queue.unjournaled, queue.records.size());
         ++queue.dropped;
         ++droppedTotal_;
         if (!queue.dropReported) {
@@ -169,6 +245,9 @@ void DataLogger::ReportRecovery(const std::string& path, const FileQueue& queue)
 std::vector<platform::Message> DataLogger::SaveWaitingRecords() {
     std::vector<platform::Message> messages;
     const platform::DateTime now = clock_.now();
+    // Records whose recovery file fails keep waiting, in the journal too, for the
+    // next start.
+    std::map<std::string, FileQueue> unsaved;
     for (auto& [path, queue] : pending_) {
         if (!Drain(path, queue)) {
             if (queue.dropped > 0) {
@@ -180,16 +259,15 @@ std::vector<platform::Message> DataLogger::SaveWaitingRecords() {
         for (const std::string& record : queue.records) {
             text += record;
         }
-        const DatedFile recovery = CreateUnderDatedName(
-            sink_, state_.AppDir, FileNameOf(path), kRecoveryTag, now,
-            [&](const std::string& target) { return sink_.createNew(target, text); });
+        const DatedFile recovery = WriteRecoveryFile(sink_, state_.AppDir, path, text, now);
         platform::Message message{
             RecordCount(queue.records.size()) + " could not be written to " + path + ".",
             kSaveErrorTitle, platform::MessageIcon::Warning};
         if (recovery.error) {
-            message.text += " They are lost: the recovery file could not be written either (" +
-                            *recovery.error + ").";
+            message.text +=
+                " The recovery file could not be written either (" + *recovery.error + ").";
             message.icon = platform::MessageIcon::Critical;
+            unsaved[path].records = std::move(queue.records);
         } else {
             message.text += " They were saved in " + recovery.path + ".";
         }
@@ -199,8 +277,73 @@ std::vector<platform::Message> DataLogger::SaveWaitingRecords() {
         }
         messages.push_back(std::move(message));
     }
+    pending_ = std::move(unsaved);
+    journalStale_ = true;
+    UpdateJournal();
+    // What the journal could not take either is lost; say so where it was told.
+    const std::string lost =
+        PendingRecords() > 0 && journalStale_
+            ? " They are lost."
+            : " They are kept in " + Journal().path() + " and saved at the next start.";
+    for (platform::Message& message : messages) {
+        if (message.icon == platform::MessageIcon::Critical) {
+            message.text += lost;
+        }
+    }
+    // Whatever the journal holds now is left for the next start.
     pending_.clear();
+    journalTarget_.clear();
+    journalRecords_ = 0;
+    journalStale_ = false;
     return messages;
+}
+
+std::optional<platform::Message> DataLogger::RecoverJournal() {
+    std::string text;
+    if (state_.AppDir.empty() || !Journal().read(text)) {
+        return std::nullopt;
+    }
+    const platform::DateTime now = clock_.now();
+    std::uint64_t saved = 0;
+    std::uint64_t kept = 0;
+    std::string savedIn;
+    std::string error;
+    for (JournalFile& file : ParseJournal(text)) {
+        std::string records;
+        for (const std::string& record : file.records) {
+            records += record;
+        }
+        const DatedFile recovery =
+            WriteRecoveryFile(sink_, state_.AppDir, file.target, records, now);
+        if (!recovery.error) {
+            saved += file.records.size();
+            savedIn += (savedIn.empty() ? "" : ", ") + recovery.path;
+            continue;
+        }
+        // Still not lost: they wait with this run's records, in the journal too.
+        error = *recovery.error;
+        kept += file.records.size();
+        FileQueue& queue = pending_[file.target];
+        queue.records.insert(queue.records.begin(), file.records.begin(), file.records.end());
+    }
+    journalRecords_ = kept;
+    journalStale_ = true;
+    UpdateJournal();
+    if (saved == 0 && kept == 0) {
+        return std::nullopt;
+    }
+    platform::Message message{{}, kSaveErrorTitle, platform::MessageIcon::Warning};
+    if (saved > 0) {
+        message.text = RecordCount(saved) +
+                       " left waiting when the program last ended were saved in " + savedIn + ".";
+    }
+    if (kept > 0) {
+        message.text += (message.text.empty() ? "" : " ") + RecordCount(kept) +
+                        " left waiting when the program last ended could not be saved in a "
+                        "recovery file (" +
+                        error + "); they wait with this run's records.";
+    }
+    return message;
 }
 
 void DataLogger::Show(const platform::Message& message) {

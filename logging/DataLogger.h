@@ -2,8 +2,8 @@
 
 // Appends a record of the channels marked for saving to the log file once per
 // logging interval. Driven by the main window's one-second timer; the interval is
-// a count of these ticks, counted only while logging is on and card 1 is connected
-// and reachable.
+// a count of these ticks, counted only while records are being written
+// (RecordsAreBeingWritten).
 //
 // A record that cannot be written (missing folder, file locked, disk full) is not
 // lost: it waits in memory with the other records for its file, in order, and goes
@@ -11,8 +11,10 @@
 // waits on its own, so switching to a good file in File > Save sends the new
 // records there at once. SaveError is set while the current log file fails, and
 // the user is told once per failure. The wait is bounded per file; beyond the
-// bound the oldest records are dropped and their number reported. At exit, what
-// still cannot reach its file goes to a recovery file in the start folder.
+// bound the oldest records are dropped and their number reported. Waiting records
+// are kept in a journal in the start folder too (LogJournal), so that a run that
+// ends without Close leaves them for the next start (RecoverJournal). At exit,
+// what still cannot reach its file goes to a recovery file in the start folder.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +27,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "logging/LogFileSink.h"
+#include "logging/LogJournal.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
@@ -52,6 +55,10 @@ class DataLogger {
     // file go to a recovery file in the start folder, and the user is told how
     // many and where, or how many were lost when even that fails.
     void Close();
+    // At start-up: records a run left in the journal go to a recovery file in the
+    // start folder. The message naming the count and the file, or nothing when no
+    // journal was left. Records that cannot be saved so wait with this run's.
+    std::optional<platform::Message> RecoverJournal();
 
     std::size_t PendingRecords() const;
     // Records dropped because too many were waiting, since the logger started.
@@ -63,7 +70,8 @@ class DataLogger {
         std::deque<std::string> records;  // each line with its CR LF
         bool failing = false;
         bool dropReported = false;
-        std::uint64_t dropped = 0;  // since the file last took records
+        std::uint64_t dropped = 0;    // since the file last took records
+        std::size_t unjournaled = 0;  // the newest records not yet in the journal
     };
 
     void QueueRecordIfDue();
@@ -71,6 +79,9 @@ class DataLogger {
     // Writes the file's waiting records; what failed, or nothing.
     std::optional<std::string> Drain(const std::string& path, FileQueue& queue);
     void WritePending();
+    // Brings the journal in line with what waits now.
+    void UpdateJournal();
+    LogJournal Journal() const;
     void ReportFailure(const std::string& error, FileQueue& queue);
     void ReportRecovery(const std::string& path, const FileQueue& queue);
     // Writes every waiting record somewhere lasting; the messages for the user.
@@ -87,6 +98,11 @@ class DataLogger {
     // Only files with waiting records have an entry.
     std::map<std::string, FileQueue> pending_;
     std::uint64_t droppedTotal_ = 0;
+    // Records in the journal, and whether some of them have since been written.
+    std::size_t journalRecords_ = 0;
+    bool journalStale_ = false;
+    // The log file whose records the journal's last part holds.
+    std::string journalTarget_;
     // Shared with the open message box's close callback, which may run after the
     // logger is gone.
     std::shared_ptr<bool> messageOpen_ = std::make_shared<bool>(false);

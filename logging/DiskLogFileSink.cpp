@@ -4,6 +4,14 @@
 #include <filesystem>
 #include <system_error>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include <fstream>
+#include <iterator>
+
 #include "engine/AppPaths.h"
 #include "logging/LogFileSink.h"
 
@@ -18,8 +26,22 @@ std::FILE* OpenFile(const std::filesystem::path& path, OpenMode mode) {
     const wchar_t* modes[] = {L"wb", L"ab", L"wbx"};
     return _wfopen(path.c_str(), modes[static_cast<int>(mode)]);
 #else
-    const char* modes[] = {"wb", "ab", "wbx"};
-    return std::fopen(path.c_str(), modes[static_cast<int>(mode)]);
+    // Non-blocking: opening a FIFO nobody reads would otherwise wait for a reader
+    // with the whole window frozen; now it fails at once.
+    const int flags[] = {O_WRONLY | O_CREAT | O_TRUNC, O_WRONLY | O_CREAT | O_APPEND,
+                         O_WRONLY | O_CREAT | O_EXCL};
+    const int fd =
+        ::open(path.c_str(), flags[static_cast<int>(mode)] | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, mode == OpenMode::Append ? "ab" : "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return file;
 #endif
 }
 
@@ -123,6 +145,26 @@ std::optional<std::string> DiskLogFileSink::copyToNew(const std::string& from,
 bool DiskLogFileSink::exists(const std::string& path) {
     std::error_code ignored;
     return std::filesystem::exists(NativePath(path), ignored);
+}
+
+bool DiskLogFileSink::holdsExactly(const std::string& path, std::string_view text) {
+    const std::filesystem::path native = NativePath(path);
+    std::error_code error;
+    // Only a plain file of the right size is read, so nothing here can block.
+    if (!std::filesystem::is_regular_file(native, error) ||
+        std::filesystem::file_size(native, error) != text.size() || error) {
+        return false;
+    }
+    std::ifstream in(native, std::ios::binary);
+    const std::string contents{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+    return contents == text;
+}
+
+bool DiskLogFileSink::isSpecialFile(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(NativePath(path), error);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
 }
 
 bool DiskLogFileSink::holdsData(const std::string& path) {

@@ -34,10 +34,16 @@ class LogFileSink {
     virtual bool exists(const std::string& path) = 0;
     // Whether the file exists and holds at least one byte.
     virtual bool holdsData(const std::string& path) = 0;
+    // Whether the file holds exactly text and nothing else.
+    virtual bool holdsExactly(const std::string& path, std::string_view text) = 0;
+    // Whether something other than a plain file (a folder, a FIFO, a device) has
+    // that name; a symbolic link counts as what it names.
+    virtual bool isSpecialFile(const std::string& path) = 0;
 };
 
 // Real files on disk; the path is UTF-8. The file is held open only while writing,
-// so other programs may read it between writes.
+// so other programs may read it between writes. Every open is non-blocking, so a
+// FIFO or a device under the name cannot freeze the program.
 class DiskLogFileSink : public LogFileSink {
   public:
     std::optional<std::string> replace(const std::string& path, std::string_view text) override;
@@ -46,6 +52,8 @@ class DiskLogFileSink : public LogFileSink {
     std::optional<std::string> copyToNew(const std::string& from, const std::string& to) override;
     bool exists(const std::string& path) override;
     bool holdsData(const std::string& path) override;
+    bool holdsExactly(const std::string& path, std::string_view text) override;
+    bool isSpecialFile(const std::string& path) override;
 };
 
 }  // namespace vantrel

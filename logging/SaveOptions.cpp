@@ -37,13 +37,27 @@ void StoreChoices(AcquisitionState& state, const SaveOptionsChoice& choice) {
     state.LogStampStyle = choice.stampStyle;
 }
 
+// Whether the file holds nothing but a header line, as OK wrote it with the
+// earlier choices or writes it with the new ones: emptying it loses no record.
+bool HoldsOnlyAHeader(const AcquisitionState& state, const SaveOptionsChoice& earlier,
+                      LogFileSink& sink) {
+    const std::string& path = state.LogFileName;
+    if (sink.holdsExactly(path, HeaderLine(state) + std::string(kLineEnd))) {
+        return true;
+    }
+    AcquisitionState before = state;
+    StoreChoices(before, earlier);
+    return sink.holdsExactly(path, HeaderLine(before) + std::string(kLineEnd));
+}
+
 // Keeps the file's earlier records in a dated copy, then leaves just the header
 // line in it. What went wrong, or nothing.
-std::optional<std::string> StartWithHeader(const AcquisitionState& state, LogFileSink& sink,
+std::optional<std::string> StartWithHeader(const AcquisitionState& state,
+                                           const SaveOptionsChoice& earlier, LogFileSink& sink,
                                            const platform::DateTime& now) {
     const std::string& path = state.LogFileName;
     std::string kept;
-    if (sink.holdsData(path)) {
+    if (sink.holdsData(path) && !HoldsOnlyAHeader(state, earlier, sink)) {
         const DatedFile copy = CreateUnderDatedName(
             sink, FolderOf(path), FileNameOf(path), "", now,
             [&](const std::string& target) { return sink.copyToNew(path, target); });
@@ -105,6 +119,12 @@ std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
         return platform::Message{"The file name cannot contain a double quote (\").",
                                  "File Name Error", platform::MessageIcon::Critical};
     }
+    // A folder cannot take records, and a FIFO or a device would swallow them or
+    // hold the program up.
+    if (!choice.fileName.empty() && sink.isSpecialFile(choice.fileName)) {
+        return platform::Message{choice.fileName + " is not a regular file.", "File Name Error",
+                                 platform::MessageIcon::Critical};
+    }
     const SaveOptionsChoice previous = StoredChoices(state);
     StoreChoices(state, choice);
 
@@ -118,7 +138,7 @@ std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
                                  platform::MessageIcon::Information};
     }
     if (state.LogHeaders) {
-        if (std::optional<std::string> problem = StartWithHeader(state, sink, now)) {
+        if (std::optional<std::string> problem = StartWithHeader(state, previous, sink, now)) {
             // A failed restart must not turn a running log to another file or
             // other columns, nor stop it.
             StoreChoices(state, previous);

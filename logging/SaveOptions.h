@@ -38,14 +38,16 @@ std::int32_t IntervalTicks(std::int16_t intervalChoice, std::int16_t intervalUni
 // window stays open):
 //  - a double quote in a channel name or the file name: nothing is stored, because
 //    it would break the quoted fields of the settings file;
+//  - a file name that is a folder, a FIFO, a device or any other non-regular
+//    file: nothing is stored;
 //  - an empty file name: the choices are stored and logging stops;
 //  - no channel marked for saving: the choices are stored, logging and its
 //    counters stay as they were;
 //  - the header line cannot be written, or the file's earlier records cannot be
 //    kept: nothing is stored, logging stays exactly as it was.
-// With headers on, a log file that holds anything is first copied beside itself
+// With headers on, a log file that holds records is first copied beside itself
 // under a dated name (see DatedFileName, stamped with now), so emptying it for the
-// header loses no records.
+// header loses no records; one holding only a header line is emptied as it is.
 std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
                                                   const SaveOptionsChoice& choice,
                                                   LogFileSink& sink, const platform::DateTime& now);

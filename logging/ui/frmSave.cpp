@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "engine/ModMain.h"
 #include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
 #include "platform/qt/ControlNames.h"
@@ -230,8 +231,16 @@ void frmSave::cmdOK_Click() {
                         : optISO->isChecked() ? kIsoStampStyle
                                               : 4;
 
-    if (const std::optional<platform::Message> problem =
-            ApplySaveOptions(state_, choice, *sink_, clock_.now())) {
+    const std::optional<platform::Message> problem =
+        ApplySaveOptions(state_, choice, *sink_, clock_.now());
+    // What OK stored, even on a refusal, is saved at once: a program that is
+    // killed later keeps it.
+    if (const std::optional<std::string> failure = modMain::SaveLogSettings(state_)) {
+        dialogs_.showMessage(
+            {"The log settings are in use but could not be saved: " + *failure + ".", "Save Error",
+             platform::MessageIcon::Warning});
+    }
+    if (problem) {
         dialogs_.showMessage(*problem);
         return;
     }

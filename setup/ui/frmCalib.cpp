@@ -10,6 +10,7 @@
 #include "engine/AtomicFile.h"
 #include "engine/CardView.h"
 #include "engine/FieldReader.h"
+#include "engine/ModMain.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/ScrollingPage.h"
 #include "setup/CalibrationFile.h"
@@ -209,6 +210,15 @@ void frmCalib::calibrate(const CalibrationStep& step) {
     if (stored) {
         showMessage("Calibration value stored", kCalibrationTitle,
                     platform::MessageIcon::Information);
+        saveSettings(kCalibrationTitle);
+    }
+}
+
+void frmCalib::saveSettings(const char* title) {
+    // Stored is saved: a program that is killed later keeps it.
+    if (const auto failure = modMain::SaveChannelSettings(state_)) {
+        showMessage("The calibration is in use but could not be saved: " + *failure + ".", title,
+                    platform::MessageIcon::Warning);
     }
 }
 
@@ -252,6 +262,7 @@ void frmCalib::cmdImport_Click() {
     StoreCalibrationOfFirstCard(state_, parsed.table);
     showMessage("Calibration File inported successfully.", kImportTitle,
                 platform::MessageIcon::Information);
+    saveSettings(kImportTitle);
 }
 
 void frmCalib::cmdClose_Click() {

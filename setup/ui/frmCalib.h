@@ -62,6 +62,7 @@ class frmCalib : public QWidget {
   private:
     void buildControls();
     void calibrate(const CalibrationStep& step);
+    void saveSettings(const char* title);
     void showMessage(const std::string& text, const char* title, platform::MessageIcon icon);
 
     AcquisitionState& state_;

@@ -6,6 +6,7 @@
 
 #include "engine/AtomicFile.h"
 #include "engine/CardView.h"
+#include "engine/ModMain.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/ScrollingPage.h"
 #include "setup/RangeText.h"
@@ -146,6 +147,10 @@ void frmConfig::cmdSave_Click(int /*index*/) {
         const int g = ChannelSlot(card, c);
         state_.InputType[g] = static_cast<std::int16_t>(cmbInputType[c]->currentIndex());
         state_.InputRange[g] = InputRangeValue(txtInputRange[c]->text().toStdString());
+    }
+    // Stored is saved: a program that is killed later keeps it.
+    if (const auto failure = modMain::SaveChannelSettings(state_)) {
+        showError("The configuration is in use but could not be saved: " + *failure + ".");
     }
 }
 

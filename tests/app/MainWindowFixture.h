@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "acquisition/Run.h"
 #include "app/frmAbout.h"
@@ -65,6 +67,12 @@ class MainWindowFixture : public ::testing::Test {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QCoreApplication::processEvents();
         }
+    }
+
+    // A file of the start folder, whole.
+    std::string startFolderFile(const char* name) const {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
     }
 
     // The start folder, where shut-down writes the settings files.

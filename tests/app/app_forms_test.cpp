@@ -20,15 +20,22 @@ namespace vantrel::testing {
 namespace {
 
 TEST(StatusWindowTest, EachCardsFlagsShowTheirTextsOnTheirOwnLine) {
-    // Port open, card answered, port lost, task running; then the texts shown.
+    // Port open, card answered, port lost, task running; the texts shown; whether
+    // "?" waits for its answer and whether frames stopped.
     const struct {
         bool open, connected, lost, running;
         QString texts;
+        bool awaiting = false, stale = false;
     } cases[] = {
         {false, false, false, false, "Card Disconnected|COM not found| No Task Running"},
         {true, false, false, false, "Card Disconnected|Card not found| No Task Running"},
         {true, true, false, true, "Card Connected. Ver.1.02|No Faults|Task Running"},
         {true, true, true, true, "Card Connected. Ver.1.02|COM lost|Task Running"},
+        {true, true, false, true, "Card Connected. Ver.1.02|No answer|Task Running", true},
+        {true, false, false, false, "Card Disconnected|Card not found| No Task Running", true},
+        {true, true, false, true, "Card Connected. Ver.1.02|No data|Task Running", false, true},
+        {true, true, false, false, "Card Connected. Ver.1.02|No Faults| No Task Running", false,
+         true},
     };
     for (int card : {0, 1}) {
         for (const auto& c : cases) {
@@ -38,6 +45,8 @@ TEST(StatusWindowTest, EachCardsFlagsShowTheirTextsOnTheirOwnLine) {
             (card == 0 ? state.CardConnected1 : state.CardConnected2) = c.connected;
             (card == 0 ? state.PortLost1 : state.PortLost2) = c.lost;
             (card == 0 ? state.TaskRunning1 : state.TaskRunning2) = c.running;
+            (card == 0 ? state.AwaitingAnswer1 : state.AwaitingAnswer2) = c.awaiting;
+            (card == 0 ? state.DataStale1 : state.DataStale2) = c.stale;
             (card == 0 ? state.CardVersion1 : state.CardVersion2) = "1.02";
             (card == 0 ? state.ComPort1 : state.ComPort2) = 12;
             Tick(status, "tmrStatus");
@@ -56,16 +65,25 @@ TEST(StatusWindowTest, SaveLineFollowsCardOneAndTheLogger) {
     const struct {
         bool connected1, saveError;
         const char* text;
-    } cases[] = {{true, false, "Saving"}, {false, false, "Not Saving"}, {true, true, "Save error"}};
+        bool stale = false;
+    } cases[] = {{true, false, "Saving"},
+                 {false, false, "Not Saving"},
+                 {true, true, "Save error"},
+                 {true, false, "Not Saving", true}};
     for (const auto& c : cases) {
         AcquisitionState state;
         state.CardConnected1 = c.connected1;
-        state.CardConnected2 = state.Saving = true;
+        state.CardConnected2 = state.Saving = state.TaskRunning1 = true;
         state.SaveError = c.saveError;
+        state.DataStale1 = c.stale;
         frmStatus status(state);
         EXPECT_EQ(Find<QTimer>(status, "tmrStatus").interval(), 250);
         Tick(status, "tmrStatus");
         EXPECT_EQ(Find<QLabel>(status, "lblSave").text(), c.text);
+        // Ending with no one to close a box, its text shows there instead.
+        status.ShowClosingNote("Closing");
+        Tick(status, "tmrStatus");
+        EXPECT_EQ(Find<QLabel>(status, "lblSave").text(), "Closing");
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "engine/FieldReader.h"
 #include "tests/engine/TempFolder.h"
@@ -44,6 +45,8 @@ TEST(FieldReader, ReadsBothFileStyles) {
     const Case cases[] = {
         {"\"C:\\logs\\run.csv\"\r\n#TRUE#\r\n#FALSE#\r\n2.5\r\n-7\r\n100000\r\n", "sbbdil",
          "C:\\logs\\run.csv|true|false|2.5|-7|100000@6"},
+        // A byte-order mark at the start is no part of the first field; later it is.
+        {"\xEF\xBB\xBF\"run.csv\",\xEF\xBB\xBF", "ss", "run.csv|\xEF\xBB\xBF@1"},
         {"1.5, 2,\"a b\" ,#TRUE#\n", "ddsb", "1.5|2|a b|true@1"},
         {"1 2\r\n3", "ii", "1|2@1+"},
         {"\"a, b\"\r\n\"say \"hi\"\"\r\nnext\r\n", "sss", "a, b|say |next@3"},
@@ -72,6 +75,10 @@ TEST(FieldReader, ReadsFilesUpToTheLimit) {
         << error;
     EXPECT_FALSE(FieldReader::fromFile(folder.file("big.con"), 100, &error));
     EXPECT_EQ(error, folder.file("big.con") + " is larger than 100 bytes");
+    // Asked for, the part up to the limit.
+    bool truncated = false;
+    auto head = FieldReader::fromFile(folder.file("big.con"), 100, &error, &truncated);
+    EXPECT_EQ(std::tuple(truncated, head->readString()), std::tuple(true, std::string(100, '1')));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Guards how the program writes its files: whole-file writes (exactly the bytes
-// given; on a missing folder or a full disk an error naming the file, the old
-// contents kept and no temporary left behind), and doubles in write style (the
-// shortest text that reads back exactly, with a period under a decimal-comma locale).
+// given, through a symbolic link to the file it names; on a missing folder or a
+// full disk an error naming the file, the old contents kept and no temporary left
+// behind), and doubles in write style (the shortest text that reads back exactly,
+// with a period under a decimal-comma locale).
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -28,6 +29,17 @@ TEST(AtomicFile, ReplacesTheFileWithExactlyTheBytesGiven) {
     EXPECT_FALSE(WriteFileAtomically(folder.file("x.con"), bytes).has_value());
     EXPECT_EQ(folder.read("x.con"), bytes);
     EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(AtomicFile, ALinkIsWrittenThroughToTheFileItNamesInAnotherFolder) {
+    testing::TempFolder start;
+    testing::TempFolder shared;
+    shared.write("vtrls.con", "old\r\n");
+    std::filesystem::create_symlink(shared.file("vtrls.con"), start.file("vtrls.con"));
+    EXPECT_FALSE(WriteFileAtomically(start.file("vtrls.con"), "new\r\n").has_value());
+    EXPECT_TRUE(std::filesystem::is_symlink(start.file("vtrls.con")));
+    EXPECT_EQ(shared.read("vtrls.con"), "new\r\n");
+    EXPECT_EQ(shared.entryCount(), 1u);
 }
 
 TEST(AtomicFile, AFailureNamesTheFileAndKeepsTheOldContents) {

@@ -4,10 +4,17 @@
 // thermocouple tables are looked for and which ones are refused.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <filesystem>
 #include <string>
 #include <tuple>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#endif
+
+#include "engine/ModMain.h"
 #include "engine/SettingsFiles.h"
 #include "engine/StartUp.h"
 #include "tests/engine/Tables.h"
@@ -89,8 +96,8 @@ TEST(StartUp, AMissingOrDamagedSettingsFileCostsOnlyItsOwnFieldsFromTheDamageOn)
         {"vtrlo.con", [](std::string& t) { t.resize(t.find("#FALSE#", t.find("12987"))); },
          "line 76, the plot mark of channel 4", "4,9,12987,-,Oven,Kiln"},
         {"vtrlo.con", [](std::string& t) { t.append(64 * 1024, ' '); },
-         "larger than 65536 bytes); its settings are back to their defaults.",
-         "4,9,13000,-,Oven,Kiln"},
+         "larger than 65536 bytes, and only that much was read. The settings before",
+         "4,9,12987,save,Oven,Kiln"},
         {"vtrls.con", [](std::string& t) { t.resize(t.find("\"Kiln\"")); },
          "line 8, the name of channel 1", "4,9,12987,save,Oven,Channel 1"},
     };
@@ -126,6 +133,41 @@ TEST(StartUp, AMissingOrDamagedSettingsFileCostsOnlyItsOwnFieldsFromTheDamageOn)
         EXPECT_EQ(run.folder.read("vtrls.con"),
                   c.file == std::string("vtrls.con") ? left : LogSettingsText(edited));
     }
+}
+
+TEST(StartUp, DamagedCopiesAreNeverReplacedAndAFileThatCannotBeKeptIsNeverWritten) {
+    StartFolder run;
+    // An editor's byte-order mark is no part of the log file's name.
+    run.folder.write("vtrls.con", "\xEF\xBB\xBF\"run.csv\"\r\n#TRUE#\r\n");
+    ASSERT_TRUE(run.start().ok);
+    EXPECT_EQ(run.state.LogFileName, "run.csv");
+    run.folder.write("vtrls.con", "second damage\r\n");
+    ASSERT_TRUE(run.start().ok);
+    EXPECT_EQ(run.folder.read("vtrls.con.bad"), "\xEF\xBB\xBF\"run.csv\"\r\n#TRUE#\r\n");
+    EXPECT_EQ(run.folder.read("vtrls.con.1.bad"), "second damage\r\n");
+#ifdef __linux__
+    // A file-size limit below the damaged file's size makes its copy fail, as a
+    // full disk would.
+    const std::string damaged = "#TRUE#\r\n" + std::string(100, 'x') + "\r\n";
+    run.folder.write("vtrlo.con", damaged);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 16;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const StartUpResult result = run.start();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_NE(result.warning.find("so it is left as it is, and the settings changed since "
+                                  "start-up are not saved to it."),
+              std::string::npos)
+        << result.warning;
+    EXPECT_FALSE(run.folder.exists("vtrlo.con.bad"));
+    EXPECT_EQ(modMain::SaveChannelSettings(run.state).value_or("").substr(0, 32),
+              "vtrlo.con is left as it is: it c");
+    EXPECT_EQ(run.folder.read("vtrlo.con"), damaged);
+#endif
 }
 
 TEST(StartUp, TablesComeFromTheStartFolderElseTheInstalledOne) {

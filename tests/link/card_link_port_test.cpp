@@ -1,11 +1,13 @@
 // Opening a card's port, and a port that is plugged in late or goes away.
 // Guards against the wrong port number or card flag, a port given up after one
 // failed open, a retry interval other than two seconds, a lost port left open or
-// unretried, half a frame kept across the loss, and a returning card told anything
-// before it has answered "?", or started when its task was stopped.
+// unretried, half a frame kept across the loss, a returning card told anything
+// before it has answered "?", or started when its task was stopped, "?" not asked
+// again while a card stays silent, and values not marked stale when frames stop.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/link/LinkFixture.h"
@@ -28,10 +30,14 @@ TEST(CardLinkPort, RetriedEveryTwoSecondsAndAReturningCardAnswersBeforeItsTask) 
     EXPECT_EQ(rig.port.number, 7);
     EXPECT_TRUE(rig.state.PortOpen2);
     EXPECT_FALSE(rig.state.PortOpen1);
-    EXPECT_FALSE(rig.reopen.isActive());
+    // Until the card answers, "?" goes out again at every tick.
+    rig.reopen.tick();
+    EXPECT_TRUE(rig.state.AwaitingAnswer2);
     // A card found late was never told to stop, so it is not.
     rig.port.receive("V1.02\r+00012,+000");
-    EXPECT_EQ(rig.port.sent, Sent{"?\r"});
+    EXPECT_FALSE(rig.state.AwaitingAnswer2);
+    EXPECT_FALSE(rig.reopen.isActive());
+    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r"}));
 
     rig.port.fail();
     rig.port.fail();  // repeated errors count once
@@ -48,19 +54,39 @@ TEST(CardLinkPort, RetriedEveryTwoSecondsAndAReturningCardAnswersBeforeItsTask) 
     EXPECT_EQ(rig.port.openAttempts, 5);
     EXPECT_FALSE(rig.state.PortLost2);
     // Its task is stopped: it hears "@F", once it has answered.
-    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r"}));
+    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r", "?\r"}));
     rig.port.receive("V1.02\r");
     rig.port.receive("V1.02\r");  // a later reply is only a reply
-    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r", "@F\r"}));
+    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r", "?\r", "@F\r"}));
 
     // Lost with its task running, it is started again once it has answered.
     rig.state.TaskRunning2 = true;
     rig.port.fail();
     rig.reopen.tick();
-    EXPECT_EQ(rig.port.sent.size(), 4u);
+    rig.port.receive("garbage\r");
+    rig.reopen.tick();
+    EXPECT_EQ(rig.port.sent.size(), 6u);
     rig.port.receive("V1.02\r");
     rig.delay.tick();
-    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r", "@F\r", "?\r", "@TA00\r", "@N\r"}));
+    EXPECT_EQ(rig.port.sent.back(), "@N\r");
+}
+
+TEST(CardLinkPort, ValuesGoStaleWhenNoFrameIsTakenInForTwoSeconds) {
+    FakeTimer watch;  // outlives the link that stops it
+    LinkRig rig;
+    rig.link.setDataWatch(watch);
+    EXPECT_EQ(std::tuple(watch.interval, watch.singleShot, watch.active),
+              std::tuple(2000, true, true));
+    watch.tick();
+    EXPECT_TRUE(rig.state.DataStale1);
+    // Junk, a frame that cannot be decoded and a digital frame do not count.
+    rig.port.receive("junk\r+99999,+00000,+00000,+00000,+00000,+00000,+00000,+00000,+25.0\r");
+    rig.port.receive("00000000\r");
+    EXPECT_TRUE(rig.state.DataStale1);
+    const int starts = watch.starts;
+    rig.port.receive("+00001,+00000,+00000,+00000,+00000,+00000,+00000,+00000,+25.0\r");
+    EXPECT_FALSE(rig.state.DataStale1);
+    EXPECT_EQ(watch.starts, starts + 1);
 }
 
 }  // namespace

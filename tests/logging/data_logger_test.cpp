@@ -7,7 +7,11 @@
 // lost or logging is off, an empty record; records for a failing file lost,
 // reordered or written twice, notices stacked or missing, the bound off by one, a
 // loss at exit not reported as such; new files that replace old ones, a full disk
-// that goes unnoticed because it shows only when the buffered bytes are flushed.
+// that goes unnoticed because it shows only when the buffered bytes are flushed;
+// records stale, unanswered or waiting only in memory, header-only copies, a log
+// name that is no regular file, a FIFO that blocks, a recovery name too long.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -84,11 +88,20 @@ TEST_F(DataLoggerTest, HeadersOnPutTheEarlierRecordsInAFreshDatedCopyAndRestartN
     EXPECT_EQ(ReadAll(logFile), "TIME,Fan\r\n");
     EXPECT_EQ(ReadAll(dated + ".csv"), "older\r\n");
     EXPECT_EQ(ReadAll(dated + "-2.csv"), "1,2\r\n");
+    // A file holding only the header, as OK wrote it before or writes it now, is
+    // emptied without a copy.
+    for (const char* name : {"Fan", "Pump"}) {
+        EXPECT_FALSE(ApplySaveOptions(state, {logFile, {name}}, sink, clock.current));
+    }
+    EXPECT_EQ(ReadAll(logFile), "TIME,Pump\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dated + "-3.csv"));
 }
 
 TEST_F(DataLoggerTest, ARefusedOkLeavesTheRunningLogItsFileIntervalAndCounters) {
     using enum platform::MessageIcon;
     const std::string gone = folder + "/gone/b";
+    const std::string fifo = folder + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     std::ofstream(logFile) << "1\r\n";
     // File name, channel 0's name, channel 0 marked, the message, and whether
     // logging goes on and the choices were stored.
@@ -106,7 +119,11 @@ TEST_F(DataLoggerTest, ARefusedOkLeavesTheRunningLogItsFileIntervalAndCounters) 
             {gone, "", true,
              "Save Error: The header line cannot be written to " + gone + " (" + gone +
                  ": No such file or directory). Logging goes on as before.",
-             Critical, true, false}};
+             Critical, true, false},
+            {stick, "", true, "File Name Error: " + stick + " is not a regular file.", Critical,
+             true, false},
+            {fifo, "", true, "File Name Error: " + fifo + " is not a regular file.", Critical, true,
+             false}};
     for (const auto& [fileName, name, marked, text, icon, saving, stored] : cases) {
         state.SaveChannel[0] = true;
         Start(5);
@@ -133,9 +150,14 @@ TEST_F(DataLoggerTest, FirstRecordAtTheNextTickThenOneEveryIntervalOfCountedTick
     EXPECT_EQ(Run(5), "");
     state.SaveChannel[0] = true;
     EXPECT_EQ(Run(5), "00:00:21,0\r\n");
-    // Ticks while card 1 is absent or its port lost, or logging is off, do not count.
+    // Ticks while card 1 is absent, its port lost, it has not answered since its
+    // port came back, its running task sends no frames, or logging is off, do not
+    // count.
+    state.TaskRunning1 = true;
     for (auto [flag, value] : {std::pair{&AcquisitionState::CardConnected1, false},
                                std::pair{&AcquisitionState::PortLost1, true},
+                               std::pair{&AcquisitionState::AwaitingAnswer1, true},
+                               std::pair{&AcquisitionState::DataStale1, true},
                                std::pair{&AcquisitionState::Saving, false}}) {
         clock.current = {};
         Run(2);
@@ -144,6 +166,10 @@ TEST_F(DataLoggerTest, FirstRecordAtTheNextTickThenOneEveryIntervalOfCountedTick
         state.*flag = !value;
         EXPECT_EQ(Run(3), "00:00:15,0\r\n");
     }
+    // With no task running the last values stand.
+    state.TaskRunning1 = false;
+    state.DataStale1 = true;
+    EXPECT_NE(Run(5), "");
 }
 
 TEST_F(DataLoggerTest, RecordsWaitForAFailingFileInOrderUpToTheBoundAndAreReportedWhenLost) {
@@ -177,12 +203,43 @@ TEST_F(DataLoggerTest, RecordsWaitForAFailingFileInOrderUpToTheBoundAndAreReport
     logger.Close();
     EXPECT_EQ(dialogs.messages.at(0).text,
               "2 log records could not be written to " + logFile +
-                  ". They are lost: the recovery file could not be written either (" + folder +
-                  "/gone/run-unsaved-20000101-000009.csv: No such file or directory).");
+                  ". The recovery file could not be written either (" + folder +
+                  "/gone/vantrel-unsaved-20000101-000009.csv: No such file or directory). They "
+                  "are lost.");
     EXPECT_EQ(dialogs.messages.at(0).icon, platform::MessageIcon::Critical);
 }
 
+TEST_F(DataLoggerTest, WaitingRecordsOutliveAKillInTheJournalEvenUnderANameTooLong) {
+    state.AppDir = folder;
+    const std::string journal = folder + "/vantrel.journal";
+    logFile = stick + "/" + std::string(250, 'n') + ".csv";
+    Start(1, 1);
+    std::filesystem::remove_all(stick);
+    Run(3);
+    EXPECT_EQ(ReadAll(journal), ">" + logFile + "\r\n1,0\r\n2,0\r\n3,0\r\n");
+    // Killed now; the next start finds the journal.
+    DataLogger next{state, clock, dialogs, sink};
+    const auto message = next.RecoverJournal();
+    const std::string recovery = folder + "/vantrel-unsaved-20000101-000003.csv";
+    ASSERT_TRUE(message);
+    EXPECT_EQ(
+        message->text,
+        "3 log records left waiting when the program last ended were saved in " + recovery + ".");
+    EXPECT_EQ(ReadAll(recovery), "1,0\r\n2,0\r\n3,0\r\n");
+    EXPECT_FALSE(std::filesystem::exists(journal));
+    // Written at last, records leave the journal.
+    Run(1);
+    std::filesystem::create_directory(stick);
+    Run(1);
+    EXPECT_EQ(ReadAll(logFile), "1,0\r\n2,0\r\n3,0\r\n4,0\r\n5,0\r\n");
+    EXPECT_FALSE(std::filesystem::exists(journal));
+}
+
 TEST_F(DataLoggerTest, NewFilesNeverReplaceOldOnesAndAFullDiskIsReported) {
+    // A FIFO nobody reads is refused at once instead of freezing the program.
+    const std::string fifo = folder + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(sink.append(fifo, "x"), fifo + ": No such device or address");
     std::ofstream(logFile) << "a\r\n";
     EXPECT_TRUE(sink.createNew(logFile, "b"));
     EXPECT_TRUE(sink.copyToNew(folder + "/other", logFile));

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "engine/SettingsFiles.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/Controls.h"
 
@@ -73,6 +74,8 @@ TEST_F(FrmSaveTest, OkStoresWhatTheUserChoseStartsLoggingAndClosesTheWindow) {
     EXPECT_EQ(state.ChannelName[3], "Fan");
     EXPECT_TRUE(state.LogHeaders);
     EXPECT_TRUE(Find<QAction>(*window, "FileSave").isChecked());
+    // Stored is saved, so a program killed later keeps it.
+    EXPECT_EQ(startFolderFile("vtrls.con"), LogSettingsText(state));
 }
 
 TEST_F(FrmSaveTest, EmptyFileNameKeepsTheWindowOpenAndCancelThenStoresNothingMore) {

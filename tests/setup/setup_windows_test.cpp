@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "engine/SettingsFiles.h"
 #include "setup/CalibrationStep.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/engine/TempFolder.h"
@@ -72,6 +73,8 @@ TEST_F(SetupWindowTest, ConfigurationShowsItsCardAndSavesIntoTheCardChosenLast) 
     EXPECT_EQ(state.DigitalDirection[31], kLineOutput);
     EXPECT_EQ(state.DigitalDirection[30], kLineInput);
     EXPECT_EQ(state.InputType[7], 0) << "card 1 keeps its values";
+    // Stored is saved, so a program killed later keeps it.
+    EXPECT_EQ(startFolderFile("vtrlo.con"), ChannelSettingsText(state));
     click(view, "cmdSaveToDisk");
     EXPECT_TRUE(dialogs.saveRequests.empty()) << "channel 4 shows no input type";
     EXPECT_NE(dialogs.messages.at(0).text.find("input 4"), std::string::npos);

@@ -1,0 +1,41 @@
+// Any bytes left as the journal of waiting log records must read as whole records
+// under their files: each record one CR LF-ended line that is not a file's line,
+// and written back and read again, the same records under the same files.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <string>
+
+#include "logging/LogJournal.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const auto files = vantrel::ParseJournal(text);
+    std::string again;
+    for (const vantrel::JournalFile& file : files) {
+        for (const std::string& record : file.records) {
+            if (record.size() < 2 || record.find("\r\n") != record.size() - 2 ||
+                record.front() == '>') {
+                std::abort();
+            }
+        }
+        if (file.target.find_first_of("\r\n") == std::string::npos) {
+            again += vantrel::JournalText(
+                file.target, std::deque<std::string>(file.records.begin(), file.records.end()));
+        }
+    }
+    std::size_t kept = 0;
+    for (const vantrel::JournalFile& file : vantrel::ParseJournal(again)) {
+        kept += file.records.size();
+    }
+    std::size_t expected = 0;
+    for (const vantrel::JournalFile& file : files) {
+        expected +=
+            file.target.find_first_of("\r\n") == std::string::npos ? file.records.size() : 0;
+    }
+    if (kept != expected) {
+        std::abort();
+    }
+    return 0;
+}
