@@ -1,6 +1,7 @@
 #include "acquisition/StatusText.h"
 
 #include "engine/CardView.h"
+#include "logging/RecordsFlow.h"
 
 namespace vantrel::acquisition {
 
@@ -9,16 +10,23 @@ CardStatusText CardStatus(const AcquisitionState& state, int card) {
     CardStatusText text;
     text.port = "USB : COM" + std::to_string(flags.ComPort);
     text.status = "Card Disconnected";
+    // The card's connected flag stays set through a lost port, a missing answer
+    // and stopped frames, so the fault line is the only place that can tell.
     if (!flags.PortOpen) {
         text.fault = "COM not found";
     } else if (flags.PortLost) {
-        // The port went away after start-up; the card's connected flag stays set,
-        // so the fault line is the only place that can tell.
+        // The port went away after start-up.
         text.fault = "COM lost";
-    } else if (flags.CardConnected) {
-        text.fault = "No Faults";
-    } else {
+    } else if (!flags.CardConnected) {
         text.fault = "Card not found";
+    } else if (flags.AwaitingAnswer) {
+        // The port came back, the card has not answered "?" since.
+        text.fault = "No answer";
+    } else if (flags.valuesStale()) {
+        // The task runs, but no frame has come for a while.
+        text.fault = "No data";
+    } else {
+        text.fault = "No Faults";
     }
     if (flags.PortOpen && flags.CardConnected) {
         text.status = "Card Connected. Ver." + flags.CardVersion;
@@ -32,11 +40,7 @@ std::string SaveStatus(const AcquisitionState& state) {
         // Records wait because the log file cannot be written.
         return "Save error";
     }
-    // Records pause while card 1's port is gone, so "Saving" would be untrue.
-    if (state.CardConnected1 && !state.PortLost1 && state.Saving) {
-        return "Saving";
-    }
-    return "Not Saving";
+    return RecordsAreBeingWritten(state) ? "Saving" : "Not Saving";
 }
 
 std::string CardStatusLine(const AcquisitionState& state, int card) {

@@ -3,19 +3,14 @@
 #include <QGridLayout>
 #include <QPalette>
 #include <optional>
-#include <utility>
 
+#include "acquisition/StatusText.h"
 #include "engine/CardView.h"
-#include "logging/RecordsFlow.h"
 #include "platform/qt/ControlNames.h"
 
 namespace vantrel {
 
 namespace {
-
-QString usbText(int comPort) {
-    return QStringLiteral("USB : COM") + QString::number(comPort);
-}
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text,
                   std::optional<QColor> background, std::optional<QColor> foreground) {
@@ -89,60 +84,30 @@ frmStatus::frmStatus(const AcquisitionState& state, QWidget* parent)
 }
 
 void frmStatus::Form_Load() {
+    // Until the first tick only the port and a missing port are shown.
     for (int card = 0; card < 2; ++card) {
-        const ConstCardView flags = CardOf(std::as_const(state_), card);
-        if (!flags.PortOpen) {
-            setText(lblFault[card], QStringLiteral("COM not found"));
+        const acquisition::CardStatusText text = acquisition::CardStatus(state_, card);
+        if (!CardOf(state_, card).PortOpen) {
+            setText(lblFault[card], QString::fromStdString(text.fault));
         }
-        setText(lblUSB[card], usbText(flags.ComPort));
+        setText(lblUSB[card], QString::fromStdString(text.port));
     }
 }
 
 void frmStatus::tmrStatus_Timer() {
     refreshCard(0);
     refreshCard(1);
-    QString save = QStringLiteral("Not Saving");
-    if (state_.SaveError) {
-        // Records wait in memory because the log file cannot be written.
-        save = QStringLiteral("Save error");
-    } else if (RecordsAreBeingWritten(state_)) {
-        save = QStringLiteral("Saving");
-    }
-    setText(lblSave, save);
-    if (!closingNote_.isEmpty()) {
-        setText(lblSave, closingNote_);
-    }
+    setText(lblSave, closingNote_.isEmpty()
+                         ? QString::fromStdString(acquisition::SaveStatus(state_))
+                         : closingNote_);
 }
 
 void frmStatus::refreshCard(int card) {
-    const ConstCardView flags = CardOf(std::as_const(state_), card);
-    if (flags.PortOpen) {
-        if (flags.CardConnected) {
-            setText(lblFault[card], QStringLiteral("No Faults"));
-            setText(lblStatus[card], QStringLiteral("Card Connected. Ver.") +
-                                         QString::fromStdString(flags.CardVersion));
-        } else {
-            setText(lblFault[card], QStringLiteral("Card not found"));
-            setText(lblStatus[card], QStringLiteral("Card Disconnected"));
-        }
-        // The card's connected flag stays set through these, so the fault line is
-        // the only place that can tell.
-        if (flags.PortLost) {
-            // The port went away after start-up.
-            setText(lblFault[card], QStringLiteral("COM lost"));
-        } else if (flags.CardConnected && flags.AwaitingAnswer) {
-            // The port came back, the card has not answered "?" since.
-            setText(lblFault[card], QStringLiteral("No answer"));
-        } else if (flags.valuesStale()) {
-            // The task runs, but no frame has come for a while.
-            setText(lblFault[card], QStringLiteral("No data"));
-        }
-    } else {
-        setText(lblFault[card], QStringLiteral("COM not found"));
-    }
-    setText(lblUSB[card], usbText(flags.ComPort));
-    setText(lblTask[card], flags.TaskRunning ? QStringLiteral("Task Running")
-                                             : QStringLiteral(" No Task Running"));
+    const acquisition::CardStatusText text = acquisition::CardStatus(state_, card);
+    setText(lblStatus[card], QString::fromStdString(text.status));
+    setText(lblUSB[card], QString::fromStdString(text.port));
+    setText(lblFault[card], QString::fromStdString(text.fault));
+    setText(lblTask[card], QString::fromStdString(text.task));
 }
 
 void frmStatus::ShowClosingNote(const QString& text) {
