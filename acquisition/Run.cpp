@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/CardView.h"
 #include "engine/ModMain.h"
 #include "link/Commands.h"
 
@@ -46,6 +47,15 @@ std::optional<platform::Message> Run::begin() {
 void Run::openPorts() {
     for (auto& link : links_) {
         link->OpenCardPort();
+    }
+}
+
+void Run::applyPorts() {
+    platform::SerialPort* ports[] = {&parts_.cm, &parts_.cm2};
+    for (int card = 0; card < 2; ++card) {
+        if (ports[card]->portNumber() != CardOf(std::as_const(state_), card).ComPort) {
+            links_[card]->Reconnect();
+        }
     }
 }
 

@@ -58,6 +58,10 @@ class Run {
     std::optional<platform::Message> begin();
     // Opens both cards' ports and asks each for its version.
     void openPorts();
+    // The port numbers in the state are used now: a card whose number changed has
+    // its old port closed and the new one opened, and is asked for its version and
+    // then resumed as after a replug.
+    void applyPorts();
     // Task > Start and Stop; a run that has ended refuses both.
     bool startTask();
     void stopTask();

@@ -116,7 +116,7 @@ void frmCardComm::cmbComm_Change(int index) {
     lblDevice[index]->setAccessibleName(device);
 }
 
-void frmCardComm::cmdOK_Click() {
+std::optional<std::array<int, 2>> frmCardComm::ChosenPorts() {
     std::array<int, 2> ports{};
     for (int index = 0; index < 2; ++index) {
         const std::optional<int> port =
@@ -128,7 +128,7 @@ void frmCardComm::cmdOK_Click() {
                 {"Choose a port from COM 1 to COM 255 for card " + std::to_string(index + 1) + ".",
                  "Card Communication", platform::MessageIcon::Warning});
             cmbComm[index]->setFocus();
-            return;
+            return std::nullopt;
         }
         ports[index] = *port;
     }
@@ -138,8 +138,12 @@ void frmCardComm::cmdOK_Click() {
                                   ". Choose another port for card 2.",
                               "Card Communication", platform::MessageIcon::Warning});
         cmbComm[1]->setFocus();
-        return;
+        return std::nullopt;
     }
+    return ports;
+}
+
+bool frmCardComm::StorePorts(const std::array<int, 2>& ports) {
     state_.ComPort1 = static_cast<std::int16_t>(ports[0]);
     state_.ComPort2 = static_cast<std::int16_t>(ports[1]);
     if (services_.savePorts) {
@@ -149,16 +153,28 @@ void frmCardComm::cmdOK_Click() {
             if (services_.endProgram) {
                 services_.endProgram();
             }
-            return;
+            return false;
         }
     }
-    close();
+    return true;
+}
+
+void frmCardComm::cmdOK_Click() {
+    if (const auto ports = ChosenPorts(); ports && StorePorts(*ports)) {
+        close();
+    }
 }
 
 void frmCardComm::cmdCancel_Click() {
     close();
 }
 
-void frmCardComm::cmdConnect_Click() {}
+void frmCardComm::cmdConnect_Click() {
+    // Stored as OK stores them, then used at once; the window stays open so the
+    // status of the cards can be watched.
+    if (const auto ports = ChosenPorts(); ports && StorePorts(*ports) && services_.applyPorts) {
+        services_.applyPorts();
+    }
+}
 
 }  // namespace vantrel

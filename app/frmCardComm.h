@@ -1,8 +1,8 @@
 #pragma once
 
-// "Card Communication": the COM port number of each card, stored in vtrl.con for
-// the next start. The open ports are not touched. Beside each list the window
-// shows which device that number opens on this computer.
+// "Card Communication": the COM port number of each card, stored in vtrl.con by OK
+// for the next start, or by Connect, which also changes the open ports at once.
+// Beside each list the window shows which device that number opens here.
 
 #include <QComboBox>
 #include <QFrame>
@@ -31,6 +31,8 @@ class frmCardComm : public QWidget {
         std::function<std::optional<std::string>(const AcquisitionState&)> savePorts;
         // The file could not be written: the program ends.
         std::function<void()> endProgram;
+        // Closes the ports whose number changed and opens the ones now stored.
+        std::function<void()> applyPorts;
     };
 
     frmCardComm(AcquisitionState& state, platform::Dialogs& dialogs, Services services,
@@ -51,6 +53,10 @@ class frmCardComm : public QWidget {
 
   private:
     void Form_Load();
+    // The two ports chosen, or nothing after telling the user what is wrong.
+    std::optional<std::array<int, 2>> ChosenPorts();
+    // Into the state and vtrl.con; false when the program must end.
+    bool StorePorts(const std::array<int, 2>& ports);
 
     AcquisitionState& state_;
     platform::Dialogs& dialogs_;

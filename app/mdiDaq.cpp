@@ -160,6 +160,7 @@ void mdiDaq::OptionsCardComm_Click() {
                 self->close();
             }
         };
+        services.applyPorts = [this] { run_.applyPorts(); };
         return new frmCardComm(state_, dialogs_, std::move(services));
     });
 }

@@ -77,6 +77,18 @@ void CardLink::OpenCardPort() {
     }
 }
 
+void CardLink::Reconnect() {
+    port_.close();
+    // Half a frame from the old port can never be completed.
+    buffer_.clear();
+    discarding_ = false;
+    fields_.PortLost = false;
+    // Until the card on the new port answers, its values are not its own.
+    fields_.AwaitingAnswer = true;
+    resumeOnVersion_ = true;
+    OpenCardPort();
+}
+
 void CardLink::askVersion() {
     fields_.AwaitingAnswer = true;
     SendCommand(kCommandVersion);
@@ -235,7 +247,9 @@ void CardLink::onPortLost() {
 
 void CardLink::tmrReopen_Timer() {
     if (!port_.isOpen()) {
-        // The device name is worked out afresh, so a COMn link made since is found.
+        // The number in force and the device name are worked out afresh, so a port
+        // chosen since and a COMn link made since are found.
+        port_.setPortNumber(fields_.ComPort);
         port_.open();
         if (!port_.isOpen()) {
             return;

@@ -80,6 +80,10 @@ class CardLink {
     // not open is tried again every two seconds, since the adapter is often
     // plugged in after the program has started; so is "?" until the card answers.
     void OpenCardPort();
+    // The card's port number changed: the old port is closed and the one now in
+    // ComPort1/ComPort2 opened (or retried every two seconds); the card is asked for
+    // its version and, once it answers, resumed as after a replug.
+    void Reconnect();
     // Writes text + CR at once; checks nothing.
     void SendCommand(std::string_view text);
     // The port's notification: kEventReceive reads and frames what arrived,

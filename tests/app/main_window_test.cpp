@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, AChildWindowOpensOnceAndClosingItFreesItsPlace) {
     EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").subWindowList().size(), 2);
 }
 
-TEST_F(MainWindowTest, PortDialogWritesThePortFileButNeverOnePortForBothCards) {
+TEST_F(MainWindowTest, PortDialogWritesThePortFileConnectsAtOnceButNeverOnePortForBothCards) {
     Find<QAction>(*window, "OptionsCardComm").trigger();
     QWidget& dialog = Find(*window, "frmCardComm");
     auto& card1 = Find<QComboBox>(dialog, "cmbComm", 0);
@@ -99,6 +99,9 @@ TEST_F(MainWindowTest, PortDialogWritesThePortFileButNeverOnePortForBothCards) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("card 2"), std::string::npos);
     Find<QComboBox>(dialog, "cmbComm", 1).setEditText("COM 14");
+    // Connect stores the choice and opens the new ports at once.
+    Find<QPushButton>(dialog, "cmdConnect").click();
+    EXPECT_EQ((std::pair{cm.number, cm2.number}), (std::pair{3, 14}));
     Find<QPushButton>(dialog, "cmdOK").click();
     QFile file(folder.filePath("vtrl.con"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

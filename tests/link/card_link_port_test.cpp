@@ -71,6 +71,27 @@ TEST(CardLinkPort, RetriedEveryTwoSecondsAndAReturningCardAnswersBeforeItsTask) 
     EXPECT_EQ(rig.port.sent.back(), "@N\r");
 }
 
+TEST(CardLinkPort, AChangedPortNumberIsUsedAtOnceAndByEveryRetry) {
+    LinkRig rig;
+    rig.link.OpenCardPort();
+    rig.port.receive("V1.02\r+00012,");
+    rig.state.TaskRunning1 = true;
+    rig.state.ComPort1 = 4;
+    rig.port.openSucceeds = false;
+    rig.link.Reconnect();
+    EXPECT_EQ(rig.port.number, 4);
+    EXPECT_TRUE(rig.state.AwaitingAnswer1);  // records pause until the new card answers
+    rig.state.ComPort1 = 6;
+    rig.port.openSucceeds = true;
+    rig.reopen.tick();
+    EXPECT_EQ(rig.port.number, 6);
+    // The old port's half frame is gone; the card answers and its task resumes.
+    rig.port.receive("V1.03\r");
+    EXPECT_TRUE(rig.link.RxBuffer().empty());
+    rig.delay.tick();
+    EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r", "@TA00\r", "@N\r"}));
+}
+
 TEST(CardLinkPort, ValuesGoStaleWhenNoFrameIsTakenInForTwoSeconds) {
     FakeTimer watch;  // outlives the link that stops it
     LinkRig rig;
