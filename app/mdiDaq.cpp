@@ -10,13 +10,17 @@
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
 #include "engine/ModMain.h"
+#include "history/ui/RunLooks.h"
+#include "history/ui/frmHistory.h"
 #include "link/Commands.h"
 #include "logging/DataLogger.h"
 #include "logging/ui/frmSave.h"
+#include "platform/DateTimeText.h"
 #include "platform/PortNaming.h"
 #include "platform/qt/QtTimer.h"
 #include "setup/ui/frmCalib.h"
 #include "setup/ui/frmConfig.h"
+#include "views/ui/FilledShape.h"
 #include "views/ui/frmTrend.h"
 #include "views/ui/frmViewAnalogData.h"
 #include "views/ui/frmViewDigitalData.h"
@@ -78,6 +82,13 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
             std::make_unique<link::CardLink>(state_, card, port(card), *reopen, *sequencer_);
         links_[card]->setConversionFailureHandler(
             [this](const ConversionFailure& failure) { return ShowConversionFailure(failure); });
+        links_[card]->addFrameListener([this](const link::FrameEvent& frame) {
+            if (frame.kind == link::FrameKind::Analog) {
+                history::AddCardFrame(history_, state_, frame.card,
+                                      platform::UtcMilliseconds(clock_.now()),
+                                      frame.failure ? frame.failure->slot : -1);
+            }
+        });
     }
 
     runModal_ = [](QDialog& dialog) { dialog.exec(); };
@@ -208,7 +219,26 @@ void mdiDaq::ViewTrend_Click() {
     showChild(trendWindow, [this] { return new frmTrend(state_, clock_, dialogs_); });
 }
 
-void mdiDaq::ViewHistory_Click() {}
+void mdiDaq::ViewHistory_Click() {
+    showChild(historyWindow, [this] {
+        auto trendColour = [this](int slot) -> std::optional<QColor> {
+            if (!trendWindow) {
+                return std::nullopt;
+            }
+            return trendWindow->shpColor[static_cast<std::size_t>(slot)]->fillColor();
+        };
+        return new frmHistory(history_, RunChannelLooks(state_, trendColour), dialogs_);
+    });
+}
+
+void mdiDaq::FileOpenLog_Click() {
+    const std::optional<std::string> path = dialogs_.openFile(
+        {"Open Log", "Log Files (*.csv *.txt *.log)|*.csv;*.txt;*.log|All Files (*)|*", "", ""});
+    if (path) {
+        QPointer<frmHistory> window;
+        showChild(window, [&] { return new frmHistory(*path, dialogs_); });
+    }
+}
 
 void mdiDaq::ViewStatus_Click() {
     showChild(statusWindow, [this] { return new frmStatus(state_); });

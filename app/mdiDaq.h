@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "engine/AcquisitionState.h"
+#include "history/HistoryDocument.h"
 #include "link/CardLink.h"
 #include "link/TaskSequencer.h"
 #include "platform/Clock.h"
@@ -40,6 +41,7 @@ class frmTrend;
 class frmConfig;
 class frmCalib;
 class DataLogger;
+class frmHistory;
 
 class mdiDaq : public QMainWindow {
     Q_OBJECT
@@ -65,6 +67,7 @@ class mdiDaq : public QMainWindow {
     void Form_Unload();
 
     // Menu handlers.
+    void FileOpenLog_Click();
     void FileSave_Click();
     void FileExit_Click();
     void ViewAnalogData_Click();
@@ -132,6 +135,7 @@ class mdiDaq : public QMainWindow {
 
     // Menus and items, named after their path.
     QMenu* File = nullptr;
+    QAction* FileOpenLog = nullptr;
     QAction* FileSave = nullptr;
     QAction* FileExit = nullptr;
     QMenu* View = nullptr;
@@ -167,6 +171,10 @@ class mdiDaq : public QMainWindow {
     QPointer<frmTrend> trendWindow;
     QPointer<frmConfig> configWindow;
     QPointer<frmCalib> calibWindow;
+    QPointer<frmHistory> historyWindow;
+
+    // Every converted analog frame of both cards since start-up.
+    const history::HistoryDocument& history() const { return history_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -194,6 +202,7 @@ class mdiDaq : public QMainWindow {
     bool conversionMessageOpen_ = false;
     // Appends the log records; ticked by tmrSave.
     std::unique_ptr<DataLogger> logger_;
+    history::HistoryDocument history_ = history::RunHistory();
 };
 
 // The Qt timers the running program hands to its main window.
