@@ -197,9 +197,12 @@ HistoryGroup* LogReader::groupFor(const RecordLine& record, std::string_view tex
     }
     std::vector<std::string> names;
     if (headerStamp_ && *headerStamp_ == record.stamp) {
-        // A line end never occurs inside a line: one name, quotes removed.
-        const std::optional<std::string_view> separator = ValueSeparator(text, record.stamp);
-        names = SplitNames(headerNames_, separator.value_or("\n"));
+        if (const std::optional<std::string_view> separator = ValueSeparator(text, record.stamp)) {
+            names = SplitNames(headerNames_, *separator);
+        } else if (SplitNames(headerNames_, " ").size() == 1) {
+            // A single value: its name, unless the header holds more than one.
+            names = SplitNames(headerNames_, ",");
+        }
     }
     if (names.size() != columns) {
         names.clear();

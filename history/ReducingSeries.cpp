@@ -30,6 +30,17 @@ std::size_t PartitionPoint(std::size_t n, Predicate holds) {
 
 ReducingSeries::ReducingSeries(int channels, SeriesLimits limits)
     : channels_(std::max(channels, 0)), limits_(limits) {
+    // A level must still hold the items that its coarser level's open bucket sums,
+    // or the pieces would leave a hole there.
+    auto atLeast = [](std::size_t& limit) {
+        if (limit > 0) {
+            limit = std::max<std::size_t>(limit, 2 * kFanOut);
+        }
+    };
+    atLeast(limits_.frames);
+    for (std::size_t& buckets : limits_.buckets) {
+        atLeast(buckets);
+    }
     for (Level& level : levels_) {
         resetAccumulator(level.open);
     }
@@ -161,8 +172,12 @@ std::vector<Piece> ReducingSeries::pieces(int level, std::int64_t x0, std::int64
     level = std::clamp(level, 0, kLevels - 1);
     auto start = [&](int k) { return count(k) > 0 ? itemFirst(k, 0) : kNone; };
     auto end = [&](int k) { return count(k) > 0 ? itemLast(k, count(k) - 1) : kBeforeAll; };
+    std::vector<Piece> result;
+    // Items already given end at `after`: the next piece starts behind it, so that a
+    // bucket reaching into the next level's time is not counted twice.
+    std::int64_t after = kBeforeAll;
     // Items of level k in [x0, x1] whose first x lies after `after` and before `before`.
-    auto piece = [&](int k, std::int64_t after, std::int64_t before) {
+    auto add = [&](int k, std::int64_t before) {
         const std::size_t n = count(k);
         const std::size_t begin =
             std::max(PartitionPoint(n, [&](std::size_t i) { return itemLast(k, i) < x0; }),
@@ -170,20 +185,18 @@ std::vector<Piece> ReducingSeries::pieces(int level, std::int64_t x0, std::int64
         const std::size_t stop =
             std::min(PartitionPoint(n, [&](std::size_t i) { return itemFirst(k, i) <= x1; }),
                      PartitionPoint(n, [&](std::size_t i) { return itemFirst(k, i) < before; }));
-        return Piece{k, begin, std::max(begin, stop)};
-    };
-    std::vector<Piece> result;
-    auto add = [&](const Piece& p) {
-        if (p.end > p.begin) {
-            result.push_back(p);
+        if (stop > begin) {
+            result.push_back(Piece{k, begin, stop});
+            after = itemLast(k, stop - 1);
         }
     };
     for (int k = kLevels - 1; k > level; --k) {
-        add(piece(k, kBeforeAll, start(k - 1)));
+        add(k, start(k - 1));
     }
-    add(piece(level, kBeforeAll, kNone));
+    add(level, kNone);
     for (int k = level - 1; k >= 0; --k) {
-        add(piece(k, end(k + 1), kNone));
+        after = std::max(after, end(k + 1));
+        add(k, kNone);
     }
     return result;
 }

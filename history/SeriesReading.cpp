@@ -34,8 +34,11 @@ std::vector<PlotPoint> PlotPoints(const ReducingSeries& series, int channel, std
     if (x1 < x0 || columns <= 0 || channel < 0 || channel >= series.channels()) {
         return points;
     }
+    // The finest level that gives at most a level's fan-out of items per column, so
+    // that every column still gets items of its own.
     const std::size_t budget = 2 * static_cast<std::size_t>(columns);
-    const std::vector<Piece> pieces = series.pieces(series.levelFor(x0, x1, budget), x0, x1);
+    const std::vector<Piece> pieces =
+        series.pieces(series.levelFor(x0, x1, static_cast<std::size_t>(kFanOut) * columns), x0, x1);
     std::size_t items = 0;
     for (const Piece& p : pieces) {
         items += p.end - p.begin;
