@@ -90,7 +90,8 @@ void frmHistory::build(bool live) {
     pic->setObjectName(QStringLiteral("pic"));
     pic->setAccessibleName(windowTitle());
     pic->setMinimumSize(320, 200);
-    pic->legend->setVisible(true);
+    // On screen the channel list is the legend; an exported plot carries its own.
+    pic->legend->setVisible(false);
     pic->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
     setAxisTicker();
     for (auto& line : cursorLines_) {
@@ -114,12 +115,16 @@ void frmHistory::build(bool live) {
     tblCursors->verticalHeader()->setVisible(false);
     tblCursors->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblCursors->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    tblCursors->setMaximumHeight(160);
+    tblCursors->setMaximumHeight(150);
+    tblCursors->setWordWrap(false);
+    pic->setToolTip(
+        tr("Click: cursor A, right-click: cursor B. Drag to pan, wheel to zoom, "
+           "Ctrl+drag to zoom into a box."));
     auto* cursorRow = new QHBoxLayout;
     cursorRow->addWidget(lblCursorA);
+    cursorRow->addSpacing(24);
     cursorRow->addWidget(lblCursorB);
     cursorRow->addStretch(1);
-    cursorRow->addWidget(new QLabel(tr("Click: cursor A, right-click: cursor B"), this));
 
     auto* channels = new QWidget;
     channelList_ = new QVBoxLayout(channels);
@@ -194,8 +199,16 @@ QWidget* frmHistory::buildButtons(bool live) {
 }
 
 void frmHistory::buildChannels() {
+    // A reloaded log keeps the channels the user had hidden.
+    QStringList hidden;
     for (QCheckBox* box : chkChannel) {
-        delete box;
+        if (!box->isChecked()) {
+            hidden.append(box->text());
+        }
+    }
+    while (QLayoutItem* item = channelList_->takeAt(0)) {
+        delete item->widget();
+        delete item;
     }
     chkChannel.clear();
     columns_.clear();
@@ -205,7 +218,7 @@ void frmHistory::buildChannels() {
             auto* box = new QCheckBox(look.name);
             box->setObjectName(indexedName("chkChannel", static_cast<int>(chkChannel.size())));
             box->setAccessibleName(look.name);
-            box->setChecked(look.shown);
+            box->setChecked(look.shown && !hidden.contains(look.name));
             QPalette colours = box->palette();
             colours.setColor(QPalette::WindowText, look.color);
             box->setPalette(colours);
@@ -308,7 +321,11 @@ void frmHistory::setAxisTicker() {
         ticker->setDateTimeSpec(Qt::LocalTime);
         pic->xAxis->setTicker(ticker);
     } else {
-        pic->xAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
+        // Records are counted whole.
+        auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
+        ticker->setTickStep(1.0);
+        ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
+        pic->xAxis->setTicker(ticker);
     }
 }
 
@@ -480,9 +497,12 @@ void frmHistory::cmdExportImage_Click() {
         return;
     }
     const QString file = QString::fromStdString(*path);
+    pic->legend->setVisible(true);
     const bool saved = file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
                            ? pic->savePdf(file)
                            : pic->savePng(file);
+    pic->legend->setVisible(false);
+    pic->replot();
     if (!saved) {
         dialogs_.showMessage({"The plot could not be saved as " + *path + ".", "Export",
                               platform::MessageIcon::Critical});
@@ -576,6 +596,7 @@ void frmHistory::loadFinished() {
         setView(x0_, x1_);
     }
     loadedOnce_ = true;
+    updateCursors();
     for (QPushButton* button : cmdLast) {
         button->setVisible(document_->axis == history::Axis::Time);
     }
