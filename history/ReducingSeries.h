@@ -68,6 +68,11 @@ class ReducingSeries {
     std::int64_t itemLast(int level, std::size_t index) const;
     ChannelStat stat(int level, std::size_t index, int channel) const;
 
+    // visit(first, last, stat) for each item of the piece, oldest first; walks the
+    // storage in order, which is much cheaper than looking each item up.
+    template <typename Visit>
+    void forEachItem(const Piece& piece, int channel, Visit visit) const;
+
     // The items that together cover [x0, x1] once, oldest first: those of `level`
     // where it holds data, coarser levels for older times it no longer holds, finer
     // ones for the newest times it has not summed up yet.
@@ -109,5 +114,37 @@ class ReducingSeries {
     std::int64_t lastX_ = std::numeric_limits<std::int64_t>::min();
     std::uint64_t appended_ = 0;
 };
+
+template <typename Visit>
+void ReducingSeries::forEachItem(const Piece& piece, int channel, Visit visit) const {
+    const auto n = static_cast<std::ptrdiff_t>(piece.end - piece.begin);
+    const auto begin = static_cast<std::ptrdiff_t>(piece.begin);
+    const auto step = static_cast<std::ptrdiff_t>(channels_);
+    if (n <= 0) {
+        return;
+    }
+    if (piece.level == 0) {
+        auto x = xs_.begin() + begin;
+        auto value = values_.begin() + begin * step + channel;
+        for (std::ptrdiff_t i = 0; i < n; ++i, ++x) {
+            const float v = *value;
+            visit(*x, *x, v != v ? ChannelStat{} : ChannelStat{v, v, v, 1});
+            if (i + 1 < n) {
+                value += step;
+            }
+        }
+        return;
+    }
+    const Level& level = levels_[static_cast<std::size_t>(piece.level) - 1];
+    auto first = level.first.begin() + begin;
+    auto last = level.last.begin() + begin;
+    auto stat = level.stats.begin() + begin * step + channel;
+    for (std::ptrdiff_t i = 0; i < n; ++i, ++first, ++last) {
+        visit(*first, *last, *stat);
+        if (i + 1 < n) {
+            stat += step;
+        }
+    }
+}
 
 }  // namespace vantrel::history

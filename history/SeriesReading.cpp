@@ -9,22 +9,12 @@ namespace vantrel::history {
 namespace {
 
 constexpr double kGap = std::numeric_limits<double>::quiet_NaN();
+// The finest level with at most this many items a column is read: each level is 32
+// times coarser than the one below, so a column still gets a quarter item or more,
+// and every item carries its minimum and maximum.
+constexpr std::size_t kItemsPerColumn = 8;
 // Cursor statistics read whole frames up to this many items (a day of one card).
 constexpr std::size_t kStatsItems = 4'000'000;
-
-template <typename Visit>
-void ForEachItem(const std::vector<Piece>& pieces, Visit visit) {
-    for (const Piece& p : pieces) {
-        for (std::size_t i = p.begin; i < p.end; ++i) {
-            visit(p.level, i);
-        }
-    }
-}
-
-double Middle(const ReducingSeries& series, int level, std::size_t i) {
-    return 0.5 * (static_cast<double>(series.itemFirst(level, i)) +
-                  static_cast<double>(series.itemLast(level, i)));
-}
 
 }  // namespace
 
@@ -34,11 +24,9 @@ std::vector<PlotPoint> PlotPoints(const ReducingSeries& series, int channel, std
     if (x1 < x0 || columns <= 0 || channel < 0 || channel >= series.channels()) {
         return points;
     }
-    // The finest level that gives at most a level's fan-out of items per column, so
-    // that every column still gets items of its own.
     const std::size_t budget = 2 * static_cast<std::size_t>(columns);
-    const std::vector<Piece> pieces =
-        series.pieces(series.levelFor(x0, x1, static_cast<std::size_t>(kFanOut) * columns), x0, x1);
+    const std::vector<Piece> pieces = series.pieces(
+        series.levelFor(x0, x1, kItemsPerColumn * static_cast<std::size_t>(columns)), x0, x1);
     std::size_t items = 0;
     for (const Piece& p : pieces) {
         items += p.end - p.begin;
@@ -62,16 +50,14 @@ std::vector<PlotPoint> PlotPoints(const ReducingSeries& series, int channel, std
         }
         column = -1;
     };
-    ForEachItem(pieces, [&](int level, std::size_t i) {
-        const std::int64_t first = series.itemFirst(level, i);
+    auto visit = [&](std::int64_t first, std::int64_t last, const ChannelStat& stat) {
         if (havePrevious && breakGap > 0 && first - previousLast > breakGap) {
             flush();
             points.push_back({0.5 * static_cast<double>(first + previousLast), kGap});
         }
         havePrevious = true;
-        previousLast = series.itemLast(level, i);
-        const ChannelStat stat = series.stat(level, i, channel);
-        const double middle = Middle(series, level, i);
+        previousLast = last;
+        const double middle = 0.5 * (static_cast<double>(first) + static_cast<double>(last));
         if (stat.count == 0) {
             flush();
             points.push_back({middle, kGap});
@@ -95,7 +81,10 @@ std::vector<PlotPoint> PlotPoints(const ReducingSeries& series, int channel, std
             low = std::min(low, stat.min);
             high = std::max(high, stat.max);
         }
-    });
+    };
+    for (const Piece& p : pieces) {
+        series.forEachItem(p, channel, visit);
+    }
     flush();
     return points;
 }
@@ -129,8 +118,7 @@ RangeStats StatsBetween(const ReducingSeries& series, int channel, std::int64_t 
     }
     const std::vector<Piece> pieces = series.pieces(series.levelFor(x0, x1, kStatsItems), x0, x1);
     double sum = 0.0;
-    ForEachItem(pieces, [&](int level, std::size_t i) {
-        const ChannelStat stat = series.stat(level, i, channel);
+    auto visit = [&](std::int64_t, std::int64_t, const ChannelStat& stat) {
         if (stat.count == 0) {
             return;
         }
@@ -138,7 +126,10 @@ RangeStats StatsBetween(const ReducingSeries& series, int channel, std::int64_t 
         result.max = result.count == 0 ? stat.max : std::max(result.max, stat.max);
         sum += static_cast<double>(stat.mean) * stat.count;
         result.count += stat.count;
-    });
+    };
+    for (const Piece& p : pieces) {
+        series.forEachItem(p, channel, visit);
+    }
     if (result.count > 0) {
         result.mean = sum / static_cast<double>(result.count);
     }

@@ -13,6 +13,10 @@ HistoryPlot::HistoryPlot(QWidget* parent) : QCustomPlot(parent) {
     axisRect()->setRangeZoom(Qt::Horizontal);
     setFocusPolicy(Qt::StrongFocus);
     setNoAntialiasingOnDrag(true);
+    // Thousands of short segments per channel: one polyline each, drawn without
+    // antialiasing, keep a redraw within a frame.
+    setPlottingHint(QCP::phFastPolylines, true);
+    setNotAntialiasedElements(QCP::aePlottables);
 }
 
 void HistoryPlot::mousePressEvent(QMouseEvent* event) {

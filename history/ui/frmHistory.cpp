@@ -283,7 +283,7 @@ void frmHistory::fillPlot(bool replot) {
         QCPGraph* graph = graphs < pic->graphCount() ? pic->graph(graphs) : pic->addGraph();
         ++graphs;
         graph->setName(look.name);
-        graph->setPen(QPen(look.color, 1.5));
+        graph->setPen(QPen(look.color, 0));
         QVector<QCPGraphData> data;
         for (const history::PlotPoint& p :
              history::PlotPoints(group.series, column.column, x0_, x1_, columns, group.breakGap)) {
