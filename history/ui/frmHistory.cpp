@@ -116,6 +116,8 @@ void frmHistory::build(bool live) {
     tblCursors->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblCursors->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     tblCursors->setMaximumHeight(150);
+    // Shown once a cursor is placed; until then the plot has the room.
+    tblCursors->setVisible(false);
     tblCursors->setWordWrap(false);
     pic->setToolTip(
         tr("Click: cursor A, right-click: cursor B. Drag to pan, wheel to zoom, "
@@ -160,7 +162,6 @@ void frmHistory::build(bool live) {
     tmrRefresh = new QTimer(this);
     tmrRefresh->setObjectName(QStringLiteral("tmrRefresh"));
     connect(tmrRefresh, &QTimer::timeout, this, &frmHistory::tmrRefresh_Timer);
-    resize(960, 640);
 }
 
 QWidget* frmHistory::buildButtons(bool live) {
@@ -366,8 +367,7 @@ void frmHistory::tmrRefresh_Timer() {
     }
     refreshNames();
     if (chkFollow->isChecked() && !document_->empty()) {
-        const std::int64_t end = document_->lastX();
-        setView(end - (x1_ - x0_), end);
+        followTo(document_->lastX());
     } else {
         fillPlot(true);
     }
@@ -376,6 +376,7 @@ void frmHistory::tmrRefresh_Timer() {
 
 void frmHistory::chkFollow_Click() {
     if (chkFollow->isChecked()) {
+        width_ = x1_ - x0_;
         tmrRefresh_Timer();
     }
 }
@@ -394,7 +395,14 @@ void frmHistory::showLast(std::int64_t milliseconds) {
         milliseconds /= 1000;
     }
     chkFollow->setChecked(live_);
-    setView(end - milliseconds, end);
+    width_ = milliseconds;
+    followTo(end);
+}
+
+void frmHistory::followTo(std::int64_t end) {
+    // A run younger than the chosen width is shown whole, growing until it fills it.
+    const std::int64_t start = document_->empty() ? end - width_ : document_->firstX();
+    setView(std::max(start, end - width_), end);
 }
 
 void frmHistory::keyPressEvent(QKeyEvent* event) {
@@ -433,6 +441,7 @@ void frmHistory::placeCursor(int which, std::int64_t x) {
     line->point1->setCoords(toPlot(static_cast<double>(x)), 0.0);
     line->point2->setCoords(toPlot(static_cast<double>(x)), 1.0);
     line->setVisible(true);
+    tblCursors->setVisible(true);
     (at == 0 ? lblCursorA : lblCursorB)
         ->setText(QStringLiteral("%1: %2").arg(at == 0 ? "A" : "B", xText(x)));
     updateCursors();

@@ -85,6 +85,9 @@ class frmHistory : public QWidget {
     QTableWidget* tblCursors = nullptr;
     QTimer* tmrRefresh = nullptr;
 
+    // Room for a readable plot beside the channel list.
+    QSize sizeHint() const override { return {1000, 640}; }
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -100,6 +103,7 @@ class frmHistory : public QWidget {
     void refreshNames();
     void fillPlot(bool replot);
     void setAxisTicker();
+    void followTo(std::int64_t end);
     void setView(std::int64_t x0, std::int64_t x1);
     void axisRangeChanged(const QCPRange& range);
     void hold();
@@ -124,6 +128,7 @@ class frmHistory : public QWidget {
     QVBoxLayout* channelList_ = nullptr;
     std::int64_t x0_ = 0;
     std::int64_t x1_ = 1;
+    std::int64_t width_ = 1;  // of the quick range chosen last
     bool settingRange_ = false;
     std::array<std::optional<std::int64_t>, 2> cursors_;
     std::array<QCPItemStraightLine*, 2> cursorLines_{};
