@@ -123,8 +123,8 @@ void LogReader::settlePending(const RecordLine* next) {
     }
     if (!serial_) {
         // Serial numbers count up by one from record to record.
-        serial_ =
-            next != nullptr && next->leadingNumber && next->number == pending_->record.number + 1;
+        serial_ = next != nullptr && next->leadingNumber && next->number > 0 &&
+                  next->number - 1 == pending_->record.number;
     }
     Pending earlier = std::move(*pending_);
     pending_.reset();

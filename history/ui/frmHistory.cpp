@@ -288,7 +288,8 @@ void frmHistory::fillPlot(bool replot) {
         QVector<QCPGraphData> data;
         for (const history::PlotPoint& p :
              history::PlotPoints(group.series, column.column, x0_, x1_, columns, group.breakGap)) {
-            data.append(QCPGraphData(toPlot(p.x), p.y));
+            // An infinite value cannot be drawn: it shows as a gap.
+            data.append(QCPGraphData(toPlot(p.x), std::isfinite(p.y) ? p.y : qQNaN()));
             if (std::isfinite(p.y)) {
                 low = std::min(low, p.y);
                 high = std::max(high, p.y);
