@@ -5,6 +5,7 @@
 #include "engine/CardView.h"
 #include "engine/ModMain.h"
 #include "link/Commands.h"
+#include "platform/DateTimeText.h"
 
 namespace vantrel::acquisition {
 
@@ -25,6 +26,13 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
                                                         *timers_.reopen[card], sequencer_);
         links_[card]->setConversionFailureHandler(
             [this](const ConversionFailure& failure) { return showConversionFailure(failure); });
+        links_[card]->addFrameListener([this](const link::FrameEvent& frame) {
+            if (frame.kind == link::FrameKind::Analog) {
+                history::AddCardFrame(history_, state_, frame.card,
+                                      platform::UtcMilliseconds(parts_.clock.now()),
+                                      frame.failure ? frame.failure->slot : -1);
+            }
+        });
         if (timers_.watch[card]) {
             links_[card]->setDataWatch(*timers_.watch[card]);
         }

@@ -2,7 +2,8 @@
 
 // One acquisition run, with or without windows: the two card links, the task
 // sequencer that starts and stops the cards, the data logger and its one-second
-// tick, and the order in which all of it starts and ends. Everything runs on one
+// tick, the history of every converted frame, and the order in which all of it
+// starts and ends. Everything runs on one
 // thread; the parts it is built from (ports, timers, clock, message boxes, log
 // files) are handed in, so a test builds a run from fakes.
 
@@ -13,6 +14,7 @@
 #include <string_view>
 
 #include "engine/AcquisitionState.h"
+#include "history/HistoryDocument.h"
 #include "link/CardLink.h"
 #include "link/TaskSequencer.h"
 #include "logging/DataLogger.h"
@@ -80,6 +82,8 @@ class Run {
     link::CardLink& link(int card) { return *links_[CardIndex(card)]; }
     const link::CardLink& link(int card) const { return *links_[CardIndex(card)]; }
     DataLogger& logger() { return logger_; }
+    // Every converted analog frame of both cards since the run was built.
+    const history::HistoryDocument& history() const { return history_; }
     // Where log lines go; the save options window writes the header through it.
     LogFileSink& logSink() { return parts_.logSink; }
     const platform::Clock& clock() const { return parts_.clock; }
@@ -95,6 +99,7 @@ class Run {
     link::TaskSequencer sequencer_;
     std::array<std::unique_ptr<link::CardLink>, 2> links_;
     DataLogger logger_;
+    history::HistoryDocument history_ = history::RunHistory();
     bool ended_ = false;
     // Shared with the open box's close callback, which may run after the run.
     std::shared_ptr<bool> conversionBoxOpen_ = std::make_shared<bool>(false);

@@ -14,10 +14,14 @@
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
 #include "engine/ModMain.h"
+#include "history/ui/RunLooks.h"
+#include "history/ui/frmHistory.h"
 #include "logging/ui/frmSave.h"
+#include "platform/DateTimeText.h"
 #include "platform/PortNaming.h"
 #include "setup/ui/frmCalib.h"
 #include "setup/ui/frmConfig.h"
+#include "views/ui/FilledShape.h"
 #include "views/ui/frmTrend.h"
 #include "views/ui/frmViewAnalogData.h"
 #include "views/ui/frmViewDigitalData.h"
@@ -131,7 +135,26 @@ void mdiDaq::ViewTrend_Click() {
     showChild(trendWindow, [this] { return new frmTrend(state_, clock_, dialogs_); });
 }
 
-void mdiDaq::ViewHistory_Click() {}
+void mdiDaq::ViewHistory_Click() {
+    showChild(historyWindow, [this] {
+        auto trendColour = [this](int slot) -> std::optional<QColor> {
+            if (!trendWindow) {
+                return std::nullopt;
+            }
+            return trendWindow->shpColor[static_cast<std::size_t>(slot)]->fillColor();
+        };
+        return new frmHistory(run_.history(), RunChannelLooks(state_, trendColour), dialogs_);
+    });
+}
+
+void mdiDaq::FileOpenLog_Click() {
+    const std::optional<std::string> path = dialogs_.openFile(
+        {"Open Log", "Log Files (*.csv *.txt *.log)|*.csv;*.txt;*.log|All Files (*)|*", "", ""});
+    if (path) {
+        QPointer<frmHistory> window;
+        showChild(window, [&] { return new frmHistory(*path, dialogs_); });
+    }
+}
 
 void mdiDaq::ViewStatus_Click() {
     showChild(statusWindow, [this] { return new frmStatus(state_); });

@@ -34,6 +34,7 @@ class frmViewDigitalData;
 class frmTrend;
 class frmConfig;
 class frmCalib;
+class frmHistory;
 
 class mdiDaq : public QMainWindow {
     Q_OBJECT
@@ -60,6 +61,7 @@ class mdiDaq : public QMainWindow {
 
   private:
     // Menu handlers.
+    void FileOpenLog_Click();
     void FileSave_Click();
     void FileExit_Click();
     void ViewAnalogData_Click();
@@ -107,6 +109,7 @@ class mdiDaq : public QMainWindow {
 
     // Menus and items, named after their path.
     QMenu* File = nullptr;
+    QAction* FileOpenLog = nullptr;
     QAction* FileSave = nullptr;
     QAction* FileExit = nullptr;
     QMenu* View = nullptr;
@@ -142,6 +145,7 @@ class mdiDaq : public QMainWindow {
     QPointer<frmTrend> trendWindow;
     QPointer<frmConfig> configWindow;
     QPointer<frmCalib> calibWindow;
+    QPointer<frmHistory> historyWindow;
 };
 
 }  // namespace vantrel

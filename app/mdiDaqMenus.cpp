@@ -34,6 +34,7 @@ void mdiDaq::buildMenus() {
     QMenuBar* bar = menuBar();
 
     File = addMenu(bar, "File", tr("&File"));
+    FileOpenLog = addItem(File, "FileOpenLog", tr("&Open Log..."));
     FileSave = addItem(File, "FileSave", tr("&Save"));
     FileSave->setCheckable(true);
     FileExit = addItem(File, "FileExit", tr("E&xit"));
@@ -69,6 +70,7 @@ void mdiDaq::buildMenus() {
 }
 
 void mdiDaq::connectMenus() {
+    connect(FileOpenLog, &QAction::triggered, this, &mdiDaq::FileOpenLog_Click);
     connect(FileSave, &QAction::triggered, this, &mdiDaq::FileSave_Click);
     connect(FileExit, &QAction::triggered, this, &mdiDaq::FileExit_Click);
     connect(ViewAnalogData, &QAction::triggered, this, &mdiDaq::ViewAnalogData_Click);

@@ -16,7 +16,10 @@ and 16 digital lines each), converts raw counts into volts, milliamps and degree
 and logs chosen channels to a delimited text file.
 
 The package also holds vantrel-cardsim, a simulated card on a pseudo-terminal
-for trying the program without hardware.")
+for trying the program without hardware.
+
+License: GPL-3.0-or-later")
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

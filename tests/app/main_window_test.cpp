@@ -26,7 +26,7 @@ using MainWindowTest = MainWindowFixture;
 TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithCaptionsAndFirstStates) {
     // "-" is a separator; "!" marks an item greyed at first.
     const QString expected =
-        "File: Save Exit|View: Analog Data Digital Data - Trend History - Status|"
+        "File: Open Log... Save Exit|View: Analog Data Digital Data - Trend History - Status|"
         "Task: Start !Stop - Task Manager|Options: Card 1 Configuration Card 2 Configuration "
         "Card Communication - Settings Card 1 Calibration Card 2 Calibration|Help: Contents About|";
     QString shown;

@@ -1,0 +1,40 @@
+#pragma once
+
+// The shown channels over a range as plain CSV (RFC 4180) that spreadsheets and
+// data-frame libraries read without options: a `time` column, then one column per
+// channel; one row per frame, both rows (minimum, then maximum) of a bucket where
+// only buckets are left.
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/HistoryDocument.h"
+
+namespace vantrel::history {
+
+struct ExportColumn {
+    int group = 0;
+    int column = 0;
+    std::string name;
+};
+
+// The UTC offset in minutes in force at a moment (milliseconds since 1970, UTC).
+using UtcOffsetAt = std::function<int(std::int64_t utcMilliseconds)>;
+
+// A field quoted when it holds a comma, a double quote or a line end; inner
+// quotes doubled.
+std::string CsvField(std::string_view text);
+
+// Rows of every item in [x0, x1], in x order across the groups; a row leaves the
+// columns of the other groups empty, and so does a value that is not a number.
+// Times as "2026-12-06T14:05:09.250+01:00" in local time, record numbers as they
+// are; values as the log writes them. Lines end in CR LF.
+void WriteCsv(std::ostream& out, const HistoryDocument& document,
+              const std::vector<ExportColumn>& columns, std::int64_t x0, std::int64_t x1,
+              const UtcOffsetAt& offsetAt);
+
+}  // namespace vantrel::history

@@ -1,0 +1,50 @@
+#pragma once
+
+// What a History window shows: groups of channels that share their x positions
+// (one card of the run, or one stretch of a log file with the same columns), on a
+// time axis (milliseconds since 1970, UTC) or a record-number axis.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/AcquisitionState.h"
+#include "history/ReducingSeries.h"
+
+namespace vantrel::history {
+
+enum class Axis { Time, RecordNumber };
+
+struct HistoryGroup {
+    HistoryGroup(std::vector<std::string> columnNames, SeriesLimits limits)
+        : names(std::move(columnNames)), series(static_cast<int>(names.size()), limits) {}
+
+    std::vector<std::string> names;
+    ReducingSeries series;
+    // The channel slot of column 0 for a card of the run; -1 for a log.
+    int firstSlot = -1;
+    // Items further apart than this many x units are drawn with a gap (0: never).
+    std::int64_t breakGap = 0;
+};
+
+struct HistoryDocument {
+    Axis axis = Axis::Time;
+    std::vector<HistoryGroup> groups;
+
+    bool empty() const;
+    std::int64_t firstX() const;
+    std::int64_t lastX() const;
+    std::size_t memoryBytes() const;
+};
+
+// The run's history: card 1 (slots 0..7) and card 2 (slots 8..15).
+HistoryDocument RunHistory(SeriesLimits limits = kLiveLimits);
+
+// One converted analog frame of a card (0 or 1) from the state's values at
+// utcMilliseconds. failedSlot, when it is one of the card's slots, and the slots
+// after it were not converted this time: they go in as gaps, not as stale values.
+void AddCardFrame(HistoryDocument& run, const AcquisitionState& state, int card,
+                  std::int64_t utcMilliseconds, int failedSlot = -1);
+
+}  // namespace vantrel::history

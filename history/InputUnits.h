@@ -1,0 +1,31 @@
+#pragma once
+
+// The unit of a channel's values by its input type code.
+
+#include <string_view>
+
+#include "engine/InputTypes.h"
+
+namespace vantrel::history {
+
+// "V" for ±10 V, "mA" for both current types, "mV" for 0-200 mV, "deg.C" for the
+// PT-100 and the thermocouples; nothing for an unknown code.
+inline std::string_view InputUnit(int inputType) {
+    switch (inputType) {
+        case input_type::kVoltage10V:
+            return "V";
+        case input_type::kCurrent20mA:
+        case input_type::kCurrent4To20mA:
+            return "mA";
+        case input_type::kMillivolt200:
+            return "mV";
+        case input_type::kRtd:
+        case input_type::kThermocoupleJ:
+        case input_type::kThermocoupleK:
+            return "deg.C";
+        default:
+            return "";
+    }
+}
+
+}  // namespace vantrel::history

@@ -1,0 +1,256 @@
+#include "history/LogReader.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "platform/DateTimeText.h"
+
+namespace vantrel::history {
+
+namespace {
+
+// A log line of sixteen values is under 300 bytes; a longer one is not a log's.
+constexpr std::size_t kMaxLine = 64 * 1024;
+// Column layouts kept apart in one file; lines of further layouts are not read.
+constexpr std::size_t kMaxGroups = 16;
+constexpr std::size_t kNamedLines = 10;
+// Whole records kept per layout before the oldest are reduced to buckets.
+constexpr std::size_t kRawBytesPerGroup = 64u << 20;
+
+SeriesLimits LogLimits(std::size_t channels) {
+    return {kRawBytesPerGroup / (sizeof(std::int64_t) + channels * sizeof(float)),
+            {65'536, 65'536, 0}};
+}
+
+bool PlainText(std::string_view line) {
+    return std::none_of(line.begin(), line.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && byte != '\t') || byte == 0x7f;
+    });
+}
+
+Axis AxisOf(Stamp stamp) {
+    return stamp == Stamp::None || stamp == Stamp::Serial ? Axis::RecordNumber : Axis::Time;
+}
+
+}  // namespace
+
+LogReader::LogReader(LogReadOptions options) : options_(std::move(options)) {
+    if (!options_.localToUtc) {
+        options_.localToUtc = [](platform::DateTime local) {
+            local.utcOffsetMinutes = 0;
+            return platform::UtcMilliseconds(local);
+        };
+    }
+}
+
+void LogReader::feed(std::string_view bytes) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t end = bytes.find('\n', at);
+        if (end == std::string_view::npos) {
+            if (!overlong_) {
+                carry_.append(bytes.substr(at));
+                if (carry_.size() > kMaxLine) {
+                    overlong_ = true;
+                    carry_.clear();
+                }
+            }
+            return;
+        }
+        const std::string_view piece = bytes.substr(at, end - at);
+        ++lineNumber_;
+        if (overlong_ || carry_.size() + piece.size() > kMaxLine) {
+            unreadable(lineNumber_);
+            overlong_ = false;
+            carry_.clear();
+        } else if (!carry_.empty()) {
+            const std::string line = std::move(carry_) + std::string(piece);
+            carry_.clear();
+            takeLine(line);
+        } else {
+            takeLine(piece);
+        }
+        at = end + 1;
+    }
+}
+
+void LogReader::takeLine(std::string_view line) {
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    if (lineNumber_ == 1 && line.starts_with("\xEF\xBB\xBF")) {
+        line.remove_prefix(3);
+    }
+    if (line.empty()) {
+        return;
+    }
+    if (const std::optional<HeaderStart> header = ReadHeaderStart(line)) {
+        takeHeader(line.substr(header->namesAt), header->stamp);
+    } else if (std::optional<RecordLine> record = ReadRecord(line)) {
+        takeRecord(std::move(*record), line);
+    } else if (lineNumber_ == 1 && PlainText(line)) {
+        // Channel names alone: the header of a log without stamps.
+        takeHeader(line, Stamp::None);
+    } else {
+        unreadable(lineNumber_);
+    }
+}
+
+void LogReader::takeHeader(std::string_view names, Stamp stamp) {
+    settlePending(nullptr);
+    headerStamp_ = stamp;
+    headerNames_ = names;
+    serial_.reset();
+    if (stamp == Stamp::Serial || stamp == Stamp::None) {
+        serial_ = stamp == Stamp::Serial;
+    }
+    current_ = -1;
+}
+
+void LogReader::takeRecord(RecordLine record, std::string_view text) {
+    if (record.leadingNumber && !serial_ && !pending_) {
+        pending_ = Pending{lineNumber_, std::move(record), std::string(text)};
+        return;
+    }
+    settlePending(&record);
+    addRecord(record, text, lineNumber_);
+}
+
+void LogReader::settlePending(const RecordLine* next) {
+    if (!pending_) {
+        return;
+    }
+    if (!serial_) {
+        // Serial numbers count up by one from record to record.
+        serial_ = next != nullptr && next->leadingNumber && next->number > 0 &&
+                  next->number - 1 == pending_->record.number;
+    }
+    Pending earlier = std::move(*pending_);
+    pending_.reset();
+    addRecord(earlier.record, earlier.text, earlier.line);
+}
+
+void LogReader::addRecord(RecordLine& record, std::string_view text, std::uint64_t line) {
+    if (record.leadingNumber && serial_.value_or(false)) {
+        record.stamp = Stamp::Serial;
+        record.values.erase(record.values.begin());
+        if (record.values.empty()) {
+            unreadable(line);
+            return;
+        }
+    }
+    // One x axis per window: records of the other kind have no place on it.
+    const Axis axis = AxisOf(record.stamp);
+    if (!axisChosen_) {
+        document_.axis = axis;
+        axisChosen_ = true;
+    } else if (axis != document_.axis) {
+        unreadable(line);
+        return;
+    }
+    HistoryGroup* group = groupFor(record, text);
+    if (group == nullptr) {
+        unreadable(line);
+        return;
+    }
+    group->series.append(xOf(record), record.values.data());
+}
+
+std::int64_t LogReader::xOf(const RecordLine& record) {
+    const platform::DateTime& t = record.when;
+    switch (record.stamp) {
+        case Stamp::Iso:
+            return platform::UtcMilliseconds(t);
+        case Stamp::DateTime:
+            return options_.localToUtc(t);
+        case Stamp::Time: {
+            const int secondOfDay = (t.hour * 60 + t.minute) * 60 + t.second;
+            if (lastSecondOfDay_ >= 0 && secondOfDay < lastSecondOfDay_) {
+                ++day_;
+            }
+            lastSecondOfDay_ = secondOfDay;
+            using namespace std::chrono;
+            const platform::DateTime& first = options_.firstDay;
+            const year_month_day date{
+                sys_days{year_month_day{year{first.year}, month{static_cast<unsigned>(first.month)},
+                                        day{static_cast<unsigned>(first.day)}}} +
+                days{day_}};
+            platform::DateTime local = t;
+            local.year = static_cast<int>(date.year());
+            local.month = static_cast<int>(static_cast<unsigned>(date.month()));
+            local.day = static_cast<int>(static_cast<unsigned>(date.day()));
+            return options_.localToUtc(local);
+        }
+        case Stamp::Serial:
+        case Stamp::None:
+            break;
+    }
+    return ++records_;
+}
+
+HistoryGroup* LogReader::groupFor(const RecordLine& record, std::string_view text) {
+    const std::size_t columns = record.values.size();
+    auto& groups = document_.groups;
+    if (current_ >= 0 && groups[static_cast<std::size_t>(current_)].names.size() == columns) {
+        return &groups[static_cast<std::size_t>(current_)];
+    }
+    std::vector<std::string> names;
+    if (headerStamp_ && *headerStamp_ == record.stamp) {
+        if (const std::optional<std::string_view> separator = ValueSeparator(text, record.stamp)) {
+            names = SplitNames(headerNames_, *separator);
+        } else if (SplitNames(headerNames_, " ").size() == 1) {
+            // A single value: its name, unless the header holds more than one.
+            names = SplitNames(headerNames_, ",");
+        }
+    }
+    if (names.size() != columns) {
+        names.clear();
+        for (std::size_t c = 1; c <= columns; ++c) {
+            names.push_back("Column " + std::to_string(c));
+        }
+    }
+    const auto same = std::find_if(groups.begin(), groups.end(),
+                                   [&](const HistoryGroup& g) { return g.names == names; });
+    if (same != groups.end()) {
+        current_ = static_cast<int>(same - groups.begin());
+        return &*same;
+    }
+    if (groups.size() == kMaxGroups) {
+        return nullptr;
+    }
+    groups.emplace_back(std::move(names), LogLimits(columns));
+    current_ = static_cast<int>(groups.size()) - 1;
+    return &groups.back();
+}
+
+void LogReader::unreadable(std::uint64_t line) {
+    ++unreadable_;
+    if (unreadableLines_.size() < kNamedLines) {
+        unreadableLines_.push_back(line);
+    }
+}
+
+HistoryDocument LogReader::finish() {
+    settlePending(nullptr);
+    carry_.clear();
+    return std::move(document_);
+}
+
+std::string LogReader::problemText() const {
+    if (unreadable_ == 0) {
+        return {};
+    }
+    std::string text =
+        std::to_string(unreadable_) +
+        (unreadable_ == 1 ? " line could not be read: line " : " lines could not be read: line ");
+    for (std::size_t i = 0; i < unreadableLines_.size(); ++i) {
+        text += (i == 0 ? "" : ", ") + std::to_string(unreadableLines_[i]);
+    }
+    if (unreadable_ > unreadableLines_.size()) {
+        text += " and " + std::to_string(unreadable_ - unreadableLines_.size()) + " more";
+    }
+    return text;
+}
+
+}  // namespace vantrel::history

@@ -1,0 +1,85 @@
+#pragma once
+
+// Reads a log file the data logger wrote, in pieces of any size, into a history:
+// every separator and stamp style, with or without the header line. Records whose
+// column count changes (the marks changed while logging) go into a group of their
+// own, so columns never slide under the wrong name. Memory stays bounded however
+// long the file is: the series reduce older records as they grow.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/HistoryDocument.h"
+#include "history/LogLine.h"
+#include "platform/Clock.h"
+
+namespace vantrel::history {
+
+struct LogReadOptions {
+    // UTC milliseconds of a local time as the log writes it (no offset); the
+    // default takes it as UTC.
+    std::function<std::int64_t(const platform::DateTime&)> localToUtc;
+    // The day of the first record stamped with the time only; later ones move to the
+    // next day each time the time goes backwards.
+    platform::DateTime firstDay;
+};
+
+class LogReader {
+  public:
+    explicit LogReader(LogReadOptions options = {});
+
+    void feed(std::string_view bytes);
+    // The history read. A last line without its line end is still being written
+    // and is left out.
+    HistoryDocument finish();
+
+    std::uint64_t lineCount() const { return lineNumber_; }
+    std::uint64_t unreadableCount() const { return unreadable_; }
+    // "3 lines could not be read: line 17, 18, 240"; empty when every line was read.
+    std::string problemText() const;
+
+  private:
+    struct Pending {
+        std::uint64_t line = 0;
+        RecordLine record;
+        std::string text;
+    };
+
+    void takeLine(std::string_view line);
+    void takeHeader(std::string_view names, Stamp stamp);
+    void takeRecord(RecordLine record, std::string_view text);
+    void settlePending(const RecordLine* next);
+    void addRecord(RecordLine& record, std::string_view text, std::uint64_t line);
+    std::int64_t xOf(const RecordLine& record);
+    HistoryGroup* groupFor(const RecordLine& record, std::string_view text);
+    void unreadable(std::uint64_t line);
+
+    LogReadOptions options_;
+    HistoryDocument document_;
+    bool axisChosen_ = false;
+
+    std::string carry_;      // the part of a line that has no end yet
+    bool overlong_ = false;  // dropping a line too long to be a log's
+    std::uint64_t lineNumber_ = 0;
+    std::uint64_t unreadable_ = 0;
+    std::vector<std::uint64_t> unreadableLines_;  // the first few
+
+    // The header in force: its stamp and its channel names, not yet split.
+    std::optional<Stamp> headerStamp_;
+    std::string headerNames_;
+    // Whether a leading whole number in a record without header is a serial number;
+    // unknown until two records show whether it counts up.
+    std::optional<bool> serial_;
+    std::optional<Pending> pending_;
+
+    int current_ = -1;  // the group records go to
+    std::int64_t records_ = 0;
+    int day_ = 0;
+    int lastSecondOfDay_ = -1;
+};
+
+}  // namespace vantrel::history

@@ -1,0 +1,25 @@
+#pragma once
+
+// How the run's sixteen channels look in its History window.
+
+#include <QColor>
+#include <functional>
+#include <optional>
+
+#include "engine/AcquisitionState.h"
+#include "history/ui/frmHistory.h"
+
+namespace vantrel {
+
+// The colour a channel slot has in the Real Time Trend, when that window is open.
+using TrendColour = std::function<std::optional<QColor>(int slot)>;
+
+// Names from the save options, units by input type, colours from the trend (its
+// untouched white would vanish on the white plot: a palette colour instead), and
+// the channels marked for plotting shown first (all of them when none is marked).
+ChannelLooks RunChannelLooks(const AcquisitionState& state, TrendColour trendColour);
+
+// A distinct colour for each index.
+QColor PaletteColour(int index);
+
+}  // namespace vantrel

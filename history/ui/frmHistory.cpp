@@ -1,0 +1,624 @@
+#include "history/ui/frmHistory.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "history/CsvExport.h"
+#include "history/SeriesReading.h"
+#include "history/ui/HistoryPlot.h"
+#include "history/ui/LogLoader.h"
+#include "history/ui/RunLooks.h"
+#include "platform/qt/ControlNames.h"
+#include "views/ui/ValueText.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::int64_t kMinute = 60'000;
+constexpr std::array<std::int64_t, 3> kQuickRanges{10 * kMinute, 60 * kMinute, 24 * 60 * kMinute};
+constexpr int kLiveRefreshMs = 1000;
+constexpr int kProgressRefreshMs = 200;
+
+int UtcOffsetMinutesAt(std::int64_t utcMilliseconds) {
+    return QDateTime::fromMSecsSinceEpoch(utcMilliseconds).offsetFromUtc() / 60;
+}
+
+QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    return named(button, QString::fromLatin1(name), caption);
+}
+
+}  // namespace
+
+frmHistory::frmHistory(const history::HistoryDocument& run, ChannelLooks looks,
+                       platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), document_(&run), looks_(std::move(looks)), dialogs_(dialogs), live_(true) {
+    setObjectName(QStringLiteral("frmHistory"));
+    setWindowTitle(QStringLiteral("History"));
+    build(true);
+    tmrRefresh->start(kLiveRefreshMs);
+    showLast(kQuickRanges[0]);
+}
+
+frmHistory::frmHistory(const std::string& logPath, platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      owned_(std::make_unique<history::HistoryDocument>()),
+      dialogs_(dialogs),
+      logPath_(logPath) {
+    document_ = owned_.get();
+    looks_ = [this](int group, int column) {
+        const auto& groups = document_->groups;
+        const std::string& name =
+            groups[static_cast<std::size_t>(group)].names[static_cast<std::size_t>(column)];
+        QString text = QString::fromStdString(name);
+        if (group > 0) {
+            text += QStringLiteral(" (part %1)").arg(group + 1);
+        }
+        int index = column;
+        for (int g = 0; g < group; ++g) {
+            index += static_cast<int>(groups[static_cast<std::size_t>(g)].names.size());
+        }
+        return ChannelLook{text, QString(), PaletteColour(index), true};
+    };
+    setObjectName(QStringLiteral("frmHistory"));
+    setWindowTitle(QFileInfo(QString::fromStdString(logPath)).fileName());
+    build(false);
+    startLoading();
+}
+
+frmHistory::~frmHistory() = default;
+
+void frmHistory::build(bool live) {
+    pic = new HistoryPlot(this);
+    pic->setObjectName(QStringLiteral("pic"));
+    pic->setAccessibleName(windowTitle());
+    pic->setMinimumSize(320, 200);
+    // On screen the channel list is the legend; an exported plot carries its own.
+    pic->legend->setVisible(false);
+    pic->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    setAxisTicker();
+    for (auto& line : cursorLines_) {
+        line = new QCPItemStraightLine(pic);
+        line->setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+        line->setVisible(false);
+    }
+    connect(pic->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            &frmHistory::axisRangeChanged);
+    connect(pic, &HistoryPlot::cursorPlaced, this,
+            [this](int which, double x) { placeCursor(which, fromPlot(x)); });
+
+    lblCursorA = named(new QLabel(QStringLiteral("A: -"), this), QStringLiteral("lblCursorA"),
+                       QStringLiteral("Cursor A"));
+    lblCursorB = named(new QLabel(QStringLiteral("B: -"), this), QStringLiteral("lblCursorB"),
+                       QStringLiteral("Cursor B"));
+    tblCursors = named(new QTableWidget(0, 8, this), QStringLiteral("tblCursors"),
+                       QStringLiteral("Cursors"));
+    tblCursors->setHorizontalHeaderLabels({tr("Channel"), tr("A"), tr("B"), tr("Δt"), tr("Δvalue"),
+                                           tr("Minimum"), tr("Maximum"), tr("Mean")});
+    tblCursors->verticalHeader()->setVisible(false);
+    tblCursors->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblCursors->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    tblCursors->setMaximumHeight(150);
+    // Shown once a cursor is placed; until then the plot has the room.
+    tblCursors->setVisible(false);
+    tblCursors->setWordWrap(false);
+    pic->setToolTip(
+        tr("Click: cursor A, right-click: cursor B. Drag to pan, wheel to zoom, "
+           "Ctrl+drag to zoom into a box."));
+    auto* cursorRow = new QHBoxLayout;
+    cursorRow->addWidget(lblCursorA);
+    cursorRow->addSpacing(24);
+    cursorRow->addWidget(lblCursorB);
+    cursorRow->addStretch(1);
+
+    auto* channels = new QWidget;
+    channelList_ = new QVBoxLayout(channels);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("channels"));
+    scroll->setWidget(channels);
+    scroll->setWidgetResizable(true);
+    scroll->setFixedWidth(200);
+    buildChannels();
+
+    auto* plotColumn = new QVBoxLayout;
+    plotColumn->addWidget(pic, 1);
+    plotColumn->addLayout(cursorRow);
+    plotColumn->addWidget(tblCursors);
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(plotColumn, 1);
+    middle->addWidget(scroll);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildButtons(live));
+    layout->addLayout(middle, 1);
+    if (!live) {
+        auto* progressRow = new QHBoxLayout;
+        barProgress = new QProgressBar(this);
+        named(barProgress, QStringLiteral("barProgress"), tr("Reading"));
+        cmdCancel = Button(tr("Cancel"), "cmdCancel", this);
+        progressRow->addWidget(barProgress, 1);
+        progressRow->addWidget(cmdCancel);
+        layout->addLayout(progressRow);
+        connect(cmdCancel, &QPushButton::clicked, this, &frmHistory::cmdCancel_Click);
+    }
+
+    tmrRefresh = new QTimer(this);
+    tmrRefresh->setObjectName(QStringLiteral("tmrRefresh"));
+    connect(tmrRefresh, &QTimer::timeout, this, &frmHistory::tmrRefresh_Timer);
+}
+
+QWidget* frmHistory::buildButtons(bool live) {
+    auto* panel = new QWidget(this);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    chkFollow = new QCheckBox(tr("&Follow live"), panel);
+    named(chkFollow, QStringLiteral("chkFollow"), tr("Follow live"));
+    chkFollow->setVisible(live);
+    row->addWidget(chkFollow);
+    cmdShowAll = Button(tr("Show &all"), "cmdShowAll", panel);
+    row->addWidget(cmdShowAll);
+    const std::array<QString, 3> captions{tr("Last 10 minutes"), tr("Last hour"),
+                                          tr("Last 24 hours")};
+    for (std::size_t i = 0; i < cmdLast.size(); ++i) {
+        cmdLast[i] = Button(captions[i], "", panel);
+        cmdLast[i]->setObjectName(indexedName("cmdLast", static_cast<int>(i)));
+        row->addWidget(cmdLast[i]);
+        connect(cmdLast[i], &QPushButton::clicked, this, [this, i] { showLast(kQuickRanges[i]); });
+    }
+    row->addStretch(1);
+    cmdExportImage = Button(tr("Export &Plot..."), "cmdExportImage", panel);
+    cmdExportCsv = Button(tr("Export &CSV..."), "cmdExportCsv", panel);
+    row->addWidget(cmdExportImage);
+    row->addWidget(cmdExportCsv);
+    if (!live) {
+        cmdReload = Button(tr("&Reload"), "cmdReload", panel);
+        row->addWidget(cmdReload);
+        connect(cmdReload, &QPushButton::clicked, this, &frmHistory::cmdReload_Click);
+    }
+    connect(chkFollow, &QCheckBox::clicked, this, &frmHistory::chkFollow_Click);
+    connect(cmdShowAll, &QPushButton::clicked, this, &frmHistory::cmdShowAll_Click);
+    connect(cmdExportImage, &QPushButton::clicked, this, &frmHistory::cmdExportImage_Click);
+    connect(cmdExportCsv, &QPushButton::clicked, this, &frmHistory::cmdExportCsv_Click);
+    return panel;
+}
+
+void frmHistory::buildChannels() {
+    // A reloaded log keeps the channels the user had hidden.
+    QStringList hidden;
+    for (QCheckBox* box : chkChannel) {
+        if (!box->isChecked()) {
+            hidden.append(box->text());
+        }
+    }
+    while (QLayoutItem* item = channelList_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    chkChannel.clear();
+    columns_.clear();
+    for (std::size_t g = 0; g < document_->groups.size(); ++g) {
+        for (std::size_t c = 0; c < document_->groups[g].names.size(); ++c) {
+            const ChannelLook look = looks_(static_cast<int>(g), static_cast<int>(c));
+            auto* box = new QCheckBox(look.name);
+            box->setObjectName(indexedName("chkChannel", static_cast<int>(chkChannel.size())));
+            box->setAccessibleName(look.name);
+            box->setChecked(look.shown && !hidden.contains(look.name));
+            QPalette colours = box->palette();
+            colours.setColor(QPalette::WindowText, look.color);
+            box->setPalette(colours);
+            channelList_->addWidget(box);
+            connect(box, &QCheckBox::toggled, this, [this] {
+                fillPlot(true);
+                updateCursors();
+            });
+            chkChannel.push_back(box);
+            columns_.push_back({static_cast<int>(g), static_cast<int>(c)});
+        }
+    }
+    channelList_->addStretch(1);
+}
+
+void frmHistory::refreshNames() {
+    for (std::size_t i = 0; i < chkChannel.size(); ++i) {
+        const QString name = looks_(columns_[i].group, columns_[i].column).name;
+        if (chkChannel[i]->text() != name) {
+            chkChannel[i]->setText(name);
+            chkChannel[i]->setAccessibleName(name);
+        }
+    }
+}
+
+std::vector<frmHistory::Column> frmHistory::shownColumns() const {
+    std::vector<Column> shown;
+    for (std::size_t i = 0; i < chkChannel.size(); ++i) {
+        if (chkChannel[i]->isChecked()) {
+            shown.push_back(columns_[i]);
+        }
+    }
+    return shown;
+}
+
+double frmHistory::toPlot(double x) const {
+    return document_->axis == history::Axis::Time ? x / 1000.0 : x;
+}
+
+std::int64_t frmHistory::fromPlot(double x) const {
+    return std::llround(document_->axis == history::Axis::Time ? x * 1000.0 : x);
+}
+
+QString frmHistory::xText(std::int64_t x) const {
+    if (document_->axis == history::Axis::RecordNumber) {
+        return tr("record %1").arg(x);
+    }
+    return QDateTime::fromMSecsSinceEpoch(x).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+}
+
+void frmHistory::fillPlot(bool replot) {
+    const int columns = std::max(100, pic->axisRect()->width());
+    const std::vector<Column> shown = shownColumns();
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    QStringList units;
+    int graphs = 0;
+    for (const Column& column : shown) {
+        const history::HistoryGroup& group =
+            document_->groups[static_cast<std::size_t>(column.group)];
+        const ChannelLook look = looks_(column.group, column.column);
+        QCPGraph* graph = graphs < pic->graphCount() ? pic->graph(graphs) : pic->addGraph();
+        ++graphs;
+        graph->setName(look.name);
+        graph->setPen(QPen(look.color, 0));
+        QVector<QCPGraphData> data;
+        for (const history::PlotPoint& p :
+             history::PlotPoints(group.series, column.column, x0_, x1_, columns, group.breakGap)) {
+            // An infinite value cannot be drawn: it shows as a gap.
+            data.append(QCPGraphData(toPlot(p.x), std::isfinite(p.y) ? p.y : qQNaN()));
+            if (std::isfinite(p.y)) {
+                low = std::min(low, p.y);
+                high = std::max(high, p.y);
+            }
+        }
+        graph->data()->set(data, true);
+        if (!look.unit.isEmpty() && !units.contains(look.unit)) {
+            units.append(look.unit);
+        }
+    }
+    while (pic->graphCount() > graphs) {
+        pic->removeGraph(pic->graphCount() - 1);
+    }
+    if (low > high) {
+        low = 0.0;
+        high = 1.0;
+    }
+    const double margin = high > low ? (high - low) * 0.05 : 1.0;
+    pic->yAxis->setRange(low - margin, high + margin);
+    pic->yAxis->setLabel(units.join(QStringLiteral(" / ")));
+    pic->xAxis->setLabel(document_->axis == history::Axis::Time ? tr("Time") : tr("Record"));
+    if (replot) {
+        pic->replot();
+    }
+}
+
+void frmHistory::setAxisTicker() {
+    if (document_->axis == history::Axis::Time) {
+        auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+        ticker->setDateTimeFormat(QStringLiteral("HH:mm:ss\nyyyy-MM-dd"));
+        ticker->setDateTimeSpec(Qt::LocalTime);
+        pic->xAxis->setTicker(ticker);
+    } else {
+        // Records are counted whole.
+        auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
+        ticker->setTickStep(1.0);
+        ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
+        pic->xAxis->setTicker(ticker);
+    }
+}
+
+void frmHistory::setView(std::int64_t x0, std::int64_t x1) {
+    if (x1 <= x0) {
+        x1 = x0 + (document_->axis == history::Axis::Time ? 1000 : 1);
+    }
+    x0_ = x0;
+    x1_ = x1;
+    settingRange_ = true;
+    pic->xAxis->setRange(toPlot(static_cast<double>(x0)), toPlot(static_cast<double>(x1)));
+    settingRange_ = false;
+    fillPlot(true);
+}
+
+void frmHistory::axisRangeChanged(const QCPRange& range) {
+    if (settingRange_) {
+        return;
+    }
+    // Dragged, wheeled or rubber-banded: the user wants this view held.
+    chkFollow->setChecked(false);
+    x0_ = fromPlot(range.lower);
+    x1_ = std::max(x0_ + 1, fromPlot(range.upper));
+    fillPlot(false);
+}
+
+void frmHistory::hold() {
+    chkFollow->setChecked(false);
+}
+
+void frmHistory::tmrRefresh_Timer() {
+    if (loader_ && loader_->running()) {
+        barProgress->setValue(loader_->percent());
+        return;
+    }
+    if (!live_) {
+        return;
+    }
+    refreshNames();
+    if (chkFollow->isChecked() && !document_->empty()) {
+        followTo(document_->lastX());
+    } else {
+        fillPlot(true);
+    }
+    updateCursors();
+}
+
+void frmHistory::chkFollow_Click() {
+    if (chkFollow->isChecked()) {
+        width_ = x1_ - x0_;
+        tmrRefresh_Timer();
+    }
+}
+
+void frmHistory::cmdShowAll_Click() {
+    hold();
+    if (!document_->empty()) {
+        setView(document_->firstX(), document_->lastX());
+    }
+}
+
+void frmHistory::showLast(std::int64_t milliseconds) {
+    const std::int64_t end = document_->empty() ? x1_ : document_->lastX();
+    if (document_->axis == history::Axis::RecordNumber) {
+        // A record axis has no time: the quick ranges count records at one a second.
+        milliseconds /= 1000;
+    }
+    chkFollow->setChecked(live_);
+    width_ = milliseconds;
+    followTo(end);
+}
+
+void frmHistory::followTo(std::int64_t end) {
+    // A run younger than the chosen width is shown whole, growing until it fills it.
+    const std::int64_t start = document_->empty() ? end - width_ : document_->firstX();
+    setView(std::max(start, end - width_), end);
+}
+
+void frmHistory::keyPressEvent(QKeyEvent* event) {
+    const std::int64_t width = x1_ - x0_;
+    const std::int64_t middle = x0_ + width / 2;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            hold();
+            setView(x0_ - width / 10, x1_ - width / 10);
+            return;
+        case Qt::Key_Right:
+            hold();
+            setView(x0_ + width / 10, x1_ + width / 10);
+            return;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            hold();
+            setView(middle - width / 4, middle + width / 4);
+            return;
+        case Qt::Key_Minus:
+            hold();
+            setView(middle - width, middle + width);
+            return;
+        case Qt::Key_Home:
+            cmdShowAll_Click();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void frmHistory::placeCursor(int which, std::int64_t x) {
+    const auto at = static_cast<std::size_t>(which == 0 ? 0 : 1);
+    cursors_[at] = x;
+    QCPItemStraightLine* line = cursorLines_[at];
+    line->point1->setCoords(toPlot(static_cast<double>(x)), 0.0);
+    line->point2->setCoords(toPlot(static_cast<double>(x)), 1.0);
+    line->setVisible(true);
+    tblCursors->setVisible(true);
+    (at == 0 ? lblCursorA : lblCursorB)
+        ->setText(QStringLiteral("%1: %2").arg(at == 0 ? "A" : "B", xText(x)));
+    updateCursors();
+    pic->replot();
+}
+
+void frmHistory::updateCursors() {
+    const std::vector<Column> shown = shownColumns();
+    tblCursors->setRowCount(static_cast<int>(shown.size()));
+    const QLocale locale;
+    auto number = [&](std::optional<float> value) {
+        return value && !std::isnan(*value) ? ShortestText(*value, locale) : QString();
+    };
+    const auto& [a, b] = cursors_;
+    for (std::size_t row = 0; row < shown.size(); ++row) {
+        const Column& column = shown[row];
+        const history::ReducingSeries& series =
+            document_->groups[static_cast<std::size_t>(column.group)].series;
+        std::array<QString, 8> cells;
+        cells[0] = looks_(column.group, column.column).name;
+        std::optional<float> valueA;
+        std::optional<float> valueB;
+        if (a) {
+            valueA = history::ValueAt(series, column.column, *a);
+            cells[1] = number(valueA);
+        }
+        if (b) {
+            valueB = history::ValueAt(series, column.column, *b);
+            cells[2] = number(valueB);
+        }
+        if (a && b) {
+            const double dt = static_cast<double>(*b - *a);
+            cells[3] = document_->axis == history::Axis::Time
+                           ? locale.toString(dt / 1000.0, 'f', 3) + QStringLiteral(" s")
+                           : locale.toString(dt, 'f', 0);
+            if (valueA && valueB) {
+                cells[4] = number(*valueB - *valueA);
+            }
+            const history::RangeStats stats =
+                history::StatsBetween(series, column.column, std::min(*a, *b), std::max(*a, *b));
+            if (stats.count > 0) {
+                cells[5] = number(stats.min);
+                cells[6] = number(stats.max);
+                cells[7] = number(static_cast<float>(stats.mean));
+            }
+        }
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            auto* item = tblCursors->item(static_cast<int>(row), static_cast<int>(c));
+            if (item == nullptr) {
+                item = new QTableWidgetItem;
+                tblCursors->setItem(static_cast<int>(row), static_cast<int>(c), item);
+            }
+            item->setText(cells[c]);
+        }
+    }
+}
+
+void frmHistory::cmdExportImage_Click() {
+    const std::optional<std::string> path = dialogs_.saveFile(
+        {"Export Plot", "PNG Image (*.png)|*.png|PDF Document (*.pdf)|*.pdf", "png", ""});
+    if (!path) {
+        return;
+    }
+    const QString file = QString::fromStdString(*path);
+    pic->legend->setVisible(true);
+    const bool saved = file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
+                           ? pic->savePdf(file)
+                           : pic->savePng(file);
+    pic->legend->setVisible(false);
+    pic->replot();
+    if (!saved) {
+        dialogs_.showMessage({"The plot could not be saved as " + *path + ".", "Export",
+                              platform::MessageIcon::Critical});
+    }
+}
+
+void frmHistory::cmdExportCsv_Click() {
+    const std::optional<std::string> path =
+        dialogs_.saveFile({"Export CSV", "CSV Files (*.csv)|*.csv", "csv", ""});
+    if (!path) {
+        return;
+    }
+    std::vector<history::ExportColumn> columns;
+    for (const Column& column : shownColumns()) {
+        columns.push_back(
+            {column.group, column.column, looks_(column.group, column.column).name.toStdString()});
+    }
+    // Written beside the target first, so a failure never leaves half a file under
+    // the chosen name.
+    const std::filesystem::path target = std::filesystem::u8path(*path);
+    std::filesystem::path part = target;
+    part += ".part";
+    bool written = false;
+    {
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        if (out) {
+            history::WriteCsv(out, *document_, columns, x0_, x1_, UtcOffsetMinutesAt);
+            out.flush();
+            written = static_cast<bool>(out);
+        }
+    }
+    std::error_code error;
+    if (written) {
+        std::filesystem::rename(part, target, error);
+    }
+    if (!written || error) {
+        std::filesystem::remove(part, error);
+        dialogs_.showMessage({"The CSV file " + *path + " could not be written.", "Export",
+                              platform::MessageIcon::Critical});
+    }
+}
+
+void frmHistory::startLoading() {
+    loader_ = std::make_unique<LogLoader>(logPath_, LocalLogOptions(logPath_));
+    connect(loader_.get(), &LogLoader::finished, this, &frmHistory::loadFinished);
+    barProgress->setValue(0);
+    barProgress->setVisible(true);
+    cmdCancel->setVisible(true);
+    cmdReload->setEnabled(false);
+    tmrRefresh->start(kProgressRefreshMs);
+    loader_->start();
+}
+
+void frmHistory::cmdReload_Click() {
+    if (!loader_ || !loader_->running()) {
+        startLoading();
+    }
+}
+
+void frmHistory::cmdCancel_Click() {
+    if (loader_) {
+        loader_->cancel();
+    }
+}
+
+void frmHistory::loadFinished() {
+    if (!loader_) {
+        return;
+    }
+    loader_->wait();
+    LogLoader::Result result = loader_->takeResult();
+    tmrRefresh->stop();
+    barProgress->setVisible(false);
+    cmdCancel->setVisible(false);
+    cmdReload->setEnabled(true);
+    const std::string file = QFileInfo(QString::fromStdString(logPath_)).fileName().toStdString();
+    if (!result.error.empty()) {
+        dialogs_.showMessage({result.error, "Open Log", platform::MessageIcon::Critical});
+        return;
+    }
+    if (result.cancelled || !result.document) {
+        return;
+    }
+    owned_ = std::move(result.document);
+    document_ = owned_.get();
+    setAxisTicker();
+    buildChannels();
+    if (!loadedOnce_ && !document_->empty()) {
+        cmdShowAll_Click();
+    } else {
+        setView(x0_, x1_);
+    }
+    loadedOnce_ = true;
+    updateCursors();
+    for (QPushButton* button : cmdLast) {
+        button->setVisible(document_->axis == history::Axis::Time);
+    }
+    std::string message = result.problems;
+    if (document_->empty()) {
+        message = "No record could be read from " + file + "." +
+                  (message.empty() ? std::string() : "\n" + message);
+    }
+    if (!message.empty()) {
+        dialogs_.showMessageNonBlocking({message, "Open Log", platform::MessageIcon::Warning},
+                                        [] {});
+    }
+}
+
+}  // namespace vantrel

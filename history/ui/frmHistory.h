@@ -1,0 +1,137 @@
+#pragma once
+
+// "History": the whole run, or a log file read back, plotted with zoom, pan, two
+// cursors with their differences and statistics, and export of the plot (PNG, PDF)
+// and of the visible range (CSV). The run's window follows new data live or holds
+// the view where the user left it; the history itself never pauses.
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "history/HistoryDocument.h"
+#include "platform/Dialogs.h"
+
+class QCheckBox;
+class QCPItemStraightLine;
+class QCPRange;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+class QVBoxLayout;
+
+namespace vantrel {
+
+class HistoryPlot;
+class LogLoader;
+
+struct ChannelLook {
+    QString name;
+    QString unit;
+    QColor color;
+    bool shown = true;  // checked when the window opens
+};
+// The look of column `column` of group `group` of the document.
+using ChannelLooks = std::function<ChannelLook(int group, int column)>;
+
+class frmHistory : public QWidget {
+    Q_OBJECT
+
+  public:
+    // The run's history, fed by the run while the window shows it.
+    frmHistory(const history::HistoryDocument& run, ChannelLooks looks, platform::Dialogs& dialogs,
+               QWidget* parent = nullptr);
+    // A log file, read in the background; the window's title is the file's name.
+    frmHistory(const std::string& logPath, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    ~frmHistory() override;
+
+    void tmrRefresh_Timer();
+    void chkFollow_Click();
+    void cmdShowAll_Click();
+    void showLast(std::int64_t milliseconds);
+    void cmdExportImage_Click();
+    void cmdExportCsv_Click();
+    void cmdReload_Click();
+    void cmdCancel_Click();
+    void placeCursor(int which, std::int64_t x);
+
+    // The range in view, in the document's x units.
+    std::int64_t viewStart() const { return x0_; }
+    std::int64_t viewEnd() const { return x1_; }
+    const history::HistoryDocument& document() const { return *document_; }
+    LogLoader* loader() const { return loader_.get(); }
+
+    HistoryPlot* pic = nullptr;
+    std::vector<QCheckBox*> chkChannel;
+    QCheckBox* chkFollow = nullptr;
+    QPushButton* cmdShowAll = nullptr;
+    std::array<QPushButton*, 3> cmdLast{};  // 10 minutes, 1 hour, 24 hours
+    QPushButton* cmdExportImage = nullptr;
+    QPushButton* cmdExportCsv = nullptr;
+    QPushButton* cmdReload = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QProgressBar* barProgress = nullptr;
+    QLabel* lblCursorA = nullptr;
+    QLabel* lblCursorB = nullptr;
+    QTableWidget* tblCursors = nullptr;
+    QTimer* tmrRefresh = nullptr;
+
+    // Room for a readable plot beside the channel list.
+    QSize sizeHint() const override { return {1000, 640}; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    struct Column {
+        int group = 0;
+        int column = 0;
+    };
+
+    void build(bool live);
+    QWidget* buildButtons(bool live);
+    void buildChannels();
+    void refreshNames();
+    void fillPlot(bool replot);
+    void setAxisTicker();
+    void followTo(std::int64_t end);
+    void setView(std::int64_t x0, std::int64_t x1);
+    void axisRangeChanged(const QCPRange& range);
+    void hold();
+    void updateCursors();
+    void startLoading();
+    void loadFinished();
+    double toPlot(double x) const;
+    std::int64_t fromPlot(double x) const;
+    QString xText(std::int64_t x) const;
+    std::vector<Column> shownColumns() const;
+
+    const history::HistoryDocument* document_ = nullptr;
+    std::unique_ptr<history::HistoryDocument> owned_;
+    ChannelLooks looks_;
+    platform::Dialogs& dialogs_;
+    std::string logPath_;
+    std::unique_ptr<LogLoader> loader_;
+    bool live_ = false;
+    bool loadedOnce_ = false;
+
+    std::vector<Column> columns_;  // one per check box
+    QVBoxLayout* channelList_ = nullptr;
+    std::int64_t x0_ = 0;
+    std::int64_t x1_ = 1;
+    std::int64_t width_ = 1;  // of the quick range chosen last
+    bool settingRange_ = false;
+    std::array<std::optional<std::int64_t>, 2> cursors_;
+    std::array<QCPItemStraightLine*, 2> cursorLines_{};
+};
+
+}  // namespace vantrel

@@ -1,0 +1,166 @@
+// The History windows as a user meets them from the menus. The run's window: the
+// channels named from the save options with their unit, following new frames live
+// until the user pans, Home showing the whole run, clicks placing the cursors with
+// their values, difference and statistics, and both exports. File > Open Log: a
+// window titled with the file's name, its column names, the one message naming
+// unreadable lines, Reload taking what was appended, Cancel keeping what was shown.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableWidget>
+#include <fstream>
+
+#include "history/ui/HistoryPlot.h"
+#include "history/ui/LogLoader.h"
+#include "history/ui/frmHistory.h"
+#include "logging/ValueText.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/Controls.h"
+
+namespace vantrel {
+namespace {
+
+using testing::Find;
+
+class HistoryWindowTest : public testing::MainWindowFixture {
+  protected:
+    // Card 1 sends a frame whose first count is `count`, one second after the last.
+    void frame(int count) {
+        clock.current.second = seconds++;
+        char text[80];
+        std::snprintf(text, sizeof text,
+                      "%+06d,+00000,+00000,+00000,+00000,+00000,+00000,+00000,+25.5\r", count);
+        cm.receive(text);
+    }
+    frmHistory& windowTitled(const QString& title) {
+        for (frmHistory* history : window->findChildren<frmHistory*>()) {
+            if (history->windowTitle() == title) {
+                return *history;
+            }
+        }
+        throw std::runtime_error("no window " + title.toStdString());
+    }
+    void click(frmHistory& history, std::int64_t x, Qt::MouseButton button) {
+        const QPointF at(history.pic->xAxis->coordToPixel(static_cast<double>(x) / 1000.0),
+                         history.pic->height() / 2.0);
+        QMouseEvent press(QEvent::MouseButtonPress, at, at, button, button, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, at, button, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(history.pic, &press);
+        QCoreApplication::sendEvent(history.pic, &release);
+    }
+    void key(frmHistory& history, int code) {
+        QKeyEvent event(QEvent::KeyPress, code, Qt::NoModifier);
+        QCoreApplication::sendEvent(history.pic, &event);
+    }
+    std::string fileText(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static void finishLoading(frmHistory& history) {
+        history.loader()->wait();
+        QCoreApplication::sendPostedEvents();
+    }
+
+    int seconds = 0;
+};
+
+TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
+    window->Form_Load();
+    clock.current = {2026, 12, 6, 14, 5, 0};
+    state.ChannelName[0] = "Fan, left";
+    std::vector<float> values;
+    for (int i = 0; i < 10; ++i) {
+        frame(i * 1000);
+        values.push_back(state.ChannelValue[0]);
+    }
+    const float third = values[2];
+    choose("ViewHistory");
+    frmHistory& history = windowTitled("History");
+    EXPECT_EQ(history.chkChannel.size(), 16u);
+    EXPECT_EQ(history.chkChannel[0]->text(), "Fan, left");
+    EXPECT_EQ(history.pic->yAxis->label(), "V");
+    const std::int64_t start = run->history().firstX();
+    // A run younger than ten minutes is shown whole.
+    EXPECT_EQ(history.viewStart(), start);
+    EXPECT_EQ(history.viewEnd(), start + 9000);
+
+    frame(20000);
+    testing::Tick(history, QStringLiteral("tmrRefresh"));
+    EXPECT_EQ(history.viewEnd(), start + 10'000);
+    key(history, Qt::Key_Left);
+    EXPECT_FALSE(history.chkFollow->isChecked());
+    EXPECT_EQ(history.viewEnd(), start + 9000);
+    frame(0);
+    testing::Tick(history, QStringLiteral("tmrRefresh"));
+    EXPECT_EQ(history.viewEnd(), start + 9000);
+    key(history, Qt::Key_Home);
+    EXPECT_EQ(history.viewStart(), start);
+    EXPECT_EQ(history.viewEnd(), start + 11'000);
+
+    click(history, start + 2000, Qt::LeftButton);
+    click(history, start + 9000, Qt::RightButton);
+    auto cell = [&](int column) { return history.tblCursors->item(0, column)->text(); };
+    auto number = [&](int column) { return QLocale().toDouble(cell(column).section(' ', 0, 0)); };
+    EXPECT_EQ(cell(0), "Fan, left");
+    EXPECT_NEAR(number(1), third, 1e-3);
+    EXPECT_NEAR(number(2), values[9], 1e-3);
+    EXPECT_NEAR(number(3), 7.0, 0.02);  // a pixel is about 16 ms
+    EXPECT_NEAR(number(4), values[9] - third, 1e-3);
+    EXPECT_NEAR(number(5), third, 1e-3);
+    EXPECT_EQ(cell(2), cell(6));
+
+    for (QCheckBox* box : history.chkChannel) {
+        box->setChecked(box == history.chkChannel[0]);
+    }
+    const std::string base = folder.path().toStdString() + "/run";
+    dialogs.saveAnswers = {base + ".csv", base + ".png", base + ".pdf"};
+    history.cmdExportCsv->click();
+    const std::string csv = fileText(base + ".csv");
+    EXPECT_TRUE(csv.starts_with("time,\"Fan, left\"\r\n"));
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 12);
+    EXPECT_NE(csv.find(',' + ValueText(third) + "\r\n"), std::string::npos);
+    history.cmdExportImage->click();
+    EXPECT_FALSE(QImage(QString::fromStdString(base + ".png")).isNull());
+    history.cmdExportImage->click();
+    EXPECT_TRUE(fileText(base + ".pdf").starts_with("%PDF"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(HistoryWindowTest, OpenLogNamesColumnsAndBadLinesAndReloadsWhatWasAppended) {
+    const std::string path = folder.path().toStdString() + "/bench.csv";
+    std::ofstream(path, std::ios::binary) << "SN,A,\"B, right\"\r\n1,1.5,2\r\n#\r\n2,1.75,3\r\n";
+    dialogs.openAnswers = {path};
+    choose("FileOpenLog");
+    frmHistory& log = windowTitled("bench.csv");
+    finishLoading(log);
+    ASSERT_EQ(log.chkChannel.size(), 2u);
+    EXPECT_EQ(log.chkChannel[1]->text(), "B, right");
+    EXPECT_EQ(log.pic->xAxis->label(), "Record");
+    ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
+    EXPECT_EQ(dialogs.nonBlockingMessages[0].text, "1 line could not be read: line 3");
+
+    std::ofstream(path, std::ios::binary | std::ios::app) << "3,1,4\r\n4,1,5\r\n5,";
+    log.cmdReload->click();
+    finishLoading(log);
+    EXPECT_EQ(log.document().groups[0].series.appended(), 4u);
+
+    {
+        std::ofstream grow(path, std::ios::binary | std::ios::app);
+        for (int i = 6; i < 400'000; ++i) {
+            grow << i << ",1,2\r\n";
+        }
+    }
+    log.cmdReload->click();
+    log.cmdCancel->click();
+    finishLoading(log);
+    EXPECT_EQ(log.document().groups[0].series.appended(), 4u);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,155 @@
+// Log files read back, as the logger writes them: each separator and stamp style,
+// with and without the header, quoted names, serial numbers told from a leading
+// value by counting up, time-only stamps moving to the next day, a change of
+// columns going into a group of its own, a last line still being written, and the
+// lines that cannot be read named in one message. Pieces of any size read alike.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "history/LogReader.h"
+#include "history/SeriesReading.h"
+
+namespace vantrel::history {
+namespace {
+
+using Names = std::vector<std::string>;
+
+struct Case {
+    const char* text;
+    Axis axis;
+    std::vector<Names> groups;
+    std::vector<std::size_t> frames;  // per group
+    std::int64_t firstX;
+    float firstValue;
+    const char* problems;
+};
+
+constexpr std::int64_t k1405 = 1'796'565'909'000;  // 2026-12-06 14:05:09 as read (UTC)
+constexpr std::int64_t k1000 = 1'796'551'200'000;  // 2026-12-06 10:00:00
+
+const Case kCases[] = {
+    {"TIME,Channel 0,Fan\r\n14:05:09,1.25,-0.5\r\n14:05:14,1.3,-0.5\r\n",
+     Axis::Time,
+     {{"Channel 0", "Fan"}},
+     {2},
+     k1405,
+     1.25f,
+     ""},
+    {"DATE,TIME,Channel 0    Fan\r\n06/12/26,14:05:09,1.25    -0.5\r\n",
+     Axis::Time,
+     {{"Channel 0", "Fan"}},
+     {1},
+     k1405,
+     1.25f,
+     ""},
+    {"SN,\"Channel 0\" Fan\r\n1,1.25 -0.5\r\n2,1.3 -0.5\r\n",
+     Axis::RecordNumber,
+     {{"Channel 0", "Fan"}},
+     {2},
+     1,
+     1.25f,
+     ""},
+    {"TIMESTAMP,\"a,b\",B\r\n2026-12-06T14:05:09.250+01:00,1.25,-0.5\r\n",
+     Axis::Time,
+     {{"a,b", "B"}},
+     {1},
+     1'796'562'309'250,
+     1.25f,
+     ""},
+    {"1.25,-0.5\r\n1.3,-0.5\r\n",
+     Axis::RecordNumber,
+     {{"Column 1", "Column 2"}},
+     {2},
+     1,
+     1.25f,
+     ""},
+    {"1,1.25,-0.5\r\n2,1.3,-0.5\r\n",
+     Axis::RecordNumber,
+     {{"Column 1", "Column 2"}},
+     {2},
+     1,
+     1.25f,
+     ""},
+    {"5,1.25\r\n5,1.3\r\n", Axis::RecordNumber, {{"Column 1", "Column 2"}}, {2}, 1, 5.0f, ""},
+    {"23:59:59,1\r\n00:00:01,2\n", Axis::Time, {{"Column 1"}}, {2}, k1405 + 35'690'000, 1.0f, ""},
+    {"TIME,A,B\r\n10:00:00,1,2\r\n10:00:01,3\r\n10:00:02,4,5\r\n",
+     Axis::Time,
+     {{"A", "B"}, {"Column 1"}},
+     {2, 1},
+     k1000,
+     1.0f,
+     ""},
+    {"TIME,A\r\n10:00:00,1E-05\r\n10:00:0", Axis::Time, {{"A"}}, {1}, k1000, 1e-5f, ""},
+    {"TIME,A\r\n10:00:00,1\r\nxx\r\n10:00:01,\r\n25:00:00,1\r\n",
+     Axis::Time,
+     {{"A"}},
+     {1},
+     k1000,
+     1.0f,
+     "3 lines could not be read: line 3, 4, 5"},
+    {"\x7f\x45LF\x01\x02\n1.5\r\n10:00:00,2\r\n",
+     Axis::RecordNumber,
+     {{"Column 1"}},
+     {1},
+     1,
+     1.5f,
+     "2 lines could not be read: line 1, 3"},
+};
+
+void ExpectRead(const Case& c, const HistoryDocument& document, const std::string& problems) {
+    EXPECT_EQ(document.axis, c.axis);
+    ASSERT_EQ(document.groups.size(), c.groups.size());
+    for (std::size_t g = 0; g < c.groups.size(); ++g) {
+        EXPECT_EQ(document.groups[g].names, c.groups[g]);
+        EXPECT_EQ(document.groups[g].series.appended(), c.frames[g]);
+    }
+    const ReducingSeries& first = document.groups[0].series;
+    const std::int64_t lastOfFirst = first.lastX();
+    EXPECT_EQ(first.firstX(), c.firstX);
+    EXPECT_EQ(*ValueAt(first, 0, first.firstX()), c.firstValue);
+    EXPECT_GE(lastOfFirst, c.firstX);
+    EXPECT_EQ(problems, c.problems);
+}
+
+TEST(LogReader, ReadsEveryShapeTheLoggerWritesWholeOrByteByByte) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.text);
+        LogReadOptions options;
+        options.firstDay = {2026, 12, 6};
+        LogReader whole(options);
+        whole.feed(c.text);
+        ExpectRead(c, whole.finish(), whole.problemText());
+
+        LogReader bytes(options);
+        for (const char* p = c.text; *p != '\0'; ++p) {
+            bytes.feed(std::string_view(p, 1));
+        }
+        ExpectRead(c, bytes.finish(), bytes.problemText());
+    }
+}
+
+TEST(LogReader, TimeOnlyStampsMoveToTheNextDayWhenTheTimeGoesBack) {
+    LogReader reader({{}, {2026, 12, 6}});
+    reader.feed("23:59:59,1\r\n00:00:01,2\r\n00:00:01,3\r\n");
+    const HistoryDocument document = reader.finish();
+    const ReducingSeries& series = document.groups[0].series;
+    EXPECT_EQ(series.itemFirst(0, 1) - series.itemFirst(0, 0), 2000);
+    EXPECT_EQ(series.itemFirst(0, 2), series.itemFirst(0, 1));
+}
+
+TEST(LogReader, ManyUnreadableLinesAreCountedAndTheFirstTenNamed) {
+    LogReader reader;
+    reader.feed("1\n");
+    for (int i = 0; i < 25; ++i) {
+        reader.feed(std::string(70'000, 'x') + "\n?\n");
+    }
+    EXPECT_EQ(reader.problemText(),
+              "50 lines could not be read: line 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 and 40 more");
+    EXPECT_EQ(reader.finish().groups[0].series.appended(), 1u);
+}
+
+}  // namespace
+}  // namespace vantrel::history
