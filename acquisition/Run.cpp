@@ -22,8 +22,9 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
       logger_(state_, parts_.clock, parts_.dialogs, parts_.logSink) {
     platform::SerialPort* ports[] = {&parts_.cm, &parts_.cm2};
     for (int card = 0; card < 2; ++card) {
-        links_[card] = std::make_unique<link::CardLink>(state_, card, *ports[card],
-                                                        *timers_.reopen[card], sequencer_);
+        links_[card] = std::make_unique<link::CardLink>(
+            state_, card, *ports[card],
+            link::CardLink::Timers{*timers_.reopen[card], *timers_.watch[card]}, sequencer_);
         links_[card]->setConversionFailureHandler(
             [this](const ConversionFailure& failure) { return showConversionFailure(failure); });
         links_[card]->addFrameListener([this](const link::FrameEvent& frame) {
@@ -33,9 +34,6 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
                                       frame.failure ? frame.failure->slot : -1);
             }
         });
-        if (timers_.watch[card]) {
-            links_[card]->setDataWatch(*timers_.watch[card]);
-        }
     }
     timers_.logTick->setHandler([this] { logger_.Tick(); });
 }

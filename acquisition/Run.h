@@ -33,8 +33,7 @@ struct RunTimers {
     std::array<std::unique_ptr<platform::Timer>, 2> reopen;
     // The logger's tick, once a second for the whole run.
     std::unique_ptr<platform::Timer> logTick;
-    // Each card's watch for frames that stopped coming; none: its values never go
-    // stale.
+    // Each card's watch for frames that stopped coming.
     std::array<std::unique_ptr<platform::Timer>, 2> watch;
 };
 

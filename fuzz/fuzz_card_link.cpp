@@ -16,11 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AcquisitionState state;
     testing::FakeSerialPort port;
     testing::FakeTimer reopen;
+    testing::FakeTimer watch;
     testing::FakeTimer delay;
     link::CardLink* self = nullptr;
     link::TaskSequencer sequencer(state, delay,
                                   [&](int, std::string_view text) { self->SendCommand(text); });
-    link::CardLink link(state, size % 2 == 0 ? 0 : 1, port, reopen, sequencer);
+    link::CardLink link(state, size % 2 == 0 ? 0 : 1, port, {reopen, watch}, sequencer);
     self = &link;
     state.InputType[3] = 4;
     state.InputType[11] = 6;
@@ -52,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 port.openSucceeds = (control & 1) != 0;
                 state.TaskRunning1 = state.TaskRunning2 = (control & 2) != 0;
                 reopen.tick();
+                watch.tick();
                 if ((control & 4) != 0) {
                     sequencer.Stop();
                 }
@@ -59,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
         }
         at += length;
-        if (link.RxBuffer().size() > link::kReceiveBufferLimit) {
+        if (link.counters().bufferedBytes > link::kReceiveBufferLimit) {
             std::abort();
         }
     }

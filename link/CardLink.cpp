@@ -19,37 +19,33 @@ bool sameFailure(const ConversionFailure& a, const ConversionFailure& b) {
 
 }  // namespace
 
-CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port,
-                   platform::Timer& reopenTimer, TaskSequencer& sequencer)
-    : CardLink(state, card, port) {
-    reopenTimer_ = &reopenTimer;
-    sequencer_ = &sequencer;
-    reopenTimer_->setHandler([this] { tmrReopen_Timer(); });
-}
-
-CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port)
-    : state_(state), card_(CardIndex(card)), port_(port), fields_(CardOf(state, card)) {
-    port_.setEventHandler([this](int eventCode) { OnReceive(eventCode); });
+CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port, Timers timers,
+                   TaskSequencer& sequencer)
+    : state_(state),
+      card_(CardIndex(card)),
+      port_(port),
+      timers_(timers),
+      sequencer_(sequencer),
+      fields_(CardOf(state, card)) {
+    port_.setEventHandler([this](platform::PortEvent event) { onPortEvent(event); });
+    timers_.reopen.setHandler([this] { onReopenTimer(); });
+    // Values count as stale until the first frame is taken in.
+    timers_.watch.setHandler([this] { fields_.DataStale = true; });
+    timers_.watch.start(kStaleAfterMs, true);
 }
 
 CardLink::~CardLink() {
     port_.setEventHandler(nullptr);
-    for (platform::Timer* timer : {reopenTimer_, watchTimer_}) {
-        if (timer != nullptr) {
-            timer->stop();
-            timer->setHandler(nullptr);
-        }
+    for (platform::Timer* timer : {&timers_.reopen, &timers_.watch}) {
+        timer->stop();
+        timer->setHandler(nullptr);
     }
 }
 
-void CardLink::setDataWatch(platform::Timer& watch) {
-    watchTimer_ = &watch;
-    watchTimer_->setHandler([this] { tmrWatch_Timer(); });
-    watchTimer_->start(kStaleAfterMs, true);
-}
-
-void CardLink::tmrWatch_Timer() {
-    fields_.DataStale = true;
+LinkCounters CardLink::counters() const {
+    LinkCounters counters = counters_;
+    counters.bufferedBytes = buffer_.size();
+    return counters;
 }
 
 void CardLink::setConversionFailureHandler(ConversionFailureHandler handler) {
@@ -72,8 +68,8 @@ void CardLink::OpenCardPort() {
     fields_.PortOpen = port_.isOpen();
     if (fields_.PortOpen) {
         askVersion();
-    } else if (reopenTimer_ != nullptr) {
-        reopenTimer_->start(kReopenIntervalMs, false);
+    } else {
+        timers_.reopen.start(kReopenIntervalMs, false);
     }
 }
 
@@ -95,8 +91,8 @@ void CardLink::askVersion() {
     // Asked again every two seconds until it answers: one "?" can be lost to a
     // card still starting up, and a card that never answers must not pass for one
     // that did.
-    if (reopenTimer_ != nullptr && !reopenTimer_->isActive()) {
-        reopenTimer_->start(kReopenIntervalMs, false);
+    if (!timers_.reopen.isActive()) {
+        timers_.reopen.start(kReopenIntervalMs, false);
     }
 }
 
@@ -108,12 +104,9 @@ void CardLink::SendCommand(std::string_view text) {
     port_.send(line);
 }
 
-void CardLink::OnReceive(int eventCode) {
-    if (eventCode == platform::kEventError) {
+void CardLink::onPortEvent(platform::PortEvent event) {
+    if (event == platform::PortEvent::Lost) {
         onPortLost();
-        return;
-    }
-    if (eventCode != platform::kEventReceive) {
         return;
     }
     append(port_.readAvailable());
@@ -170,17 +163,15 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
     if (piece.front() == 'V') {
         fields_.CardConnected = true;
         fields_.AwaitingAnswer = false;
-        if (reopenTimer_ != nullptr && port_.isOpen()) {
-            reopenTimer_->stop();
+        if (port_.isOpen()) {
+            timers_.reopen.stop();
         }
         // The CR ends the reply; it is not part of the version.
         fields_.CardVersion.assign(piece.substr(1, std::min(kVersionLength, length - 2)));
         ++counters_.versionReplies;
         if (resumeOnVersion_) {
             resumeOnVersion_ = false;
-            if (sequencer_ != nullptr) {
-                sequencer_->Resume(card_);
-            }
+            sequencer_.Resume(card_);
         }
         return;
     }
@@ -189,9 +180,7 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
         ++counters_.analogFrames;
         if (modMain::DecodeAnalogFrame(state_, card_)) {
             fields_.DataStale = false;
-            if (watchTimer_ != nullptr) {
-                watchTimer_->start(kStaleAfterMs, true);
-            }
+            timers_.watch.start(kStaleAfterMs, true);
         }
         FrameEvent event{card_, FrameKind::Analog, modMain::ConvertFrame(state_, card_)};
         analogFrameConverted(event.failure);
@@ -240,12 +229,10 @@ void CardLink::onPortLost() {
     // Half a frame from before the loss can never be completed.
     dropUnterminatedTail();
     discarding_ = false;
-    if (reopenTimer_ != nullptr) {
-        reopenTimer_->start(kReopenIntervalMs, false);
-    }
+    timers_.reopen.start(kReopenIntervalMs, false);
 }
 
-void CardLink::tmrReopen_Timer() {
+void CardLink::onReopenTimer() {
     if (!port_.isOpen()) {
         // The number in force and the device name are worked out afresh, so a port
         // chosen since and a COMn link made since are found.
@@ -268,9 +255,7 @@ void CardLink::tmrReopen_Timer() {
         SendCommand(kCommandVersion);
         return;
     }
-    if (reopenTimer_ != nullptr) {
-        reopenTimer_->stop();
-    }
+    timers_.reopen.stop();
 }
 
 }  // namespace vantrel::link

@@ -41,6 +41,7 @@ struct LinkCounters {
     std::uint64_t digitalFrames = 0;
     std::uint64_t droppedPieces = 0;   // CR-ended text that is no frame
     std::uint64_t discardedBytes = 0;  // thrown away by the buffer limits
+    std::size_t bufferedBytes = 0;     // received since the last CR, still waiting
 };
 
 // What the link has just put into the state.
@@ -60,17 +61,20 @@ class CardLink {
     // still open), so the same failure is offered again with the next frame.
     using ConversionFailureHandler = std::function<bool(const ConversionFailure&)>;
 
+    struct Timers {
+        // Tries every two seconds a port that is lost or did not open, and asks
+        // "?" again while the card has not answered.
+        platform::Timer& reopen;
+        // Runs out when no analog frame has been taken in for two seconds, and then
+        // marks the card's values stale (DataStale1/DataStale2) until the next one.
+        platform::Timer& watch;
+    };
+
     // card: 0 is card 1, any other value card 2. The link takes over the port's
-    // event handler. reopenTimer tries every two seconds a port that is lost or
-    // did not open at start-up; sequencer starts or stops the card's task once a
-    // card whose port came back has answered.
-    CardLink(AcquisitionState& state, int card, platform::SerialPort& port,
-             platform::Timer& reopenTimer, TaskSequencer& sequencer);
-    // Without a timer a lost port is closed and marked lost but not reopened.
-    CardLink(AcquisitionState& state, int card, platform::SerialPort& port);
-    // watch runs out when no analog frame has been taken in for two seconds and
-    // then marks the card's values stale (DataStale1/DataStale2) until the next one.
-    void setDataWatch(platform::Timer& watch);
+    // event handler and the timers'; sequencer starts or stops the card's task
+    // once a card whose port came back has answered.
+    CardLink(AcquisitionState& state, int card, platform::SerialPort& port, Timers timers,
+             TaskSequencer& sequencer);
     ~CardLink();
     CardLink(const CardLink&) = delete;
     CardLink& operator=(const CardLink&) = delete;
@@ -86,11 +90,6 @@ class CardLink {
     void Reconnect();
     // Writes text + CR at once; checks nothing.
     void SendCommand(std::string_view text);
-    // The port's notification: kEventReceive reads and frames what arrived,
-    // kEventError closes the lost port and starts reopening it.
-    void OnReceive(int eventCode);
-    // Text received since the last CR.
-    const std::string& RxBuffer() const { return buffer_; }
 
     void setConversionFailureHandler(ConversionFailureHandler handler);
     // Told after each accepted analog or digital frame, once the state holds its
@@ -99,13 +98,12 @@ class CardLink {
     void addFrameListener(FrameListener listener);
 
     int card() const { return card_; }
-    const LinkCounters& counters() const { return counters_; }
-
-    // Timer ticks, public so that tests drive them.
-    void tmrReopen_Timer();
-    void tmrWatch_Timer();
+    LinkCounters counters() const;
 
   private:
+    // Arrived bytes are read and framed; a lost port is closed and reopened.
+    void onPortEvent(platform::PortEvent event);
+    void onReopenTimer();
     void append(std::string_view data);
     void processBuffer();
     void judgePiece(std::size_t begin, std::size_t length);
@@ -118,15 +116,14 @@ class CardLink {
     AcquisitionState& state_;
     int card_;
     platform::SerialPort& port_;
-    platform::Timer* reopenTimer_ = nullptr;
-    platform::Timer* watchTimer_ = nullptr;
-    TaskSequencer* sequencer_ = nullptr;
+    Timers timers_;
+    TaskSequencer& sequencer_;
 
     CardView fields_;  // this card's fields of the state
 
     std::string buffer_;
     bool discarding_ = false;  // dropping bytes until the next CR
-    bool processing_ = false;  // a handler may re-enter OnReceive
+    bool processing_ = false;  // a handler may re-enter onPortEvent
     // The port came back: the card's answer to "?" comes before anything else.
     bool resumeOnVersion_ = false;
     // The failure last shown for this card; the same one is not shown again

@@ -9,7 +9,7 @@ namespace vantrel::link {
 
 TaskSequencer::TaskSequencer(AcquisitionState& state, platform::Timer& delay, Send send)
     : state_(state), delay_(delay), send_(std::move(send)) {
-    delay_.setHandler([this] { tmrDelay_Timer(); });
+    delay_.setHandler([this] { onPauseEnded(); });
 }
 
 TaskSequencer::~TaskSequencer() {
@@ -67,7 +67,7 @@ void TaskSequencer::Cancel() {
     stopHeld_ = false;
 }
 
-void TaskSequencer::tmrDelay_Timer() {
+void TaskSequencer::onPauseEnded() {
     if (!pausedCard_) {
         return;
     }

@@ -48,10 +48,8 @@ class TaskSequencer {
     // A pause is running or cards are waiting for their turn.
     bool busy() const { return pausedCard_.has_value() || !queue_.empty(); }
 
-    // The end of the pause; public so that tests and the timer reach it alike.
-    void tmrDelay_Timer();
-
   private:
+    void onPauseEnded();
     void startNext();
     void stopNow();
 

@@ -10,14 +10,17 @@
 
 namespace vantrel::platform {
 
-// Event codes of the receive notification.
-inline constexpr int kEventReceive = 2;
-// The device reported a fatal error (adapter unplugged, device gone).
-inline constexpr int kEventError = 1000;
+// What a port tells its handler.
+enum class PortEvent {
+    // Bytes have arrived and can be read.
+    BytesReceived,
+    // The device reported a fatal error (adapter unplugged, device gone).
+    Lost,
+};
 
 class SerialPort {
   public:
-    using EventHandler = std::function<void(int eventCode)>;
+    using EventHandler = std::function<void(PortEvent event)>;
 
     virtual ~SerialPort() = default;
 
@@ -35,9 +38,9 @@ class SerialPort {
     void setEventHandler(EventHandler handler) { handler_ = std::move(handler); }
 
   protected:
-    void raiseEvent(int eventCode) {
+    void raiseEvent(PortEvent event) {
         if (handler_) {
-            handler_(eventCode);
+            handler_(event);
         }
     }
 

@@ -24,9 +24,11 @@
 #include "engine/TableFiles.h"
 #include "link/CardLink.h"
 #include "link/Commands.h"
+#include "link/TaskSequencer.h"
 #include "platform/PortNaming.h"
 #include "platform/qt/QtSerialPort.h"
 #include "tests/support/FakeSerialPort.h"
+#include "tests/support/FakeTimer.h"
 
 namespace {
 
@@ -132,6 +134,18 @@ void Report(benchmark::State& state, const StreamFigures& f, double seconds) {
     state.counters["cpu_us_per_frame"] = f.cpuMicrosPerFrame;
 }
 
+// A link's timers and task sequencer, which these benchmarks never fire.
+struct IdleLinkParts {
+    explicit IdleLinkParts(AcquisitionState& state)
+        : sequencer(state, delay, [](int, std::string_view) {}) {}
+    link::CardLink::Timers timers() { return {reopen, watch}; }
+
+    testing::FakeTimer reopen;
+    testing::FakeTimer watch;
+    testing::FakeTimer delay;
+    link::TaskSequencer sequencer;
+};
+
 // Simulator -> pseudo-terminal -> QtSerialPort -> CardLink -> decoded and
 // converted state.
 void BM_StreamIntoState(benchmark::State& state) {
@@ -144,7 +158,8 @@ void BM_StreamIntoState(benchmark::State& state) {
         AcquisitionState acquisition;
         PrepareMixedChannels(acquisition);
         platform::QtSerialPort port(sim.dir());
-        link::CardLink cardLink(acquisition, 0, port);
+        IdleLinkParts parts(acquisition);
+        link::CardLink cardLink(acquisition, 0, port, parts.timers(), parts.sequencer);
         cardLink.OpenCardPort();
         cardLink.SendCommand(link::kCommandStartArm);
         const double cpuStart = CpuSeconds();
@@ -204,7 +219,8 @@ void BM_FramingInMemory(benchmark::State& state) {
     AcquisitionState acquisition;
     PrepareMixedChannels(acquisition);
     testing::FakeSerialPort port;
-    link::CardLink cardLink(acquisition, 0, port);
+    IdleLinkParts parts(acquisition);
+    link::CardLink cardLink(acquisition, 0, port, parts.timers(), parts.sequencer);
     const std::string frames =
         "+16000,+19200,+12800,+24000,+18005,+02347,+03143,-07001,+25.0\r01230000\r";
     std::string block;

@@ -14,7 +14,7 @@ constexpr int kFlushOnCloseMs = 250;
 
 QtSerialPort::QtSerialPort(std::string appDir) : appDir_(std::move(appDir)) {
     QObject::connect(&port_, &QSerialPort::readyRead, &port_,
-                     [this] { raiseEvent(kEventReceive); });
+                     [this] { raiseEvent(PortEvent::BytesReceived); });
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError error) { onErrorOccurred(error); });
 }
@@ -84,7 +84,7 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
             // Only an open port can be lost; a failed open stays a silent failure.
             if (port_.isOpen() && !errorRaised_) {
                 errorRaised_ = true;
-                raiseEvent(kEventError);
+                raiseEvent(PortEvent::Lost);
             }
             break;
         default:

@@ -20,6 +20,7 @@ struct RunRig {
         timers.pause = std::make_unique<FakeTimer>();
         pause = static_cast<FakeTimer*>(timers.pause.get());
         timers.reopen = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
+        timers.watch = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
         timers.logTick = std::make_unique<FakeTimer>();
         logTick = static_cast<FakeTimer*>(timers.logTick.get());
         run = std::make_unique<acquisition::Run>(

@@ -39,6 +39,7 @@ class MainWindowFixture : public ::testing::Test {
         timers.pause = std::make_unique<FakeTimer>();
         delay = static_cast<FakeTimer*>(timers.pause.get());
         timers.reopen = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
+        timers.watch = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
         timers.logTick = std::make_unique<FakeTimer>();
         logTick = static_cast<FakeTimer*>(timers.logTick.get());
         run = std::make_unique<acquisition::Run>(

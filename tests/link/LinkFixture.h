@@ -12,11 +12,12 @@ namespace vantrel::testing {
 struct LinkRig {
     explicit LinkRig(int cardIndex = 0)
         : sequencer(state, delay, [this](int, std::string_view text) { link.SendCommand(text); }),
-          link(state, cardIndex, port, reopen, sequencer) {}
+          link(state, cardIndex, port, {reopen, watch}, sequencer) {}
 
     AcquisitionState state;
     FakeSerialPort port;
     FakeTimer reopen;
+    FakeTimer watch;
     FakeTimer delay;
     link::TaskSequencer sequencer;
     link::CardLink link;

@@ -46,7 +46,7 @@ TEST(CardLinkPort, RetriedEveryTwoSecondsAndAReturningCardAnswersBeforeItsTask) 
     EXPECT_EQ(rig.reopen.starts, 2);
     EXPECT_EQ(rig.reopen.interval, 2000);
     EXPECT_FALSE(rig.reopen.singleShot);
-    EXPECT_TRUE(rig.link.RxBuffer().empty());
+    EXPECT_EQ(rig.link.counters().bufferedBytes, 0u);
     rig.port.openSucceeds = false;
     rig.reopen.tick();
     rig.port.openSucceeds = true;
@@ -87,15 +87,14 @@ TEST(CardLinkPort, AChangedPortNumberIsUsedAtOnceAndByEveryRetry) {
     EXPECT_EQ(rig.port.number, 6);
     // The old port's half frame is gone; the card answers and its task resumes.
     rig.port.receive("V1.03\r");
-    EXPECT_TRUE(rig.link.RxBuffer().empty());
+    EXPECT_EQ(rig.link.counters().bufferedBytes, 0u);
     rig.delay.tick();
     EXPECT_EQ(rig.port.sent, (Sent{"?\r", "?\r", "@TA00\r", "@N\r"}));
 }
 
 TEST(CardLinkPort, ValuesGoStaleWhenNoFrameIsTakenInForTwoSeconds) {
-    FakeTimer watch;  // outlives the link that stops it
     LinkRig rig;
-    rig.link.setDataWatch(watch);
+    FakeTimer& watch = rig.watch;
     EXPECT_EQ(std::tuple(watch.interval, watch.singleShot, watch.active),
               std::tuple(2000, true, true));
     watch.tick();

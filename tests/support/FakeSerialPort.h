@@ -35,10 +35,10 @@ class FakeSerialPort : public platform::SerialPort {
     // Characters arrive and the receive notification fires.
     void receive(std::string_view text) {
         pending.append(text);
-        raiseEvent(platform::kEventReceive);
+        raiseEvent(platform::PortEvent::BytesReceived);
     }
     // The device goes away.
-    void fail() { raiseEvent(platform::kEventError); }
+    void fail() { raiseEvent(platform::PortEvent::Lost); }
     // All text sent so far, concatenated.
     std::string wire() const {
         std::string all;
