@@ -38,9 +38,9 @@ class QtSerialPort : public SerialPort {
 
     const QSerialPort& device() const { return port_; }
 
-    // The longest a received byte waits before the receive event (a frame must
-    // not be delayed by more than 20 ms), and the size of a delivery that is
-    // followed by no rest.
+    // The longest a received byte waits before the receive event: a frame may
+    // wait 20 ms at most, and the rest leaves room for the event loop's own
+    // delays. A delivery of kRestBelowBytes or more is followed by no rest.
     static constexpr int kReceiveRestMs = 16;
     static constexpr std::size_t kRestBelowBytes = 256;
 
