@@ -1,20 +1,29 @@
 #include "engine/AcquisitionState.h"
 
+#include <utility>
+
+#include "engine/AppPaths.h"
+
 namespace vantrel {
 
-AcquisitionState::AcquisitionState() {
+std::string DefaultLogFileName(const std::string& appDir) {
 #ifdef _WIN32
-    LogFileName = "D:\\test.csv";
+    (void)appDir;
+    return "D:\\test.csv";
 #else
-    LogFileName = "test.csv";
+    return FolderFilePath(appDir, "test.csv");
 #endif
-    for (int s = 0; s < kUsedChannels; ++s) {
-        InputRange[s] = 10.0;
-        CalSpan10V[s] = 32000;
-        CalSpan200mV[s] = 32000;
-        CalRTD[s] = 13000;
-        ChannelName[s] = "Channel " + std::to_string(s);
-    }
 }
+
+Slots<std::string, kChannelArraySize> DefaultChannelNames() {
+    Slots<std::string, kChannelArraySize> names{};
+    for (int s = 0; s < kUsedChannels; ++s) {
+        names[static_cast<std::size_t>(s)] = "Channel " + std::to_string(s);
+    }
+    return names;
+}
+
+AcquisitionState::AcquisitionState(std::string appDir)
+    : LogFileName(DefaultLogFileName(appDir)), AppDir(std::move(appDir)) {}
 
 }  // namespace vantrel

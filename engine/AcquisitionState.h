@@ -37,8 +37,29 @@ inline constexpr const char* kDefaultAnalogFrame1 =
 template <typename T, std::size_t N>
 using Slots = std::array<T, N>;
 
+// A table whose used channel slots (0..15) hold value; the slots beyond stay zero.
+template <typename T, std::size_t N>
+constexpr Slots<T, N> UsedChannelSlots(T value) {
+    Slots<T, N> table{};
+    for (int s = 0; s < kUsedChannels; ++s) {
+        table[static_cast<std::size_t>(s)] = value;
+    }
+    return table;
+}
+
+// The log file a first run uses: on Windows the traditional "D:\test.csv", elsewhere
+// (no drive D:) "test.csv" beside the settings in the start folder.
+std::string DefaultLogFileName(const std::string& appDir);
+
+// "Channel " and the slot number for the used slots; the others empty.
+Slots<std::string, kChannelArraySize> DefaultChannelNames();
+
+// The initialisers below are the one home of every default: start-up begins from a
+// state built for the start folder, and a test that builds a bare state runs on
+// the same defaults (with an empty start folder).
 struct AcquisitionState {
-    AcquisitionState();
+    AcquisitionState() = default;
+    explicit AcquisitionState(std::string appDir);
 
     // 1. Link and card status
     std::int16_t ComPort1 = 1;
@@ -84,21 +105,25 @@ struct AcquisitionState {
 
     // 5. Channel configuration and calibration
     Slots<std::int16_t, kConfigArraySize> InputType{};
-    Slots<double, kConfigArraySize> InputRange{};
+    Slots<double, kConfigArraySize> InputRange = UsedChannelSlots<double, kConfigArraySize>(10.0);
     Slots<std::int16_t, kChannelArraySize> CalZero10V{};
-    Slots<std::int16_t, kChannelArraySize> CalSpan10V{};
+    Slots<std::int16_t, kChannelArraySize> CalSpan10V =
+        UsedChannelSlots<std::int16_t, kChannelArraySize>(32000);
     Slots<std::int16_t, kChannelArraySize> CalZero200mV{};
-    Slots<std::int16_t, kChannelArraySize> CalSpan200mV{};
-    Slots<std::int16_t, kChannelArraySize> CalRTD{};
+    Slots<std::int16_t, kChannelArraySize> CalSpan200mV =
+        UsedChannelSlots<std::int16_t, kChannelArraySize>(32000);
+    Slots<std::int16_t, kChannelArraySize> CalRTD =
+        UsedChannelSlots<std::int16_t, kChannelArraySize>(13000);
 
     // 6. Task options
     Slots<bool, kChannelArraySize> PlotChannel{};
     Slots<bool, kChannelArraySize> SaveChannel{};
 
     // 7. Logging options and counters
-    std::string LogFileName;
+    std::string LogFileName = DefaultLogFileName({});
     bool Saving = false;
-    Slots<std::string, kChannelArraySize> ChannelName{};
+    // "Channel 0" .. "Channel 15"
+    Slots<std::string, kChannelArraySize> ChannelName = DefaultChannelNames();
     bool LogHeaders = true;
     std::int16_t LogDelimiter = 1;
     std::int16_t LogIntervalUnit = 1;

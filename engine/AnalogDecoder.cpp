@@ -31,15 +31,16 @@ bool DecodeAnalogFrame(AcquisitionState& state, int card) {
     // previous counts and ambient in place instead of half of them.
     std::array<std::int16_t, kChannelsPerCard> counts{};
     for (std::size_t k = 0; k < counts.size(); ++k) {
-        const auto value =
-            RoundHalfEven(ReadLenientNumber(text.substr(k * kCountFieldStride, kCountFieldLength)));
+        const auto value = RoundHalfEven(LeadingNumber(
+            text.substr(k * kCountFieldStride, kCountFieldLength), number_rules::kCardField));
         if (!value || *value < std::numeric_limits<std::int16_t>::min() ||
             *value > std::numeric_limits<std::int16_t>::max()) {
             return false;
         }
         counts[k] = static_cast<std::int16_t>(*value);
     }
-    const double ambient = ReadLenientNumber(text.substr(kAmbientFieldStart, kAmbientFieldLength));
+    const double ambient = LeadingNumber(text.substr(kAmbientFieldStart, kAmbientFieldLength),
+                                         number_rules::kCardField);
     if (!(std::fabs(ambient) <= std::numeric_limits<float>::max())) {
         return false;
     }

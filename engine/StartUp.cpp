@@ -21,47 +21,6 @@ constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
 // Damaged copies kept side by side before the folder is taken to be unusable.
 constexpr int kMaxDamagedCopies = 1000;
 
-void SetDefaults(AcquisitionState& state) {
-    state.ComPort1 = 1;
-    state.ComPort2 = 2;
-    state.CardConnected1 = false;
-    state.CardConnected2 = false;
-    state.PortOpen1 = false;
-    state.PortOpen2 = false;
-    state.TaskRunning1 = false;
-    state.Saving = false;
-    state.AnalogFrame1 = kDefaultAnalogFrame1;
-    for (int line = 0; line < kUsedLines; ++line) {
-        state.DigitalDirection[line] = kLineInput;
-        state.DigitalIn[line] = false;
-        state.DigitalOut[line] = false;
-        state.DigitalOutCmd[line] = false;
-    }
-    for (int s = 0; s < kUsedChannels; ++s) {
-        state.InputType[s] = 0;
-        state.InputRange[s] = 10.0;
-        state.CalSpan10V[s] = 32000;
-        state.CalSpan200mV[s] = 32000;
-        state.CalZero10V[s] = 0;
-        state.CalZero200mV[s] = 0;
-        state.CalRTD[s] = 13000;
-        state.PlotChannel[s] = false;
-        state.SaveChannel[s] = false;
-        state.ChannelName[s] = "Channel " + std::to_string(s);
-    }
-#ifdef _WIN32
-    state.LogFileName = "D:\\test.csv";
-#else
-    // There is no drive D: here; the log goes beside the settings instead.
-    state.LogFileName = AppFilePath(state, "test.csv");
-#endif
-    state.LogHeaders = true;
-    state.LogDelimiter = 1;
-    state.LogIntervalUnit = 1;
-    state.LogIntervalChoice = 5;
-    state.LogStampStyle = 3;
-}
-
 enum class SettingsFileState { Read, Missing, Damaged };
 
 struct SettingsFileLoad {
@@ -150,9 +109,7 @@ std::string JoinedNotes(const std::vector<std::string>& notes) {
 StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir,
                          const std::string& installedTablesDir) {
     StartUpResult result;
-    state.AppDir = appDir;
-    state.HeldSettingsFiles.clear();
-    SetDefaults(state);
+    state = AcquisitionState(appDir);
     std::vector<std::string> tableFolders = {appDir};
     if (!installedTablesDir.empty()) {
         tableFolders.push_back(installedTablesDir);

@@ -35,7 +35,7 @@ void FillTables(vantrel::AcquisitionState& state) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vantrel;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    (void)ReadLenientNumber(text);
+    (void)LeadingNumber(text, number_rules::kCardField);
 
     static AcquisitionState state = [] {
         AcquisitionState initial;

@@ -9,8 +9,6 @@ namespace vantrel::link {
 
 namespace {
 
-constexpr std::size_t kAnalogFrameLength = 62;
-constexpr std::size_t kDigitalFrameLength = 9;
 constexpr std::size_t kVersionLength = 4;
 
 bool sameFailure(const ConversionFailure& a, const ConversionFailure& b) {

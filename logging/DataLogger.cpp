@@ -14,7 +14,6 @@ namespace vantrel {
 namespace {
 // Records written with one opening of the file while catching up.
 constexpr std::size_t kRecordsPerWrite = 4096;
-constexpr const char* kSaveErrorTitle = "Save Error";
 constexpr const char* kRecoveryTag = "-unsaved";
 
 std::string RecordCount(std::uint64_t count) {

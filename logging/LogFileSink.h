@@ -9,6 +9,10 @@
 
 namespace vantrel {
 
+// The title of every message about log records or a log file that cannot be
+// written, from the save options window and from the logger alike.
+inline constexpr const char* kSaveErrorTitle = "Save Error";
+
 // Every operation that can fail returns nothing on success, otherwise what failed,
 // naming the file.
 class LogFileSink {

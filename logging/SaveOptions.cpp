@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::int32_t kSecondsPerMinute = 60;
 constexpr std::int32_t kSecondsPerHour = 3600;
-constexpr const char* kSaveErrorTitle = "Save Error";
 
 bool HasQuote(const std::string& text) {
     return text.find('"') != std::string::npos;

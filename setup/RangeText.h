@@ -1,22 +1,15 @@
 #pragma once
 
-// The input range is typed as free text; these turn it into the stored number and
-// back.
+// The input range is typed as free text and read with the engine's leading-number
+// reader (number_rules::kInputRange); this writes the stored number back into the
+// box so that reading it again gives the same number.
 
 #include <string>
-#include <string_view>
 
 namespace vantrel {
 
-// The number at the start of the text, read the forgiving way users expect from a
-// range box: blanks, tabs and line feeds anywhere are ignored ("1 5" is 15), an
-// optional sign, digits with a "." and an exponent; reading stops at the first
-// character that cannot continue the number ("12.5 V" is 12.5); no number gives 0.
-// Whatever the user's locale, "." is the decimal point. A number too large for a
-// double gives 0 rather than an infinity that would poison every conversion.
-double InputRangeValue(std::string_view text);
-
-// Plain decimal without trailing zeros or exponent: 10 -> "10", 2.5 -> "2.5".
+// Plain decimal with a period, without trailing zeros or exponent: 10 -> "10",
+// 2.5 -> "2.5". The period stays under every locale: the box is read with one.
 std::string RangeDisplayText(double value);
 
 }  // namespace vantrel

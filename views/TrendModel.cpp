@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "views/LeadingNumber.h"
+#include "engine/LenientNumber.h"
 
 namespace vantrel {
 
@@ -71,7 +71,7 @@ void TrendModel::choosePoints(int position) {
 }
 
 std::string TrendModel::applyRange(std::string_view text) {
-    const double value = LeadingNumber(text);
+    const double value = LeadingNumber(text, number_rules::kTrendRange);
     if (!(value >= 1.0)) {
         TrendRange = 1.0f;
         return "1";

@@ -25,6 +25,7 @@
 #include "history/ui/LogLoader.h"
 #include "history/ui/RunLooks.h"
 #include "platform/qt/ControlNames.h"
+#include "platform/qt/ScreenNumbers.h"
 #include "views/ui/ValueText.h"
 
 namespace vantrel {
@@ -452,9 +453,8 @@ void frmHistory::placeCursor(int which, std::int64_t x) {
 void frmHistory::updateCursors() {
     const std::vector<Column> shown = shownColumns();
     tblCursors->setRowCount(static_cast<int>(shown.size()));
-    const QLocale locale;
     auto number = [&](std::optional<float> value) {
-        return value && !std::isnan(*value) ? ShortestText(*value, locale) : QString();
+        return value && !std::isnan(*value) ? ShortestText(*value) : QString();
     };
     const auto& [a, b] = cursors_;
     for (std::size_t row = 0; row < shown.size(); ++row) {
@@ -476,8 +476,8 @@ void frmHistory::updateCursors() {
         if (a && b) {
             const double dt = static_cast<double>(*b - *a);
             cells[3] = document_->axis == history::Axis::Time
-                           ? locale.toString(dt / 1000.0, 'f', 3) + QStringLiteral(" s")
-                           : locale.toString(dt, 'f', 0);
+                           ? FixedText(dt / 1000.0, 3) + QStringLiteral(" s")
+                           : FixedText(dt, 0);
             if (valueA && valueB) {
                 cells[4] = number(*valueB - *valueA);
             }

@@ -1,6 +1,13 @@
 #include "platform/qt/QtSerialPort.h"
 
+#include <QSocketNotifier>
+#include <array>
+#include <chrono>
 #include <utility>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #include "platform/PortNaming.h"
 
@@ -13,14 +20,17 @@ constexpr int kFlushOnCloseMs = 250;
 }  // namespace
 
 QtSerialPort::QtSerialPort(std::string appDir) : appDir_(std::move(appDir)) {
-    QObject::connect(&port_, &QSerialPort::readyRead, &port_,
-                     [this] { raiseEvent(PortEvent::BytesReceived); });
+    rest_.setSingleShot(true);
+    rest_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { onReadyRead(); });
+    QObject::connect(&rest_, &QTimer::timeout, &port_, [this] { onRestOver(); });
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError error) { onErrorOccurred(error); });
 }
 
 QtSerialPort::~QtSerialPort() {
     // No events into a handler whose owner may already be gone.
+    rest_.stop();
     port_.disconnect();
     // Writes go out from the event loop; the stop command sent at shut-down must
     // reach the card before the program ends, so wait briefly for it here.
@@ -57,6 +67,8 @@ bool QtSerialPort::isOpen() const {
 }
 
 void QtSerialPort::close() {
+    rest_.stop();
+    restBytes_.clear();
     port_.close();
 }
 
@@ -72,8 +84,115 @@ void QtSerialPort::send(std::string_view text) {
 }
 
 std::string QtSerialPort::readAvailable() {
-    const QByteArray bytes = port_.readAll();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::string bytes;
+    // The port's own buffer holds what came before the rest, so it goes first.
+    if (port_.bytesAvailable() > 0) {
+        const QByteArray buffered = port_.read(port_.bytesAvailable());
+        bytes.assign(buffered.constData(), static_cast<std::size_t>(buffered.size()));
+    }
+    bytes += restBytes_;
+    restBytes_.clear();
+    return bytes;
+}
+
+void QtSerialPort::onReadyRead() {
+    const auto arrived = static_cast<std::size_t>(port_.bytesAvailable()) + restBytes_.size();
+    raiseEvent(PortEvent::BytesReceived);
+    if (!port_.isOpen()) {
+        return;
+    }
+    if (arrived < kRestBelowBytes) {
+        startRest();
+    } else {
+        endRest();
+    }
+}
+
+// Qt Serial Port reads through a socket notifier of its own, a child of the port;
+// switching it off for the rest is what stops the wake-ups. Where the port has no
+// such notifier (other platforms), every arrival is delivered as it comes.
+void QtSerialPort::startRest() {
+    QSocketNotifier* notifier = readNotifier();
+    if (notifier == nullptr) {
+        return;
+    }
+    // Reading through the port may have switched it back on.
+    notifier->setEnabled(false);
+    if (rest_.isActive()) {
+        return;
+    }
+    // The first rest ends on a grid of instants that every port shares, so that a
+    // single wake-up serves both cards; from there the rests repeat in step.
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now().time_since_epoch())
+                         .count();
+    rest_.setSingleShot(true);
+    rest_.start(static_cast<int>(kReceiveRestMs - now % kReceiveRestMs));
+}
+
+void QtSerialPort::endRest() {
+    rest_.stop();
+    if (QSocketNotifier* notifier = readNotifier()) {
+        notifier->setEnabled(true);
+    }
+}
+
+void QtSerialPort::onRestOver() {
+    if (!port_.isOpen()) {
+        rest_.stop();
+        return;
+    }
+    if (rest_.isSingleShot()) {
+        rest_.setSingleShot(false);
+        rest_.start(kReceiveRestMs);
+    }
+    if (readDuringRest()) {
+        onReadyRead();
+        return;
+    }
+    // The line is quiet (or the device is in trouble, which the port's own reading
+    // reports): the next byte wakes the port at once.
+    endRest();
+}
+
+// Whether anything waits for the handler: bytes the port buffered while a handler
+// ran its own event loop (a message box), and what the device holds now. The
+// device is read here directly: every read through the port switches its
+// notifier on, and switching it off again costs the event loop two more turns.
+bool QtSerialPort::readDuringRest() {
+#ifdef Q_OS_UNIX
+    std::array<char, 4096> chunk{};
+    for (;;) {
+        const ssize_t n = ::read(port_.handle(), chunk.data(), chunk.size());
+        if (n <= 0) {
+            break;
+        }
+        restBytes_.append(chunk.data(), static_cast<std::size_t>(n));
+        if (static_cast<std::size_t>(n) < chunk.size()) {
+            break;
+        }
+    }
+#endif
+    return port_.bytesAvailable() > 0 || !restBytes_.empty();
+}
+
+QSocketNotifier* QtSerialPort::readNotifier() {
+    if (!port_.isOpen()) {
+        return nullptr;
+    }
+    if (notifier_ != nullptr && notifier_->socket() == port_.handle()) {
+        return notifier_;
+    }
+    // Found once per opening: a closed port's notifier may linger until deleted,
+    // so only the one watching the open device counts.
+    notifier_ = nullptr;
+    const auto notifiers = port_.findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly);
+    for (QSocketNotifier* notifier : notifiers) {
+        if (notifier->type() == QSocketNotifier::Read && notifier->socket() == port_.handle()) {
+            notifier_ = notifier;
+        }
+    }
+    return notifier_;
 }
 
 void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {

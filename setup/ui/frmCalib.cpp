@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <array>
-#include <charconv>
 #include <utility>
 
 #include "engine/AtomicFile.h"
@@ -12,6 +11,7 @@
 #include "engine/FieldReader.h"
 #include "engine/ModMain.h"
 #include "platform/qt/ControlNames.h"
+#include "platform/qt/ScreenNumbers.h"
 #include "platform/qt/ScrollingPage.h"
 #include "setup/CalibrationFile.h"
 
@@ -42,13 +42,6 @@ QLabel* Instruction(const char* text, const QString& objectName, QWidget* parent
     label->setWordWrap(true);
     label->setMinimumWidth(380);
     return label;
-}
-
-// The shortest text that reads back as the same Single ("25", "24.5").
-std::string ShortestText(float value) {
-    std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return error == std::errc{} ? std::string(buffer.data(), end) : std::string("0");
 }
 
 }  // namespace
@@ -170,8 +163,8 @@ void frmCalib::tmrUpdate_Timer() {
         lblData[c]->setText(count);
         lblData[c]->setAccessibleName(count);
     }
-    lblAmb->setText(tr("Ambient Temperature: ") +
-                    QString::fromStdString(ShortestText(thisCard.AmbientTemp)) + tr(" deg.C"));
+    lblAmb->setText(tr("Ambient Temperature: ") + ShortestText(thisCard.AmbientTemp) +
+                    tr(" deg.C"));
     lblAmb->setAccessibleName(lblAmb->text());
 }
 

@@ -7,6 +7,7 @@
 #include "engine/AtomicFile.h"
 #include "engine/CardView.h"
 #include "engine/ModMain.h"
+#include "engine/LenientNumber.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/ScrollingPage.h"
 #include "setup/RangeText.h"
@@ -146,7 +147,8 @@ void frmConfig::cmdSave_Click(int /*index*/) {
     for (int c = 0; c < kChannelsPerCard; ++c) {
         const int g = ChannelSlot(card, c);
         state_.InputType[g] = static_cast<std::int16_t>(cmbInputType[c]->currentIndex());
-        state_.InputRange[g] = InputRangeValue(txtInputRange[c]->text().toStdString());
+        state_.InputRange[g] =
+            LeadingNumber(txtInputRange[c]->text().toStdString(), number_rules::kInputRange);
     }
     // Stored is saved: a program that is killed later keeps it.
     if (const auto failure = modMain::SaveChannelSettings(state_)) {

@@ -1,15 +1,13 @@
 // Guards the frame decoders. Analog: exactly 62 characters, count k at characters
 // 7k+1..7k+6, the ambient at 57..61, card 2 into slots 8..15 only, counts rounded
-// half to even, the lenient number reading (blanks ignored, exponents, fractions),
-// a count beyond 16 bits or an ambient beyond a single dropping the whole frame.
-// Digital: exactly 9 characters, bit k of each hex group is line k, either letter
-// case, card 2 into lines 16..31 only, a group that is not four hex digits
-// dropping the frame.
+// half to even (the fields' reading is guarded with the reader), a count beyond 16 bits or an
+// ambient beyond a single dropping the whole frame. Digital: exactly 9 characters, bit k of each
+// hex group is line k, either letter case, card 2 into lines 16..31 only, a group that is not four
+// hex digits dropping the frame.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "engine/LenientNumber.h"
 #include "engine/ModMain.h"
 
 namespace vantrel {
@@ -61,17 +59,6 @@ TEST(AnalogFrame, AFrameThatCannotBeHeldChangesNothing) {
         EXPECT_EQ(state.RawCounts[0], 12) << bad;
         EXPECT_EQ(state.RawCounts[7], 10000) << bad;
         EXPECT_EQ(state.AmbientTemp1, 24.5f) << bad;
-    }
-}
-
-TEST(LenientNumber, ReadsTheLeadingNumberOfAField) {
-    const std::pair<const char*, double> fields[] = {
-        {"+01234", 1234}, {"-00017", -17},  {"+25.0", 25},      {"25.50", 25.5},
-        {"-.5", -0.5},    {"0.125", 0.125}, {"1.2345", 1.2345}, {".00001", 1e-5},
-        {"12-4", 12},     {"1.2.3", 1.2},   {"2E-1", 0.2},      {"2d2", 200},
-        {"3e+", 3},       {"\r5", 0},       {"1e999", INFINITY}};
-    for (const auto& [field, value] : fields) {
-        EXPECT_EQ(ReadLenientNumber(field), value) << field;
     }
 }
 

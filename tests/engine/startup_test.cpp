@@ -70,6 +70,10 @@ TEST(StartUp, FirstRunWritesTheDefaultsAndForgetsThePreviousRun) {
                                               "\"\r\n#TRUE#\r\n1\r\n1\r\n5\r\n3\r\n" +
                                               Numbered(16, "\"Channel ", "\"\r\n"));
     EXPECT_EQ(run.folder.entryCount(), 4u);
+    // A state built as the tests build one starts from the same defaults.
+    EXPECT_EQ(ChannelSettingsText(AcquisitionState()), run.folder.read("vtrlo.con"));
+    EXPECT_EQ(LogSettingsText(AcquisitionState(run.folder.path().string())),
+              LogSettingsText(run.state));
 }
 
 // The fields on either side of each row's damage, in a line that reads at a glance.

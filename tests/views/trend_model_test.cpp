@@ -2,7 +2,8 @@
 // range-100 worked example, 500 points 20 units apart), channel order and colours,
 // the four labels' texts, places and colours (the clock wrapping at midnight), the
 // grid, the five point choices, the history shift of every channel, and the range
-// box: the number its text begins with, anything below 1 becoming "1".
+// box: its text's leading number, anything below 1 becoming "1", a huge one the
+// largest single.
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -81,10 +82,9 @@ TEST_F(TrendModelTest, EveryChannelShiftsAndShrinkingNShowsOlderSamples) {
 
 // The box shows what was typed unless its leading number is below 1: then "1".
 TEST_F(TrendModelTest, RangeIsTheLeadingNumberAndBelowOneBecomesOne) {
-    const std::pair<const char*, float> cases[] = {
-        {"250 units", 250}, {"  12.5", 12.5f}, {".5e1", 5},       {"2e", 2},
-        {"1", 1},           {"0.5", 1},        {"-3", 1},         {"", 1},
-        {"x12", 1},         {"inf", 1},        {"1e999", FLT_MAX}};
+    const std::pair<const char*, float> cases[] = {{"250 units", 250}, {"1", 1},   {"0.5", 1},
+                                                   {"-3", 1},          {"x12", 1}, {"", 1},
+                                                   {"1e999", FLT_MAX}};
     for (const auto& [typed, range] : cases) {
         EXPECT_EQ(model.applyRange(typed), range == 1 ? "1" : typed) << typed;
         EXPECT_EQ(model.TrendRange, range) << typed;

@@ -1,8 +1,8 @@
 // Guards the three live views as opened from the View menu.
 // Analog: decimals by each slot's own input type (two for 0..3, one for PT-100,
 // none otherwise), rounding, the minus sign, no grouping, the user's decimal
-// separator, the shortest ambient text, slot captions, the 62-character frame test
-// per card, the 1 s refresh.
+// separator, the shortest ambient text (the calibration window writes it the
+// same), slot captions, the 62-character frame test per card, the 1 s refresh.
 // Digital: which line each control stands for (card 2's from D31 down), lamps green
 // or black, a click toggling the commanded line and sending the owning card's word
 // through that card's port (never seeded from what the card reports), nothing sent
@@ -74,6 +74,10 @@ TEST_F(ViewWindowTest, AnalogShowsEachValueWithTheDecimalsOfItsInputType) {
         EXPECT_EQ(text(view, "lblData", slot), std::get<2>(rows[slot])) << slot;
     }
     EXPECT_EQ(text(view, "lblAmb", 0), "Ambient Temperature: 24,87 deg.C");
+    // Every window writes a number the same way.
+    QWidget& calibration = open("OptionsCalibrate_0", "frmCalib");
+    Tick(calibration);
+    EXPECT_EQ(Find<QLabel>(calibration, "lblAmb").text(), text(view, "lblAmb", 0));
 }
 
 TEST_F(ViewWindowTest, AnalogShowsACardOnlyWhileItsLatestFrameIsSixtyTwoCharacters) {

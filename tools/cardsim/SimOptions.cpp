@@ -9,6 +9,7 @@ namespace cardsim {
 
 const char* HelpText() {
     return R"(Usage: vantrel-cardsim --dir DIR --port N [options]
+       vantrel-cardsim --write-settings DIR
 
 Simulates one acquisition card on a pseudo-terminal and links it as DIR/COMN,
 so a program started in DIR opens it as COM port N. Runs until SIGINT or
@@ -68,6 +69,11 @@ Faults:
                          later, idle until started again
   --seed N               seed of the noise bytes (default 1)
   SIGUSR1 hangs up at once, SIGUSR2 comes back at once.
+
+Demonstration settings:
+  --write-settings DIR   write the settings files vtrl.con, vtrlo.con and
+                         vtrls.con that suit the demonstration's signals into
+                         DIR (only those missing there), then end
 
 Output (one line each, on stdout): "ready LINK -> DEVICE" when the link is
 made, "hangup", "done analog=A digital=D", "exit analog=A digital=D", and
@@ -199,7 +205,10 @@ std::optional<SimOptions> ParseOptions(int argc, char** argv, std::string& error
             return true;
         };
         bool ok = true;
-        if (name == "--dir") {
+        if (name == "--write-settings") {
+            options.writeSettingsDir = value;
+            ok = !value.empty();
+        } else if (name == "--dir") {
             options.dir = value;
         } else if (name == "--port") {
             ok = wantCount(options.port, 1);
@@ -274,6 +283,9 @@ std::optional<SimOptions> ParseOptions(int argc, char** argv, std::string& error
             error = "bad value for " + std::string(name) + ": " + std::string(value);
             return std::nullopt;
         }
+    }
+    if (!options.writeSettingsDir.empty()) {
+        return options;
     }
     if (options.dir.empty() || options.port < 1) {
         error = "--dir DIR and --port N are required (see --help)";

@@ -51,6 +51,8 @@ struct SimOptions {
     double hangupAfter = -1.0;
     double returnAfter = -1.0;
     std::uint32_t seed = 1;
+    // Set: write the demonstration's settings files here instead of simulating.
+    std::string writeSettingsDir;
 };
 
 const char* HelpText();

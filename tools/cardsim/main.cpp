@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "CardSimulator.h"
+#include "DemoSettings.h"
 #include "PseudoTerminal.h"
 #include "SignalModel.h"
 #include "SimOptions.h"
@@ -327,6 +328,13 @@ int main(int argc, char** argv) {
     if (!options) {
         std::fprintf(stderr, "vantrel-cardsim: %s\n", error.c_str());
         return 2;
+    }
+    if (!options->writeSettingsDir.empty()) {
+        if (const auto failure = cardsim::WriteDemoSettings(options->writeSettingsDir)) {
+            std::fprintf(stderr, "vantrel-cardsim: %s\n", failure->c_str());
+            return 1;
+        }
+        return 0;
     }
     cardsim::SignalModel signals;
     if (!signals.Load(*options, error)) {

@@ -1,17 +1,9 @@
 #include "views/ui/ValueText.h"
 
 #include "engine/InputTypes.h"
+#include "platform/qt/ScreenNumbers.h"
 
 namespace vantrel {
-
-namespace {
-
-QLocale withoutGroups(QLocale locale) {
-    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return locale;
-}
-
-}  // namespace
 
 int DecimalsForInputType(int inputType) {
     // Voltages and currents to hundredths, the PT-100 to tenths of a degree, the
@@ -22,13 +14,8 @@ int DecimalsForInputType(int inputType) {
     return inputType == input_type::kRtd ? 1 : 0;
 }
 
-QString ChannelValueText(float value, int inputType, const QLocale& locale) {
-    return withoutGroups(locale).toString(static_cast<double>(value), 'f',
-                                          DecimalsForInputType(inputType));
-}
-
-QString ShortestText(float value, const QLocale& locale) {
-    return withoutGroups(locale).toString(static_cast<double>(value), 'g', 7);
+QString ChannelValueText(float value, int inputType) {
+    return FixedText(static_cast<double>(value), DecimalsForInputType(inputType));
 }
 
 }  // namespace vantrel

@@ -1,9 +1,8 @@
 #pragma once
 
-// How the live views write numbers: fixed decimals chosen by the channel's input
-// type, the user's decimal separator, no thousands separator.
+// How the live views write a channel's value: fixed decimals chosen by the
+// channel's input type, written as every window writes numbers (ScreenNumbers.h).
 
-#include <QLocale>
 #include <QString>
 
 namespace vantrel {
@@ -12,9 +11,6 @@ namespace vantrel {
 // thermocouples and any other code.
 int DecimalsForInputType(int inputType);
 
-QString ChannelValueText(float value, int inputType, const QLocale& locale = QLocale());
-
-// Shortest general form with up to 7 significant digits: 25, 25.5, 24.87.
-QString ShortestText(float value, const QLocale& locale = QLocale());
+QString ChannelValueText(float value, int inputType);
 
 }  // namespace vantrel

@@ -140,11 +140,9 @@ void frmTrend::tmrTrend_Timer() {
     }
     pic->setDrawing(model_.tick(state_, colors, clock_));
 
-    const QLocale locale;
     for (int n = 0; n < kUsedChannels; ++n) {
         const auto at = static_cast<std::size_t>(n);
-        const QString text =
-            ChannelValueText(state_.ChannelValue[at], state_.InputType[at], locale);
+        const QString text = ChannelValueText(state_.ChannelValue[at], state_.InputType[at]);
         if (lblData[at]->text() != text) {
             lblData[at]->setText(text);
             lblData[at]->setAccessibleName(text);

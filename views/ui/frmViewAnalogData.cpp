@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "engine/CardView.h"
+#include "platform/qt/ScreenNumbers.h"
 #include "views/ui/ValueText.h"
 
 namespace vantrel {
@@ -89,14 +90,12 @@ void frmViewAnalogData::tmrUpdate_Timer() {
 }
 
 void frmViewAnalogData::showCard(int card, float ambient) {
-    const QLocale locale;
     for (int c = 0; c < kChannelsPerCard; ++c) {
         const auto slot = static_cast<std::size_t>(ChannelSlot(card, c));
-        setText(lblData[slot],
-                ChannelValueText(state_.ChannelValue[slot], state_.InputType[slot], locale));
+        setText(lblData[slot], ChannelValueText(state_.ChannelValue[slot], state_.InputType[slot]));
     }
     setText(lblAmb[static_cast<std::size_t>(card)],
-            kAmbientCaption + ShortestText(ambient, locale) + QStringLiteral(" deg.C"));
+            kAmbientCaption + ShortestText(ambient) + QStringLiteral(" deg.C"));
 }
 
 }  // namespace vantrel
