@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <string>
 
 #include "engine/AcquisitionState.h"
 
@@ -21,6 +23,9 @@ class frmStatus : public QWidget {
 
     explicit frmStatus(const AcquisitionState& state, QWidget* parent = nullptr);
 
+    // The broker line's text at each refresh; hidden while it is empty.
+    void setBrokerLine(std::function<std::string()> line);
+
     void tmrStatus_Timer();
 
     std::array<QLabel*, 2> lblStatus{};
@@ -28,13 +33,16 @@ class frmStatus : public QWidget {
     std::array<QLabel*, 2> lblFault{};
     std::array<QLabel*, 2> lblTask{};
     QLabel* lblSave = nullptr;
+    QLabel* lblMqtt = nullptr;
     QTimer* tmrStatus = nullptr;
 
   private:
     void Form_Load();
     void refreshCard(int card);
+    void refreshBroker();
 
     const AcquisitionState& state_;
+    std::function<std::string()> brokerLine_;
 };
 
 }  // namespace vantrel

@@ -15,6 +15,7 @@
 #include "logging/ui/frmSave.h"
 #include "platform/PortNaming.h"
 #include "platform/qt/QtTimer.h"
+#include "publish/Publisher.h"
 #include "setup/ui/frmCalib.h"
 #include "setup/ui/frmConfig.h"
 #include "views/ui/frmTrend.h"
@@ -35,6 +36,7 @@ mdiDaq::Timers QtWindowTimers() {
     for (auto& reopen : timers.reopen) {
         reopen = std::make_unique<platform::QtTimer>();
     }
+    timers.publish = std::make_unique<platform::QtTimer>(nullptr, QStringLiteral("tmrPublish"));
     return timers;
 }
 
@@ -79,6 +81,7 @@ mdiDaq::mdiDaq(AcquisitionState& state, platform::SerialPort& cardPort1,
         links_[card]->setConversionFailureHandler(
             [this](const ConversionFailure& failure) { return ShowConversionFailure(failure); });
     }
+    makePublisher();
 
     runModal_ = [](QDialog& dialog) { dialog.exec(); };
 }
@@ -101,6 +104,7 @@ void mdiDaq::Form_Load() {
     OpenCardPort(0);
     OpenCardPort(1);
     ViewStatus_Click();
+    loadPreferences();
 }
 
 void mdiDaq::OpenCardPort(int card) {
@@ -139,6 +143,7 @@ void mdiDaq::Form_Unload() {
     if (std::optional<std::string> failure = modMain::SaveLogSettings(state_)) {
         reportFatal(*failure);
     }
+    publisher_->shutdown();
 }
 
 void mdiDaq::reportFatal(const std::string& text) {
@@ -211,7 +216,11 @@ void mdiDaq::ViewTrend_Click() {
 void mdiDaq::ViewHistory_Click() {}
 
 void mdiDaq::ViewStatus_Click() {
-    showChild(statusWindow, [this] { return new frmStatus(state_); });
+    showChild(statusWindow, [this] {
+        auto* status = new frmStatus(state_);
+        status->setBrokerLine([this] { return brokerLine(); });
+        return status;
+    });
 }
 
 void mdiDaq::TaskManager_Click() {
@@ -240,8 +249,6 @@ void mdiDaq::OptionsCardComm_Click() {
         return new frmCardComm(state_, dialogs_, std::move(services));
     });
 }
-
-void mdiDaq::OptionsSettings_Click() {}
 
 void mdiDaq::OptionsCalibrate_Click(int index) {
     state_.SelectedCard = static_cast<std::int16_t>(index);

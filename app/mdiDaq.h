@@ -18,6 +18,7 @@
 #include <memory>
 #include <string_view>
 
+#include "app/Preferences.h"
 #include "engine/AcquisitionState.h"
 #include "link/CardLink.h"
 #include "link/TaskSequencer.h"
@@ -40,17 +41,22 @@ class frmTrend;
 class frmConfig;
 class frmCalib;
 class DataLogger;
+namespace publish {
+class Publisher;
+}
 
 class mdiDaq : public QMainWindow {
     Q_OBJECT
 
   public:
     // The timers the window runs on: the pause between the start commands
-    // (tmrDelay) and each card's port retry. The program hands in Qt timers
-    // (QtWindowTimers); tests hand in timers they fire themselves.
+    // (tmrDelay), each card's port retry and the publisher's tick (tmrPublish).
+    // The program hands in Qt timers (QtWindowTimers); tests hand in timers they
+    // fire themselves.
     struct Timers {
         std::unique_ptr<platform::Timer> delay;
         std::array<std::unique_ptr<platform::Timer>, 2> reopen;
+        std::unique_ptr<platform::Timer> publish;
     };
 
     mdiDaq(AcquisitionState& state, platform::SerialPort& cm, platform::SerialPort& cm2,
@@ -99,6 +105,9 @@ class mdiDaq : public QMainWindow {
     // The link of card 0 or 1: receive framing, lost-port reopening, counters.
     link::CardLink& cardLink(int card) { return *links_[card == 0 ? 0 : 1]; }
     link::TaskSequencer& sequencer() { return *sequencer_; }
+    // Publishes the live values to an MQTT broker when vantrel.ini asks for it.
+    publish::Publisher& publisher() { return *publisher_; }
+    const Preferences& preferences() const { return preferences_; }
     QMdiArea* mdiArea() const { return mdiArea_; }
 
     // Shows a child window inside the frame once: when it is already open it is
@@ -179,6 +188,11 @@ class mdiDaq : public QMainWindow {
     void OpenCardPort(int card);
     void taskChanged(bool running);
     void reportFatal(const std::string& text);
+    // Publishing (mdiDaqPublishing.cpp).
+    void makePublisher();
+    void loadPreferences();
+    void applyPreferences(const Preferences& preferences);
+    std::string brokerLine() const;
 
     AcquisitionState& state_;
     platform::Dialogs& dialogs_;
@@ -194,6 +208,8 @@ class mdiDaq : public QMainWindow {
     bool conversionMessageOpen_ = false;
     // Appends the log records; ticked by tmrSave.
     std::unique_ptr<DataLogger> logger_;
+    Preferences preferences_;
+    std::unique_ptr<publish::Publisher> publisher_;
 };
 
 // The Qt timers the running program hands to its main window.

@@ -8,10 +8,6 @@
 
 namespace vantrel {
 
-// 2 for the voltage and current types (0..3), 1 for PT-100 (4), none for the
-// thermocouples and any other code.
-int DecimalsForInputType(int inputType);
-
 QString ChannelValueText(float value, int inputType, const QLocale& locale = QLocale());
 
 // Shortest general form with up to 7 significant digits: 25, 25.5, 24.87.
