@@ -1,0 +1,83 @@
+#pragma once
+
+// The real mosquitto broker for tests: started on a free port of 127.0.0.1 with a
+// configuration file written here, never the system's service; and a subscriber
+// that collects what the broker passes on.
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct mosquitto;
+
+namespace vantrel::testing {
+
+// A TCP port of 127.0.0.1 that nothing listens on just now.
+int FreePort();
+
+class BrokerProcess {
+  public:
+    BrokerProcess();
+    ~BrokerProcess();
+    BrokerProcess(const BrokerProcess&) = delete;
+    BrokerProcess& operator=(const BrokerProcess&) = delete;
+
+    // Writes the configuration (a persistent broker, the header lines, a listener
+    // on port(), then lines) and starts the broker; true once it runs. Without
+    // lines naming allow_anonymous, anyone may connect. A restart without lines
+    // keeps the configuration.
+    bool start(const QStringList& lines = {}, const QStringList& header = {});
+    // Ends it as its service would (SIGTERM); its stored sessions survive for the
+    // next start.
+    void stop();
+    int port() const { return port_; }
+    // A file in the broker's own folder (certificates, password file).
+    QString path(const QString& name) const { return folder_.filePath(name); }
+    // Adds a user to the password file passwd.
+    bool addUser(const QString& user, const QString& password);
+    // A test CA (ca.crt), a server certificate it signed for 127.0.0.1 and
+    // localhost (server.crt, server.key), one for another host (elsewhere.crt,
+    // elsewhere.key), and an unrelated CA (other-ca.crt).
+    bool makeCertificates();
+
+  private:
+    QTemporaryDir folder_;
+    QProcess process_;
+    int port_;
+    QStringList lines_;
+    QStringList header_;
+};
+
+struct ReceivedMessage {
+    std::string topic;
+    std::string payload;
+    bool retained = false;
+};
+
+class MqttSubscriber {
+  public:
+    MqttSubscriber() = default;
+    ~MqttSubscriber();
+    MqttSubscriber(const MqttSubscriber&) = delete;
+    MqttSubscriber& operator=(const MqttSubscriber&) = delete;
+
+    // Subscribes to filter with QoS 1 in a session the broker keeps while this
+    // subscriber is away; reconnects by itself. True once subscribed.
+    bool start(int port, const std::string& filter, const std::string& clientId);
+    std::vector<ReceivedMessage> received() const;
+    std::vector<std::string> payloads(const std::string& topic) const;
+
+  private:
+    friend struct SubscriberCallbacks;
+    mutable std::mutex mutex_;
+    std::vector<ReceivedMessage> received_;
+    bool subscribed_ = false;
+    std::string filter_;
+    mosquitto* mosq_ = nullptr;
+};
+
+}  // namespace vantrel::testing
