@@ -66,7 +66,7 @@ void Spool::load() {
     const std::uint64_t head = GetLittleEndian(header.data() + 16, 8);
     const std::uint64_t used = GetLittleEndian(header.data() + 24, 8);
     const std::uint64_t count = GetLittleEndian(header.data() + 32, 8);
-    valid = valid && capacity >= kSmallestCapacity && capacity <= kLargestCapacity &&
+    valid = valid && capacity >= kSmallestCapacity && capacity <= configuredCapacity_ &&
             head < capacity && used <= capacity && count <= used / kRecordHeadSize &&
             (used == 0) == (count == 0) && stored >= kHeaderSize + std::min(capacity, head + used);
     if (!valid) {
@@ -74,12 +74,13 @@ void Spool::load() {
         reset();
         return;
     }
-    // Written with another limit: its ring is read as it was laid out, and the
+    // Written with a smaller limit: its ring is read as it was laid out, and the
     // limit returns once it has been emptied.
     capacity_ = capacity;
     head_ = head;
     used_ = used;
     count_ = count;
+    verify();
 }
 
 void Spool::reset() {
@@ -104,21 +105,61 @@ bool Spool::writeRing(std::uint64_t offset, std::string_view data) {
            (first == data.size() || storage_->write(kHeaderSize, data.substr(first)));
 }
 
-std::optional<Spool::RecordHead> Spool::readHead(std::uint64_t offset) {
-    std::array<char, kRecordHeadSize> bytes{};
-    if (!readRing(offset, bytes) || static_cast<unsigned char>(bytes[0]) != kRecordMark) {
+std::optional<Spool::RecordHead> Spool::parseHead(const char* bytes) {
+    const auto flags = static_cast<unsigned char>(bytes[1]);
+    if (static_cast<unsigned char>(bytes[0]) != kRecordMark || (flags & ~7u) != 0 ||
+        (flags & 3) > 1) {
         return std::nullopt;
     }
-    const auto flags = static_cast<unsigned char>(bytes[1]);
     RecordHead head;
     head.qos = flags & 3;
     head.retain = (flags & 4) != 0;
-    head.topicLength = GetLittleEndian(bytes.data() + 2, 2);
-    head.payloadLength = GetLittleEndian(bytes.data() + 4, 4);
-    if ((flags & ~7u) != 0 || head.qos > 1) {
+    head.topicLength = GetLittleEndian(bytes + 2, 2);
+    head.payloadLength = GetLittleEndian(bytes + 4, 4);
+    return head;
+}
+
+std::optional<Spool::RecordHead> Spool::readHead(std::uint64_t offset) {
+    std::array<char, kRecordHeadSize> bytes{};
+    if (!readRing(offset, bytes)) {
         return std::nullopt;
     }
-    return head;
+    return parseHead(bytes.data());
+}
+
+void Spool::verify() {
+    // One pass over the ring in large pieces: every message whole, and as many as
+    // the header counts. Whatever follows the first one that is not is given up.
+    constexpr std::uint64_t kPiece = 1 << 20;
+    std::string piece;
+    std::uint64_t pieceStart = 0;
+    std::uint64_t at = 0;  // bytes from the oldest message
+    std::uint64_t found = 0;
+    while (found < count_ && at + kRecordHeadSize <= used_) {
+        if (at < pieceStart || at + kRecordHeadSize > pieceStart + piece.size()) {
+            pieceStart = at;
+            piece.assign(std::min(kPiece, used_ - at), '\0');
+            if (!readRing(ringOffset(head_ + at), piece)) {
+                break;
+            }
+        }
+        const std::optional<RecordHead> head = parseHead(piece.data() + (at - pieceStart));
+        if (!head || head->size() > used_ - at) {
+            break;
+        }
+        at += head->size();
+        ++found;
+    }
+    if (found == count_ && at == used_) {
+        return;
+    }
+    damagedBytes_ += used_ - at;
+    count_ = found;
+    used_ = at;
+    if (count_ == 0) {
+        reset();
+    }
+    dirty_ = true;
 }
 
 void Spool::giveUpFrom(std::uint64_t number) {

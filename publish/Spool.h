@@ -78,7 +78,9 @@ class Spool {
     };
 
     void load();
+    void verify();
     void reset();
+    static std::optional<RecordHead> parseHead(const char* bytes);
     std::optional<RecordHead> readHead(std::uint64_t offset);
     bool readRing(std::uint64_t offset, std::span<char> out);
     bool writeRing(std::uint64_t offset, std::string_view data);

@@ -31,6 +31,7 @@ class MainWindowFixture : public ::testing::Test {
         timers.delay = std::make_unique<FakeTimer>();
         delay = static_cast<FakeTimer*>(timers.delay.get());
         timers.reopen = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
+        timers.publish = std::make_unique<FakeTimer>();
         window = std::make_unique<mdiDaq>(state, cm, cm2, dialogs, clock, std::move(timers));
         window->setModalRunner([this](QDialog& dialog) {
             ++modalRuns;
