@@ -84,12 +84,15 @@ MqttSettingsPage::MqttSettingsPage(platform::Dialogs& dialogs, QWidget* parent)
     form->addRow(tr("&User name:"), txtMqttUsername);
     form->addRow(tr("Pass&word:"), txtMqttPassword);
     form->addRow(QString(), chkMqttTls);
-    form->addRow(tr("&CA certificate:"), caRow);
-    txtMqttCaFile->setEnabled(false);
-    cmdMqttCaFile->setEnabled(false);
-    connect(chkMqttTls, &QCheckBox::toggled, txtMqttCaFile, &QWidget::setEnabled);
-    connect(chkMqttTls, &QCheckBox::toggled, cmdMqttCaFile, &QWidget::setEnabled);
+    auto* caLabel = new QLabel(tr("&CA certificate:"), FrameMqtt);
+    caLabel->setBuddy(txtMqttCaFile);
+    form->addRow(caLabel, caRow);
+    // The certificate matters only with TLS; the group box re-enables all its
+    // children when checked, so this runs after it.
+    connect(FrameMqtt, &QGroupBox::toggled, this, &MqttSettingsPage::enableCaFile);
+    connect(chkMqttTls, &QCheckBox::toggled, this, &MqttSettingsPage::enableCaFile);
     connect(cmdMqttCaFile, &QPushButton::clicked, this, &MqttSettingsPage::cmdMqttCaFile_Click);
+    enableCaFile();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -125,6 +128,12 @@ publish::MqttSettings MqttSettingsPage::settings() const {
     settings.tls = chkMqttTls->isChecked();
     settings.caFile = Trimmed(txtMqttCaFile);
     return settings;
+}
+
+void MqttSettingsPage::enableCaFile() {
+    const bool used = FrameMqtt->isChecked() && chkMqttTls->isChecked();
+    txtMqttCaFile->setEnabled(used);
+    cmdMqttCaFile->setEnabled(used);
 }
 
 void MqttSettingsPage::cmdMqttCaFile_Click() {

@@ -44,6 +44,8 @@ class MqttSettingsPage : public QWidget {
     QPushButton* cmdMqttCaFile = nullptr;
 
   private:
+    void enableCaFile();
+
     platform::Dialogs& dialogs_;
 };
 
