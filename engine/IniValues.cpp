@@ -19,6 +19,9 @@ std::string Lowered(std::string_view text) {
 }  // namespace
 
 std::string ProblemText(const Problem& problem) {
+    if (problem.unknownKey) {
+        return "[" + problem.section + "] " + problem.key + ": no such setting, ignored.";
+    }
     return "[" + problem.section + "] " + problem.key + ": \"" + problem.found +
            "\" is not valid, " + (problem.used.empty() ? "nothing" : problem.used) +
            " is used instead.";
@@ -44,7 +47,8 @@ SectionReader::SectionReader(std::string_view section, const FileTexts& file,
     }
 }
 
-const std::string* SectionReader::find(std::string_view key) const {
+const std::string* SectionReader::find(std::string_view key) {
+    asked_.emplace(key);
     if (texts_ == nullptr) {
         return nullptr;
     }
@@ -87,6 +91,17 @@ int SectionReader::number(std::string_view key, int lowest, int highest, int fal
         return fallback;
     }
     return value;
+}
+
+void SectionReader::noteUnknownKeys() {
+    if (texts_ == nullptr) {
+        return;
+    }
+    for (const auto& [key, text] : *texts_) {
+        if (!asked_.contains(key)) {
+            problems_.push_back({section_, key, text, {}, true});
+        }
+    }
 }
 
 std::string SectionReader::text(std::string_view key, const std::string& fallback, TextRule valid) {

@@ -88,6 +88,7 @@ MqttSettings ReadMqttSettings(const ini::FileTexts& file, const std::string& def
     settings.password = reader.text("password", defaults.password);
     settings.tls = reader.flag("tls", defaults.tls);
     settings.caFile = reader.text("ca_file", defaults.caFile);
+    reader.noteUnknownKeys();
     return settings;
 }
 

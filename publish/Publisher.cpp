@@ -1,7 +1,10 @@
 #include "publish/Publisher.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
+#include "engine/AppPaths.h"
 #include "engine/CardView.h"
 #include "platform/DateTimeText.h"
 
@@ -95,9 +98,15 @@ void Publisher::openSpool() {
     spool_ = std::make_unique<Spool>(std::move(storage), services_.spoolCapacity);
     outbox_ = std::make_unique<Outbox>(*spool_);
     if (spool_->damagedBytes() > 0) {
+        // Nothing is thrown away: the bytes that could not be read stay in a copy.
+        const std::string copy = services_.spoolPath + ".bad";
+        std::error_code error;
+        std::filesystem::copy_file(NativePath(services_.spoolPath), NativePath(copy),
+                                   std::filesystem::copy_options::overwrite_existing, error);
         notify("MQTT: " + std::string(kSpoolFile) + " was damaged; " +
                std::to_string(spool_->damagedBytes()) +
-               " bytes of values waiting for the broker could not be read.");
+               " bytes of values waiting for the broker could not be read" +
+               (error ? "." : " and are kept in " + copy + "."));
     }
 }
 

@@ -88,8 +88,6 @@ void Spool::reset() {
     used_ = 0;
     count_ = 0;
     capacity_ = configuredCapacity_;
-    // The file shrinks back once everything in it has been delivered.
-    storage_->truncate(0);
     dirty_ = true;
 }
 
@@ -249,6 +247,9 @@ void Spool::popFront() {
     ++firstNumber_;
     if (count_ == 0) {
         reset();
+        // The file shrinks back once everything in it has been delivered. (Damaged
+        // bytes stay until then, so that they can still be kept elsewhere.)
+        storage_->truncate(0);
     }
     dirty_ = true;
 }

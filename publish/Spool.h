@@ -40,8 +40,9 @@ class Spool {
         std::uint64_t offset = 0;
     };
 
-    // Takes up what storage holds; storage that is no spool or a damaged one is
-    // emptied, and its size given by damagedBytes().
+    // Takes up what storage holds. Of storage that is no spool, or a damaged one,
+    // only the messages before the damage are kept and damagedBytes() counts the
+    // rest; the bytes themselves stay in the storage until the spool next empties.
     explicit Spool(std::unique_ptr<SpoolStorage> storage,
                    std::uint64_t capacity = kSpoolLimitBytes);
 

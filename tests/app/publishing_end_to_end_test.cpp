@@ -11,10 +11,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <fstream>
 #include <set>
 
 #include "app/mdiDaq.h"
@@ -36,13 +36,9 @@ void PrepareStartFolder(const QTemporaryDir& folder, int port, int intervalMs) {
     for (const char* table : {"j.tc", "k.tc"}) {
         QFile::copy(data + table, folder.filePath(table));
     }
-    QFile ini(folder.filePath("vantrel.ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write(QString("[mqtt]\nenabled=true\nhost=127.0.0.1\nport=%1\nstation=e2e\n"
-                      "interval_ms=%2\n")
-                  .arg(port)
-                  .arg(intervalMs)
-                  .toUtf8());
+    std::ofstream(folder.filePath("vantrel.ini").toStdString())
+        << "[mqtt]\nenabled=true\nhost=127.0.0.1\nstation=e2e\nport=" << port
+        << "\ninterval_ms=" << intervalMs << "\n";
 }
 
 std::string Time(const std::string& payload) {
@@ -53,7 +49,7 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
     BrokerProcess broker;
     ASSERT_TRUE(broker.start());
     MqttSubscriber subscriber;
-    ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/#", "vantrel-e2e-subscriber"));
+    ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/#", "e2e-subscriber"));
     CardSimProcess sim1;
     CardSimProcess sim2;
     ASSERT_TRUE(sim1.start(1, {"--rate", "20", "--ch", "0=volts:5", "--inputs", "0005"}));
@@ -78,9 +74,6 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
         return state.CardConnected1 && state.CardConnected2 &&
                linkIs(publish::LinkStatus::State::Connected);
     }));
-    Tick(Find(window, "frmStatus"), "tmrStatus");
-    EXPECT_EQ(Find<QLabel>(window, "lblMqtt").text(),
-              QString("MQTT: connected to 127.0.0.1:%1").arg(broker.port()));
 
     Find<QAction>(window, "TaskStart").trigger();
     ASSERT_TRUE(PumpUntil([&] {
@@ -127,8 +120,10 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
         ASSERT_LE(Time(values[i - 1]), Time(values[i])) << i;
     }
     ::testing::Test::RecordProperty("spooled_during_outage", std::to_string(spooled));
-    ::testing::Test::RecordProperty("frames", std::to_string(frames));
-    ::testing::Test::RecordProperty("received", std::to_string(values.size()));
+    ::testing::Test::RecordProperty("handed_over",
+                                    std::to_string(window.publisher().counters().handedOver));
+    ::testing::Test::RecordProperty("subscriber_received",
+                                    std::to_string(subscriber.received().size()));
     EXPECT_EQ(dialogs.nonBlockingMessages.size(), 1u);
 
     Find<QAction>(window, "FileExit").trigger();
@@ -140,7 +135,7 @@ TEST(PublishingEndToEnd, TheLastWillTellsWhenTheProgramIsKilled) {
     BrokerProcess broker;
     ASSERT_TRUE(broker.start());
     MqttSubscriber subscriber;
-    ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/e2e/status", "vantrel-will-subscriber"));
+    ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/e2e/status", "will-subscriber"));
     QTemporaryDir appDir;
     PrepareStartFolder(appDir, broker.port(), 1000);
     QProcess program;

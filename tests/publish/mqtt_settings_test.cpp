@@ -1,6 +1,8 @@
-// Guards the [mqtt] keys: a default changed, a station or topic prefix that would
-// break the topics let through (or a good one refused), the host name's station
-// keeping a dot, and the file's texts not reading back as what was written.
+// Guards the [mqtt] keys and the reading rules under them: a default changed, a
+// yes/no word missed or taken in the wrong sense, a number's range off by one or a
+// trailing letter let through, a station or topic prefix that would break the
+// topics let through (or a good one refused), the host name's station keeping a
+// dot, and the file's texts not reading back as what was written.
 #include <gtest/gtest.h>
 
 #include "publish/MqttSettings.h"
@@ -12,17 +14,9 @@ using publish::MqttSettings;
 
 TEST(MqttSettingsTest, MissingFileGivesTheDefaults) {
     std::vector<ini::Problem> problems;
-    const MqttSettings read = publish::ReadMqttSettings({}, "rig-7", problems);
-    MqttSettings expected;
-    expected.station = "rig-7";
-    EXPECT_EQ(read, expected);
-    EXPECT_FALSE(read.enabled);
-    EXPECT_EQ(read.host, "localhost");
-    EXPECT_EQ(read.port, 1883);
-    EXPECT_EQ(read.topicPrefix, "vantrel");
-    EXPECT_EQ(read.intervalMs, 1000);
-    EXPECT_EQ(read.qos, 1);
-    EXPECT_FALSE(read.tls);
+    const MqttSettings expected{false, "localhost", 1883, "rig-7", "vantrel", 1000,
+                                1,     "",          "",   false,   ""};
+    EXPECT_EQ(publish::ReadMqttSettings({}, "rig-7", problems), expected);
     EXPECT_TRUE(problems.empty());
 }
 
@@ -30,41 +24,52 @@ TEST(MqttSettingsTest, EachKeyKeepsItsRule) {
     const struct {
         const char* key;
         const char* text;
-        bool valid;
+        const char* readAs;  // nothing: refused, the default is used
     } cases[] = {
-        {"station", "Bench_2-a", true},
-        {"station", "bench.lab", false},
-        {"station", "Prüfstand", false},
-        {"station", "", false},
-        {"topic_prefix", "lab/rigs", true},
-        {"topic_prefix", "lab//rigs", false},
-        {"topic_prefix", "/lab", false},
-        {"topic_prefix", "lab/", false},
-        {"topic_prefix", "lab/#", false},
-        {"topic_prefix", "a+b", false},
-        {"host", "broker.lab", true},
-        {"host", "a b", false},
-        {"port", "65535", true},
-        {"port", "65536", false},
-        {"port", "0", false},
-        {"interval_ms", "0", true},
-        {"interval_ms", "3600000", true},
-        {"interval_ms", "3600001", false},
-        {"qos", "0", true},
-        {"qos", "2", false},
-        {"username", "ann", true},
-        {"username", "a\tb", false},
-        {"password", "p,w\"d", true},
-        {"tls", "maybe", false},
+        {"enabled", "Yes", "true"},
+        {"enabled", "on", "true"},
+        {"enabled", "1", "true"},
+        {"tls", "OFF", "false"},
+        {"tls", "maybe", nullptr},
+        {"station", "Bench_2-a", "Bench_2-a"},
+        {"station", "bench.lab", nullptr},
+        {"station", "Prüfstand", nullptr},
+        {"station", "", nullptr},
+        {"topic_prefix", "lab/rigs", "lab/rigs"},
+        {"topic_prefix", "lab//rigs", nullptr},
+        {"topic_prefix", "/lab", nullptr},
+        {"topic_prefix", "lab/", nullptr},
+        {"topic_prefix", "lab/#", nullptr},
+        {"topic_prefix", "a+b", nullptr},
+        {"host", "broker.lab", "broker.lab"},
+        {"host", "a b", nullptr},
+        {"port", "65535", "65535"},
+        {"port", "65536", nullptr},
+        {"port", "0", nullptr},
+        {"port", "12a", nullptr},
+        {"port", "", nullptr},
+        {"interval_ms", "0", "0"},
+        {"interval_ms", "3600000", "3600000"},
+        {"interval_ms", "3600001", nullptr},
+        {"interval_ms", "-5", nullptr},
+        {"qos", "0", "0"},
+        {"qos", "2", nullptr},
+        {"username", "ann", "ann"},
+        {"username", "a\tb", nullptr},
+        {"password", "p,w\"d", "p,w\"d"},
     };
+    MqttSettings defaults;
+    defaults.station = "rig";
     for (const auto& c : cases) {
         std::vector<ini::Problem> problems;
         const MqttSettings read =
             publish::ReadMqttSettings({{"mqtt", {{c.key, c.text}}}}, "rig", problems);
-        EXPECT_EQ(problems.empty(), c.valid) << c.key << "=" << c.text;
-        MqttSettings defaults;
-        defaults.station = "rig";
-        EXPECT_EQ(read == defaults, !c.valid) << c.key;
+        EXPECT_EQ(problems.empty(), c.readAs != nullptr) << c.key << "=" << c.text;
+        if (c.readAs != nullptr) {
+            EXPECT_EQ(publish::MqttSettingsTexts(read).at(c.key), c.readAs) << c.key;
+        } else {
+            EXPECT_EQ(read, defaults) << c.key << "=" << c.text;
+        }
     }
 }
 

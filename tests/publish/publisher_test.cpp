@@ -3,10 +3,12 @@
 // held back, values lost or reordered across a lost connection, the status sent
 // behind spooled values or repeated unchanged, a backoff that grows past 30 s or
 // never grows, a message box for every failure, and an exit without goodbye.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/DateTimeText.h"
 #include "publish/Publisher.h"
+#include "tests/engine/TempFolder.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeMqttClient.h"
 #include "tests/support/FakeTimer.h"
@@ -15,16 +17,15 @@ namespace vantrel::testing {
 namespace {
 
 using publish::LinkFailure;
+using ::testing::HasSubstr;
 
 struct Rig {
-    explicit Rig(std::uint64_t spoolCapacity = publish::kSpoolLimitBytes)
+    explicit Rig(std::uint64_t spoolCapacity = publish::kSpoolLimitBytes, std::string spool = "")
         : publisher(state,
-                    {clock, tick, [this] { return makeClient(); }, "", spoolCapacity, "1.0"}) {
+                    {clock, tick, [this] { return std::make_unique<FakeMqttClient>(broker); },
+                     std::move(spool), spoolCapacity, "1.0"}) {
         clock.current = {2026, 12, 6, 14, 5, 9, 0, 60};
         publisher.setNoticeHandler([this](const std::string& text) { notices.push_back(text); });
-    }
-    std::unique_ptr<publish::MqttClient> makeClient() {
-        return std::make_unique<ForwardingMqttClient>(fake);
     }
     void start(int intervalMs) {
         publish::MqttSettings settings;
@@ -34,11 +35,11 @@ struct Rig {
         publisher.apply(settings);
     }
     void connect() {
-        client->accept();
+        broker.accept();
         publisher.onClientEvents();
     }
     void end(LinkFailure failure) {
-        client->end(failure);
+        broker.end(failure);
         publisher.onClientEvents();
     }
     void analogFrame(int card, float value, std::optional<ConversionFailure> failure = {}) {
@@ -59,7 +60,7 @@ struct Rig {
     std::string line() const { return publish::BrokerLine(publisher.linkStatus()); }
     std::vector<std::string> payloads(const std::string& topic) const {
         std::vector<std::string> out;
-        for (const auto& sent : client->sent) {
+        for (const auto& sent : broker.sent) {
             if (sent.topic == topic) {
                 out.push_back(sent.payload);
             }
@@ -70,18 +71,10 @@ struct Rig {
     AcquisitionState state;
     FakeClock clock;
     FakeTimer tick;
-    FakeMqttClient fake;
-    FakeMqttClient* client = &fake;
+    FakeBroker broker;
     std::vector<std::string> notices;
     publish::Publisher publisher;
 };
-
-::testing::AssertionResult Holds(const std::string& payload, const std::string& part) {
-    if (payload.find(part) != std::string::npos) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << payload << " lacks " << part;
-}
 
 TEST(PublisherTest, EachChannelsLatestValueAtMostEveryIntervalAndDigitalChangesAtOnce) {
     Rig rig;
@@ -89,30 +82,23 @@ TEST(PublisherTest, EachChannelsLatestValueAtMostEveryIntervalAndDigitalChangesA
     rig.connect();
     rig.analogFrame(0, 1.0f);
     rig.analogFrame(0, 2.0f);
-    EXPECT_TRUE(rig.client->topics("vantrel/rig/analog").empty());
+    EXPECT_TRUE(rig.payloads("vantrel/rig/analog/0").empty());
     rig.advance(50);
-    EXPECT_EQ(rig.client->topics("vantrel/rig/analog").size(), 8u);
-    EXPECT_TRUE(Holds(rig.payloads("vantrel/rig/analog/7").at(0), "\"value\":2.00,"));
+    EXPECT_EQ(rig.broker.sent.size(), 9u);  // the status and eight channels
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").at(0), HasSubstr("\"value\":2.00,"));
     rig.analogFrame(0, 3.0f);
     rig.advance(950);
     EXPECT_EQ(rig.payloads("vantrel/rig/analog/7").size(), 1u);
     rig.advance(50);
-    EXPECT_TRUE(Holds(rig.payloads("vantrel/rig/analog/7").at(1), "\"value\":3.00,"));
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").at(1), HasSubstr("\"value\":3.00,"));
 
     rig.state.DigitalIn[17] = true;  // card 2's line 1
     rig.digitalFrame();
     rig.digitalFrame();  // unchanged: waits for the interval
     EXPECT_EQ(rig.payloads("vantrel/rig/digital").size(), 1u);
-    EXPECT_TRUE(Holds(rig.payloads("vantrel/rig/digital")[0], R"("in":"00020000")"));
+    EXPECT_THAT(rig.payloads("vantrel/rig/digital")[0], HasSubstr(R"("in":"00020000")"));
     rig.advance(1000);
     EXPECT_EQ(rig.payloads("vantrel/rig/digital").size(), 2u);
-
-    Rig everyFrame;
-    everyFrame.start(0);
-    everyFrame.connect();
-    everyFrame.analogFrame(1, 1.0f);
-    everyFrame.analogFrame(1, 2.0f);
-    EXPECT_EQ(everyFrame.payloads("vantrel/rig/analog/15").size(), 2u);
 }
 
 TEST(PublisherTest, ValuesWaitForTheBrokerAndArriveInOrderBehindTheStatus) {
@@ -125,12 +111,12 @@ TEST(PublisherTest, ValuesWaitForTheBrokerAndArriveInOrderBehindTheStatus) {
     rig.analogFrame(0, 2.0f);
     rig.analogFrame(0, 3.0f);
     rig.advance(1000);
-    ASSERT_EQ(rig.client->connects.size(), 2u);
-    rig.client->sent.clear();
+    ASSERT_EQ(rig.broker.connects.size(), 2u);
+    rig.broker.sent.clear();
     rig.connect();
-    EXPECT_EQ(rig.client->sent.at(0).topic, "vantrel/rig/status");
+    EXPECT_EQ(rig.broker.sent.at(0).topic, "vantrel/rig/status");
     EXPECT_EQ(rig.payloads("vantrel/rig/analog/0").size(), 3u);
-    rig.client->acknowledgeAll();
+    rig.broker.acknowledgeAll();
     rig.publisher.onClientEvents();
     rig.analogFrame(0, 4.0f);
     std::string values;
@@ -153,9 +139,9 @@ TEST(PublisherTest, RetriesWithAGrowingPauseOfAtMostThirtySeconds) {
     std::vector<int> pauses;
     for (int attempt = 0; attempt < 7; ++attempt) {
         rig.end(attempt < 5 ? LinkFailure::Refused : LinkFailure::AuthenticationFailed);
-        const std::size_t before = rig.client->connects.size();
+        const std::size_t before = rig.broker.connects.size();
         int waited = 0;
-        while (rig.client->connects.size() == before && waited < 60000) {
+        while (rig.broker.connects.size() == before && waited < 60000) {
             rig.advance(publish::kPublishTickMs);
             waited += publish::kPublishTickMs;
         }
@@ -176,7 +162,7 @@ TEST(PublisherTest, RetriesWithAGrowingPauseOfAtMostThirtySeconds) {
 TEST(PublisherTest, StatusIsRetainedSentOnChangeAndAFailedConversionSendsNull) {
     Rig rig;
     rig.start(0);
-    const publish::ConnectOptions& options = rig.client->connects.at(0);
+    const publish::ConnectOptions& options = rig.broker.connects.at(0);
     EXPECT_EQ(options.clientId, "vantrel-rig");
     EXPECT_EQ(options.willTopic, "vantrel/rig/status");
     EXPECT_EQ(options.willPayload, R"({"online":false})");
@@ -186,18 +172,19 @@ TEST(PublisherTest, StatusIsRetainedSentOnChangeAndAFailedConversionSendsNull) {
     rig.advance(50);
     const auto statuses = rig.payloads("vantrel/rig/status");
     ASSERT_EQ(statuses.size(), 2u);
-    EXPECT_TRUE(rig.client->sent.at(0).retain);
-    EXPECT_TRUE(
-        Holds(statuses[0], R"("card1":"not connected","card2":"not connected","task":"stopped")"));
-    EXPECT_TRUE(
-        Holds(statuses[1], R"("card1":"port lost","card2":"not connected","task":"running")"));
+    EXPECT_TRUE(rig.broker.sent.at(0).retain);
+    EXPECT_THAT(statuses[0],
+                HasSubstr(R"("card1":"not connected","card2":"not connected","task":"stopped")"));
+    EXPECT_THAT(statuses[1],
+                HasSubstr(R"("card1":"port lost","card2":"not connected","task":"running")"));
 
     rig.analogFrame(1, 1.0f, ConversionFailure{ConversionFailure::Kind::DivisionByZero, 11});
-    EXPECT_TRUE(Holds(rig.payloads("vantrel/rig/analog/10").at(0), "\"value\":1.00,"));
-    EXPECT_TRUE(Holds(
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/10").at(0), HasSubstr("\"value\":1.00,"));
+    EXPECT_THAT(
         rig.payloads("vantrel/rig/analog/11").at(0),
-        R"("value":null,"name":"Channel 11","input":"+/- 10V","unit":"V","error":"Division by zero11")"));
-    EXPECT_TRUE(Holds(rig.payloads("vantrel/rig/analog/15").at(0), R"("value":null)"));
+        HasSubstr(
+            R"("value":null,"name":"Channel 11","input":"+/- 10V","unit":"V","error":"Division by zero11")"));
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/15").at(0), HasSubstr(R"("value":null)"));
 }
 
 TEST(PublisherTest, AnOrderlyEndSaysGoodbyeAndKeepsWhatWasNotAcknowledged) {
@@ -206,11 +193,11 @@ TEST(PublisherTest, AnOrderlyEndSaysGoodbyeAndKeepsWhatWasNotAcknowledged) {
     rig.connect();
     rig.analogFrame(0, 1.0f);  // held back by the interval
     rig.publisher.shutdown();
-    EXPECT_EQ(rig.client->topics("vantrel/rig/analog").size(), 8u);
-    EXPECT_EQ(rig.client->sent.back().topic, "vantrel/rig/status");
-    EXPECT_EQ(rig.client->sent.back().payload, R"({"online":false})");
-    EXPECT_TRUE(rig.client->sent.back().retain);
-    EXPECT_EQ(rig.client->disconnects, 1);
+    EXPECT_EQ(rig.broker.sent.size(), 10u);  // the status, eight channels, the goodbye
+    EXPECT_EQ(rig.broker.sent.back().topic, "vantrel/rig/status");
+    EXPECT_EQ(rig.broker.sent.back().payload, R"({"online":false})");
+    EXPECT_TRUE(rig.broker.sent.back().retain);
+    EXPECT_EQ(rig.broker.disconnects, 1);
     EXPECT_EQ(rig.publisher.spool()->size(), 8u);
     EXPECT_EQ(rig.line(), "");
 }
@@ -226,15 +213,27 @@ TEST(PublisherTest, AFullSpoolDropsTheOldestAndSaysHowManyOnce) {
     EXPECT_TRUE(rig.notices.empty());
     rig.connect();
     // The newest value survived.
-    EXPECT_TRUE(Holds(rig.payloads("vantrel/rig/analog/7").back(), "\"value\":9.00,"));
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").back(), HasSubstr("\"value\":9.00,"));
     for (int round = 0; round < 5; ++round) {
-        rig.client->acknowledgeAll();
+        rig.broker.acknowledgeAll();
         rig.publisher.onClientEvents();
     }
     EXPECT_EQ(rig.notices, std::vector<std::string>{"MQTT: " + std::to_string(dropped) +
                                                     " values were dropped while the broker "
                                                     "could not be reached: vantrel-mqtt.spool "
                                                     "holds at most 2000 bytes."});
+}
+
+TEST(PublisherTest, ADamagedSpoolIsKeptAsItWasAndSaidOnce) {
+    TempFolder folder;
+    folder.write("vantrel-mqtt.spool", "not a spool");
+    Rig rig(publish::kSpoolLimitBytes, folder.file("vantrel-mqtt.spool"));
+    rig.start(0);
+    EXPECT_EQ(folder.read("vantrel-mqtt.spool.bad"), "not a spool");
+    EXPECT_EQ(rig.notices, std::vector<std::string>{
+                               "MQTT: vantrel-mqtt.spool was damaged; 11 bytes of values waiting "
+                               "for the broker could not be read and are kept in " +
+                               folder.file("vantrel-mqtt.spool.bad") + "."});
 }
 
 }  // namespace

@@ -1,18 +1,14 @@
 #pragma once
 
 // The real mosquitto broker for tests: started on a free port of 127.0.0.1 with a
-// configuration file written here, never the system's service; and a subscriber
-// that collects what the broker passes on.
+// configuration file written here, never the system's service; and mosquitto_sub
+// collecting what the broker passes on.
 
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
-
-struct mosquitto;
 
 namespace vantrel::testing {
 
@@ -22,7 +18,7 @@ int FreePort();
 class BrokerProcess {
   public:
     BrokerProcess();
-    ~BrokerProcess();
+    ~BrokerProcess() { stop(); }
     BrokerProcess(const BrokerProcess&) = delete;
     BrokerProcess& operator=(const BrokerProcess&) = delete;
 
@@ -55,29 +51,21 @@ class BrokerProcess {
 struct ReceivedMessage {
     std::string topic;
     std::string payload;
-    bool retained = false;
 };
 
 class MqttSubscriber {
   public:
-    MqttSubscriber() = default;
     ~MqttSubscriber();
-    MqttSubscriber(const MqttSubscriber&) = delete;
-    MqttSubscriber& operator=(const MqttSubscriber&) = delete;
-
-    // Subscribes to filter with QoS 1 in a session the broker keeps while this
-    // subscriber is away; reconnects by itself. True once subscribed.
-    bool start(int port, const std::string& filter, const std::string& clientId);
-    std::vector<ReceivedMessage> received() const;
+    // Subscribes to filter with QoS 1 in a session the broker keeps while the
+    // subscriber is away; it reconnects by itself. True once subscribed.
+    bool start(int port, const QString& filter, const QString& clientId);
+    const std::vector<ReceivedMessage>& received() const { return received_; }
     std::vector<std::string> payloads(const std::string& topic) const;
 
   private:
-    friend struct SubscriberCallbacks;
-    mutable std::mutex mutex_;
+    QProcess process_;
     std::vector<ReceivedMessage> received_;
     bool subscribed_ = false;
-    std::string filter_;
-    mosquitto* mosq_ = nullptr;
 };
 
 }  // namespace vantrel::testing
