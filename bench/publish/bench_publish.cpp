@@ -9,8 +9,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QObject>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
