@@ -190,6 +190,9 @@ void Publisher::onClientEvents() {
 void Publisher::handle(const ClientEvent& event) {
     switch (event.kind) {
         case ClientEvent::Kind::Connected:
+            if (link_.state != LinkStatus::State::Connecting) {
+                break;
+            }
             link_.state = LinkStatus::State::Connected;
             link_.failure.reset();
             retryDelayMs_ = kFirstRetryMs;

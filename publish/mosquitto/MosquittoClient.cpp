@@ -2,10 +2,12 @@
 
 #include <mosquitto.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -265,7 +267,10 @@ void MosquittoClient::disconnect(int timeoutMs) {
                               [&] { return session->finished; });
     // An attempt still in its name look-up finishes on its own, telling no one.
     session->wake = nullptr;
-    leftover_.insert(leftover_.end(), session->events.begin(), session->events.end());
+    // Only acknowledgements still mean something; a connection let go is gone.
+    std::copy_if(
+        session->events.begin(), session->events.end(), std::back_inserter(leftover_),
+        [](const ClientEvent& event) { return event.kind == ClientEvent::Kind::Delivered; });
     session->events.clear();
 }
 
