@@ -31,7 +31,12 @@ void Outbox::disconnected() {
             spool_.pushFront(**message);
         }
     }
-    counters_.spooled += unacknowledged.size();
+    // Those still waiting their turn are the newest of all.
+    for (const SpooledMessage& message : waiting_) {
+        spool_.pushBack(message);
+    }
+    counters_.spooled += unacknowledged.size() + waiting_.size();
+    waiting_.clear();
     inFlight_.clear();
     next_ = spool_.front();
     spool_.sync();
@@ -60,28 +65,43 @@ void Outbox::send(const SpooledMessage& message) {
         }
         return;
     }
-    if (client_ != nullptr && spool_.empty() && inFlight_.size() < kInFlightLimit &&
-        handOver(message, false)) {
+    if (client_ == nullptr) {
+        spool_.pushBack(message);
+        ++counters_.spooled;
+        spool_.sync();
         return;
     }
-    spool_.pushBack(message);
-    ++counters_.spooled;
-    spool_.sync();
+    waiting_.push_back(message);
+    if (waiting_.size() > kWaitingLimit) {
+        // The spool's newest are older than anything waiting here.
+        spool_.pushBack(waiting_.front());
+        waiting_.pop_front();
+        ++counters_.spooled;
+        spool_.sync();
+    }
     pump();
 }
 
 void Outbox::pump() {
-    bool progressed = false;
+    bool fromSpool = false;
     while (client_ != nullptr && inFlight_.size() < kInFlightLimit) {
         Spool::Position at = next_;
-        const std::optional<SpooledMessage> message = spool_.read(at);
-        if (!message || !handOver(*message, true)) {
+        if (std::optional<SpooledMessage> message = spool_.read(at)) {
+            if (!handOver(*message, true)) {
+                break;
+            }
+            next_ = at;
+            fromSpool = true;
+            continue;
+        }
+        // Straight from memory only once the spool has been delivered whole: if
+        // the connection ended now, these would go back in front of the spool.
+        if (!spool_.empty() || waiting_.empty() || !handOver(waiting_.front(), false)) {
             break;
         }
-        next_ = at;
-        progressed = true;
+        waiting_.pop_front();
     }
-    if (progressed) {
+    if (fromSpool) {
         removeAcknowledged();
         spool_.sync();
     }

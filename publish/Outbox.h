@@ -1,12 +1,13 @@
 #pragma once
 
-// Delivery in order with nothing lost. While the broker takes messages and the
-// spool is empty, messages go straight to the connection and are kept in memory
-// until acknowledged. Whatever cannot go now (no connection, too many awaiting
-// acknowledgement) waits in the spool, which is sent first, oldest first, when the
-// connection is back; a message leaves the spool only once acknowledged. Messages
-// handed over but never acknowledged when the connection ends go back to the
-// front of the spool.
+// Delivery in order with nothing lost. While connected, messages go to the
+// connection in order and are kept in memory until acknowledged; those that must
+// wait their turn (too many awaiting acknowledgement, or the spool not yet
+// delivered) wait in memory, and past a limit in the spool. Without a connection
+// they go to the spool, which is sent first, oldest first, when the connection is
+// back; a message leaves the spool only once acknowledged. When the connection
+// ends, what was handed over and not acknowledged goes back to the front of the
+// spool and what was waiting to its end.
 //
 // QoS 0 messages are sent when connected and otherwise dropped (counted): who
 // chose QoS 0 chose to lose them rather than delay them.
@@ -21,6 +22,8 @@ namespace vantrel::publish {
 
 // Messages awaiting acknowledgement at once; the rest wait their turn in order.
 inline constexpr std::size_t kInFlightLimit = 200;
+// Messages waiting in memory while connected; older ones go to the spool.
+inline constexpr std::size_t kWaitingLimit = 10000;
 
 struct OutboxCounters {
     std::uint64_t handedOver = 0;    // to the connection, first sends and resends
@@ -46,7 +49,6 @@ class Outbox {
     // Hands spooled messages to the connection while there is room.
     void pump();
 
-    bool idle() const { return inFlight_.empty() && spool_.empty(); }
     std::size_t inFlight() const { return inFlight_.size(); }
     const OutboxCounters& counters() const { return counters_; }
 
@@ -65,6 +67,7 @@ class Outbox {
     MqttClient* client_ = nullptr;
     // In the order handed over: first any sent straight, then those from the spool.
     std::deque<InFlight> inFlight_;
+    std::deque<SpooledMessage> waiting_;
     Spool::Position next_;  // the next spooled message to hand over
     OutboxCounters counters_;
 };

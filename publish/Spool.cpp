@@ -255,7 +255,9 @@ void Spool::popFront() {
 }
 
 std::optional<SpooledMessage> Spool::read(Position& position) {
-    if (position.number < firstNumber_) {
+    // The oldest message is always at the head, wherever the ring started over
+    // when it last ran empty.
+    if (position.number <= firstNumber_) {
         position = front();
     }
     if (position.number >= firstNumber_ + count_) {

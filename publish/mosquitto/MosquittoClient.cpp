@@ -40,10 +40,11 @@ struct MosquittoClient::Session {
 
     void push(const ClientEvent& event) {
         std::lock_guard lock(mutex);
-        const bool wasEmpty = events.empty();
         events.push_back(event);
         changed.notify_all();
-        if (wasEmpty && wake) {
+        // Acknowledgements wait for the publisher's next tick: waking the
+        // user-interface thread for each would cost more than the message.
+        if (event.kind != ClientEvent::Kind::Delivered && wake) {
             wake();
         }
     }

@@ -3,7 +3,7 @@
 // The MQTT client on libmosquitto. Each connection attempt runs on a thread of its
 // own: the name look-up and TCP connect (which can block) and then the network
 // loop. What happens there comes back as events in a queue that the
-// user-interface thread drains; wake() tells it that events are waiting.
+// user-interface thread drains; wake() tells it that the connection changed.
 
 #include <deque>
 #include <functional>
@@ -15,8 +15,9 @@ namespace vantrel::publish {
 
 class MosquittoClient : public MqttClient {
   public:
-    // wake is called on the network thread when events arrive in an empty queue;
-    // it must be safe to call from any thread and must not block.
+    // wake is called on the network thread when the connection is made or ends
+    // (acknowledgements wait to be taken); it must be safe to call from any thread
+    // and must not block.
     explicit MosquittoClient(std::function<void()> wake = {});
     ~MosquittoClient() override;
     MosquittoClient(const MosquittoClient&) = delete;

@@ -115,10 +115,10 @@ TEST(PublisherTest, ValuesWaitForTheBrokerAndArriveInOrderBehindTheStatus) {
     rig.broker.sent.clear();
     rig.connect();
     EXPECT_EQ(rig.broker.sent.at(0).topic, "vantrel/rig/status");
+    rig.analogFrame(0, 4.0f);  // waits until the spool has been delivered
     EXPECT_EQ(rig.payloads("vantrel/rig/analog/0").size(), 3u);
     rig.broker.acknowledgeAll();
     rig.publisher.onClientEvents();
-    rig.analogFrame(0, 4.0f);
     std::string values;
     for (const std::string& payload : rig.payloads("vantrel/rig/analog/0")) {
         values += payload.substr(payload.find("\"value\":") + 8, 4) + " ";
