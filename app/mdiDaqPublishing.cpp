@@ -16,6 +16,8 @@ namespace vantrel {
 
 void mdiDaq::makePublisher() {
     if (!timers_.publish) {
+        // A caller that hands in no publishing timer has publishing off by default;
+        // a Qt timer stands in should vantrel.ini turn it on.
         timers_.publish =
             std::make_unique<platform::QtTimer>(nullptr, QStringLiteral("tmrPublish"));
     }
