@@ -13,6 +13,8 @@
 #include "app/AppIdentity.h"
 #include "app/CommandLine.h"
 #include "app/OrderlyEnd.h"
+#include "app/PreferencesFile.h"
+#include "app/QtPublisher.h"
 #include "app/QtRunTimers.h"
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
@@ -63,7 +65,11 @@ int RunWithWindows(const LaunchOptions&) {
     platform::QtClock clock;
     DiskLogFileSink logFiles;
     acquisition::Run run(state, {cm, cm2, clock, dialogs, logFiles}, QtRunTimers());
-    mdiDaq window(state, run, dialogs, clock, [](QDialog& dialog) { dialog.exec(); });
+    platform::QtTimer publishTick(nullptr, QStringLiteral("tmrPublish"));
+    QtPublisher publisher(state, clock, publishTick);
+    publisher.feedFrom(run, dialogs);
+    mdiDaq window(state, run, publisher.get(), dialogs, clock,
+                  [](QDialog& dialog) { dialog.exec(); });
     windowDialogs.setOwner(&window);
     // From here a signal or a lost display ends the run as File > Exit does, with
     // the last words in the status window while it shows.
@@ -100,6 +106,14 @@ int RunWithoutWindows(const LaunchOptions& launch) {
     platform::QtClock clock;
     DiskLogFileSink logFiles;
     acquisition::Run run(state, {cm, cm2, clock, dialogs, logFiles}, QtRunTimers());
+    platform::QtTimer publishTick;
+    QtPublisher publisher(state, clock, publishTick);
+    publisher.feedFrom(run, dialogs);
+    const PreferencesReading preferences = LoadPreferences(state.AppDir);
+    if (!preferences.message.empty()) {
+        dialogs.showMessage({preferences.message, "Vantrel", platform::MessageIcon::Warning});
+    }
+    publisher.get().apply(preferences.preferences.mqtt);
     platform::QtTimer startPoll;
     acquisition::AutoStart autoStart(
         state, run, startPoll, launch.log, [&](const std::string& line) {

@@ -79,6 +79,16 @@ void Run::send(int card, std::string_view text) {
     link(card).SendCommand(text);
 }
 
+void Run::addFrameListener(const link::CardLink::FrameListener& listener) {
+    for (auto& link : links_) {
+        link->addFrameListener(listener);
+    }
+}
+
+void Run::addEndStep(std::function<void()> step) {
+    endSteps_.push_back(std::move(step));
+}
+
 void Run::setTaskChangedHandler(link::TaskSequencer::TaskChanged handler) {
     sequencer_.setTaskChangedHandler(std::move(handler));
 }
@@ -105,6 +115,9 @@ void Run::end() {
         if (const std::optional<std::string> failure = save(state_)) {
             parts_.dialogs.showMessage({*failure, "Vantrel", platform::MessageIcon::Critical});
         }
+    }
+    for (const auto& step : endSteps_) {
+        step();
     }
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "engine/AcquisitionState.h"
 #include "history/HistoryDocument.h"
@@ -75,6 +76,11 @@ class Run {
     // Writes text + CR to card 0 (card 1) or 1 (card 2).
     void send(int card, std::string_view text);
 
+    // Told after each frame either card's link accepts (see CardLink).
+    void addFrameListener(const link::CardLink::FrameListener& listener);
+    // Runs last in the end, after the settings files (an output's goodbye).
+    void addEndStep(std::function<void()> step);
+
     // Told when a start or stop changed whether the task runs.
     void setTaskChangedHandler(link::TaskSequencer::TaskChanged handler);
 
@@ -99,6 +105,7 @@ class Run {
     std::array<std::unique_ptr<link::CardLink>, 2> links_;
     DataLogger logger_;
     history::HistoryDocument history_ = history::RunHistory();
+    std::vector<std::function<void()>> endSteps_;
     bool ended_ = false;
     // Shared with the open box's close callback, which may run after the run.
     std::shared_ptr<bool> conversionBoxOpen_ = std::make_shared<bool>(false);

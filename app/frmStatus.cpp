@@ -70,6 +70,9 @@ frmStatus::frmStatus(const AcquisitionState& state, QWidget* parent)
     lblSave = makeLabel(this, QStringLiteral("lblSave"), QStringLiteral("Save"),
                         QColor(192, 255, 255), std::nullopt);
     grid->addWidget(lblSave, 3, 0, 1, 2);
+    lblMqtt = makeLabel(this, QStringLiteral("lblMqtt"), QString(), std::nullopt, std::nullopt);
+    lblMqtt->hide();
+    grid->addWidget(lblMqtt, 4, 0, 1, 4);
     for (int column = 0; column < 4; ++column) {
         grid->setColumnMinimumWidth(column, 110);
     }
@@ -100,6 +103,18 @@ void frmStatus::tmrStatus_Timer() {
     setText(lblSave, closingNote_.isEmpty()
                          ? QString::fromStdString(acquisition::SaveStatus(state_))
                          : closingNote_);
+    refreshBroker();
+}
+
+void frmStatus::setBrokerLine(std::function<std::string()> line) {
+    brokerLine_ = std::move(line);
+    refreshBroker();
+}
+
+void frmStatus::refreshBroker() {
+    const QString broker = brokerLine_ ? QString::fromStdString(brokerLine_()) : QString();
+    setText(lblMqtt, broker);
+    lblMqtt->setVisible(!broker.isEmpty());
 }
 
 void frmStatus::refreshCard(int card) {

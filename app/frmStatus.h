@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <string>
 
 #include "engine/AcquisitionState.h"
 
@@ -22,6 +24,9 @@ class frmStatus : public QWidget {
 
     explicit frmStatus(const AcquisitionState& state, QWidget* parent = nullptr);
 
+    // The broker line's text at each refresh; hidden while it is empty.
+    void setBrokerLine(std::function<std::string()> line);
+
     void tmrStatus_Timer();
     // While the program ends without a person to close message boxes, what they
     // would say shows in the save line.
@@ -32,14 +37,17 @@ class frmStatus : public QWidget {
     std::array<QLabel*, 2> lblFault{};
     std::array<QLabel*, 2> lblTask{};
     QLabel* lblSave = nullptr;
+    QLabel* lblMqtt = nullptr;
     QTimer* tmrStatus = nullptr;
 
   private:
     void Form_Load();
     void refreshCard(int card);
+    void refreshBroker();
 
     const AcquisitionState& state_;
     QString closingNote_;
+    std::function<std::string()> brokerLine_;
 };
 
 }  // namespace vantrel

@@ -19,6 +19,7 @@
 #include "logging/ui/frmSave.h"
 #include "platform/DateTimeText.h"
 #include "platform/PortNaming.h"
+#include "publish/Publisher.h"
 #include "setup/ui/frmCalib.h"
 #include "setup/ui/frmConfig.h"
 #include "views/ui/FilledShape.h"
@@ -28,11 +29,13 @@
 
 namespace vantrel {
 
-mdiDaq::mdiDaq(AcquisitionState& state, acquisition::Run& run, platform::Dialogs& dialogs,
-               platform::Clock& clock, ModalRunner runModal, QWidget* parent)
+mdiDaq::mdiDaq(AcquisitionState& state, acquisition::Run& run, publish::Publisher& publisher,
+               platform::Dialogs& dialogs, platform::Clock& clock, ModalRunner runModal,
+               QWidget* parent)
     : QMainWindow(parent),
       state_(state),
       run_(run),
+      publisher_(publisher),
       dialogs_(dialogs),
       clock_(clock),
       runModal_(std::move(runModal)) {
@@ -74,6 +77,7 @@ void mdiDaq::Form_Load() {
     if (recovered) {
         dialogs_.showMessageNonBlocking(*recovered, {});
     }
+    loadPreferences();
 }
 
 void mdiDaq::ShowClosingNote(const std::string& text) {
@@ -157,7 +161,11 @@ void mdiDaq::FileOpenLog_Click() {
 }
 
 void mdiDaq::ViewStatus_Click() {
-    showChild(statusWindow, [this] { return new frmStatus(state_); });
+    showChild(statusWindow, [this] {
+        auto* status = new frmStatus(state_);
+        status->setBrokerLine([this] { return publish::BrokerLine(publisher_.linkStatus()); });
+        return status;
+    });
 }
 
 void mdiDaq::TaskManager_Click() {
@@ -187,8 +195,6 @@ void mdiDaq::OptionsCardComm_Click() {
         return new frmCardComm(state_, dialogs_, std::move(services));
     });
 }
-
-void mdiDaq::OptionsSettings_Click() {}
 
 void mdiDaq::OptionsCalibrate_Click(int index) {
     state_.SelectedCard = static_cast<std::int16_t>(index);

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "acquisition/Run.h"
+#include "app/Preferences.h"
 #include "engine/AcquisitionState.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -35,6 +36,9 @@ class frmTrend;
 class frmConfig;
 class frmCalib;
 class frmHistory;
+namespace publish {
+class Publisher;
+}
 
 class mdiDaq : public QMainWindow {
     Q_OBJECT
@@ -44,8 +48,11 @@ class mdiDaq : public QMainWindow {
     // hands in QDialog::exec; a test answers the dialog itself.
     using ModalRunner = std::function<void(QDialog&)>;
 
-    mdiDaq(AcquisitionState& state, acquisition::Run& run, platform::Dialogs& dialogs,
-           platform::Clock& clock, ModalRunner runModal, QWidget* parent = nullptr);
+    // publisher: fed by the run; the window reads vantrel.ini at start and applies
+    // Options > Settings to it.
+    mdiDaq(AcquisitionState& state, acquisition::Run& run, publish::Publisher& publisher,
+           platform::Dialogs& dialogs, platform::Clock& clock, ModalRunner runModal,
+           QWidget* parent = nullptr);
     ~mdiDaq() override;
 
     // Start-up: the logger's tick, the splash, show, open card 1 and card 2 with
@@ -82,6 +89,9 @@ class mdiDaq : public QMainWindow {
     void buildMenus();
     void connectMenus();
     void taskChanged(bool running);
+    // Publishing (mdiDaqPublishing.cpp).
+    void loadPreferences();
+    void applyPreferences(const Preferences& preferences);
 
     // Shows a child window inside the frame once: when it is already open it is
     // brought to the front as it is; otherwise make() builds it (unparented) and it
@@ -102,6 +112,8 @@ class mdiDaq : public QMainWindow {
 
     AcquisitionState& state_;
     acquisition::Run& run_;
+    publish::Publisher& publisher_;
+    Preferences preferences_;
     platform::Dialogs& dialogs_;
     platform::Clock& clock_;
     ModalRunner runModal_;

@@ -18,5 +18,19 @@ inline constexpr int kCount = 7;
 
 inline constexpr std::array<const char*, kCount> kNames = {
     "+/- 10V", "0 ~ 20 mA", "4 ~ 20 mA", "0 ~ 200 mV", "PT-100", "T/C - J", "T/C - K"};
+// The unit of each type's converted value. A voltage or current channel scaled to
+// another range reads in whatever unit the user meant by that range.
+inline constexpr std::array<const char*, kCount> kUnits = {"V",     "mA",    "mA",   "mV",
+                                                           "deg.C", "deg.C", "deg.C"};
+
+// Decimals a value is shown with: voltages and currents to hundredths, the PT-100
+// to tenths of a degree, the thermocouples (whose search works in half degrees) and
+// unknown codes whole.
+constexpr int DecimalsForInputType(int inputType) {
+    if (inputType >= kVoltage10V && inputType <= kMillivolt200) {
+        return 2;
+    }
+    return inputType == kRtd ? 1 : 0;
+}
 
 }  // namespace vantrel::input_type

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "acquisition/Run.h"
+#include "app/QtPublisher.h"
 #include "app/frmAbout.h"
 #include "app/mdiDaq.h"
 #include "tests/support/Controls.h"
@@ -34,6 +35,7 @@ class MainWindowFixture : public ::testing::Test {
 
     void makeWindow() {
         window.reset();
+        publisher.reset();
         run.reset();
         acquisition::RunTimers timers;
         timers.pause = std::make_unique<FakeTimer>();
@@ -44,15 +46,17 @@ class MainWindowFixture : public ::testing::Test {
         logTick = static_cast<FakeTimer*>(timers.logTick.get());
         run = std::make_unique<acquisition::Run>(
             state, acquisition::RunParts{cm, cm2, clock, dialogs, logFiles}, std::move(timers));
-        window = std::make_unique<mdiDaq>(state, *run, dialogs, clock, [this](QDialog& dialog) {
-            ++modalRuns;
-            if (qobject_cast<frmAbout*>(&dialog) != nullptr) {
-                splashSeenVisibleMainWindow = window->isVisible();
-                splashSeenOpenAttempts = cm.openAttempts + cm2.openAttempts;
-            } else if (modal) {
-                modal(dialog);
-            }
-        });
+        publisher = std::make_unique<QtPublisher>(state, clock, publishTick);
+        window = std::make_unique<mdiDaq>(
+            state, *run, publisher->get(), dialogs, clock, [this](QDialog& dialog) {
+                ++modalRuns;
+                if (qobject_cast<frmAbout*>(&dialog) != nullptr) {
+                    splashSeenVisibleMainWindow = window->isVisible();
+                    splashSeenOpenAttempts = cm.openAttempts + cm2.openAttempts;
+                } else if (modal) {
+                    modal(dialog);
+                }
+            });
     }
 
     // Chooses the menu item of that object name.
@@ -85,6 +89,8 @@ class MainWindowFixture : public ::testing::Test {
     FakeClock clock;
     DiskLogFileSink logFiles;
     std::unique_ptr<acquisition::Run> run;
+    FakeTimer publishTick;
+    std::unique_ptr<QtPublisher> publisher;
     std::unique_ptr<mdiDaq> window;
     FakeTimer* delay = nullptr;    // owned by the run
     FakeTimer* logTick = nullptr;  // owned by the run

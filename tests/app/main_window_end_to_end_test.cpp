@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/QtPublisher.h"
 #include "app/QtRunTimers.h"
 #include "app/frmAbout.h"
 #include "app/mdiDaq.h"
@@ -27,6 +28,7 @@
 #include "tests/support/Controls.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeTimer.h"
 
 namespace vantrel::testing {
 namespace {
@@ -96,7 +98,9 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToExit) {
     const QString logPath = appDir.filePath("run.csv");
     DiskLogFileSink files;
     acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, QtRunTimers());
-    mdiDaq window(state, run, dialogs, clock, [&](QDialog& dialog) {
+    FakeTimer publishTick;
+    QtPublisher publisher(state, clock, publishTick);
+    mdiDaq window(state, run, publisher.get(), dialogs, clock, [&](QDialog& dialog) {
         if (qobject_cast<frmAbout*>(&dialog) == nullptr) {
             Find<QLineEdit>(dialog, "txtFile").setText(logPath);
             Find<QRadioButton>(dialog, "optDT").click();  // date and time stamps

@@ -25,6 +25,7 @@
 #include <cstdlib>
 
 #include "app/OrderlyEnd.h"
+#include "app/QtPublisher.h"
 #include "app/QtRunTimers.h"
 #include "app/frmAbout.h"
 #include "app/mdiDaq.h"
@@ -35,6 +36,7 @@
 #include "tests/support/Controls.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSerialPort.h"
+#include "tests/support/FakeTimer.h"
 
 namespace vantrel::testing {
 namespace {
@@ -77,7 +79,9 @@ void RunLoggingProgram(AcquisitionState& state, const QString& logFile,
     platform::QtClock clock;
     DiskLogFileSink files;
     acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, QtRunTimers());
-    mdiDaq window(state, run, dialogs, clock, [&](QDialog& dialog) {
+    FakeTimer publishTick;
+    QtPublisher publisher(state, clock, publishTick);
+    mdiDaq window(state, run, publisher.get(), dialogs, clock, [&](QDialog& dialog) {
         if (qobject_cast<frmAbout*>(&dialog) != nullptr) {
             return;
         }
@@ -150,7 +154,10 @@ TEST(EndOnSignal, SigtermAndSigkillLoseNoWaitingRecordNorStoredSetting) {
         platform::QtClock clock;
         DiskLogFileSink files;
         acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, QtRunTimers());
-        mdiDaq window(state, run, dialogs, clock, [](QDialog& dialog) { dialog.reject(); });
+        FakeTimer publishTick;
+        QtPublisher publisher(state, clock, publishTick);
+        mdiDaq window(state, run, publisher.get(), dialogs, clock,
+                      [](QDialog& dialog) { dialog.reject(); });
         window.Form_Load();
         const QStringList recovered =
             QDir(appDir.path()).entryList({"run-unsaved-*.csv"}, QDir::Files);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/QtPublisher.h"
 #include "app/QtRunTimers.h"
 #include "app/mdiDaq.h"
 #include "platform/qt/QtSerialPort.h"
@@ -49,7 +50,9 @@ TEST(LoggingEndToEnd, SwitchFromAFailingFileLogsAtOnceAndExitKeepsWhatWaited) {
     acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, std::move(timers));
     // The splash goes at once; in the save options window the user picks the file
     // queued in the file dialog and presses OK.
-    mdiDaq window(state, run, dialogs, clock, [&](QDialog& dialog) {
+    FakeTimer publishTick;
+    QtPublisher publisher(state, clock, publishTick);
+    mdiDaq window(state, run, publisher.get(), dialogs, clock, [&](QDialog& dialog) {
         if (dialog.objectName() == "frmSave") {
             Find<QAbstractButton>(dialog, "cmdSelect").click();
             Find<QAbstractButton>(dialog, "cmdOK").click();

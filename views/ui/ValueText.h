@@ -7,10 +7,6 @@
 
 namespace vantrel {
 
-// 2 for the voltage and current types (0..3), 1 for PT-100 (4), none for the
-// thermocouples and any other code.
-int DecimalsForInputType(int inputType);
-
 QString ChannelValueText(float value, int inputType);
 
 }  // namespace vantrel

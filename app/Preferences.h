@@ -1,0 +1,26 @@
+#pragma once
+
+// The program's own choices beyond the documented settings files, kept in
+// vantrel.ini in the start folder: one section per subject, each read by the
+// rules of the area it belongs to. Plain values; only the app layer touches the
+// file itself.
+
+#include <string>
+#include <vector>
+
+#include "engine/IniValues.h"
+#include "publish/MqttSettings.h"
+
+namespace vantrel {
+
+struct Preferences {
+    publish::MqttSettings mqtt;
+    bool operator==(const Preferences&) const = default;
+};
+
+// hostName: the machine's name, from which the station's default comes.
+Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostName,
+                            std::vector<ini::Problem>& problems);
+ini::FileTexts PreferencesTexts(const Preferences& preferences);
+
+}  // namespace vantrel

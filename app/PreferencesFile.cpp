@@ -1,0 +1,105 @@
+#include "app/PreferencesFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QSysInfo>
+
+#include "engine/AppPaths.h"
+
+namespace vantrel {
+
+namespace {
+
+QString PreferencesPath(const std::string& appDir) {
+    return QString::fromStdString(FolderFilePath(appDir, ini::kPreferencesFile));
+}
+
+std::string StatusText(QSettings::Status status) {
+    return status == QSettings::AccessError ? "it cannot be opened" : "its layout is damaged";
+}
+
+// QSettings reads an unquoted text holding commas as a list.
+std::string ValueText(const QVariant& value) {
+    if (value.typeId() == QMetaType::QStringList) {
+        return value.toStringList().join(QLatin1Char(',')).toStdString();
+    }
+    return value.toString().toStdString();
+}
+
+bool HasPassword(const Preferences& preferences) {
+    return !preferences.mqtt.password.empty();
+}
+
+}  // namespace
+
+PreferencesReading LoadPreferences(const std::string& appDir) {
+    const QString path = PreferencesPath(appDir);
+    const std::string hostName = QSysInfo::machineHostName().toStdString();
+    std::vector<ini::Problem> problems;
+    PreferencesReading reading;
+    if (!QFileInfo::exists(path)) {
+        reading.preferences = ReadPreferences({}, hostName, problems);
+        return reading;
+    }
+    const QSettings settings(path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) {
+        reading.preferences = ReadPreferences({}, hostName, problems);
+        reading.message = std::string(ini::kPreferencesFile) +
+                          " cannot be read: " + StatusText(settings.status()) +
+                          ". Every setting in it takes its default until it is saved again "
+                          "from Options > Settings.";
+        return reading;
+    }
+    ini::FileTexts texts;
+    for (const QString& key : settings.allKeys()) {
+        const qsizetype slash = key.indexOf(QLatin1Char('/'));
+        if (slash > 0) {
+            texts[key.left(slash).toStdString()][key.mid(slash + 1).toStdString()] =
+                ValueText(settings.value(key));
+        }
+    }
+    reading.preferences = ReadPreferences(texts, hostName, problems);
+    if (!problems.empty()) {
+        reading.message = ini::ProblemsMessage(problems);
+    }
+    return reading;
+}
+
+std::optional<std::string> SavePreferences(const std::string& appDir,
+                                           const Preferences& preferences) {
+    const QString path = PreferencesPath(appDir);
+    const std::string cannot = "The settings cannot be saved in " + path.toStdString();
+    constexpr QFileDevice::Permissions kOwnerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (HasPassword(preferences)) {
+        // Made private before the password goes in: the file is replaced by a new
+        // one that keeps these permissions.
+        QFile file(path);
+        if (!file.exists() && !file.open(QIODevice::WriteOnly)) {
+            return cannot + ".";
+        }
+        file.close();
+        if (!file.setPermissions(kOwnerOnly)) {
+            return cannot + ": it cannot be made readable by its owner only.";
+        }
+    }
+    QSettings settings(path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) {
+        // Writing would lose what the damaged file still holds.
+        return cannot + ": " + StatusText(settings.status()) + ".";
+    }
+    for (const auto& [section, keys] : PreferencesTexts(preferences)) {
+        for (const auto& [key, value] : keys) {
+            settings.setValue(QString::fromStdString(section + "/" + key),
+                              QString::fromStdString(value));
+        }
+    }
+    settings.sync();
+    if (settings.status() != QSettings::NoError) {
+        return cannot + ".";
+    }
+    return std::nullopt;
+}
+
+}  // namespace vantrel

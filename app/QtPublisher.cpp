@@ -1,0 +1,50 @@
+#include "app/QtPublisher.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include "engine/AppPaths.h"
+#include "publish/mosquitto/MosquittoClient.h"
+
+namespace vantrel {
+
+QtPublisher::QtPublisher(const AcquisitionState& state, platform::Clock& clock,
+                         platform::Timer& tick) {
+    publish::PublisherServices services{
+        clock,
+        tick,
+        [target = target_] {
+            // Called on the client's network thread: the events are taken on this one.
+            return std::make_unique<publish::MosquittoClient>([target] {
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [target] {
+                        if (*target != nullptr) {
+                            (*target)->onClientEvents();
+                        }
+                    },
+                    Qt::QueuedConnection);
+            });
+        },
+        AppFilePath(state, publish::kSpoolFile),
+        publish::kSpoolLimitBytes,
+        VANTREL_VERSION,
+    };
+    publisher_ = std::make_unique<publish::Publisher>(state, std::move(services));
+    *target_ = publisher_.get();
+}
+
+void QtPublisher::feedFrom(acquisition::Run& run, platform::Dialogs& dialogs) {
+    publish::Publisher& publisher = *publisher_;
+    run.addFrameListener([&publisher](const link::FrameEvent& event) { publisher.onFrame(event); });
+    run.addEndStep([&publisher] { publisher.shutdown(); });
+    publisher.setNoticeHandler([&dialogs](const std::string& text) {
+        dialogs.showMessageNonBlocking({text, "Vantrel", platform::MessageIcon::Warning}, {});
+    });
+}
+
+QtPublisher::~QtPublisher() {
+    *target_ = nullptr;
+}
+
+}  // namespace vantrel

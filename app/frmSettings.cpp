@@ -1,0 +1,72 @@
+#include "app/frmSettings.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "platform/qt/ControlNames.h"
+#include "publish/ui/MqttSettingsPage.h"
+
+namespace vantrel {
+
+frmSettings::frmSettings(const Preferences& current, platform::Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), chosen_(current) {
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(tr("Settings"));
+
+    lstPages = named(new QListWidget(this), QStringLiteral("lstPages"), tr("Pages"));
+    stkPages = named(new QStackedWidget(this), QStringLiteral("stkPages"), QString());
+    connect(lstPages, &QListWidget::currentRowChanged, stkPages, &QStackedWidget::setCurrentIndex);
+
+    mqttPage = new MqttSettingsPage(dialogs, stkPages);
+    mqttPage->load(current.mqtt);
+    addPage(tr("MQTT"), mqttPage, [this](Preferences& preferences) {
+        preferences.mqtt = mqttPage->settings();
+        return publish::MqttSettingsProblem(preferences.mqtt);
+    });
+    lstPages->setCurrentRow(0);
+    // As wide as the longest title, so the pages keep the room.
+    lstPages->setMaximumWidth(lstPages->sizeHintForColumn(0) + 4 * lstPages->frameWidth() + 24);
+
+    auto* buttons = new QDialogButtonBox(this);
+    cmdOK = named(buttons->addButton(QDialogButtonBox::Ok), QStringLiteral("cmdOK"), tr("OK"));
+    cmdCancel = named(buttons->addButton(QDialogButtonBox::Cancel), QStringLiteral("cmdCancel"),
+                      tr("Cancel"));
+    connect(cmdOK, &QPushButton::clicked, this, &frmSettings::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSettings::cmdCancel_Click);
+
+    auto* pages = new QHBoxLayout;
+    pages->addWidget(lstPages);
+    pages->addWidget(stkPages, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(pages);
+    layout->addWidget(buttons);
+}
+
+void frmSettings::addPage(const QString& title, QWidget* page, StorePage store) {
+    lstPages->addItem(title);
+    stkPages->addWidget(page);
+    stores_.push_back(std::move(store));
+}
+
+void frmSettings::cmdOK_Click() {
+    Preferences preferences = chosen_;
+    for (std::size_t index = 0; index < stores_.size(); ++index) {
+        if (const std::optional<std::string> problem = stores_[index](preferences)) {
+            lstPages->setCurrentRow(static_cast<int>(index));
+            dialogs_.showMessage({*problem, "Settings", platform::MessageIcon::Warning});
+            return;
+        }
+    }
+    chosen_ = preferences;
+    accept();
+}
+
+void frmSettings::cmdCancel_Click() {
+    reject();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,52 @@
+#pragma once
+
+// Options > Settings: the program's preferences on pages picked from a list, each
+// page an area's own widget. OK checks every page and, when all hold, closes with
+// the new preferences for the caller to store and apply; Cancel changes nothing.
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Preferences.h"
+#include "platform/Dialogs.h"
+
+class QListWidget;
+class QPushButton;
+class QStackedWidget;
+
+namespace vantrel {
+
+class MqttSettingsPage;
+
+class frmSettings : public QDialog {
+    Q_OBJECT
+
+  public:
+    frmSettings(const Preferences& current, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // What OK accepted.
+    const Preferences& chosen() const { return chosen_; }
+
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    QListWidget* lstPages = nullptr;
+    QStackedWidget* stkPages = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    MqttSettingsPage* mqttPage = nullptr;
+
+  private:
+    // Puts the page's choices into preferences; the first rule they break, if any.
+    using StorePage = std::function<std::optional<std::string>(Preferences&)>;
+    void addPage(const QString& title, QWidget* page, StorePage store);
+
+    platform::Dialogs& dialogs_;
+    Preferences chosen_;
+    std::vector<StorePage> stores_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,45 @@
+// The main window's part in the preferences: vantrel.ini read at start, and
+// Options > Settings applied to the publisher.
+
+#include <cstdio>
+
+#include "app/PreferencesFile.h"
+#include "app/frmSettings.h"
+#include "app/mdiDaq.h"
+#include "publish/Publisher.h"
+
+namespace vantrel {
+
+void mdiDaq::loadPreferences() {
+    PreferencesReading reading = LoadPreferences(state_.AppDir);
+    if (!reading.message.empty()) {
+        // Said once; the file stays as it is until the user presses OK in Settings.
+        std::fprintf(stderr, "Vantrel: %s\n", reading.message.c_str());
+        dialogs_.showMessageNonBlocking(
+            {reading.message, "Vantrel", platform::MessageIcon::Warning}, {});
+    }
+    preferences_ = reading.preferences;
+    publisher_.apply(preferences_.mqtt);
+}
+
+void mdiDaq::applyPreferences(const Preferences& preferences) {
+    if (std::optional<std::string> failure = SavePreferences(state_.AppDir, preferences)) {
+        dialogs_.showMessage({*failure + " They apply until the program ends.", "Settings",
+                              platform::MessageIcon::Warning});
+    }
+    const bool mqttChanged = preferences.mqtt != preferences_.mqtt;
+    preferences_ = preferences;
+    if (mqttChanged) {
+        publisher_.apply(preferences_.mqtt);
+    }
+}
+
+void mdiDaq::OptionsSettings_Click() {
+    frmSettings window(preferences_, dialogs_, this);
+    runModal_(window);
+    if (window.result() == QDialog::Accepted) {
+        applyPreferences(window.chosen());
+    }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,237 @@
+// The program's CPU share with two simulated cards at wire speed (9600 baud, as
+// real cards send) publishing every frame to a real mosquitto broker, beside the
+// same run with publishing off; and the CPU time per frame with the cards sending
+// as fast as the program reads, publishing every frame and not.
+#include <sys/resource.h>
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QObject>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "engine/AcquisitionState.h"
+#include "link/CardLink.h"
+#include "link/Commands.h"
+#include "link/TaskSequencer.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtTimer.h"
+#include "publish/Publisher.h"
+#include "publish/mosquitto/MosquittoClient.h"
+#include "tests/support/BrokerProcess.h"
+#include "tests/support/CardSimProcess.h"
+#include "tests/support/FakeTimer.h"
+
+namespace {
+
+using namespace vantrel;
+using testing::PumpFor;
+using testing::PumpUntil;
+
+constexpr int kWireSpeedSeconds = 5;
+constexpr int kFastFrames = 20000;
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);  // every thread, the network thread included
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Figures {
+    double cpuShare = 0;  // CPU seconds per second of the run
+    double cpuMicrosPerFrame = 0;
+    double framesPerSecond = 0;
+    std::uint64_t frames = 0;
+    std::uint64_t acknowledged = 0;
+};
+
+// Two cards, both links, and the publisher when publishing is on: the program's
+// receive path and its publishing, without the windows.
+class Rig {
+  public:
+    Rig(bool publishing, const QStringList& pacing, int port) : port1_(nullptr), port2_(nullptr) {
+        ok_ = sim1_.start(1, pacing + QStringList{"--ch", "0=volts:5", "--ch", "4=sine:9000:3"}) &&
+              sim2_.start(2, pacing + QStringList{"--ch", "1=count:-500"});
+        port1_ = std::make_unique<platform::QtSerialPort>(sim1_.dir());
+        port2_ = std::make_unique<platform::QtSerialPort>(sim2_.dir());
+        for (int card = 0; card < 2; ++card) {
+            links_[card] = std::make_unique<link::CardLink>(
+                state_, card, card == 0 ? *port1_ : *port2_,
+                link::CardLink::Timers{reopen_[card], watch_[card]}, sequencer_);
+        }
+        if (publishing) {
+            publisher_ = std::make_unique<publish::Publisher>(
+                state_,
+                publish::PublisherServices{clock_, tick_,
+                                           [this] {
+                                               return std::make_unique<publish::MosquittoClient>(
+                                                   [this] { wake(); });
+                                           },
+                                           "", publish::kSpoolLimitBytes, "bench"});
+            publish::MqttSettings settings;
+            settings.enabled = true;
+            settings.host = "127.0.0.1";
+            settings.port = port;
+            settings.station = "bench";
+            settings.intervalMs = 0;
+            publisher_->apply(settings);
+            ok_ =
+                ok_ && PumpUntil([this] {
+                    return publisher_->linkStatus().state == publish::LinkStatus::State::Connected;
+                });
+            for (auto& cardLink : links_) {
+                cardLink->addFrameListener(
+                    [this](const link::FrameEvent& event) { publisher_->onFrame(event); });
+            }
+        }
+        for (auto& cardLink : links_) {
+            cardLink->OpenCardPort();
+        }
+        ok_ = ok_ && PumpUntil([this] { return state_.CardConnected1 && state_.CardConnected2; });
+    }
+    ~Rig() {
+        if (publisher_) {
+            publisher_->shutdown();
+        }
+    }
+
+    bool ok() const { return ok_; }
+    std::uint64_t frames() const {
+        return links_[0]->counters().analogFrames + links_[1]->counters().analogFrames;
+    }
+    std::uint64_t acknowledged() const {
+        return publisher_ ? publisher_->counters().acknowledged : 0;
+    }
+    void startTasks() {
+        for (auto& cardLink : links_) {
+            cardLink->SendCommand(link::kCommandStartArm);
+        }
+        PumpFor(link::kStartPauseMs);
+        for (auto& cardLink : links_) {
+            cardLink->SendCommand(link::kCommandStartRun);
+        }
+    }
+
+  private:
+    void wake() {
+        QMetaObject::invokeMethod(
+            &receiver_, [this] { publisher_->onClientEvents(); }, Qt::QueuedConnection);
+    }
+
+    testing::CardSimProcess sim1_;
+    testing::CardSimProcess sim2_;
+    AcquisitionState state_;
+    std::unique_ptr<platform::QtSerialPort> port1_;
+    std::unique_ptr<platform::QtSerialPort> port2_;
+    // The timers and sequencer the links need; the benchmark starts the tasks itself.
+    std::array<testing::FakeTimer, 2> reopen_;
+    std::array<testing::FakeTimer, 2> watch_;
+    testing::FakeTimer pause_;
+    link::TaskSequencer sequencer_{state_, pause_, [](int, std::string_view) {}};
+    std::array<std::unique_ptr<link::CardLink>, 2> links_;
+    platform::QtClock clock_;
+    platform::QtTimer tick_;
+    QObject receiver_;
+    std::unique_ptr<publish::Publisher> publisher_;
+    bool ok_ = false;
+};
+
+testing::BrokerProcess* gBroker = nullptr;
+Figures gWire[2];  // publishing off, on
+Figures gFast[2];
+
+void Measure(benchmark::State& state, const QStringList& pacing, bool publishing, Figures& figures,
+             bool untilCount) {
+    for (auto _ : state) {
+        Rig rig(publishing, pacing, gBroker->port());
+        if (!rig.ok()) {
+            state.SkipWithError("simulators, cards or broker did not come up");
+            return;
+        }
+        const double cpuStart = CpuSeconds();
+        QElapsedTimer clock;
+        clock.start();
+        rig.startTasks();
+        if (untilCount) {
+            PumpUntil([&] { return rig.frames() >= 2 * kFastFrames; }, 120000);
+        } else {
+            // One event loop for the whole run, so that waiting costs nothing.
+            QEventLoop run;
+            QTimer::singleShot(kWireSpeedSeconds * 1000, &run, &QEventLoop::quit);
+            run.exec();
+        }
+        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        const double cpu = CpuSeconds() - cpuStart;
+        figures = {cpu / seconds,
+                   cpu * 1e6 / static_cast<double>(std::max<std::uint64_t>(rig.frames(), 1)),
+                   static_cast<double>(rig.frames()) / seconds, rig.frames(), rig.acknowledged()};
+        state.SetIterationTime(seconds);
+        state.counters["cpu_share_percent"] = 100 * figures.cpuShare;
+        state.counters["frames_per_s"] = figures.framesPerSecond;
+        state.counters["acknowledged"] = static_cast<double>(figures.acknowledged);
+    }
+}
+
+const QStringList kWireSpeed{"--pace", "--rate", "0"};
+const QStringList kAsFastAsRead{"--rate", "0", "--count", QString::number(kFastFrames)};
+
+void BM_WireSpeedPublishingOff(benchmark::State& state) {
+    Measure(state, kWireSpeed, false, gWire[0], false);
+}
+void BM_WireSpeedPublishingEveryFrame(benchmark::State& state) {
+    Measure(state, kWireSpeed, true, gWire[1], false);
+}
+void BM_AsFastAsReadPublishingOff(benchmark::State& state) {
+    Measure(state, kAsFastAsRead, false, gFast[0], true);
+}
+void BM_AsFastAsReadPublishingEveryFrame(benchmark::State& state) {
+    Measure(state, kAsFastAsRead, true, gFast[1], true);
+}
+BENCHMARK(BM_WireSpeedPublishingOff)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_WireSpeedPublishingEveryFrame)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_AsFastAsReadPublishingOff)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_AsFastAsReadPublishingEveryFrame)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    // The simulator and the tables of this build, unless the caller chose others.
+    setenv("VANTREL_SOURCE_DIR", VANTREL_SOURCE_DIR_DEFAULT, 0);
+    setenv("VANTREL_BINARY_DIR", VANTREL_BINARY_DIR_DEFAULT, 0);
+    vantrel::testing::BrokerProcess broker;
+    if (!broker.start()) {
+        std::fprintf(stderr, "mosquitto did not start\n");
+        return 1;
+    }
+    gBroker = &broker;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::printf(
+        "At wire speed, two cards (%.1f frames/s): publishing every frame %.2f%% CPU "
+        "(%llu messages acknowledged), publishing off %.2f%% CPU\n",
+        gWire[1].framesPerSecond, 100 * gWire[1].cpuShare,
+        static_cast<unsigned long long>(gWire[1].acknowledged), 100 * gWire[0].cpuShare);
+    std::printf(
+        "As fast as read, two cards: publishing every frame %.1f us CPU per frame "
+        "(%.0f frames/s), publishing off %.1f us (%.0f frames/s): %.1fx\n",
+        gFast[1].cpuMicrosPerFrame, gFast[1].framesPerSecond, gFast[0].cpuMicrosPerFrame,
+        gFast[0].framesPerSecond,
+        gFast[0].cpuMicrosPerFrame > 0 ? gFast[1].cpuMicrosPerFrame / gFast[0].cpuMicrosPerFrame
+                                       : 0.0);
+    return 0;
+}

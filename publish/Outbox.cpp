@@ -1,0 +1,139 @@
+#include "publish/Outbox.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vantrel::publish {
+
+void Outbox::connected(MqttClient& client) {
+    client_ = &client;
+    next_ = spool_.front();
+    pump();
+}
+
+void Outbox::disconnected() {
+    client_ = nullptr;
+    // Those sent straight are older than anything in the spool: they go back in
+    // front of it. An empty spool takes them in order at its end, which keeps a
+    // fresh ring from wrapping round.
+    std::vector<const SpooledMessage*> unacknowledged;
+    for (const InFlight& entry : inFlight_) {
+        if (!entry.fromSpool && !entry.acknowledged) {
+            unacknowledged.push_back(&entry.message);
+        }
+    }
+    if (spool_.empty()) {
+        for (const SpooledMessage* message : unacknowledged) {
+            spool_.pushBack(*message);
+        }
+    } else {
+        for (auto message = unacknowledged.rbegin(); message != unacknowledged.rend(); ++message) {
+            spool_.pushFront(**message);
+        }
+    }
+    // Those still waiting their turn are the newest of all.
+    for (const SpooledMessage& message : waiting_) {
+        spool_.pushBack(message);
+    }
+    counters_.spooled += unacknowledged.size() + waiting_.size();
+    waiting_.clear();
+    inFlight_.clear();
+    next_ = spool_.front();
+    spool_.sync();
+}
+
+bool Outbox::handOver(const SpooledMessage& message, bool fromSpool) {
+    const std::optional<int> id =
+        client_->publish(message.topic, message.payload, message.qos, message.retain);
+    if (!id) {
+        return false;
+    }
+    ++counters_.handedOver;
+    // A QoS 0 message is done once sent; one from the spool still keeps its place
+    // in line, so that the spool gives up the right message.
+    if (message.qos > 0 || fromSpool) {
+        inFlight_.push_back(
+            {*id, message.qos == 0, fromSpool, fromSpool ? SpooledMessage{} : message});
+    }
+    return true;
+}
+
+void Outbox::send(const SpooledMessage& message) {
+    if (message.qos == 0) {
+        if (client_ == nullptr || !handOver(message, false)) {
+            ++counters_.droppedQos0;
+        }
+        return;
+    }
+    if (client_ == nullptr) {
+        spool_.pushBack(message);
+        ++counters_.spooled;
+        spool_.sync();
+        return;
+    }
+    waiting_.push_back(message);
+    if (waiting_.size() > kWaitingLimit) {
+        // The spool's newest are older than anything waiting here.
+        spool_.pushBack(waiting_.front());
+        waiting_.pop_front();
+        ++counters_.spooled;
+        spool_.sync();
+    }
+    pump();
+}
+
+void Outbox::pump() {
+    bool fromSpool = false;
+    while (client_ != nullptr && inFlight_.size() < kInFlightLimit) {
+        Spool::Position at = next_;
+        if (std::optional<SpooledMessage> message = spool_.read(at)) {
+            if (!handOver(*message, true)) {
+                break;
+            }
+            next_ = at;
+            fromSpool = true;
+            continue;
+        }
+        // Straight from memory only once the spool has been delivered whole: if
+        // the connection ended now, these would go back in front of the spool.
+        if (!spool_.empty() || waiting_.empty() || !handOver(waiting_.front(), false)) {
+            break;
+        }
+        waiting_.pop_front();
+    }
+    if (fromSpool) {
+        removeAcknowledged();
+        spool_.sync();
+    }
+}
+
+void Outbox::delivered(int messageId) {
+    const auto found = std::find_if(inFlight_.begin(), inFlight_.end(), [&](const InFlight& e) {
+        return e.messageId == messageId && !e.acknowledged;
+    });
+    if (found == inFlight_.end()) {
+        return;
+    }
+    found->acknowledged = true;
+    ++counters_.acknowledged;
+    removeAcknowledged();
+    pump();
+}
+
+void Outbox::removeAcknowledged() {
+    bool fromSpool = false;
+    // Acknowledgements may come out of order; the spool gives up its oldest
+    // message only when everything before it is acknowledged too.
+    while (!inFlight_.empty() && inFlight_.front().acknowledged) {
+        if (inFlight_.front().fromSpool) {
+            spool_.popFront();
+            fromSpool = true;
+        }
+        inFlight_.pop_front();
+    }
+    if (fromSpool) {
+        spool_.sync();
+    }
+}
+
+}  // namespace vantrel::publish

@@ -1,0 +1,75 @@
+#pragma once
+
+// Delivery in order with nothing lost. While connected, messages go to the
+// connection in order and are kept in memory until acknowledged; those that must
+// wait their turn (too many awaiting acknowledgement, or the spool not yet
+// delivered) wait in memory, and past a limit in the spool. Without a connection
+// they go to the spool, which is sent first, oldest first, when the connection is
+// back; a message leaves the spool only once acknowledged. When the connection
+// ends, what was handed over and not acknowledged goes back to the front of the
+// spool and what was waiting to its end.
+//
+// QoS 0 messages are sent when connected and otherwise dropped (counted): who
+// chose QoS 0 chose to lose them rather than delay them.
+
+#include <cstdint>
+#include <deque>
+
+#include "publish/MqttClient.h"
+#include "publish/Spool.h"
+
+namespace vantrel::publish {
+
+// Messages awaiting acknowledgement at once; the rest wait their turn in order.
+inline constexpr std::size_t kInFlightLimit = 200;
+// Messages waiting in memory while connected; older ones go to the spool.
+inline constexpr std::size_t kWaitingLimit = 10000;
+
+struct OutboxCounters {
+    std::uint64_t handedOver = 0;    // to the connection, first sends and resends
+    std::uint64_t acknowledged = 0;  // QoS 1 messages the broker confirmed
+    std::uint64_t spooled = 0;       // went to the spool instead of the connection
+    std::uint64_t droppedQos0 = 0;   // QoS 0 while not connected
+};
+
+class Outbox {
+  public:
+    explicit Outbox(Spool& spool) : spool_(spool) {}
+
+    // client is the connection that now takes messages, or nothing.
+    void connected(MqttClient& client);
+    // The connection takes no more messages but may still acknowledge some.
+    void detach() { client_ = nullptr; }
+    // The connection ended: what it did not acknowledge waits in the spool again.
+    void disconnected();
+
+    void send(const SpooledMessage& message);
+    // A Delivered event: acknowledged messages leave memory or the spool.
+    void delivered(int messageId);
+    // Hands spooled messages to the connection while there is room.
+    void pump();
+
+    std::size_t inFlight() const { return inFlight_.size(); }
+    const OutboxCounters& counters() const { return counters_; }
+
+  private:
+    struct InFlight {
+        int messageId = 0;
+        bool acknowledged = false;
+        bool fromSpool = false;
+        SpooledMessage message;  // kept only when not in the spool
+    };
+
+    bool handOver(const SpooledMessage& message, bool fromSpool);
+    void removeAcknowledged();
+
+    Spool& spool_;
+    MqttClient* client_ = nullptr;
+    // In the order handed over: first any sent straight, then those from the spool.
+    std::deque<InFlight> inFlight_;
+    std::deque<SpooledMessage> waiting_;
+    Spool::Position next_;  // the next spooled message to hand over
+    OutboxCounters counters_;
+};
+
+}  // namespace vantrel::publish

@@ -1,0 +1,119 @@
+#include "publish/Payloads.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "engine/InputTypes.h"
+#include "platform/DateTimeText.h"
+#include "publish/JsonText.h"
+
+namespace vantrel::publish {
+
+namespace {
+
+std::string_view InputName(int inputType) {
+    if (inputType < 0 || inputType >= input_type::kCount) {
+        return "unknown";
+    }
+    return input_type::kNames[static_cast<std::size_t>(inputType)];
+}
+
+std::string_view UnitName(int inputType) {
+    if (inputType < 0 || inputType >= input_type::kCount) {
+        // Any other code leaves the raw count in the value.
+        return "count";
+    }
+    return input_type::kUnits[static_cast<std::size_t>(inputType)];
+}
+
+std::string HexLines(std::uint32_t lines) {
+    std::array<char, 9> text{};
+    std::snprintf(text.data(), text.size(), "%08X", static_cast<unsigned>(lines));
+    return text.data();
+}
+
+}  // namespace
+
+Topics::Topics(std::string_view prefix, std::string_view station) {
+    base_.append(prefix).append("/").append(station);
+}
+
+std::string Topics::analog(int channel) const {
+    return base_ + "/analog/" + std::to_string(channel);
+}
+
+std::string Topics::digital() const {
+    return base_ + "/digital";
+}
+
+std::string Topics::status() const {
+    return base_ + "/status";
+}
+
+std::optional<std::string> ValueNumber(float value, int inputType) {
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    // The views round halves away from zero (a thermocouple's 122.5 degrees shows
+    // as 123), which to_chars does not. A float times 10 or 100 is exact in a
+    // double, so rounding the scaled value rounds the value itself.
+    const int decimals = input_type::DecimalsForInputType(inputType);
+    const double scaled =
+        std::round(std::fabs(static_cast<double>(value)) * std::pow(10.0, decimals));
+    std::array<char, 64> text{};
+    const auto result =
+        std::to_chars(text.data(), text.data() + text.size(), scaled, std::chars_format::fixed, 0);
+    std::string digits(text.data(), result.ptr);
+    if (digits.size() <= static_cast<std::size_t>(decimals)) {
+        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+    }
+    if (decimals > 0) {
+        digits.insert(digits.size() - static_cast<std::size_t>(decimals), ".");
+    }
+    return value < 0 ? "-" + digits : digits;
+}
+
+std::string AnalogPayload(const AnalogSample& sample, std::string_view name) {
+    JsonObject payload;
+    payload.text("time", platform::IsoUtcText(sample.time));
+    const std::optional<std::string> number =
+        sample.error ? std::nullopt : ValueNumber(sample.value, sample.inputType);
+    if (number) {
+        payload.number("value", *number);
+    } else {
+        payload.null("value");
+    }
+    payload.text("name", name)
+        .text("input", InputName(sample.inputType))
+        .text("unit", UnitName(sample.inputType));
+    if (sample.error) {
+        payload.text("error", *sample.error);
+    } else if (!number) {
+        payload.text("error", "not a number");
+    }
+    return payload.str();
+}
+
+std::string DigitalPayload(const platform::DateTime& time, std::uint32_t in, std::uint32_t out) {
+    return JsonObject()
+        .text("time", platform::IsoUtcText(time))
+        .text("in", HexLines(in))
+        .text("out", HexLines(out))
+        .str();
+}
+
+std::string StatusPayload(const StatusFacts& facts) {
+    return JsonObject()
+        .boolean("online", true)
+        .text("card1", facts.card1)
+        .text("card2", facts.card2)
+        .text("task", facts.taskRunning ? "running" : "stopped")
+        .boolean("logging", facts.logging)
+        .text("version", facts.version)
+        .str();
+}
+
+}  // namespace vantrel::publish

@@ -1,0 +1,58 @@
+#pragma once
+
+// What goes to the broker: the topics under <topic_prefix>/<station> and the JSON
+// payloads of the analog values, the digital lines and the program's status.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Clock.h"
+
+namespace vantrel::publish {
+
+class Topics {
+  public:
+    Topics(std::string_view prefix, std::string_view station);
+    // channel is the slot 0..15.
+    std::string analog(int channel) const;
+    std::string digital() const;
+    std::string status() const;
+
+  private:
+    std::string base_;
+};
+
+// One channel's latest reading: its value, or the conversion failure that kept it
+// from being converted.
+struct AnalogSample {
+    platform::DateTime time;
+    float value = 0.0f;
+    int inputType = 0;
+    std::optional<std::string> error;
+};
+
+// The value as the views show it (decimals by input type, halves away from zero),
+// as a JSON number; nothing for a value JSON cannot hold (infinite or not a number).
+std::optional<std::string> ValueNumber(float value, int inputType);
+
+// {"time":…,"value":1.25,"name":…,"input":"PT-100","unit":"deg.C"}; a failure
+// gives "value":null and "error".
+std::string AnalogPayload(const AnalogSample& sample, std::string_view name);
+// {"time":…,"in":"0000ABCD","out":"…"}: lines 31..0 as upper-case hex.
+std::string DigitalPayload(const platform::DateTime& time, std::uint32_t in, std::uint32_t out);
+
+struct StatusFacts {
+    std::string card1;  // "connected", "not connected" or "port lost"
+    std::string card2;
+    bool taskRunning = false;
+    bool logging = false;
+    std::string version;
+    bool operator==(const StatusFacts&) const = default;
+};
+std::string StatusPayload(const StatusFacts& facts);
+// The last will and the goodbye of an orderly exit.
+inline constexpr std::string_view kOfflinePayload = R"({"online":false})";
+
+}  // namespace vantrel::publish

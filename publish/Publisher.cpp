@@ -1,0 +1,356 @@
+#include "publish/Publisher.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "engine/AppPaths.h"
+#include "engine/CardView.h"
+#include "platform/DateTimeText.h"
+
+namespace vantrel::publish {
+
+namespace {
+
+std::string CardText(const AcquisitionState& state, int card) {
+    const ConstCardView view = CardOf(state, card);
+    if (view.PortLost) {
+        return "port lost";
+    }
+    return view.PortOpen && view.CardConnected ? "connected" : "not connected";
+}
+
+std::uint32_t LineWord(const Slots<bool, kLineArraySize>& lines) {
+    std::uint32_t word = 0;
+    for (int line = 0; line < kUsedLines; ++line) {
+        word |= static_cast<std::uint32_t>(lines[static_cast<std::size_t>(line)]) << line;
+    }
+    return word;
+}
+
+std::string SizeText(std::uint64_t bytes) {
+    constexpr std::uint64_t kMegabyte = 1000000;
+    return bytes % kMegabyte == 0 ? std::to_string(bytes / kMegabyte) + " MB"
+                                  : std::to_string(bytes) + " bytes";
+}
+
+}  // namespace
+
+Publisher::Publisher(const AcquisitionState& state, PublisherServices services)
+    : state_(state), services_(std::move(services)) {
+    services_.tick.setHandler([this] { tick(); });
+}
+
+Publisher::~Publisher() {
+    services_.tick.stop();
+    services_.tick.setHandler(nullptr);
+}
+
+void Publisher::setNoticeHandler(std::function<void(const std::string&)> handler) {
+    notice_ = std::move(handler);
+}
+
+void Publisher::notify(const std::string& text) {
+    if (notice_) {
+        notice_(text);
+    }
+}
+
+const OutboxCounters& Publisher::counters() const {
+    static const OutboxCounters kNone;
+    return outbox_ ? outbox_->counters() : kNone;
+}
+
+void Publisher::apply(const MqttSettings& settings) {
+    endConnection();
+    settings_ = settings;
+    // New settings, new chances: each failure kind may be told again.
+    lastFailureShown_.reset();
+    if (!settings_.enabled) {
+        link_ = {};
+        services_.tick.stop();
+        return;
+    }
+    openSpool();
+    topics_.emplace(settings_.topicPrefix, settings_.station);
+    client_ = services_.makeClient();
+    retryDelayMs_ = kFirstRetryMs;
+    startConnecting();
+    services_.tick.start(kPublishTickMs, false);
+}
+
+void Publisher::openSpool() {
+    if (spool_) {
+        return;
+    }
+    std::unique_ptr<SpoolStorage> storage;
+    if (!services_.spoolPath.empty()) {
+        storage = FileSpoolStorage::Open(services_.spoolPath);
+        if (!storage) {
+            notify("MQTT: " + services_.spoolPath +
+                   " cannot be opened. Values waiting for the broker are kept in memory only "
+                   "and are lost when the program ends.");
+        }
+    }
+    if (!storage) {
+        storage = std::make_unique<MemorySpoolStorage>();
+    }
+    spool_ = std::make_unique<Spool>(std::move(storage), services_.spoolCapacity);
+    outbox_ = std::make_unique<Outbox>(*spool_);
+    if (spool_->damagedBytes() > 0) {
+        // Nothing is thrown away: the bytes that could not be read stay in a copy.
+        const std::string copy = services_.spoolPath + ".bad";
+        std::error_code error;
+        std::filesystem::copy_file(NativePath(services_.spoolPath), NativePath(copy),
+                                   std::filesystem::copy_options::overwrite_existing, error);
+        notify("MQTT: " + std::string(kSpoolFile) + " was damaged; " +
+               std::to_string(spool_->damagedBytes()) +
+               " bytes of values waiting for the broker could not be read" +
+               (error ? "." : " and are kept in " + copy + "."));
+    }
+}
+
+void Publisher::startConnecting() {
+    ConnectOptions options;
+    options.host = settings_.host;
+    options.port = settings_.port;
+    options.clientId = "vantrel-" + settings_.station;
+    options.username = settings_.username;
+    options.password = settings_.password;
+    options.tls = settings_.tls;
+    options.caFile = settings_.caFile;
+    options.willTopic = topics_->status();
+    options.willPayload = kOfflinePayload;
+    options.qos = settings_.qos;
+    link_ = {LinkStatus::State::Connecting, settings_.host, settings_.port, std::nullopt};
+    waitedMs_ = 0;
+    client_->connect(options);
+}
+
+void Publisher::endConnection() {
+    if (!client_) {
+        return;
+    }
+    if (link_.state == LinkStatus::State::Connected) {
+        // What the interval still holds back goes first, then the goodbye.
+        publishPending();
+        std::optional<int> goodbye =
+            client_->publish(topics_->status(), std::string(kOfflinePayload), settings_.qos, true);
+        // Only acknowledgements now; the spool's turn comes with the next connection.
+        outbox_->detach();
+        const std::int64_t deadline =
+            platform::UtcMilliseconds(services_.clock.now()) + kGoodbyeWaitMs;
+        const auto left = [&] {
+            return static_cast<int>(std::clamp<std::int64_t>(
+                deadline - platform::UtcMilliseconds(services_.clock.now()), 0, kGoodbyeWaitMs));
+        };
+        bool waiting = goodbye.has_value() || outbox_->inFlight() > 0;
+        while (waiting && left() > 0 && client_->waitForEvents(left())) {
+            for (const ClientEvent& event : client_->takeEvents()) {
+                if (event.kind == ClientEvent::Kind::Ended) {
+                    waiting = false;
+                } else if (event.kind == ClientEvent::Kind::Delivered) {
+                    outbox_->delivered(event.messageId);
+                    goodbye = event.messageId == goodbye ? std::nullopt : goodbye;
+                }
+            }
+            waiting = waiting && (goodbye.has_value() || outbox_->inFlight() > 0);
+        }
+    }
+    client_->disconnect(kGoodbyeWaitMs);
+    for (const ClientEvent& event : client_->takeEvents()) {
+        if (event.kind == ClientEvent::Kind::Delivered) {
+            outbox_->delivered(event.messageId);
+        }
+    }
+    outbox_->disconnected();
+    client_.reset();
+    statusPublished_.reset();
+    reportSpool();
+}
+
+void Publisher::shutdown() {
+    services_.tick.stop();
+    endConnection();
+    link_ = {};
+}
+
+void Publisher::onClientEvents() {
+    if (!client_) {
+        return;
+    }
+    for (const ClientEvent& event : client_->takeEvents()) {
+        if (!client_) {
+            break;
+        }
+        handle(event);
+    }
+}
+
+void Publisher::handle(const ClientEvent& event) {
+    switch (event.kind) {
+        case ClientEvent::Kind::Connected:
+            if (link_.state != LinkStatus::State::Connecting) {
+                break;
+            }
+            link_.state = LinkStatus::State::Connected;
+            link_.failure.reset();
+            retryDelayMs_ = kFirstRetryMs;
+            // The status first: the broker may still hold the last will.
+            statusPublished_.reset();
+            publishStatusIfChanged();
+            outbox_->connected(*client_);
+            break;
+        case ClientEvent::Kind::Ended:
+            ended(event.failure);
+            break;
+        case ClientEvent::Kind::Delivered:
+            outbox_->delivered(event.messageId);
+            reportSpool();
+            break;
+    }
+}
+
+void Publisher::ended(LinkFailure failure) {
+    if (link_.state != LinkStatus::State::Connecting &&
+        link_.state != LinkStatus::State::Connected) {
+        return;
+    }
+    const bool wasConnected = link_.state == LinkStatus::State::Connected;
+    outbox_->disconnected();
+    link_.state = LinkStatus::State::NotConnected;
+    link_.failure = failure;
+    waitedMs_ = 0;
+    if (lastFailureShown_ != failure) {
+        lastFailureShown_ = failure;
+        const std::string where = settings_.host + ":" + std::to_string(settings_.port);
+        notify(wasConnected || failure == LinkFailure::ConnectionLost
+                   ? "MQTT: the connection to " + where + " was lost (" +
+                         std::string(FailureText(failure)) + ")."
+                   : "MQTT: cannot connect to " + where + ": " + std::string(FailureText(failure)) +
+                         ".");
+    }
+}
+
+void Publisher::tick() {
+    onClientEvents();
+    if (!client_) {
+        return;
+    }
+    waitedMs_ += kPublishTickMs;
+    if (link_.state == LinkStatus::State::NotConnected && waitedMs_ >= retryDelayMs_) {
+        retryDelayMs_ = std::min(retryDelayMs_ * 2, kLongestRetryMs);
+        startConnecting();
+    } else if (link_.state == LinkStatus::State::Connecting && waitedMs_ >= kConnectTimeoutMs) {
+        // A broker that never answers: the attempt is dropped and tried again.
+        client_->disconnect(0);
+        ended(LinkFailure::TimedOut);
+    }
+    const std::int64_t now = platform::UtcMilliseconds(services_.clock.now());
+    // A clock set back would otherwise hold the values until it caught up.
+    if (settings_.intervalMs > 0 &&
+        (now - lastPaceMs_ >= settings_.intervalMs || now < lastPaceMs_)) {
+        lastPaceMs_ = now;
+        publishPending();
+    }
+    publishStatusIfChanged();
+    outbox_->pump();
+    reportSpool();
+}
+
+void Publisher::onFrame(const link::FrameEvent& event) {
+    if (!client_) {
+        return;
+    }
+    const platform::DateTime now = services_.clock.now();
+    if (event.kind == link::FrameKind::Analog) {
+        for (int channel = 0; channel < kChannelsPerCard; ++channel) {
+            const int slot = ChannelSlot(event.card, channel);
+            const auto index = static_cast<std::size_t>(slot);
+            AnalogSample& sample = samples_[index];
+            sample.time = now;
+            sample.value = state_.ChannelValue[index];
+            sample.inputType = state_.InputType[index];
+            sample.error.reset();
+            // The failing slot and those after it were not converted this time.
+            if (event.failure && slot >= event.failure->slot) {
+                sample.error = event.failure->message();
+            }
+            analogPending_.set(index);
+        }
+    } else {
+        digitalTime_ = now;
+        digitalIn_ = LineWord(state_.DigitalIn);
+        digitalOut_ = LineWord(state_.DigitalOut);
+        const std::uint64_t lines = std::uint64_t{digitalOut_} << 32 | digitalIn_;
+        if (digitalPublished_ != lines) {
+            publishDigital();
+        } else {
+            digitalPending_ = true;
+        }
+    }
+    if (settings_.intervalMs == 0) {
+        publishPending();
+    }
+}
+
+void Publisher::publishPending() {
+    for (std::size_t slot = 0; slot < samples_.size(); ++slot) {
+        if (analogPending_.test(slot)) {
+            analogPending_.reset(slot);
+            outbox_->send({topics_->analog(static_cast<int>(slot)),
+                           AnalogPayload(samples_[slot], state_.ChannelName[slot]), settings_.qos,
+                           false});
+        }
+    }
+    if (digitalPending_) {
+        publishDigital();
+    }
+}
+
+void Publisher::publishDigital() {
+    digitalPending_ = false;
+    digitalPublished_ = std::uint64_t{digitalOut_} << 32 | digitalIn_;
+    outbox_->send({topics_->digital(), DigitalPayload(digitalTime_, digitalIn_, digitalOut_),
+                   settings_.qos, false});
+}
+
+StatusFacts Publisher::statusFacts() const {
+    return {CardText(state_, 0), CardText(state_, 1), state_.TaskRunning1 || state_.TaskRunning2,
+            state_.Saving, services_.version};
+}
+
+void Publisher::publishStatusIfChanged() {
+    if (link_.state != LinkStatus::State::Connected) {
+        return;
+    }
+    // A state, not a reading: only the newest counts, so it never waits in the
+    // spool behind older values.
+    std::string payload = StatusPayload(statusFacts());
+    if (payload == statusPublished_) {
+        return;
+    }
+    if (client_->publish(topics_->status(), payload, settings_.qos, true)) {
+        statusPublished_ = std::move(payload);
+    }
+}
+
+void Publisher::reportSpool() {
+    if (!spool_) {
+        return;
+    }
+    // Dropped values are counted once the spool has emptied again, in one message.
+    if (spool_->empty() && spool_->dropped() > droppedReported_) {
+        notify("MQTT: " + std::to_string(spool_->dropped() - droppedReported_) +
+               " values were dropped while the broker could not be reached: " + kSpoolFile +
+               " holds at most " + SizeText(services_.spoolCapacity) + ".");
+        droppedReported_ = spool_->dropped();
+    }
+    if (spool_->lost() > 0 && !spoolTroubleReported_) {
+        spoolTroubleReported_ = true;
+        notify("MQTT: " + std::string(kSpoolFile) +
+               " cannot be written; values waiting for the broker are lost.");
+    }
+}
+
+}  // namespace vantrel::publish

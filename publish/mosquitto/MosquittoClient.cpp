@@ -1,0 +1,278 @@
+#include "publish/mosquitto/MosquittoClient.h"
+
+#include <mosquitto.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <iterator>
+#include <mutex>
+#include <thread>
+
+#include "publish/Outbox.h"
+
+namespace vantrel::publish {
+
+namespace {
+
+constexpr int kLoopTimeoutMs = 100;
+constexpr int kGoodbyeLoops = 10;
+// CONNACK codes of MQTT 3.1.1 that mean the credentials were refused.
+constexpr int kBadUserNameOrPassword = 4;
+constexpr int kNotAuthorised = 5;
+
+void InitialiseLibraryOnce() {
+    static std::once_flag once;
+    // Never cleaned up: an attempt stuck in a name look-up may outlive everything.
+    std::call_once(once, [] { mosquitto_lib_init(); });
+}
+
+}  // namespace
+
+struct MosquittoClient::Session {
+    ~Session() {
+        if (mosq != nullptr) {
+            mosquitto_destroy(mosq);
+        }
+    }
+
+    void push(const ClientEvent& event) {
+        std::lock_guard lock(mutex);
+        events.push_back(event);
+        changed.notify_all();
+        // Acknowledgements wait for the publisher's next tick: waking the
+        // user-interface thread for each would cost more than the message.
+        if (event.kind != ClientEvent::Kind::Delivered && wake) {
+            wake();
+        }
+    }
+
+    void end(LinkFailure failure) {
+        bool first = false;
+        {
+            std::lock_guard lock(mutex);
+            first = !reported;
+            reported = true;
+        }
+        if (first) {
+            push({ClientEvent::Kind::Ended, failure, 0});
+        }
+    }
+
+    LinkFailure classify(int rc, int error) const {
+        switch (rc) {
+            case MOSQ_ERR_EAI:
+                return LinkFailure::HostNotFound;
+            case MOSQ_ERR_ERRNO:
+                if (error == ECONNREFUSED) {
+                    return LinkFailure::Refused;
+                }
+                return error == ETIMEDOUT ? LinkFailure::TimedOut : LinkFailure::NetworkError;
+            case MOSQ_ERR_TLS:
+            case MOSQ_ERR_TLS_HANDSHAKE:
+                return certificateRejected ? LinkFailure::CertificateNotTrusted
+                                           : LinkFailure::TlsFailed;
+            case MOSQ_ERR_AUTH:
+                return LinkFailure::AuthenticationFailed;
+            case MOSQ_ERR_CONN_REFUSED:
+            case MOSQ_ERR_CONN_LOST:
+            case MOSQ_ERR_NO_CONN:
+                // Closed before the broker accepted us.
+                return LinkFailure::Refused;
+            default:
+                return LinkFailure::NetworkError;
+        }
+    }
+
+    bool stopping() {
+        std::lock_guard lock(mutex);
+        return stopRequested;
+    }
+
+    void run(const ConnectOptions& options) {
+        errno = 0;
+        int rc = mosquitto_connect_async(mosq, options.host.c_str(), options.port,
+                                         options.keepAliveSeconds);
+        if (rc != MOSQ_ERR_SUCCESS) {
+            end(classify(rc, errno));
+        }
+        while (rc == MOSQ_ERR_SUCCESS && !stopping()) {
+            errno = 0;
+            rc = mosquitto_loop(mosq, kLoopTimeoutMs, 1);
+            if (rc != MOSQ_ERR_SUCCESS) {
+                const int error = errno;
+                end(connected ? LinkFailure::ConnectionLost : classify(rc, error));
+            }
+        }
+        if (rc == MOSQ_ERR_SUCCESS && connected) {
+            // A goodbye, so the broker does not send the last will.
+            mosquitto_disconnect(mosq);
+            for (int i = 0; i < kGoodbyeLoops && rc == MOSQ_ERR_SUCCESS; ++i) {
+                rc = mosquitto_loop(mosq, kLoopTimeoutMs, 1);
+            }
+        }
+        std::lock_guard lock(mutex);
+        finished = true;
+        changed.notify_all();
+    }
+
+    mosquitto* mosq = nullptr;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<ClientEvent> events;
+    std::function<void()> wake;
+    bool stopRequested = false;
+    bool finished = false;
+    bool reported = false;
+    // Written and read only on the session's thread.
+    bool connected = false;
+    bool certificateRejected = false;
+    // Read by publish() on the user-interface thread.
+    bool accepting = false;
+};
+
+namespace {
+
+MosquittoClient::Session& SessionOf(void* data) {
+    return *static_cast<MosquittoClient::Session*>(data);
+}
+
+void OnConnect(mosquitto*, void* data, int rc) {
+    MosquittoClient::Session& session = SessionOf(data);
+    if (rc == 0) {
+        session.connected = true;
+        {
+            std::lock_guard lock(session.mutex);
+            session.accepting = true;
+        }
+        session.push({ClientEvent::Kind::Connected, LinkFailure::NetworkError, 0});
+        return;
+    }
+    session.end(rc == kBadUserNameOrPassword || rc == kNotAuthorised
+                    ? LinkFailure::AuthenticationFailed
+                    : LinkFailure::Refused);
+}
+
+void OnPublish(mosquitto*, void* data, int messageId) {
+    SessionOf(data).push({ClientEvent::Kind::Delivered, LinkFailure::NetworkError, messageId});
+}
+
+void OnLog(mosquitto*, void* data, int level, const char* text) {
+    // libmosquitto says why TLS failed only in its log: OpenSSL's verification
+    // error, or its own host name check.
+    if (level == MOSQ_LOG_ERR && (std::strstr(text, "certificate verify failed") != nullptr ||
+                                  std::strstr(text, "host name verification failed") != nullptr)) {
+        SessionOf(data).certificateRejected = true;
+    }
+}
+
+}  // namespace
+
+MosquittoClient::MosquittoClient(std::function<void()> wake) : wake_(std::move(wake)) {}
+
+MosquittoClient::~MosquittoClient() {
+    disconnect(kLoopTimeoutMs * kGoodbyeLoops);
+}
+
+void MosquittoClient::connect(const ConnectOptions& options) {
+    disconnect(0);
+    leftover_.clear();
+    InitialiseLibraryOnce();
+    auto session = std::make_shared<Session>();
+    session->wake = wake_;
+    session_ = session;
+    session->mosq = mosquitto_new(options.clientId.c_str(), true, session.get());
+    if (session->mosq == nullptr) {
+        session->end(LinkFailure::NetworkError);
+        return;
+    }
+    mosquitto_threaded_set(session->mosq, true);
+    mosquitto_int_option(session->mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    mosquitto_max_inflight_messages_set(session->mosq, static_cast<unsigned>(kInFlightLimit));
+    mosquitto_connect_callback_set(session->mosq, OnConnect);
+    mosquitto_publish_callback_set(session->mosq, OnPublish);
+    mosquitto_log_callback_set(session->mosq, OnLog);
+    if (!options.username.empty()) {
+        mosquitto_username_pw_set(session->mosq, options.username.c_str(),
+                                  options.password.empty() ? nullptr : options.password.c_str());
+    }
+    mosquitto_will_set(session->mosq, options.willTopic.c_str(),
+                       static_cast<int>(options.willPayload.size()), options.willPayload.data(),
+                       options.qos, true);
+    if (options.tls) {
+        // The broker's certificate and host name are verified; a failure ends the
+        // attempt, never a fall-back to plain text.
+        const int rc = options.caFile.empty()
+                           ? mosquitto_int_option(session->mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1)
+                           : mosquitto_tls_set(session->mosq, options.caFile.c_str(), nullptr,
+                                               nullptr, nullptr, nullptr);
+        if (rc != MOSQ_ERR_SUCCESS) {
+            session->end(LinkFailure::CaFileUnreadable);
+            return;
+        }
+    }
+    std::thread([session, options] { session->run(options); }).detach();
+}
+
+std::optional<int> MosquittoClient::publish(const std::string& topic, std::string_view payload,
+                                            int qos, bool retain) {
+    if (!session_) {
+        return std::nullopt;
+    }
+    {
+        std::lock_guard lock(session_->mutex);
+        if (!session_->accepting || session_->reported || session_->stopRequested) {
+            return std::nullopt;
+        }
+    }
+    int messageId = 0;
+    const int rc = mosquitto_publish(session_->mosq, &messageId, topic.c_str(),
+                                     static_cast<int>(payload.size()), payload.data(), qos, retain);
+    if (rc != MOSQ_ERR_SUCCESS) {
+        return std::nullopt;
+    }
+    return messageId;
+}
+
+std::vector<ClientEvent> MosquittoClient::takeEvents() {
+    std::vector<ClientEvent> taken(leftover_.begin(), leftover_.end());
+    leftover_.clear();
+    if (session_) {
+        std::lock_guard lock(session_->mutex);
+        taken.insert(taken.end(), session_->events.begin(), session_->events.end());
+        session_->events.clear();
+    }
+    return taken;
+}
+
+bool MosquittoClient::waitForEvents(int timeoutMs) {
+    if (!leftover_.empty() || !session_) {
+        return !leftover_.empty();
+    }
+    std::unique_lock lock(session_->mutex);
+    session_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                               [this] { return !session_->events.empty() || session_->finished; });
+    return !session_->events.empty();
+}
+
+void MosquittoClient::disconnect(int timeoutMs) {
+    const std::shared_ptr<Session> session = std::move(session_);
+    if (!session) {
+        return;
+    }
+    std::unique_lock lock(session->mutex);
+    session->stopRequested = true;
+    session->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                              [&] { return session->finished; });
+    // An attempt still in its name look-up finishes on its own, telling no one.
+    session->wake = nullptr;
+    // Only acknowledgements still mean something; a connection let go is gone.
+    std::copy_if(
+        session->events.begin(), session->events.end(), std::back_inserter(leftover_),
+        [](const ClientEvent& event) { return event.kind == ClientEvent::Kind::Delivered; });
+    session->events.clear();
+}
+
+}  // namespace vantrel::publish

@@ -1,0 +1,164 @@
+// Publishing end to end with the real broker: two simulated cards through the main
+// window's links to mosquitto and a subscriber, the broker stopped and started
+// again while values keep coming, the program's goodbye at exit, and its last will
+// when it is killed. Guards values that never leave the desk, values lost or
+// reordered while the broker is away, a stream of message boxes, a status that
+// stays "online" after the program has gone, and the broker line in the status
+// window.
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+
+#include "app/QtPublisher.h"
+#include "app/QtRunTimers.h"
+#include "app/mdiDaq.h"
+#include "engine/StartUp.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtTimer.h"
+#include "publish/Publisher.h"
+#include "tests/support/BrokerProcess.h"
+#include "tests/support/CardSimProcess.h"
+#include "tests/support/Controls.h"
+#include "tests/support/FakeDialogs.h"
+
+namespace vantrel::testing {
+namespace {
+
+// A start folder with the tables and a vantrel.ini that publishes to port.
+void PrepareStartFolder(const QTemporaryDir& folder, int port, int intervalMs) {
+    const QString data = QString::fromLocal8Bit(std::getenv("VANTREL_SOURCE_DIR")) + "/data/";
+    for (const char* table : {"j.tc", "k.tc"}) {
+        QFile::copy(data + table, folder.filePath(table));
+    }
+    std::ofstream(folder.filePath("vantrel.ini").toStdString())
+        << "[mqtt]\nenabled=true\nhost=127.0.0.1\nstation=e2e\nport=" << port
+        << "\ninterval_ms=" << intervalMs << "\n";
+}
+
+std::string Time(const std::string& payload) {
+    return payload.substr(payload.find("\"time\":\"") + 8, 24);
+}
+
+TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) {
+    BrokerProcess broker;
+    ASSERT_TRUE(broker.start());
+    MqttSubscriber subscriber;
+    ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/#", "e2e-subscriber"));
+    CardSimProcess sim1;
+    CardSimProcess sim2;
+    ASSERT_TRUE(sim1.start(1, {"--rate", "20", "--ch", "0=volts:5", "--inputs", "0005"}));
+    ASSERT_TRUE(sim2.start(2, {"--rate", "20", "--ch", "1=count:-500"}));
+    QTemporaryDir appDir;
+    PrepareStartFolder(appDir, broker.port(), 0);
+    AcquisitionState state;
+    ASSERT_TRUE(RunStartUp(state, appDir.path().toStdString()).ok);
+    state.ChannelName[0] = "Fan \"A\"";
+
+    platform::QtSerialPort cm(sim1.dir());
+    platform::QtSerialPort cm2(sim2.dir());
+    FakeDialogs dialogs;
+    platform::QtClock clock;
+    DiskLogFileSink files;
+    acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, QtRunTimers());
+    platform::QtTimer publishTick;
+    QtPublisher publisher(state, clock, publishTick);
+    publisher.feedFrom(run, dialogs);
+    mdiDaq window(state, run, publisher.get(), dialogs, clock, [](QDialog&) {});
+    window.Form_Load();
+    const auto linkIs = [&](publish::LinkStatus::State wanted) {
+        return publisher.get().linkStatus().state == wanted;
+    };
+    ASSERT_TRUE(PumpUntil([&] {
+        return state.CardConnected1 && state.CardConnected2 &&
+               linkIs(publish::LinkStatus::State::Connected);
+    }));
+
+    Find<QAction>(window, "TaskStart").trigger();
+    ASSERT_TRUE(PumpUntil([&] {
+        return subscriber.payloads("vantrel/e2e/analog/9").size() >= 3 &&
+               !subscriber.payloads("vantrel/e2e/digital").empty();
+    }));
+    const std::string fan = subscriber.payloads("vantrel/e2e/analog/0").at(0);
+    EXPECT_EQ(fan.substr(35), R"("value":5.00,"name":"Fan \"A\"","input":"+/- 10V","unit":"V"})");
+    // -500 counts of 32000 on the 10 V range, to hundredths.
+    EXPECT_NE(subscriber.payloads("vantrel/e2e/analog/9")[0].find(R"("value":-0.16,)"),
+              std::string::npos);
+    EXPECT_NE(subscriber.payloads("vantrel/e2e/digital")[0].find(R"("in":"00000005")"),
+              std::string::npos);
+    EXPECT_EQ(subscriber.payloads("vantrel/e2e/status").back(),
+              R"({"online":true,"card1":"connected","card2":"connected","task":"running",)"
+              R"("logging":false,"version":"1.0"})");
+
+    // The broker goes away for a while and comes back.
+    broker.stop();
+    ASSERT_TRUE(PumpUntil([&] { return linkIs(publish::LinkStatus::State::NotConnected); }));
+    ASSERT_TRUE(PumpUntil([&] { return publisher.get().spool()->size() >= 160; }));
+    const std::uint64_t spooled = publisher.get().spool()->size();
+    ASSERT_TRUE(broker.start());
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            return linkIs(publish::LinkStatus::State::Connected) &&
+                   publisher.get().spool()->empty();
+        },
+        20000));
+    Find<QAction>(window, "TaskStop").trigger();
+    PumpFor(300);
+    const std::uint64_t frames = run.link(0).counters().analogFrames;
+    ASSERT_TRUE(PumpUntil([&] {
+        std::set<std::string> times;
+        for (const std::string& payload : subscriber.payloads("vantrel/e2e/analog/0")) {
+            times.insert(Time(payload));
+        }
+        return times.size() == frames;
+    }));
+    // In order: a value resent because its acknowledgement was lost may come twice,
+    // right after itself.
+    const auto values = subscriber.payloads("vantrel/e2e/analog/0");
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        ASSERT_LE(Time(values[i - 1]), Time(values[i])) << i;
+    }
+    ::testing::Test::RecordProperty("spooled_during_outage", std::to_string(spooled));
+    ::testing::Test::RecordProperty("handed_over",
+                                    std::to_string(publisher.get().counters().handedOver));
+    ::testing::Test::RecordProperty("subscriber_received",
+                                    std::to_string(subscriber.received().size()));
+    EXPECT_EQ(dialogs.nonBlockingMessages.size(), 1u);
+
+    Find<QAction>(window, "FileExit").trigger();
+    ASSERT_TRUE(PumpUntil(
+        [&] { return subscriber.payloads("vantrel/e2e/status").back() == R"({"online":false})"; }));
+}
+
+TEST(PublishingEndToEnd, TheLastWillTellsWhenTheProgramIsKilled) {
+    BrokerProcess broker;
+    ASSERT_TRUE(broker.start());
+    MqttSubscriber subscriber;
+    ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/e2e/status", "will-subscriber"));
+    QTemporaryDir appDir;
+    PrepareStartFolder(appDir, broker.port(), 1000);
+    QProcess program;
+    program.setWorkingDirectory(appDir.path());
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QDir(std::getenv("VANTREL_BINARY_DIR")).filePath("vantrel"), {});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    const auto last = [&] {
+        const auto statuses = subscriber.payloads("vantrel/e2e/status");
+        return statuses.empty() ? std::string() : statuses.back();
+    };
+    ASSERT_TRUE(PumpUntil([&] { return last().rfind(R"({"online":true)", 0) == 0; }, 20000));
+    ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+    ASSERT_TRUE(PumpUntil([&] { return last() == R"({"online":false})"; }, 20000));
+    program.waitForFinished(5000);
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,243 @@
+// Guards the publishing rules with a scripted client: pacing (a value sent more
+// often than the interval, or an old one instead of the latest), digital changes
+// held back, values lost or reordered across a lost connection, the status sent
+// behind spooled values or repeated unchanged, a backoff that grows past 30 s or
+// never grows, a message box for every failure, and an exit without goodbye.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/DateTimeText.h"
+#include "publish/Publisher.h"
+#include "tests/engine/TempFolder.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeMqttClient.h"
+#include "tests/support/FakeTimer.h"
+
+namespace vantrel::testing {
+namespace {
+
+using publish::LinkFailure;
+using ::testing::HasSubstr;
+
+struct Rig {
+    explicit Rig(std::uint64_t spoolCapacity = publish::kSpoolLimitBytes, std::string spool = "")
+        : publisher(state,
+                    {clock, tick, [this] { return std::make_unique<FakeMqttClient>(broker); },
+                     std::move(spool), spoolCapacity, "1.0"}) {
+        clock.current = {2026, 12, 6, 14, 5, 9, 0, 60};
+        publisher.setNoticeHandler([this](const std::string& text) { notices.push_back(text); });
+    }
+    void start(int intervalMs) {
+        publish::MqttSettings settings;
+        settings.enabled = true;
+        settings.station = "rig";
+        settings.intervalMs = intervalMs;
+        publisher.apply(settings);
+    }
+    void connect() {
+        broker.accept();
+        publisher.onClientEvents();
+    }
+    void end(LinkFailure failure) {
+        broker.end(failure);
+        publisher.onClientEvents();
+    }
+    void analogFrame(int card, float value, std::optional<ConversionFailure> failure = {}) {
+        for (int channel = 0; channel < kChannelsPerCard; ++channel) {
+            state.ChannelValue[static_cast<std::size_t>(card * 8 + channel)] = value;
+        }
+        publisher.onFrame({card, link::FrameKind::Analog, failure});
+    }
+    void digitalFrame() { publisher.onFrame({1, link::FrameKind::Digital, std::nullopt}); }
+    // Time passes in timer ticks.
+    void advance(int ms) {
+        for (int passed = 0; passed < ms; passed += publish::kPublishTickMs) {
+            clock.current = platform::LocalDateTime(
+                platform::UtcMilliseconds(clock.current) + publish::kPublishTickMs, 60);
+            tick.tick();
+        }
+    }
+    std::string line() const { return publish::BrokerLine(publisher.linkStatus()); }
+    std::vector<std::string> payloads(const std::string& topic) const {
+        std::vector<std::string> out;
+        for (const auto& sent : broker.sent) {
+            if (sent.topic == topic) {
+                out.push_back(sent.payload);
+            }
+        }
+        return out;
+    }
+
+    AcquisitionState state;
+    FakeClock clock;
+    FakeTimer tick;
+    FakeBroker broker;
+    std::vector<std::string> notices;
+    publish::Publisher publisher;
+};
+
+TEST(PublisherTest, EachChannelsLatestValueAtMostEveryIntervalAndDigitalChangesAtOnce) {
+    Rig rig;
+    rig.start(1000);
+    rig.connect();
+    rig.analogFrame(0, 1.0f);
+    rig.analogFrame(0, 2.0f);
+    EXPECT_TRUE(rig.payloads("vantrel/rig/analog/0").empty());
+    rig.advance(50);
+    EXPECT_EQ(rig.broker.sent.size(), 9u);  // the status and eight channels
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").at(0), HasSubstr("\"value\":2.00,"));
+    rig.analogFrame(0, 3.0f);
+    rig.advance(950);
+    EXPECT_EQ(rig.payloads("vantrel/rig/analog/7").size(), 1u);
+    rig.advance(50);
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").at(1), HasSubstr("\"value\":3.00,"));
+
+    rig.state.DigitalIn[17] = true;  // card 2's line 1
+    rig.digitalFrame();
+    rig.digitalFrame();  // unchanged: waits for the interval
+    EXPECT_EQ(rig.payloads("vantrel/rig/digital").size(), 1u);
+    EXPECT_THAT(rig.payloads("vantrel/rig/digital")[0], HasSubstr(R"("in":"00020000")"));
+    rig.advance(1000);
+    EXPECT_EQ(rig.payloads("vantrel/rig/digital").size(), 2u);
+}
+
+TEST(PublisherTest, ValuesWaitForTheBrokerAndArriveInOrderBehindTheStatus) {
+    Rig rig;
+    rig.start(0);
+    rig.connect();
+    rig.analogFrame(0, 1.0f);  // handed over, never acknowledged
+    rig.end(LinkFailure::ConnectionLost);
+    EXPECT_EQ(rig.line(), "MQTT: not connected (connection lost)");
+    rig.analogFrame(0, 2.0f);
+    rig.analogFrame(0, 3.0f);
+    rig.advance(1000);
+    ASSERT_EQ(rig.broker.connects.size(), 2u);
+    rig.broker.sent.clear();
+    rig.connect();
+    EXPECT_EQ(rig.broker.sent.at(0).topic, "vantrel/rig/status");
+    rig.analogFrame(0, 4.0f);  // waits until the spool has been delivered
+    EXPECT_EQ(rig.payloads("vantrel/rig/analog/0").size(), 3u);
+    rig.broker.acknowledgeAll();
+    rig.publisher.onClientEvents();
+    std::string values;
+    for (const std::string& payload : rig.payloads("vantrel/rig/analog/0")) {
+        values += payload.substr(payload.find("\"value\":") + 8, 4) + " ";
+    }
+    EXPECT_EQ(values, "1.00 2.00 3.00 4.00 ");
+    EXPECT_TRUE(rig.publisher.spool()->empty());
+    // The same failure again is not told again.
+    rig.end(LinkFailure::ConnectionLost);
+    EXPECT_EQ(rig.notices,
+              std::vector<std::string>{
+                  "MQTT: the connection to localhost:1883 was lost (connection lost)."});
+}
+
+TEST(PublisherTest, RetriesWithAGrowingPauseOfAtMostThirtySeconds) {
+    Rig rig;
+    rig.start(1000);
+    EXPECT_EQ(rig.line(), "MQTT: connecting\u2026");
+    std::vector<int> pauses;
+    for (int attempt = 0; attempt < 7; ++attempt) {
+        rig.end(attempt < 5 ? LinkFailure::Refused : LinkFailure::AuthenticationFailed);
+        const std::size_t before = rig.broker.connects.size();
+        int waited = 0;
+        while (rig.broker.connects.size() == before && waited < 60000) {
+            rig.advance(publish::kPublishTickMs);
+            waited += publish::kPublishTickMs;
+        }
+        pauses.push_back(waited);
+    }
+    EXPECT_EQ(pauses, (std::vector<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
+    // A broker that never answers.
+    rig.advance(publish::kConnectTimeoutMs);
+    EXPECT_EQ(rig.line(), "MQTT: not connected (timed out)");
+    EXPECT_EQ(rig.notices, (std::vector<std::string>{
+                               "MQTT: cannot connect to localhost:1883: refused.",
+                               "MQTT: cannot connect to localhost:1883: authentication failed.",
+                               "MQTT: cannot connect to localhost:1883: timed out."}));
+    rig.connect();  // the dropped attempt's late answer counts for nothing
+    EXPECT_EQ(rig.line(), "MQTT: not connected (timed out)");
+    rig.advance(publish::kLongestRetryMs);
+    rig.connect();
+    EXPECT_EQ(rig.line(), "MQTT: connected to localhost:1883");
+}
+
+TEST(PublisherTest, StatusIsRetainedSentOnChangeAndAFailedConversionSendsNull) {
+    Rig rig;
+    rig.start(0);
+    const publish::ConnectOptions& options = rig.broker.connects.at(0);
+    EXPECT_EQ(options.clientId, "vantrel-rig");
+    EXPECT_EQ(options.willTopic, "vantrel/rig/status");
+    EXPECT_EQ(options.willPayload, R"({"online":false})");
+    rig.connect();
+    rig.advance(100);
+    rig.state.TaskRunning2 = rig.state.PortLost1 = true;
+    rig.advance(50);
+    const auto statuses = rig.payloads("vantrel/rig/status");
+    ASSERT_EQ(statuses.size(), 2u);
+    EXPECT_TRUE(rig.broker.sent.at(0).retain);
+    EXPECT_THAT(statuses[0],
+                HasSubstr(R"("card1":"not connected","card2":"not connected","task":"stopped")"));
+    EXPECT_THAT(statuses[1],
+                HasSubstr(R"("card1":"port lost","card2":"not connected","task":"running")"));
+
+    rig.analogFrame(1, 1.0f, ConversionFailure{ConversionFailure::Kind::DivisionByZero, 11});
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/10").at(0), HasSubstr("\"value\":1.00,"));
+    EXPECT_THAT(
+        rig.payloads("vantrel/rig/analog/11").at(0),
+        HasSubstr(
+            R"("value":null,"name":"Channel 11","input":"+/- 10V","unit":"V","error":"Division by zero11")"));
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/15").at(0), HasSubstr(R"("value":null)"));
+}
+
+TEST(PublisherTest, AnOrderlyEndSaysGoodbyeAndKeepsWhatWasNotAcknowledged) {
+    Rig rig;
+    rig.start(1000);
+    rig.connect();
+    rig.analogFrame(0, 1.0f);  // held back by the interval
+    rig.publisher.shutdown();
+    EXPECT_EQ(rig.broker.sent.size(), 10u);  // the status, eight channels, the goodbye
+    EXPECT_EQ(rig.broker.sent.back().topic, "vantrel/rig/status");
+    EXPECT_EQ(rig.broker.sent.back().payload, R"({"online":false})");
+    EXPECT_TRUE(rig.broker.sent.back().retain);
+    EXPECT_EQ(rig.broker.disconnects, 1);
+    EXPECT_EQ(rig.publisher.spool()->size(), 8u);
+    EXPECT_EQ(rig.line(), "");
+}
+
+TEST(PublisherTest, AFullSpoolDropsTheOldestAndSaysHowManyOnce) {
+    Rig rig(2000);
+    rig.start(0);
+    for (int frame = 0; frame < 10; ++frame) {
+        rig.analogFrame(0, static_cast<float>(frame));
+    }
+    const std::uint64_t dropped = rig.publisher.spool()->dropped();
+    EXPECT_GT(dropped, 0u);
+    EXPECT_TRUE(rig.notices.empty());
+    rig.connect();
+    // The newest value survived.
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").back(), HasSubstr("\"value\":9.00,"));
+    for (int round = 0; round < 5; ++round) {
+        rig.broker.acknowledgeAll();
+        rig.publisher.onClientEvents();
+    }
+    EXPECT_EQ(rig.notices, std::vector<std::string>{"MQTT: " + std::to_string(dropped) +
+                                                    " values were dropped while the broker "
+                                                    "could not be reached: vantrel-mqtt.spool "
+                                                    "holds at most 2000 bytes."});
+}
+
+TEST(PublisherTest, ADamagedSpoolIsKeptAsItWasAndSaidOnce) {
+    TempFolder folder;
+    folder.write("vantrel-mqtt.spool", "not a spool");
+    Rig rig(publish::kSpoolLimitBytes, folder.file("vantrel-mqtt.spool"));
+    rig.start(0);
+    EXPECT_EQ(folder.read("vantrel-mqtt.spool.bad"), "not a spool");
+    EXPECT_EQ(rig.notices, std::vector<std::string>{
+                               "MQTT: vantrel-mqtt.spool was damaged; 11 bytes of values waiting "
+                               "for the broker could not be read and are kept in " +
+                               folder.file("vantrel-mqtt.spool.bad") + "."});
+}
+
+}  // namespace
+}  // namespace vantrel::testing
