@@ -6,8 +6,8 @@
 
 #include "engine/AtomicFile.h"
 #include "engine/CardView.h"
-#include "engine/ModMain.h"
 #include "engine/LenientNumber.h"
+#include "engine/ModMain.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/ScrollingPage.h"
 #include "setup/RangeText.h"
