@@ -18,7 +18,6 @@
 #include "app/QtRunTimers.h"
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
-#include "engine/StartUp.h"
 #include "logging/LogFileSink.h"
 #include "platform/ConsoleDialogs.h"
 #include "platform/UnattendedDialogs.h"
@@ -26,6 +25,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
+#include "settings/StartUp.h"
 
 namespace {
 

@@ -3,9 +3,10 @@
 #include <string>
 
 #include "engine/CardView.h"
-#include "engine/ModMain.h"
+#include "engine/Conversion.h"
 #include "link/Commands.h"
 #include "platform/DateTimeText.h"
+#include "settings/SettingsFiles.h"
 
 namespace vantrel::acquisition {
 
@@ -111,7 +112,7 @@ void Run::end() {
     logger_.Close();
     // Each file is written whole or not at all. A failure is told; the other file
     // is still written, so one bad file does not lose the other's settings.
-    for (auto save : {modMain::SaveChannelSettings, modMain::SaveLogSettings}) {
+    for (auto save : {SaveChannelSettings, SaveLogSettings}) {
         if (const std::optional<std::string> failure = save(state_)) {
             parts_.dialogs.showMessage({*failure, "Vantrel", platform::MessageIcon::Critical});
         }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/IniValues.h"
 #include "publish/MqttSettings.h"
+#include "settings/IniValues.h"
 
 namespace vantrel {
 

@@ -5,7 +5,7 @@
 #include <QSettings>
 #include <QSysInfo>
 
-#include "engine/AppPaths.h"
+#include "settings/AppPaths.h"
 
 namespace vantrel {
 

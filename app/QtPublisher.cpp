@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
-#include "engine/AppPaths.h"
 #include "publish/mosquitto/MosquittoClient.h"
+#include "settings/AppPaths.h"
 
 namespace vantrel {
 

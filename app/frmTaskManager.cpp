@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "engine/CardView.h"
-#include "engine/ModMain.h"
 #include "platform/qt/ControlNames.h"
+#include "settings/SettingsFiles.h"
 
 namespace vantrel {
 
@@ -91,7 +91,7 @@ void frmTaskManager::cmdOK_Click() {
     }
     // Stored is saved, so a program that is killed later keeps the marks. A failure
     // is reported when the program ends and tries again.
-    modMain::SaveChannelSettings(state_);
+    SaveChannelSettings(state_);
     close();
 }
 

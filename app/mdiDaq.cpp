@@ -13,13 +13,13 @@
 #include "app/frmCardComm.h"
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
-#include "engine/ModMain.h"
 #include "history/ui/RunLooks.h"
 #include "history/ui/frmHistory.h"
 #include "logging/ui/frmSave.h"
 #include "platform/DateTimeText.h"
 #include "platform/PortNaming.h"
 #include "publish/Publisher.h"
+#include "settings/SettingsFiles.h"
 #include "setup/ui/frmCalib.h"
 #include "setup/ui/frmConfig.h"
 #include "views/ui/FilledShape.h"
@@ -183,9 +183,7 @@ void mdiDaq::OptionsCardComm_Click() {
         services.deviceName = [appDir = state_.AppDir](int portNumber) {
             return platform::SerialDeviceName(portNumber, appDir);
         };
-        services.savePorts = [](const AcquisitionState& state) {
-            return modMain::SavePortSettings(state);
-        };
+        services.savePorts = [](const AcquisitionState& state) { return SavePortSettings(state); };
         services.endProgram = [self = QPointer<mdiDaq>(this)] {
             if (self) {
                 self->close();

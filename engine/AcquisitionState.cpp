@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "engine/AppPaths.h"
+#include "platform/Paths.h"
 
 namespace vantrel {
 

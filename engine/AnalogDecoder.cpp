@@ -3,12 +3,12 @@
 #include <limits>
 #include <string_view>
 
+#include "engine/AnalogDecoder.h"
 #include "engine/CardView.h"
 #include "engine/LenientNumber.h"
-#include "engine/ModMain.h"
 #include "engine/RoundHalfEven.h"
 
-namespace vantrel::modMain {
+namespace vantrel {
 
 namespace {
 
@@ -51,4 +51,4 @@ bool DecodeAnalogFrame(AcquisitionState& state, int card) {
     return true;
 }
 
-}  // namespace vantrel::modMain
+}  // namespace vantrel

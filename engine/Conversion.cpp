@@ -5,9 +5,10 @@
 #include <variant>
 
 #include "engine/CardView.h"
+#include "engine/Conversion.h"
 #include "engine/ConversionCore.h"
 #include "engine/InputTypes.h"
-#include "engine/ModMain.h"
+#include "engine/RtdSearch.h"
 #include "engine/ThermocoupleTables.h"
 
 namespace vantrel {
@@ -270,12 +271,9 @@ std::optional<ConversionFailure> ConvertFrameWith(AcquisitionState& state, int c
     return failure;
 }
 
-namespace modMain {
-
 std::optional<ConversionFailure> ConvertFrame(AcquisitionState& state, int card) {
     static constexpr TemperatureSearches kFast{RtdTemperature, thermocouple::SearchTableBatch};
     return ConvertFrameWith(state, card, kFast);
 }
 
-}  // namespace modMain
 }  // namespace vantrel

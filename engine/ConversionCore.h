@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "engine/AcquisitionState.h"
-#include "engine/ModMain.h"
+#include "engine/Conversion.h"
 #include "engine/ThermocoupleTables.h"
 
 namespace vantrel {

@@ -2,9 +2,9 @@
 #include <string_view>
 
 #include "engine/CardView.h"
-#include "engine/ModMain.h"
+#include "engine/DigitalDecoder.h"
 
-namespace vantrel::modMain {
+namespace vantrel {
 
 namespace {
 
@@ -45,4 +45,4 @@ void DecodeDigitalFrame(AcquisitionState& state, int card) {
     }
 }
 
-}  // namespace vantrel::modMain
+}  // namespace vantrel

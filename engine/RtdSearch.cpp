@@ -2,10 +2,10 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/ModMain.h"
 #include "engine/RtdPolynomial.h"
+#include "engine/RtdSearch.h"
 
-namespace vantrel::modMain {
+namespace vantrel {
 
 namespace {
 
@@ -77,4 +77,4 @@ double RtdTemperature(std::int16_t count, std::int16_t referenceCount) {
     return grid.temperature[step] + rtd::kHalfStep;
 }
 
-}  // namespace vantrel::modMain
+}  // namespace vantrel

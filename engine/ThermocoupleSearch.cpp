@@ -2,7 +2,7 @@
 #include <array>
 #include <cmath>
 
-#include "engine/ModMain.h"
+#include "engine/ThermocoupleSearch.h"
 #include "engine/ThermocoupleTables.h"
 
 namespace vantrel {
@@ -74,8 +74,6 @@ void SearchTableBatch(const TableView& table, const double* targets, double* ind
 
 }  // namespace thermocouple
 
-namespace modMain {
-
 std::optional<double> ThermocoupleTemperature(const AcquisitionState& state,
                                               std::int16_t voltageCounts, int kind,
                                               double millivoltsPerCount) {
@@ -83,5 +81,4 @@ std::optional<double> ThermocoupleTemperature(const AcquisitionState& state,
                                      thermocouple::SearchTable);
 }
 
-}  // namespace modMain
 }  // namespace vantrel

@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "engine/AcquisitionState.h"
-#include "engine/ModMain.h"
+#include "engine/Conversion.h"
 
 namespace vantrel::thermocouple {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "engine/AcquisitionState.h"
-#include "engine/FieldReader.h"
-#include "engine/SettingsFiles.h"
+#include "settings/FieldReader.h"
+#include "settings/SettingsFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "engine/AcquisitionState.h"
+#include "engine/AnalogDecoder.h"
+#include "engine/Conversion.h"
+#include "engine/DigitalDecoder.h"
 #include "engine/LenientNumber.h"
-#include "engine/ModMain.h"
 
 namespace {
 
@@ -60,11 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         state.CalRTD[s] = Int16At(data, size, at + 9);
         state.InputRange[s] = at + 11 < size ? static_cast<double>(data[at + 11]) - 100.0 : 10.0;
     }
-    modMain::DecodeAnalogFrame(state, card);
-    const auto failure = modMain::ConvertFrame(state, card);
+    DecodeAnalogFrame(state, card);
+    const auto failure = ConvertFrame(state, card);
     if (failure) {
         (void)failure->message();
     }
-    modMain::DecodeDigitalFrame(state, card);
+    DecodeDigitalFrame(state, card);
     return 0;
 }

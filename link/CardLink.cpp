@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/AnalogDecoder.h"
+#include "engine/DigitalDecoder.h"
 #include "link/Commands.h"
 #include "link/TaskSequencer.h"
 
@@ -176,11 +178,11 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
     if (length == kAnalogFrameLength) {
         fields_.AnalogFrame.assign(piece);
         ++counters_.analogFrames;
-        if (modMain::DecodeAnalogFrame(state_, card_)) {
+        if (DecodeAnalogFrame(state_, card_)) {
             fields_.DataStale = false;
             timers_.watch.start(kStaleAfterMs, true);
         }
-        FrameEvent event{card_, FrameKind::Analog, modMain::ConvertFrame(state_, card_)};
+        FrameEvent event{card_, FrameKind::Analog, ConvertFrame(state_, card_)};
         analogFrameConverted(event.failure);
         tellListeners(event);
         return;
@@ -188,7 +190,7 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
     if (length == kDigitalFrameLength) {
         fields_.DigitalFrame.assign(piece);
         ++counters_.digitalFrames;
-        modMain::DecodeDigitalFrame(state_, card_);
+        DecodeDigitalFrame(state_, card_);
         tellListeners({card_, FrameKind::Digital, std::nullopt});
         return;
     }

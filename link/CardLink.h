@@ -15,7 +15,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "engine/CardView.h"
-#include "engine/ModMain.h"
+#include "engine/Conversion.h"
 #include "platform/SerialPort.h"
 #include "platform/Timer.h"
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/AppPaths.h"
-#include "engine/TextStyles.h"
 #include "logging/DatedFileName.h"
 #include "logging/LogRecord.h"
 #include "logging/RecordsFlow.h"
+#include "settings/AppPaths.h"
+#include "settings/TextStyles.h"
 
 namespace vantrel {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "engine/AppPaths.h"
+#include "settings/AppPaths.h"
 
 namespace vantrel {
 

@@ -12,8 +12,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "engine/AppPaths.h"
 #include "logging/LogFileSink.h"
+#include "settings/AppPaths.h"
 
 namespace vantrel {
 

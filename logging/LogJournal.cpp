@@ -10,8 +10,8 @@
 #include <unistd.h>
 #endif
 
-#include "engine/AppPaths.h"
-#include "engine/AtomicFile.h"
+#include "settings/AppPaths.h"
+#include "settings/AtomicFile.h"
 
 namespace vantrel {
 

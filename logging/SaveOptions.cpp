@@ -1,8 +1,8 @@
 #include "logging/SaveOptions.h"
 
-#include "engine/TextStyles.h"
 #include "logging/DatedFileName.h"
 #include "logging/LogRecord.h"
+#include "settings/TextStyles.h"
 
 namespace vantrel {
 

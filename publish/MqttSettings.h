@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/IniValues.h"
+#include "settings/IniValues.h"
 
 namespace vantrel::publish {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/AppPaths.h"
 #include "engine/CardView.h"
 #include "platform/DateTimeText.h"
+#include "settings/AppPaths.h"
 
 namespace vantrel::publish {
 

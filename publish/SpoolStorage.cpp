@@ -5,7 +5,7 @@
 #include <limits>
 #include <system_error>
 
-#include "engine/AppPaths.h"
+#include "settings/AppPaths.h"
 
 namespace vantrel::publish {
 

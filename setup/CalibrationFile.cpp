@@ -1,6 +1,6 @@
 #include "setup/CalibrationFile.h"
 
-#include "engine/TextStyles.h"
+#include "settings/TextStyles.h"
 
 namespace vantrel {
 

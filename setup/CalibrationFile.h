@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "engine/AcquisitionState.h"
-#include "engine/FieldReader.h"
+#include "settings/FieldReader.h"
 
 namespace vantrel {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "engine/TextStyles.h"
+#include "settings/TextStyles.h"
 
 namespace vantrel {
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "engine/AcquisitionState.h"
-#include "engine/FieldReader.h"
 #include "engine/InputTypes.h"
+#include "settings/FieldReader.h"
 
 namespace vantrel {
 

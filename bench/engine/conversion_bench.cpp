@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/ModMain.h"
-#include "engine/TableFiles.h"
+#include "engine/AnalogDecoder.h"
+#include "engine/Conversion.h"
+#include "settings/TableFiles.h"
 #include "tests/support/LiteralConversion.h"
 
 namespace {
@@ -100,9 +101,9 @@ template <bool kLiteral>
 void DecodeAndConvert(benchmark::State& bench, const FrameKind& kind) {
     AcquisitionState state = StateFor(kind);
     for (auto _ : bench) {
-        vantrel::modMain::DecodeAnalogFrame(state, 0);
-        const auto failure = kLiteral ? vantrel::literal::ConvertFrame(state, 0)
-                                      : vantrel::modMain::ConvertFrame(state, 0);
+        vantrel::DecodeAnalogFrame(state, 0);
+        const auto failure =
+            kLiteral ? vantrel::literal::ConvertFrame(state, 0) : vantrel::ConvertFrame(state, 0);
         if (failure) {
             bench.SkipWithError(failure->message().c_str());
             break;

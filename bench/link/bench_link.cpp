@@ -21,12 +21,12 @@
 #include <string>
 
 #include "engine/AcquisitionState.h"
-#include "engine/TableFiles.h"
 #include "link/CardLink.h"
 #include "link/Commands.h"
 #include "link/TaskSequencer.h"
 #include "platform/PortNaming.h"
 #include "platform/qt/QtSerialPort.h"
+#include "settings/TableFiles.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/FakeTimer.h"
 

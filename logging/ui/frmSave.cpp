@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "engine/ModMain.h"
 #include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
 #include "platform/qt/ControlNames.h"
+#include "settings/SettingsFiles.h"
 
 namespace vantrel {
 
@@ -235,7 +235,7 @@ void frmSave::cmdOK_Click() {
         ApplySaveOptions(state_, choice, *sink_, clock_.now());
     // What OK stored, even on a refusal, is saved at once: a program that is
     // killed later keeps it.
-    if (const std::optional<std::string> failure = modMain::SaveLogSettings(state_)) {
+    if (const std::optional<std::string> failure = SaveLogSettings(state_)) {
         dialogs_.showMessage(
             {"The log settings are in use but could not be saved: " + *failure + ".", "Save Error",
              platform::MessageIcon::Warning});

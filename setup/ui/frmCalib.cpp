@@ -6,13 +6,13 @@
 #include <array>
 #include <utility>
 
-#include "engine/AtomicFile.h"
 #include "engine/CardView.h"
-#include "engine/FieldReader.h"
-#include "engine/ModMain.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/ScreenNumbers.h"
 #include "platform/qt/ScrollingPage.h"
+#include "settings/AtomicFile.h"
+#include "settings/FieldReader.h"
+#include "settings/SettingsFiles.h"
 #include "setup/CalibrationFile.h"
 
 namespace vantrel {
@@ -209,7 +209,7 @@ void frmCalib::calibrate(const CalibrationStep& step) {
 
 void frmCalib::saveSettings(const char* title) {
     // Stored is saved: a program that is killed later keeps it.
-    if (const auto failure = modMain::SaveChannelSettings(state_)) {
+    if (const auto failure = SaveChannelSettings(state_)) {
         showMessage("The calibration is in use but could not be saved: " + *failure + ".", title,
                     platform::MessageIcon::Warning);
     }

@@ -4,12 +4,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "engine/AtomicFile.h"
 #include "engine/CardView.h"
 #include "engine/LenientNumber.h"
-#include "engine/ModMain.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/ScrollingPage.h"
+#include "settings/AtomicFile.h"
+#include "settings/SettingsFiles.h"
 #include "setup/RangeText.h"
 
 namespace vantrel {
@@ -151,7 +151,7 @@ void frmConfig::cmdSave_Click(int /*index*/) {
             LeadingNumber(txtInputRange[c]->text().toStdString(), number_rules::kInputRange);
     }
     // Stored is saved: a program that is killed later keeps it.
-    if (const auto failure = modMain::SaveChannelSettings(state_)) {
+    if (const auto failure = SaveChannelSettings(state_)) {
         showError("The configuration is in use but could not be saved: " + *failure + ".");
     }
 }

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "engine/StartUp.h"
+#include "settings/StartUp.h"
 #include "tests/engine/TempFolder.h"
 #include "tools/cardsim/DemoSettings.h"
 

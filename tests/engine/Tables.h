@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/AcquisitionState.h"
-#include "engine/TableFiles.h"
+#include "settings/TableFiles.h"
 
 namespace vantrel::testing {
 

@@ -8,8 +8,9 @@
 
 #include <tuple>
 
-#include "engine/ModMain.h"
+#include "engine/Conversion.h"
 #include "engine/RtdPolynomial.h"
+#include "engine/RtdSearch.h"
 #include "tests/engine/Tables.h"
 
 namespace vantrel {
@@ -22,7 +23,7 @@ class Conversion : public ::testing::Test {
     float convertOne(int slot, int type, std::int16_t count) {
         state.InputType[slot] = static_cast<std::int16_t>(type);
         state.RawCounts[slot] = count;
-        EXPECT_FALSE(modMain::ConvertFrame(state, slot < 8 ? 0 : 1).has_value());
+        EXPECT_FALSE(ConvertFrame(state, slot < 8 ? 0 : 1).has_value());
         return state.ChannelValue[slot];
     }
 
@@ -55,9 +56,9 @@ TEST_F(Conversion, PtHundredFollowsTheDriftingGrid) {
     const std::pair<std::int16_t, double> rows[] = {
         {13000, 0.05}, {14000, 19.75}, {18005, 100.05}, {2000, -199.95}};
     for (const auto& [count, degrees] : rows) {
-        EXPECT_NEAR(modMain::RtdTemperature(count, 13000), degrees, 1e-9) << count;
+        EXPECT_NEAR(RtdTemperature(count, 13000), degrees, 1e-9) << count;
     }
-    EXPECT_EQ(static_cast<float>(modMain::RtdTemperature(32767, 1)), 850.0f);
+    EXPECT_EQ(static_cast<float>(RtdTemperature(32767, 1)), 850.0f);
     EXPECT_NEAR(rtd::ResistanceRatio(850.0), 2.9026225, 1e-12);
 }
 
@@ -99,7 +100,7 @@ TEST_F(Conversion, AFailureStopsTheCardAtTheFailingSlot) {
         state.CalRTD[11] = reference;
         state.InputRange[11] = range;
         state.AmbientTemp1 = ambient;
-        const auto failure = modMain::ConvertFrame(state, 1);
+        const auto failure = ConvertFrame(state, 1);
         ASSERT_TRUE(failure.has_value()) << message;
         EXPECT_EQ(failure->message(), message);
         EXPECT_EQ(state.ChannelValue[7], -7.0f) << "card 1's slots are not touched";

@@ -8,7 +8,7 @@
 #include <string>
 #include <tuple>
 
-#include "engine/FieldReader.h"
+#include "settings/FieldReader.h"
 #include "tests/engine/TempFolder.h"
 
 namespace vantrel {

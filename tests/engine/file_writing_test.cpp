@@ -14,9 +14,9 @@
 #include <sys/resource.h>
 #endif
 
-#include "engine/AtomicFile.h"
-#include "engine/FieldReader.h"
-#include "engine/TextStyles.h"
+#include "settings/AtomicFile.h"
+#include "settings/FieldReader.h"
+#include "settings/TextStyles.h"
 #include "tests/engine/TempFolder.h"
 
 namespace vantrel {

@@ -8,7 +8,8 @@
 
 #include <cmath>
 
-#include "engine/ModMain.h"
+#include "engine/AnalogDecoder.h"
+#include "engine/DigitalDecoder.h"
 
 namespace vantrel {
 namespace {
@@ -24,12 +25,12 @@ std::string AnalogFrame(const std::array<const char*, 8>& counts, const char* am
 TEST(AnalogFrame, EachCardFillsItsOwnSlotsWithCountsRoundedHalfToEven) {
     AcquisitionState state;
     state.RawCounts.fill(7);
-    modMain::DecodeAnalogFrame(state, 0);
+    DecodeAnalogFrame(state, 0);
     EXPECT_EQ(state.RawCounts[0], 0) << "the start frame";
     state.AnalogFrame2 = AnalogFrame(
         {"0002.5", "0003.5", "-002.5", "+32767", "-32768", "  7  8", "\t-\t9 0", "x12345"},
         "-03.2");
-    modMain::DecodeAnalogFrame(state, 2);
+    DecodeAnalogFrame(state, 2);
     const int expected[] = {2, 4, -2, 32767, -32768, 78, -90, 0};
     for (int k = 0; k < 8; ++k) {
         EXPECT_EQ(state.RawCounts[k], 0) << k;
@@ -51,11 +52,11 @@ TEST(AnalogFrame, AFrameThatCannotBeHeldChangesNothing) {
     hugeAmbient.replace(56, 5, "+9e99");
     AcquisitionState state;
     state.AnalogFrame1 = good;
-    modMain::DecodeAnalogFrame(state, 0);
+    DecodeAnalogFrame(state, 0);
     for (const std::string& bad :
          {good.substr(0, 61), good + "\r", tooLarge, tooSmall, hugeAmbient}) {
         state.AnalogFrame1 = bad;
-        modMain::DecodeAnalogFrame(state, 0);
+        DecodeAnalogFrame(state, 0);
         EXPECT_EQ(state.RawCounts[0], 12) << bad;
         EXPECT_EQ(state.RawCounts[7], 10000) << bad;
         EXPECT_EQ(state.AmbientTemp1, 24.5f) << bad;
@@ -76,14 +77,14 @@ TEST(DigitalFrame, BitKOfEachGroupIsLineKOfItsCard) {
     AcquisitionState state;
     state.DigitalFrame1 = "00010000\r";
     state.DigitalFrame2 = "8000ffFF\r";
-    modMain::DecodeDigitalFrame(state, 0);
-    modMain::DecodeDigitalFrame(state, 2);
+    DecodeDigitalFrame(state, 0);
+    DecodeDigitalFrame(state, 2);
     EXPECT_EQ(Lines(state.DigitalIn), "10000000000000000000000000000001");
     EXPECT_EQ(Lines(state.DigitalOut), "00000000000000001111111111111111");
     for (const char* bad : {"FFFG0000\r", "FFFF000x\r", "+FFF0000\r", " FFF0000\r", "0xFF0000\r",
                             "FFFF000\r", "FFFF00000\r"}) {
         state.DigitalFrame1 = bad;
-        modMain::DecodeDigitalFrame(state, 0);
+        DecodeDigitalFrame(state, 0);
         EXPECT_EQ(Lines(state.DigitalIn), "10000000000000000000000000000001") << bad;
     }
 }

@@ -16,8 +16,7 @@ TEST(SearchIdentity, PtHundredMatchesTheWalkForEveryCount) {
     for (const std::int16_t reference : {13000, 8000, -13000, 0}) {
         for (int n = -32768; n <= 32767; ++n) {
             const auto count = static_cast<std::int16_t>(n);
-            ASSERT_EQ(modMain::RtdTemperature(count, reference),
-                      literal::RtdTemperature(count, reference))
+            ASSERT_EQ(RtdTemperature(count, reference), literal::RtdTemperature(count, reference))
                 << "count " << n << " reference " << reference;
         }
     }

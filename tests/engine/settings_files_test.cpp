@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "engine/FieldReader.h"
-#include "engine/SettingsFiles.h"
+#include "settings/FieldReader.h"
+#include "settings/SettingsFiles.h"
 
 namespace vantrel {
 namespace {

@@ -14,9 +14,8 @@
 #include <sys/resource.h>
 #endif
 
-#include "engine/ModMain.h"
-#include "engine/SettingsFiles.h"
-#include "engine/StartUp.h"
+#include "settings/SettingsFiles.h"
+#include "settings/StartUp.h"
 #include "tests/engine/Tables.h"
 #include "tests/engine/TempFolder.h"
 
@@ -168,7 +167,7 @@ TEST(StartUp, DamagedCopiesAreNeverReplacedAndAFileThatCannotBeKeptIsNeverWritte
               std::string::npos)
         << result.warning;
     EXPECT_FALSE(run.folder.exists("vtrlo.con.bad"));
-    EXPECT_EQ(modMain::SaveChannelSettings(run.state).value_or("").substr(0, 32),
+    EXPECT_EQ(SaveChannelSettings(run.state).value_or("").substr(0, 32),
               "vtrlo.con is left as it is: it c");
     EXPECT_EQ(run.folder.read("vtrlo.con"), damaged);
 #endif

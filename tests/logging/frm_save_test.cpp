@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "engine/SettingsFiles.h"
+#include "settings/SettingsFiles.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/Controls.h"
 

@@ -18,7 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "engine/SettingsFiles.h"
+#include "settings/SettingsFiles.h"
 #include "setup/CalibrationStep.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/engine/TempFolder.h"

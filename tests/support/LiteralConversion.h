@@ -9,7 +9,9 @@
 #include <optional>
 
 #include "engine/AcquisitionState.h"
-#include "engine/ModMain.h"
+#include "engine/Conversion.h"
+#include "engine/RtdSearch.h"
+#include "engine/ThermocoupleSearch.h"
 
 namespace vantrel::literal {
 

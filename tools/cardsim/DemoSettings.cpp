@@ -4,9 +4,9 @@
 #include <system_error>
 
 #include "engine/AcquisitionState.h"
-#include "engine/AppPaths.h"
 #include "engine/InputTypes.h"
-#include "engine/ModMain.h"
+#include "settings/AppPaths.h"
+#include "settings/SettingsFiles.h"
 
 namespace cardsim {
 
@@ -64,10 +64,9 @@ AcquisitionState DemoState(const std::string& dir) {
 std::optional<std::string> WriteDemoSettings(const std::string& dir) {
     const AcquisitionState state = DemoState(dir);
     using Writer = std::optional<std::string> (*)(const AcquisitionState&);
-    const std::pair<const char*, Writer> files[] = {
-        {kPortsFile, modMain::SavePortSettings},
-        {kChannelSettingsFile, modMain::SaveChannelSettings},
-        {kLogSettingsFile, modMain::SaveLogSettings}};
+    const std::pair<const char*, Writer> files[] = {{kPortsFile, SavePortSettings},
+                                                    {kChannelSettingsFile, SaveChannelSettings},
+                                                    {kLogSettingsFile, SaveLogSettings}};
     for (const auto& [name, write] : files) {
         std::error_code error;
         if (std::filesystem::exists(NativePath(AppFilePath(state, name)), error)) {

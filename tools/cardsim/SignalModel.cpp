@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/FieldReader.h"
+#include "settings/FieldReader.h"
 
 namespace cardsim {
 

@@ -1,4 +1,4 @@
-#include "engine/FieldReader.h"
+#include "settings/FieldReader.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "engine/AtomicFile.h"
+#include "settings/AtomicFile.h"
 
 #include <atomic>
 #include <cstdio>

@@ -1,11 +1,11 @@
-#include "engine/TableFiles.h"
+#include "settings/TableFiles.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "engine/AppPaths.h"
-#include "engine/FieldReader.h"
+#include "settings/AppPaths.h"
+#include "settings/FieldReader.h"
 
 namespace vantrel {
 

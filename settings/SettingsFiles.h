@@ -11,7 +11,7 @@
 #include <string>
 
 #include "engine/AcquisitionState.h"
-#include "engine/FieldReader.h"
+#include "settings/FieldReader.h"
 
 namespace vantrel {
 
@@ -29,5 +29,12 @@ std::string LogSettingsText(const AcquisitionState& state);
 std::optional<std::string> ReadPortSettings(FieldReader& reader, AcquisitionState& state);
 std::optional<std::string> ReadChannelSettings(FieldReader& reader, AcquisitionState& state);
 std::optional<std::string> ReadLogSettings(FieldReader& reader, AcquisitionState& state);
+
+// Write the settings files; nothing on success, otherwise what failed. A file held
+// at start-up (HeldSettingsFiles) is not written, and that is what failed.
+std::optional<std::string> SaveChannelSettings(const AcquisitionState& state);
+std::optional<std::string> SaveLogSettings(const AcquisitionState& state);
+// vtrl.con: " n " lines for the two port numbers.
+std::optional<std::string> SavePortSettings(const AcquisitionState& state);
 
 }  // namespace vantrel

@@ -1,15 +1,14 @@
-#include "engine/StartUp.h"
+#include "settings/StartUp.h"
 
 #include <filesystem>
 #include <optional>
 #include <system_error>
 #include <vector>
 
-#include "engine/AppPaths.h"
-#include "engine/FieldReader.h"
-#include "engine/ModMain.h"
-#include "engine/SettingsFiles.h"
-#include "engine/TableFiles.h"
+#include "settings/AppPaths.h"
+#include "settings/FieldReader.h"
+#include "settings/SettingsFiles.h"
+#include "settings/TableFiles.h"
 
 namespace vantrel {
 
@@ -131,10 +130,9 @@ StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir,
         // Rewritten now when missing or damaged; the others are written at exit.
         std::optional<std::string> (*rewrite)(const AcquisitionState&);
     };
-    const SettingsFile files[] = {
-        {kPortsFile, ReadPortSettings, modMain::SavePortSettings},
-        {kChannelSettingsFile, ReadChannelSettings, modMain::SaveChannelSettings},
-        {kLogSettingsFile, ReadLogSettings, nullptr}};
+    const SettingsFile files[] = {{kPortsFile, ReadPortSettings, SavePortSettings},
+                                  {kChannelSettingsFile, ReadChannelSettings, SaveChannelSettings},
+                                  {kLogSettingsFile, ReadLogSettings, nullptr}};
     std::vector<std::string> notes;
     for (const SettingsFile& file : files) {
         const SettingsFileLoad load = LoadSettingsFile(state, file.name, file.read);

@@ -1,4 +1,4 @@
-#include "engine/AppPaths.h"
+#include "platform/Paths.h"
 
 namespace vantrel {
 
@@ -22,10 +22,6 @@ std::string FolderFilePath(const std::string& folder, std::string_view fileName)
     }
     path.append(fileName);
     return path;
-}
-
-std::string AppFilePath(const AcquisitionState& state, std::string_view fileName) {
-    return FolderFilePath(state.AppDir, fileName);
 }
 
 std::filesystem::path NativePath(std::string_view utf8Path) {

@@ -1,11 +1,11 @@
-#include "engine/SettingsFiles.h"
+#include "settings/SettingsFiles.h"
 
 #include <algorithm>
 
-#include "engine/AppPaths.h"
-#include "engine/AtomicFile.h"
-#include "engine/ModMain.h"
-#include "engine/TextStyles.h"
+#include "settings/AppPaths.h"
+#include "settings/AtomicFile.h"
+#include "settings/SettingsFiles.h"
+#include "settings/TextStyles.h"
 
 namespace vantrel {
 
@@ -146,8 +146,6 @@ std::optional<std::string> SaveSettingsFile(const AcquisitionState& state, const
 
 }  // namespace
 
-namespace modMain {
-
 std::optional<std::string> SaveChannelSettings(const AcquisitionState& state) {
     return SaveSettingsFile(state, kChannelSettingsFile, ChannelSettingsText(state));
 }
@@ -160,5 +158,4 @@ std::optional<std::string> SavePortSettings(const AcquisitionState& state) {
     return SaveSettingsFile(state, kPortsFile, PortSettingsText(state));
 }
 
-}  // namespace modMain
 }  // namespace vantrel

@@ -1,4 +1,4 @@
-#include "engine/IniValues.h"
+#include "settings/IniValues.h"
 
 #include <algorithm>
 #include <array>

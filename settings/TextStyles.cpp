@@ -1,4 +1,4 @@
-#include "engine/TextStyles.h"
+#include "settings/TextStyles.h"
 
 #include <array>
 #include <charconv>
