@@ -18,6 +18,7 @@
 #include "engine/AcquisitionState.h"
 #include "engine/StartUp.h"
 #include "logging/LogFileSink.h"
+#include "logging/LoggingPreferences.h"
 #include "platform/ConsoleDialogs.h"
 #include "platform/UnattendedDialogs.h"
 #include "platform/qt/QtClock.h"
@@ -49,6 +50,11 @@ bool StartUp(AcquisitionState& state, platform::Dialogs& dialogs, std::string& w
     return true;
 }
 
+// The [logging] preferences of vantrel.ini; every default until the file is read.
+LoggingPreferences StartLoggingPreferences() {
+    return {};
+}
+
 int RunWithWindows(const LaunchOptions&) {
     AcquisitionState state;
     platform::QtDialogs windowDialogs;
@@ -63,6 +69,14 @@ int RunWithWindows(const LaunchOptions&) {
     platform::QtClock clock;
     DiskLogFileSink logFiles;
     acquisition::Run run(state, {cm, cm2, clock, dialogs, logFiles}, QtRunTimers());
+    run.setLoggingPreferences(StartLoggingPreferences());
+    // Asked before the window's first tick, which would otherwise record that
+    // nothing runs yet.
+    const std::optional<acquisition::RunState> resume = run.runToResume();
+    platform::QtTimer startPoll;
+    acquisition::AutoStart autoStart(state, run, startPoll, false, [&](const std::string& line) {
+        dialogs.showMessageNonBlocking({line, "Vantrel", platform::MessageIcon::Information}, {});
+    });
     mdiDaq window(state, run, dialogs, clock, [](QDialog& dialog) { dialog.exec(); });
     windowDialogs.setOwner(&window);
     // From here a signal or a lost display ends the run as File > Exit does, with
@@ -74,6 +88,10 @@ int RunWithWindows(const LaunchOptions&) {
                               }
                           });
     window.Form_Load();
+    if (resume) {
+        autoStart.resume(*resume);
+        autoStart.begin();
+    }
     if (!warning.empty()) {
         // Damaged or unwritable settings files: said once, over the main window,
         // while the program runs on.
@@ -100,11 +118,16 @@ int RunWithoutWindows(const LaunchOptions& launch) {
     platform::QtClock clock;
     DiskLogFileSink logFiles;
     acquisition::Run run(state, {cm, cm2, clock, dialogs, logFiles}, QtRunTimers());
+    run.setLoggingPreferences(StartLoggingPreferences());
     platform::QtTimer startPoll;
     acquisition::AutoStart autoStart(
         state, run, startPoll, launch.log, [&](const std::string& line) {
             dialogs.showMessage({line, "Vantrel", platform::MessageIcon::Warning});
         });
+    // The last run's logging, when it was on, goes before --log's fresh start.
+    if (const std::optional<acquisition::RunState> resume = run.runToResume()) {
+        autoStart.resume(*resume);
+    }
 
     // One line on standard error for each change of what the status window would show.
     acquisition::StatusChanges changes;

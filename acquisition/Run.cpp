@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "acquisition/ResumeLogging.h"
+#include "engine/AppPaths.h"
+#include "engine/AtomicFile.h"
 #include "engine/CardView.h"
 #include "engine/ModMain.h"
 #include "link/Commands.h"
@@ -11,6 +14,8 @@ namespace vantrel::acquisition {
 
 namespace {
 constexpr int kLogTickMs = 1000;
+// Far more than any state file the program writes.
+constexpr std::size_t kRunStateMaxBytes = 64 * 1024;
 }  // namespace
 
 Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
@@ -37,7 +42,10 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
             links_[card]->setDataWatch(*timers_.watch[card]);
         }
     }
-    timers_.logTick->setHandler([this] { logger_.Tick(); });
+    timers_.logTick->setHandler([this] {
+        logger_.Tick();
+        keepRunState();
+    });
 }
 
 Run::~Run() {
@@ -67,6 +75,68 @@ void Run::applyPorts() {
     }
 }
 
+void Run::setLoggingPreferences(const LoggingPreferences& preferences) {
+    logger_.setPreferences(preferences);
+}
+
+std::optional<RunState> Run::runToResume() {
+    if (!logger_.preferences().resume || state_.AppDir.empty()) {
+        return std::nullopt;
+    }
+    const std::string path = AppFilePath(state_, kRunStateFile);
+    if (!parts_.logSink.exists(path)) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> text = parts_.logSink.readTail(path, kRunStateMaxBytes);
+    const RunStateReading reading = text ? ParseRunState(*text) : RunStateReading{{}, "unreadable"};
+    if (!reading.run) {
+        parts_.dialogs.showMessageNonBlocking(
+            {path + " cannot be read (" + reading.problem + "); logging is not resumed.", "Vantrel",
+             platform::MessageIcon::Warning},
+            {});
+        return std::nullopt;
+    }
+    if (!reading.run->logging || !reading.run->taskRunning) {
+        return std::nullopt;
+    }
+    resumePending_ = true;
+    return reading.run;
+}
+
+std::optional<std::string> Run::resumeLogging(const RunState& last) {
+    if (state_.Saving || ended_) {
+        return std::nullopt;
+    }
+    return ResumeLogging(state_, last, parts_.logSink);
+}
+
+void Run::keepRunState() {
+    if (state_.AppDir.empty() || ended_) {
+        return;
+    }
+    if (resumePending_) {
+        if (!state_.Saving) {
+            return;
+        }
+        resumePending_ = false;
+    }
+    const RunState now = CurrentRunState(state_);
+    std::string text = RunStateText(now);
+    if (text == keptRunState_) {
+        return;
+    }
+    const std::string path = AppFilePath(state_, kRunStateFile);
+    // A run that never logs has nothing to tell the next start.
+    if (keptRunState_.empty() && !now.logging && !parts_.logSink.exists(path)) {
+        keptRunState_ = std::move(text);
+        return;
+    }
+    // A failure is tried again at the next tick.
+    if (!WriteFileAtomically(path, text)) {
+        keptRunState_ = std::move(text);
+    }
+}
+
 bool Run::startTask() {
     return !ended_ && sequencer_.Start();
 }
@@ -89,6 +159,8 @@ void Run::end() {
     if (ended_) {
         return;
     }
+    // The run state file keeps what ran until now, so a run ended by a shutdown of
+    // the computer resumes at the next start; the "@F" below is not recorded.
     ended_ = true;
     timers_.logTick->stop();
     // A start under way sends no "@N" after the "@F" below.

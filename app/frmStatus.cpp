@@ -70,6 +70,12 @@ frmStatus::frmStatus(const AcquisitionState& state, QWidget* parent)
     lblSave = makeLabel(this, QStringLiteral("lblSave"), QStringLiteral("Save"),
                         QColor(192, 255, 255), std::nullopt);
     grid->addWidget(lblSave, 3, 0, 1, 2);
+    lblFile = makeLabel(this, QStringLiteral("lblFile"), QStringLiteral("No log file"),
+                        QColor(192, 255, 255), std::nullopt);
+    // A long dated name must not widen the window; the whole path is in the tip.
+    lblFile->setMinimumWidth(1);
+    lblFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    grid->addWidget(lblFile, 3, 2, 1, 2);
     for (int column = 0; column < 4; ++column) {
         grid->setColumnMinimumWidth(column, 110);
     }
@@ -100,6 +106,8 @@ void frmStatus::tmrStatus_Timer() {
     setText(lblSave, closingNote_.isEmpty()
                          ? QString::fromStdString(acquisition::SaveStatus(state_))
                          : closingNote_);
+    setText(lblFile, QString::fromStdString(acquisition::LogFileStatus(state_)));
+    lblFile->setToolTip(state_.Saving ? QString::fromStdString(state_.LogFileInUse) : QString());
 }
 
 void frmStatus::refreshCard(int card) {
