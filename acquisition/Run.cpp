@@ -161,6 +161,7 @@ void Run::end() {
     }
     // The run state file keeps what ran until now, so a run ended by a shutdown of
     // the computer resumes at the next start; the "@F" below is not recorded.
+    keepRunState();
     ended_ = true;
     timers_.logTick->stop();
     // A start under way sends no "@N" after the "@F" below.

@@ -1,5 +1,7 @@
 #include "app/frmStatus.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QPalette>
 #include <optional>
@@ -72,9 +74,12 @@ frmStatus::frmStatus(const AcquisitionState& state, QWidget* parent)
     grid->addWidget(lblSave, 3, 0, 1, 2);
     lblFile = makeLabel(this, QStringLiteral("lblFile"), QStringLiteral("No log file"),
                         QColor(192, 255, 255), std::nullopt);
-    // A long dated name must not widen the window; the whole path is in the tip.
+    // A long name must not widen the window: it is shortened in the middle, so its
+    // start and its date and notes stay in sight; the whole path is in the tip.
     lblFile->setMinimumWidth(1);
     lblFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblFile->installEventFilter(this);
+    fileText_ = lblFile->text();
     grid->addWidget(lblFile, 3, 2, 1, 2);
     for (int column = 0; column < 4; ++column) {
         grid->setColumnMinimumWidth(column, 110);
@@ -106,8 +111,27 @@ void frmStatus::tmrStatus_Timer() {
     setText(lblSave, closingNote_.isEmpty()
                          ? QString::fromStdString(acquisition::SaveStatus(state_))
                          : closingNote_);
-    setText(lblFile, QString::fromStdString(acquisition::LogFileStatus(state_)));
+    const QString fileText = QString::fromStdString(acquisition::LogFileStatus(state_));
+    if (fileText != fileText_) {
+        fileText_ = fileText;
+        showFileText();
+    }
     lblFile->setToolTip(state_.Saving ? QString::fromStdString(state_.LogFileInUse) : QString());
+}
+
+void frmStatus::showFileText() {
+    const int room =
+        lblFile->contentsRect().width() - 2 * lblFile->fontMetrics().averageCharWidth();
+    lblFile->setText(lblFile->fontMetrics().elidedText(fileText_, Qt::ElideMiddle, room));
+    // Read out whole.
+    lblFile->setAccessibleName(fileText_);
+}
+
+bool frmStatus::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lblFile && event->type() == QEvent::Resize) {
+        showFileText();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmStatus::refreshCard(int card) {

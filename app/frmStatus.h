@@ -40,9 +40,13 @@ class frmStatus : public QWidget {
   private:
     void Form_Load();
     void refreshCard(int card);
+    // The file text, shortened in the middle to the label's width.
+    void showFileText();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     const AcquisitionState& state_;
     QString closingNote_;
+    QString fileText_;
 };
 
 }  // namespace vantrel

@@ -178,19 +178,19 @@ const std::string& DataLogger::FileForRecord(const platform::DateTime& when,
     }
     const std::string& path = state_.LogFileInUse;
     const std::tuple day{when.year, when.month, when.day};
-    bool due = false;
-    if (preferences_.split == LogSplit::Daily) {
-        due = dayFile_ == path && recordDay_ != day;
-    } else if (preferences_.split == LogSplit::Size) {
+    if (preferences_.split != LogSplit::None) {
+        const std::uintmax_t held = BytesBound(path);
         const auto limit = static_cast<std::uintmax_t>(preferences_.splitSizeKb) * 1024;
-        due = BytesBound(path) + recordBytes > limit;
-    }
-    // A file holding no record yet takes the record whatever its size or day, so a
-    // record larger than the limit cannot start file after file.
-    const std::size_t headerBytes =
-        state_.LogHeaders ? HeaderLine(state_).size() + kLineEnd.size() : 0;
-    if (due && BytesBound(path) > headerBytes) {
-        StartNextFile(when);
+        const bool due = preferences_.split == LogSplit::Daily
+                             ? dayFile_ == path && recordDay_ != day
+                             : held + recordBytes > limit;
+        // A file holding no record yet takes the record whatever its size or day, so
+        // a record larger than the limit cannot start file after file.
+        const std::size_t headerBytes =
+            state_.LogHeaders ? HeaderLine(state_).size() + kLineEnd.size() : 0;
+        if (due && held > headerBytes) {
+            StartNextFile(when);
+        }
     }
     dayFile_ = state_.LogFileInUse;
     recordDay_ = day;

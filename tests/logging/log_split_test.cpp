@@ -143,6 +143,8 @@ TEST_F(LogSplitTest, SizeTheRecordThatWouldPassTheLimitStartsANewFileAndNothingI
     fs::rename(stick + ".gone", stick);
     Tick(100);
     ExpectEveryRecordOnceInOrder(3, 230);
+    // Records 131 to 222 fill 1020 bytes with the header; 223 would pass 1024.
+    EXPECT_EQ(Files()[1].second.size(), header.size() + 92 * 11);
     for (const auto& [name, text] : Files()) {
         EXPECT_TRUE(std::regex_match(name, std::regex(R"(run(-20261207-000[0-9]{3})?\.csv)")))
             << name;
