@@ -19,6 +19,7 @@
 #include "app/mdiDaq.h"
 #include "engine/AcquisitionState.h"
 #include "logging/LogFileSink.h"
+#include "logging/LoggingPreferences.h"
 #include "platform/ConsoleDialogs.h"
 #include "platform/UnattendedDialogs.h"
 #include "platform/qt/QtClock.h"
@@ -68,6 +69,16 @@ int RunWithWindows(const LaunchOptions&) {
     platform::QtTimer publishTick(nullptr, QStringLiteral("tmrPublish"));
     QtPublisher publisher(state, clock, publishTick);
     publisher.feedFrom(run, dialogs);
+    // The window reads vantrel.ini again when it loads and says what cannot be used;
+    // the logging preferences are needed before that, to resume.
+    run.setLoggingPreferences(LoadPreferences(state.AppDir).preferences.logging);
+    // Asked before the window's first tick, which would otherwise record that
+    // nothing runs yet.
+    const std::optional<acquisition::RunState> resume = run.runToResume();
+    platform::QtTimer startPoll;
+    acquisition::AutoStart autoStart(state, run, startPoll, false, [&](const std::string& line) {
+        dialogs.showMessageNonBlocking({line, "Vantrel", platform::MessageIcon::Information}, {});
+    });
     mdiDaq window(state, run, publisher.get(), dialogs, clock,
                   [](QDialog& dialog) { dialog.exec(); });
     windowDialogs.setOwner(&window);
@@ -80,6 +91,10 @@ int RunWithWindows(const LaunchOptions&) {
                               }
                           });
     window.Form_Load();
+    if (resume) {
+        autoStart.resume(*resume);
+        autoStart.begin();
+    }
     if (!warning.empty()) {
         // Damaged or unwritable settings files: said once, over the main window,
         // while the program runs on.
@@ -114,11 +129,16 @@ int RunWithoutWindows(const LaunchOptions& launch) {
         dialogs.showMessage({preferences.message, "Vantrel", platform::MessageIcon::Warning});
     }
     publisher.get().apply(preferences.preferences.mqtt);
+    run.setLoggingPreferences(preferences.preferences.logging);
     platform::QtTimer startPoll;
     acquisition::AutoStart autoStart(
         state, run, startPoll, launch.log, [&](const std::string& line) {
             dialogs.showMessage({line, "Vantrel", platform::MessageIcon::Warning});
         });
+    // The last run's logging, when it was on, goes before --log's fresh start.
+    if (const std::optional<acquisition::RunState> resume = run.runToResume()) {
+        autoStart.resume(*resume);
+    }
 
     // One line on standard error for each change of what the status window would show.
     acquisition::StatusChanges changes;

@@ -15,6 +15,11 @@ AutoStart::~AutoStart() {
     poll_.setHandler(nullptr);
 }
 
+void AutoStart::resume(const RunState& last) {
+    resume_ = last;
+    log_ = true;
+}
+
 void AutoStart::begin() {
     poll_.start(kPollMs, false);
 }
@@ -67,6 +72,12 @@ void AutoStart::onPoll() {
 }
 
 void AutoStart::startLogging() {
+    if (resume_) {
+        if (const std::optional<std::string> said = run_.resumeLogging(*resume_)) {
+            say_(*said);
+        }
+        return;
+    }
     if (const auto problem =
             ApplySaveOptions(state_, StoredChoices(state_), run_.logSink(), run_.clock().now())) {
         say_("logging not started: " + problem->text);

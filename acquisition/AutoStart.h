@@ -2,9 +2,10 @@
 
 // Starts a run that no one sits in front of: the task once the cards have
 // answered, then, when asked, logging with the stored save options, as OK in the
-// save options window would.
+// save options window would, or logging resumed where the last run left it.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "acquisition/Run.h"
@@ -28,6 +29,9 @@ class AutoStart {
     AutoStart(const AutoStart&) = delete;
     AutoStart& operator=(const AutoStart&) = delete;
 
+    // Once the task runs, logging resumes as the last run left it (see
+    // Run::runToResume) instead of starting afresh.
+    void resume(const RunState& last);
     void begin();
 
   private:
@@ -39,6 +43,7 @@ class AutoStart {
     Run& run_;
     platform::Timer& poll_;
     bool log_;
+    std::optional<RunState> resume_;
     Say say_;
     int waitedMs_ = 0;
     bool taskStarted_ = false;

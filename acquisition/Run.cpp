@@ -2,16 +2,21 @@
 
 #include <string>
 
+#include "acquisition/ResumeLogging.h"
 #include "engine/CardView.h"
 #include "engine/Conversion.h"
 #include "link/Commands.h"
 #include "platform/DateTimeText.h"
+#include "settings/AppPaths.h"
+#include "settings/AtomicFile.h"
 #include "settings/SettingsFiles.h"
 
 namespace vantrel::acquisition {
 
 namespace {
 constexpr int kLogTickMs = 1000;
+// Far more than any state file the program writes.
+constexpr std::size_t kRunStateMaxBytes = 64 * 1024;
 }  // namespace
 
 Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
@@ -36,7 +41,10 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
             }
         });
     }
-    timers_.logTick->setHandler([this] { logger_.Tick(); });
+    timers_.logTick->setHandler([this] {
+        logger_.Tick();
+        keepRunState();
+    });
 }
 
 Run::~Run() {
@@ -63,6 +71,68 @@ void Run::applyPorts() {
         if (ports[card]->portNumber() != CardOf(std::as_const(state_), card).ComPort) {
             links_[card]->Reconnect();
         }
+    }
+}
+
+void Run::setLoggingPreferences(const LoggingPreferences& preferences) {
+    logger_.setPreferences(preferences);
+}
+
+std::optional<RunState> Run::runToResume() {
+    if (!logger_.preferences().resume || state_.AppDir.empty()) {
+        return std::nullopt;
+    }
+    const std::string path = AppFilePath(state_, kRunStateFile);
+    if (!parts_.logSink.exists(path)) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> text = parts_.logSink.readTail(path, kRunStateMaxBytes);
+    const RunStateReading reading = text ? ParseRunState(*text) : RunStateReading{{}, "unreadable"};
+    if (!reading.run) {
+        parts_.dialogs.showMessageNonBlocking(
+            {path + " cannot be read (" + reading.problem + "); logging is not resumed.", "Vantrel",
+             platform::MessageIcon::Warning},
+            {});
+        return std::nullopt;
+    }
+    if (!reading.run->logging || !reading.run->taskRunning) {
+        return std::nullopt;
+    }
+    resumePending_ = true;
+    return reading.run;
+}
+
+std::optional<std::string> Run::resumeLogging(const RunState& last) {
+    if (state_.Saving || ended_) {
+        return std::nullopt;
+    }
+    return ResumeLogging(state_, last, parts_.logSink);
+}
+
+void Run::keepRunState() {
+    if (state_.AppDir.empty() || ended_) {
+        return;
+    }
+    if (resumePending_) {
+        if (!state_.Saving) {
+            return;
+        }
+        resumePending_ = false;
+    }
+    const RunState now = CurrentRunState(state_);
+    std::string text = RunStateText(now);
+    if (text == keptRunState_) {
+        return;
+    }
+    const std::string path = AppFilePath(state_, kRunStateFile);
+    // A run that never logs has nothing to tell the next start.
+    if (keptRunState_.empty() && !now.logging && !parts_.logSink.exists(path)) {
+        keptRunState_ = std::move(text);
+        return;
+    }
+    // A failure is tried again at the next tick.
+    if (!WriteFileAtomically(path, text)) {
+        keptRunState_ = std::move(text);
     }
 }
 
@@ -98,6 +168,9 @@ void Run::end() {
     if (ended_) {
         return;
     }
+    // The run state file keeps what ran until now, so a run ended by a shutdown of
+    // the computer resumes at the next start; the "@F" below is not recorded.
+    keepRunState();
     ended_ = true;
     timers_.logTick->stop();
     // A start under way sends no "@N" after the "@F" below.

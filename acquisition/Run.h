@@ -2,8 +2,9 @@
 
 // One acquisition run, with or without windows: the two card links, the task
 // sequencer that starts and stops the cards, the data logger and its one-second
-// tick, the history of every converted frame, and the order in which all of it
-// starts and ends. Everything runs on one
+// tick, the history of every converted frame, the run state file that lets a later
+// start resume logging, and the order in which all of it starts and ends.
+// Everything runs on one
 // thread; the parts it is built from (ports, timers, clock, message boxes, log
 // files) are handed in, so a test builds a run from fakes.
 
@@ -11,15 +12,18 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "acquisition/RunStateFile.h"
 #include "engine/AcquisitionState.h"
 #include "history/HistoryDocument.h"
 #include "link/CardLink.h"
 #include "link/TaskSequencer.h"
 #include "logging/DataLogger.h"
 #include "logging/LogFileSink.h"
+#include "logging/LoggingPreferences.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
@@ -80,6 +84,17 @@ class Run {
     void addFrameListener(const link::CardLink::FrameListener& listener);
     // Runs last in the end, after the settings files (an output's goodbye).
     void addEndStep(std::function<void()> step);
+    // Effective at once.
+    void setLoggingPreferences(const LoggingPreferences& preferences);
+    // The last run as the run state file tells it, when the preferences ask to
+    // resume and that run was logging with its task running. From then until
+    // logging resumes or is started by hand, the file keeps saying so, so a run
+    // that ends before its cards answer still resumes at the next start. A file
+    // that cannot be read is told through the dialogs.
+    std::optional<RunState> runToResume();
+    // Logging taken up as the last run left it; the line that says so, or nothing
+    // when logging was started by hand meanwhile.
+    std::optional<std::string> resumeLogging(const RunState& last);
 
     // Told when a start or stop changed whether the task runs.
     void setTaskChangedHandler(link::TaskSequencer::TaskChanged handler);
@@ -96,6 +111,8 @@ class Run {
 
   private:
     bool showConversionFailure(const ConversionFailure& failure);
+    // Writes the run state file when what it says has changed.
+    void keepRunState();
 
     AcquisitionState& state_;
     RunParts parts_;
@@ -107,6 +124,9 @@ class Run {
     history::HistoryDocument history_ = history::RunHistory();
     std::vector<std::function<void()>> endSteps_;
     bool ended_ = false;
+    // The run state file as last written.
+    std::string keptRunState_;
+    bool resumePending_ = false;
     // Shared with the open box's close callback, which may run after the run.
     std::shared_ptr<bool> conversionBoxOpen_ = std::make_shared<bool>(false);
 };

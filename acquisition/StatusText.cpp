@@ -1,6 +1,7 @@
 #include "acquisition/StatusText.h"
 
 #include "engine/CardView.h"
+#include "logging/DatedFileName.h"
 #include "logging/RecordsFlow.h"
 
 namespace vantrel::acquisition {
@@ -43,6 +44,22 @@ std::string SaveStatus(const AcquisitionState& state) {
     return RecordsAreBeingWritten(state) ? "Saving" : "Not Saving";
 }
 
+namespace {
+
+std::string LogFileNotes(const AcquisitionState& state) {
+    return std::string(state.LogResumed ? " (resumed)" : "") +
+           (state.LowDiskSpace ? ", disk space low" : "");
+}
+
+}  // namespace
+
+std::string LogFileStatus(const AcquisitionState& state) {
+    if (!state.Saving) {
+        return "No log file";
+    }
+    return FileNameOf(state.LogFileInUse) + LogFileNotes(state);
+}
+
 std::string CardStatusLine(const AcquisitionState& state, int card) {
     const CardStatusText text = CardStatus(state, card);
     std::string task = text.task;
@@ -55,9 +72,16 @@ std::string SaveStatusLine(const AcquisitionState& state) {
     return "logging: " + SaveStatus(state);
 }
 
+std::string LogFileLine(const AcquisitionState& state) {
+    return "log file: " + state.LogFileInUse + LogFileNotes(state);
+}
+
 std::vector<std::string> StatusChanges::next(const AcquisitionState& state) {
     std::vector<std::string> now = {CardStatusLine(state, 0), CardStatusLine(state, 1),
                                     SaveStatusLine(state)};
+    if (state.Saving) {
+        now.push_back(LogFileLine(state));
+    }
     std::vector<std::string> changed;
     for (std::size_t i = 0; i < now.size(); ++i) {
         if (i >= last_.size() || last_[i] != now[i]) {

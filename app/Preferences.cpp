@@ -7,6 +7,16 @@ Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostN
     Preferences preferences;
     preferences.mqtt =
         publish::ReadMqttSettings(file, publish::StationFromHostName(hostName), problems);
+    const auto section = file.find(std::string(kLoggingSection));
+    preferences.logging = ReadLoggingPreferences(
+        [&](std::string_view key) -> std::optional<std::string> {
+            if (section == file.end()) {
+                return std::nullopt;
+            }
+            const auto found = section->second.find(std::string(key));
+            return found == section->second.end() ? std::nullopt : std::optional(found->second);
+        },
+        problems);
     return preferences;
 }
 

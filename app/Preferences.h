@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "logging/LoggingPreferences.h"
 #include "publish/MqttSettings.h"
 #include "settings/IniValues.h"
 
@@ -15,6 +16,7 @@ namespace vantrel {
 
 struct Preferences {
     publish::MqttSettings mqtt;
+    LoggingPreferences logging;
     bool operator==(const Preferences&) const = default;
 };
 

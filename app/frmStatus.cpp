@@ -1,5 +1,7 @@
 #include "app/frmStatus.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QPalette>
 #include <optional>
@@ -73,6 +75,15 @@ frmStatus::frmStatus(const AcquisitionState& state, QWidget* parent)
     lblMqtt = makeLabel(this, QStringLiteral("lblMqtt"), QString(), std::nullopt, std::nullopt);
     lblMqtt->hide();
     grid->addWidget(lblMqtt, 4, 0, 1, 4);
+    lblFile = makeLabel(this, QStringLiteral("lblFile"), QStringLiteral("No log file"),
+                        QColor(192, 255, 255), std::nullopt);
+    // A long name must not widen the window: it is shortened in the middle, so its
+    // start and its date and notes stay in sight; the whole path is in the tip.
+    lblFile->setMinimumWidth(1);
+    lblFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblFile->installEventFilter(this);
+    fileText_ = lblFile->text();
+    grid->addWidget(lblFile, 3, 2, 1, 2);
     for (int column = 0; column < 4; ++column) {
         grid->setColumnMinimumWidth(column, 110);
     }
@@ -103,7 +114,28 @@ void frmStatus::tmrStatus_Timer() {
     setText(lblSave, closingNote_.isEmpty()
                          ? QString::fromStdString(acquisition::SaveStatus(state_))
                          : closingNote_);
+    const QString fileText = QString::fromStdString(acquisition::LogFileStatus(state_));
+    if (fileText != fileText_) {
+        fileText_ = fileText;
+        showFileText();
+    }
+    lblFile->setToolTip(state_.Saving ? QString::fromStdString(state_.LogFileInUse) : QString());
     refreshBroker();
+}
+
+void frmStatus::showFileText() {
+    const int room =
+        lblFile->contentsRect().width() - 2 * lblFile->fontMetrics().averageCharWidth();
+    lblFile->setText(lblFile->fontMetrics().elidedText(fileText_, Qt::ElideMiddle, room));
+    // Read out whole.
+    lblFile->setAccessibleName(fileText_);
+}
+
+bool frmStatus::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lblFile && event->type() == QEvent::Resize) {
+        showFileText();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmStatus::setBrokerLine(std::function<std::string()> line) {

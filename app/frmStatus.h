@@ -2,7 +2,8 @@
 
 // "Card Status": per card whether its port opened, whether the card answered and
 // with which version, the port number and whether a task runs; below, whether
-// records are being saved. Reads the shared state every 250 ms, never writes it.
+// records are being saved and into which file. Reads the shared state every 250 ms,
+// never writes it.
 
 #include <QLabel>
 #include <QString>
@@ -38,16 +39,22 @@ class frmStatus : public QWidget {
     std::array<QLabel*, 2> lblTask{};
     QLabel* lblSave = nullptr;
     QLabel* lblMqtt = nullptr;
+    // The log file in use, under card 2's column.
+    QLabel* lblFile = nullptr;
     QTimer* tmrStatus = nullptr;
 
   private:
     void Form_Load();
     void refreshCard(int card);
     void refreshBroker();
+    // The file text, shortened in the middle to the label's width.
+    void showFileText();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     const AcquisitionState& state_;
     QString closingNote_;
     std::function<std::string()> brokerLine_;
+    QString fileText_;
 };
 
 }  // namespace vantrel

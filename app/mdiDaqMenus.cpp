@@ -72,6 +72,8 @@ void mdiDaq::buildMenus() {
 void mdiDaq::connectMenus() {
     connect(FileOpenLog, &QAction::triggered, this, &mdiDaq::FileOpenLog_Click);
     connect(FileSave, &QAction::triggered, this, &mdiDaq::FileSave_Click);
+    // Logging resumed after a restart starts without the save options window.
+    connect(File, &QMenu::aboutToShow, this, [this] { FileSave->setChecked(state_.Saving); });
     connect(FileExit, &QAction::triggered, this, &mdiDaq::FileExit_Click);
     connect(ViewAnalogData, &QAction::triggered, this, &mdiDaq::ViewAnalogData_Click);
     connect(ViewDigitalData, &QAction::triggered, this, &mdiDaq::ViewDigitalData_Click);

@@ -20,6 +20,7 @@ void mdiDaq::loadPreferences() {
     }
     preferences_ = reading.preferences;
     publisher_.apply(preferences_.mqtt);
+    run_.setLoggingPreferences(preferences_.logging);
 }
 
 void mdiDaq::applyPreferences(const Preferences& preferences) {
@@ -32,6 +33,7 @@ void mdiDaq::applyPreferences(const Preferences& preferences) {
     if (mqttChanged) {
         publisher_.apply(preferences_.mqtt);
     }
+    run_.setLoggingPreferences(preferences_.logging);
 }
 
 void mdiDaq::OptionsSettings_Click() {

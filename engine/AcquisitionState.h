@@ -135,6 +135,13 @@ struct AcquisitionState {
     // Set while log records cannot be written and wait in memory; the status
     // window shows it instead of claiming that saving works.
     bool SaveError = false;
+    // The file records go to now: LogFileName, or the dated file that took over
+    // from it when the log was split. LogFileName stays the name the user chose.
+    std::string LogFileInUse;
+    // Logging was taken up again after a restart, where the last run left off.
+    bool LogResumed = false;
+    // The disk of the log file has less free space than the warning level.
+    bool LowDiskSpace = false;
 
     // 8. Thermocouple tables (millivolts): TableJ index = degrees, TableK index =
     // degrees + 200. Entries beyond the filled part stay 0.

@@ -76,13 +76,59 @@ void DataLogger::Tick() {
     QueueRecordIfDue();
     WritePending();
     UpdateJournal();
+    SyncIfDue();
+    WatchFreeSpace();
     // Records stuck for an earlier file do not make the current one look broken.
-    state_.SaveError = pending_.contains(state_.LogFileName);
+    state_.SaveError = pending_.contains(state_.LogFileInUse);
 }
 
 void DataLogger::Close() {
     for (const platform::Message& message : SaveWaitingRecords()) {
         dialogs_.showMessage(message);
+    }
+    for (const std::string& path : unsynced_) {
+        sink_.flushToDisk(path);
+    }
+    unsynced_.clear();
+}
+
+void DataLogger::SyncIfDue() {
+    if (preferences_.sync != LogSync::Interval) {
+        return;
+    }
+    ++ticksSinceSync_;
+    if (unsynced_.empty() || ticksSinceSync_ < preferences_.syncIntervalS) {
+        return;
+    }
+    for (const std::string& path : unsynced_) {
+        sink_.flushToDisk(path);
+    }
+    unsynced_.clear();
+    ticksSinceSync_ = 0;
+}
+
+void DataLogger::WatchFreeSpace() {
+    if (!state_.Saving || preferences_.lowSpaceMb <= 0) {
+        state_.LowDiskSpace = false;
+        return;
+    }
+    const std::optional<std::uintmax_t> free = sink_.freeSpace(state_.LogFileInUse);
+    if (!free) {
+        return;
+    }
+    constexpr std::uintmax_t kMegabyte = 1024 * 1024;
+    const auto warnBelow = static_cast<std::uintmax_t>(preferences_.lowSpaceMb) * kMegabyte;
+    if (!state_.LowDiskSpace && *free < warnBelow) {
+        state_.LowDiskSpace = true;
+        Show({"Only " + std::to_string(*free / kMegabyte) + " MB are free on the disk of " +
+                  state_.LogFileInUse + " (the warning comes below " +
+                  std::to_string(preferences_.lowSpaceMb) +
+                  " MB). Logging goes on; once the disk is full, records wait until there is room.",
+              "Low Disk Space", platform::MessageIcon::Warning});
+    } else if (state_.LowDiskSpace && *free >= warnBelow + warnBelow / 10) {
+        // A tenth above the level before the episode ends, so a disk hovering at
+        // the level does not warn every few seconds.
+        state_.LowDiskSpace = false;
     }
 }
 
@@ -104,13 +150,75 @@ void DataLogger::QueueRecordIfDue() {
         ++state_.LogSampleNo;
     }
     // One reading of the clock, so that a record written across midnight does not
-    // pair the old date with the new time.
-    std::string text = RecordStamp(state_.LogStampStyle, clock_.now(), state_.LogSampleNo);
+    // pair the old date with the new time, nor land in the wrong day's file.
+    const platform::DateTime now = clock_.now();
+    std::string text = RecordStamp(state_.LogStampStyle, now, state_.LogSampleNo);
     text += RecordValues(state_);
     text += kLineEnd;
-    FileQueue& queue = pending_[state_.LogFileName];
+    FileQueue& queue = pending_[FileForRecord(now, text.size())];
     queue.records.push_back(std::move(text));
     ++queue.unjournaled;
+}
+
+std::uintmax_t DataLogger::BytesBound(const std::string& path) {
+    std::uintmax_t bytes = sink_.fileSize(path).value_or(0);
+    if (const auto waiting = pending_.find(path); waiting != pending_.end()) {
+        for (const std::string& record : waiting->second.records) {
+            bytes += record.size();
+        }
+    }
+    return bytes;
+}
+
+const std::string& DataLogger::FileForRecord(const platform::DateTime& when,
+                                             std::size_t recordBytes) {
+    if (state_.LogFileInUse.empty()) {
+        state_.LogFileInUse = state_.LogFileName;
+    }
+    const std::string& path = state_.LogFileInUse;
+    const std::tuple day{when.year, when.month, when.day};
+    if (preferences_.split != LogSplit::None) {
+        const std::uintmax_t held = BytesBound(path);
+        const auto limit = static_cast<std::uintmax_t>(preferences_.splitSizeKb) * 1024;
+        const bool due = preferences_.split == LogSplit::Daily
+                             ? dayFile_ == path && recordDay_ != day
+                             : held + recordBytes > limit;
+        // A file holding no record yet takes the record whatever its size or day, so
+        // a record larger than the limit cannot start file after file.
+        const std::size_t headerBytes =
+            state_.LogHeaders ? HeaderLine(state_).size() + kLineEnd.size() : 0;
+        if (due && held > headerBytes) {
+            StartNextFile(when);
+        }
+    }
+    dayFile_ = state_.LogFileInUse;
+    recordDay_ = day;
+    return state_.LogFileInUse;
+}
+
+void DataLogger::StartNextFile(const platform::DateTime& when) {
+    const std::string& chosen = state_.LogFileName;
+    const std::string header =
+        state_.LogHeaders ? HeaderLine(state_) + std::string(kLineEnd) : std::string();
+    const DatedFile next = CreateUnderDatedName(
+        sink_, FolderOf(chosen), FileNameOf(chosen), "", when,
+        [&](const std::string& path) { return sink_.createNew(path, header); });
+    if (next.error) {
+        // The records go on in the file in use; the next record tries again.
+        // Not over a notice still open: a folder that went away has said so already.
+        if (!splitFailureReported_ && !*messageOpen_) {
+            splitFailureReported_ = true;
+            Show({"A new log file could not be started (" + *next.error + "). Records go on in " +
+                      state_.LogFileInUse + ".",
+                  kSaveErrorTitle, platform::MessageIcon::Warning});
+        }
+        return;
+    }
+    splitFailureReported_ = false;
+    if (preferences_.sync != LogSync::None) {
+        sink_.flushToDisk(next.path);
+    }
+    state_.LogFileInUse = next.path;
 }
 
 std::optional<std::string> DataLogger::Drain(const std::string& path, FileQueue& queue) {
@@ -122,8 +230,12 @@ std::optional<std::string> DataLogger::Drain(const std::string& path, FileQueue&
             batch += queue.records[count];
             ++count;
         }
-        if (std::optional<std::string> error = sink_.append(path, batch)) {
+        const Flush flush = preferences_.sync == LogSync::Record ? Flush::ToDisk : Flush::No;
+        if (std::optional<std::string> error = sink_.append(path, batch, flush)) {
             return error;
+        }
+        if (preferences_.sync == LogSync::Interval) {
+            unsynced_.insert(path);
         }
         // Written records still in the journal are no longer waiting there.
         const std::size_t journaled = queue.records.size() - queue.unjournaled;

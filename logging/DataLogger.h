@@ -15,6 +15,10 @@
 // are kept in a journal in the start folder too (LogJournal), so that a run that
 // ends without Close leaves them for the next start (RecoverJournal). At exit,
 // what still cannot reach its file goes to a recovery file in the start folder.
+//
+// The preferences split the log into dated files (a new one each day, or before
+// a record would take the file past a size), choose how often records are forced
+// onto the disk, and when a filling disk is worth a warning.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,12 +26,15 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/AcquisitionState.h"
 #include "logging/LogFileSink.h"
 #include "logging/LogJournal.h"
+#include "logging/LoggingPreferences.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
@@ -48,6 +55,10 @@ class DataLogger {
 
     DataLogger(const DataLogger&) = delete;
     DataLogger& operator=(const DataLogger&) = delete;
+
+    // Effective from the next record.
+    void setPreferences(const LoggingPreferences& preferences) { preferences_ = preferences; }
+    const LoggingPreferences& preferences() const { return preferences_; }
 
     // One tick of the one-second timer.
     void Tick();
@@ -75,6 +86,14 @@ class DataLogger {
     };
 
     void QueueRecordIfDue();
+    // The file the record stamped when goes to, switching to a new dated file when
+    // the split preference says it is time.
+    const std::string& FileForRecord(const platform::DateTime& when, std::size_t recordBytes);
+    // What the file will hold once its waiting records are written.
+    std::uintmax_t BytesBound(const std::string& path);
+    void StartNextFile(const platform::DateTime& when);
+    void SyncIfDue();
+    void WatchFreeSpace();
     void DropOldestBeyondBound(const std::string& path, FileQueue& queue);
     // Writes the file's waiting records; what failed, or nothing.
     std::optional<std::string> Drain(const std::string& path, FileQueue& queue);
@@ -94,6 +113,7 @@ class DataLogger {
     std::unique_ptr<LogFileSink> ownSink_;
     LogFileSink& sink_;
     std::size_t maxPending_;
+    LoggingPreferences preferences_;
 
     // Only files with waiting records have an entry.
     std::map<std::string, FileQueue> pending_;
@@ -103,6 +123,13 @@ class DataLogger {
     bool journalStale_ = false;
     // The log file whose records the journal's last part holds.
     std::string journalTarget_;
+    // The file in use and the day of its last record, for the daily split.
+    std::string dayFile_;
+    std::tuple<int, int, int> recordDay_;
+    bool splitFailureReported_ = false;
+    // Files written since they were last handed to the disk, and the ticks since.
+    std::set<std::string> unsynced_;
+    std::int64_t ticksSinceSync_ = 0;
     // Shared with the open message box's close callback, which may run after the
     // logger is gone.
     std::shared_ptr<bool> messageOpen_ = std::make_shared<bool>(false);

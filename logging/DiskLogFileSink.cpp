@@ -6,6 +6,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -80,15 +81,15 @@ std::optional<std::string> DiskLogFileSink::replace(const std::string& path,
     return std::nullopt;
 }
 
-std::optional<std::string> DiskLogFileSink::append(const std::string& path, std::string_view text) {
+#ifdef _WIN32
+std::optional<std::string> DiskLogFileSink::append(const std::string& path, std::string_view text,
+                                                   Flush) {
     const std::filesystem::path native = NativePath(path);
     errno = 0;
     std::FILE* file = OpenFile(native, OpenMode::Append);
     if (file == nullptr) {
         return Describe(path, errno != 0 ? errno : EIO);
     }
-    // Remember where the old contents end, so a write that fails half-way (disk
-    // full) can be cut back and retried whole later.
     long oldSize = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) {
         oldSize = std::ftell(file);
@@ -103,6 +104,87 @@ std::optional<std::string> DiskLogFileSink::append(const std::string& path, std:
     }
     return std::nullopt;
 }
+
+std::optional<std::string> DiskLogFileSink::flushToDisk(const std::string&) {
+    return std::nullopt;
+}
+#else
+std::optional<std::string> DiskLogFileSink::append(const std::string& path, std::string_view text,
+                                                   Flush flush) {
+    const std::filesystem::path native = NativePath(path);
+    // A plain file is opened for reading too, to see how its last line ends; a
+    // FIFO or a device is only ever written, and refuses at once when it would
+    // block.
+    std::error_code ignored;
+    const bool plain = std::filesystem::is_regular_file(native, ignored);
+    const int flags = O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(native.c_str(), flags | (plain ? O_RDWR : O_WRONLY), 0666);
+    bool readable = plain && fd >= 0;
+    if (fd < 0 && plain && errno == EACCES) {
+        fd = ::open(native.c_str(), flags | O_WRONLY, 0666);
+    }
+    if (fd < 0) {
+        return Describe(path, errno != 0 ? errno : EIO);
+    }
+    struct stat status {};
+    const off_t oldSize =
+        ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? status.st_size : -1;
+    std::string mended;
+    std::string_view out = text;
+    char last = '\n';
+    if (readable && oldSize > 0 && ::pread(fd, &last, 1, oldSize - 1) == 1 && last != '\n') {
+        // A line torn by a power cut must not swallow the first record.
+        mended = (last == '\r' ? "\n" : "\r\n") + std::string(text);
+        out = mended;
+    }
+    // One write(2) for all of it: a reader never sees part of a line, and a line
+    // is never split between two writes.
+    int error = 0;
+    if (!out.empty()) {
+        ssize_t written = -1;
+        do {
+            written = ::write(fd, out.data(), out.size());
+        } while (written < 0 && errno == EINTR);
+        if (written < 0) {
+            error = errno;
+        } else if (static_cast<std::size_t>(written) != out.size()) {
+            // Only a full disk or a size limit stops a write to a file part-way.
+            error = ENOSPC;
+        }
+    }
+    if (error == 0 && flush == Flush::ToDisk && ::fdatasync(fd) != 0) {
+        error = errno;
+    }
+    if (error != 0 && oldSize >= 0) {
+        // Cut back, so the same text can be tried again whole.
+        (void)!::ftruncate(fd, oldSize);
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    return error != 0 ? std::optional(Describe(path, error)) : std::nullopt;
+}
+
+std::optional<std::string> DiskLogFileSink::flushToDisk(const std::string& path) {
+    const std::filesystem::path native = NativePath(path);
+    int error = 0;
+    // A new file is only found after a power cut once its folder's entry is on the
+    // disk as well.
+    for (const std::filesystem::path& target : {native, native.parent_path()}) {
+        const int fd =
+            ::open(target.empty() ? "." : target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            error = error != 0 ? error : errno;
+            continue;
+        }
+        if (::fsync(fd) != 0 && error == 0) {
+            error = errno;
+        }
+        ::close(fd);
+    }
+    return error != 0 ? std::optional(Describe(path, error)) : std::nullopt;
+}
+#endif
 
 std::optional<std::string> DiskLogFileSink::createNew(const std::string& path,
                                                       std::string_view text) {
@@ -165,6 +247,46 @@ bool DiskLogFileSink::isSpecialFile(const std::string& path) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(NativePath(path), error);
     return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
+std::optional<std::uintmax_t> DiskLogFileSink::fileSize(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(NativePath(path), error);
+    return error ? std::nullopt : std::optional(size);
+}
+
+std::optional<std::string> DiskLogFileSink::readTail(const std::string& path,
+                                                     std::size_t maxBytes) {
+    const std::filesystem::path native = NativePath(path);
+    std::error_code error;
+    // Only a plain file is read, so nothing here can block.
+    if (!std::filesystem::is_regular_file(native, error)) {
+        return std::nullopt;
+    }
+    std::ifstream in(native, std::ios::binary | std::ios::ate);
+    if (!in) {
+        return std::nullopt;
+    }
+    const std::streamoff size = in.tellg();
+    const std::streamoff start = size > static_cast<std::streamoff>(maxBytes)
+                                     ? size - static_cast<std::streamoff>(maxBytes)
+                                     : 0;
+    std::string tail(static_cast<std::size_t>(size - start), '\0');
+    in.seekg(start);
+    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
+    tail.resize(static_cast<std::size_t>(in.gcount()));
+    return tail;
+}
+
+std::optional<std::uintmax_t> DiskLogFileSink::freeSpace(const std::string& path) {
+    std::filesystem::path where = NativePath(path);
+    std::error_code error;
+    // A file not written yet lives where its folder is.
+    if (!std::filesystem::exists(where, error)) {
+        where = where.parent_path().empty() ? std::filesystem::path(".") : where.parent_path();
+    }
+    const std::filesystem::space_info space = std::filesystem::space(where, error);
+    return error ? std::nullopt : std::optional(space.available);
 }
 
 bool DiskLogFileSink::holdsData(const std::string& path) {

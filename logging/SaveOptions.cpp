@@ -24,18 +24,6 @@ std::optional<int> FirstNameWithQuote(const SaveOptionsChoice& choice) {
     return std::nullopt;
 }
 
-void StoreChoices(AcquisitionState& state, const SaveOptionsChoice& choice) {
-    state.LogFileName = choice.fileName;
-    for (int n = 0; n < kUsedChannels; ++n) {
-        state.ChannelName[n] = choice.channelNames[n];
-    }
-    state.LogHeaders = choice.headers;
-    state.LogDelimiter = choice.delimiter;
-    state.LogIntervalUnit = choice.intervalUnit;
-    state.LogIntervalChoice = choice.intervalChoice;
-    state.LogStampStyle = choice.stampStyle;
-}
-
 // Whether the file holds nothing but a header line, as OK wrote it with the
 // earlier choices or writes it with the new ones: emptying it loses no record.
 bool HoldsOnlyAHeader(const AcquisitionState& state, const SaveOptionsChoice& earlier,
@@ -79,6 +67,18 @@ std::optional<std::string> StartWithHeader(const AcquisitionState& state,
 }
 
 }  // namespace
+
+void StoreChoices(AcquisitionState& state, const SaveOptionsChoice& choice) {
+    state.LogFileName = choice.fileName;
+    for (int n = 0; n < kUsedChannels; ++n) {
+        state.ChannelName[n] = choice.channelNames[n];
+    }
+    state.LogHeaders = choice.headers;
+    state.LogDelimiter = choice.delimiter;
+    state.LogIntervalUnit = choice.intervalUnit;
+    state.LogIntervalChoice = choice.intervalChoice;
+    state.LogStampStyle = choice.stampStyle;
+}
 
 SaveOptionsChoice StoredChoices(const AcquisitionState& state) {
     SaveOptionsChoice choice;
@@ -125,7 +125,13 @@ std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
                                  platform::MessageIcon::Critical};
     }
     const SaveOptionsChoice previous = StoredChoices(state);
+    const std::string previousInUse = state.LogFileInUse;
     StoreChoices(state, choice);
+    // Another file chosen applies at once, even when logging goes on as it was; the
+    // same name keeps a split log in the dated file it has reached.
+    if (state.LogFileName != previous.fileName) {
+        state.LogFileInUse = state.LogFileName;
+    }
 
     if (state.LogFileName.empty()) {
         state.Saving = false;
@@ -141,6 +147,7 @@ std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
             // A failed restart must not turn a running log to another file or
             // other columns, nor stop it.
             StoreChoices(state, previous);
+            state.LogFileInUse = previousInUse;
             *problem += state.Saving ? " Logging goes on as before." : " Logging is off.";
             return platform::Message{*problem, kSaveErrorTitle, platform::MessageIcon::Critical};
         }
@@ -150,6 +157,8 @@ std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
     state.LogSampleNo = 0;
     // One tick short of a full interval, so the first record comes at the next tick.
     state.LogTickCount = state.LogIntervalTicks - 1;
+    state.LogFileInUse = state.LogFileName;
+    state.LogResumed = false;
     state.Saving = true;
     return std::nullopt;
 }

@@ -25,10 +25,14 @@ struct SaveOptionsChoice {
     std::int16_t intervalUnit = 1;    // 1 seconds, 2 minutes, 3 hours
     std::int16_t intervalChoice = 5;  // 1..300 units
     std::int16_t stampStyle = 3;  // 1 serial number, 2 date and time, 3 time, 4 none, 5 ISO 8601
+
+    bool operator==(const SaveOptionsChoice&) const = default;
 };
 
 // The choices stored in the state, as the window shows them when it opens.
 SaveOptionsChoice StoredChoices(const AcquisitionState& state);
+// Stores the choices as they are, checking nothing and starting nothing.
+void StoreChoices(AcquisitionState& state, const SaveOptionsChoice& choice);
 
 // Seconds per interval unit: 1, 60 or 3600 (any other unit counts as hours).
 std::int32_t IntervalTicks(std::int16_t intervalChoice, std::int16_t intervalUnit);

@@ -68,10 +68,11 @@ TEST(StatusText, EachLineSaysWhatTheStatusWindowShowsAndOnlyChangesAreRepeated) 
     state.PortOpen1 = state.PortOpen2 = true;
     state.CardConnected1 = state.TaskRunning1 = state.Saving = true;
     state.CardVersion1 = "1.02";
-    EXPECT_EQ(
-        changes.next(state),
-        (Lines{"card 1: Card Connected. Ver.1.02, No Faults, Task Running",
-               "card 2: Card Disconnected, Card not found, No Task Running", "logging: Saving"}));
+    state.LogFileInUse = "/data/run-20261207-000000.csv";
+    EXPECT_EQ(changes.next(state),
+              (Lines{"card 1: Card Connected. Ver.1.02, No Faults, Task Running",
+                     "card 2: Card Disconnected, Card not found, No Task Running",
+                     "logging: Saving", "log file: /data/run-20261207-000000.csv"}));
     EXPECT_EQ(changes.next(state), Lines{});
     state.PortLost1 = true;  // records pause while card 1's port is gone
     EXPECT_EQ(
@@ -79,6 +80,14 @@ TEST(StatusText, EachLineSaysWhatTheStatusWindowShowsAndOnlyChangesAreRepeated) 
         (Lines{"card 1: Card Connected. Ver.1.02, COM lost, Task Running", "logging: Not Saving"}));
     state.SaveError = true;
     EXPECT_EQ(changes.next(state), Lines{"logging: Save error"});
+    // The status window names the file alone.
+    state.LogResumed = state.LowDiskSpace = true;
+    EXPECT_EQ(changes.next(state),
+              Lines{"log file: /data/run-20261207-000000.csv (resumed), disk space low"});
+    EXPECT_EQ(acquisition::LogFileStatus(state),
+              "run-20261207-000000.csv (resumed), disk space low");
+    state.Saving = false;
+    EXPECT_EQ(acquisition::LogFileStatus(state), "No log file");
 }
 
 }  // namespace

@@ -76,10 +76,16 @@ TEST(StatusWindowTest, SaveLineFollowsCardOneAndTheLogger) {
         state.CardConnected2 = state.Saving = state.TaskRunning1 = true;
         state.SaveError = c.saveError;
         state.DataStale1 = c.stale;
+        state.LogFileInUse = "/data/run-20261207-000000.csv";
         frmStatus status(state);
         EXPECT_EQ(Find<QTimer>(status, "tmrStatus").interval(), 250);
+        EXPECT_EQ(Find<QLabel>(status, "lblFile").accessibleName(), "No log file");
         Tick(status, "tmrStatus");
         EXPECT_EQ(Find<QLabel>(status, "lblSave").text(), c.text);
+        // The file in use beside it (shortened to fit when need be), the whole path
+        // in its tip.
+        EXPECT_EQ(Find<QLabel>(status, "lblFile").accessibleName(), "run-20261207-000000.csv");
+        EXPECT_EQ(Find<QLabel>(status, "lblFile").toolTip(), "/data/run-20261207-000000.csv");
         // Ending with no one to close a box, its text shows there instead.
         status.ShowClosingNote("Closing");
         Tick(status, "tmrStatus");

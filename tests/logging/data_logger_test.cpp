@@ -239,12 +239,12 @@ TEST_F(DataLoggerTest, NewFilesNeverReplaceOldOnesAndAFullDiskIsReported) {
     // A FIFO nobody reads is refused at once instead of freezing the program.
     const std::string fifo = folder + "/fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(sink.append(fifo, "x"), fifo + ": No such device or address");
+    EXPECT_EQ(sink.append(fifo, "x", Flush::No), fifo + ": No such device or address");
     std::ofstream(logFile) << "a\r\n";
     EXPECT_TRUE(sink.createNew(logFile, "b"));
     EXPECT_TRUE(sink.copyToNew(folder + "/other", logFile));
     EXPECT_EQ(ReadAll(logFile), "a\r\n");
-    EXPECT_EQ(sink.append("/dev/full", "x"), "/dev/full: No space left on device");
+    EXPECT_EQ(sink.append("/dev/full", "x", Flush::No), "/dev/full: No space left on device");
 }
 
 }  // namespace

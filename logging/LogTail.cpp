@@ -1,0 +1,48 @@
+#include "logging/LogTail.h"
+
+#include <charconv>
+
+namespace vantrel {
+
+namespace {
+
+std::optional<std::int32_t> LeadingSerialNumber(std::string_view line) {
+    const std::size_t comma = line.find(',');
+    if (comma == 0 || comma == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::int32_t number = 0;
+    const char* end = line.data() + comma;
+    const auto [stop, error] = std::from_chars(line.data(), end, number);
+    // Digits only: a sign, a date ("06/12/26") or a time ("14:05:09") is no serial
+    // number.
+    if (error != std::errc{} || stop != end || line.front() == '-' || number < 0) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> LastSerialNumber(std::string_view tail, bool wholeFile) {
+    if (!wholeFile) {
+        const std::size_t firstEnd = tail.find('\n');
+        tail.remove_prefix(firstEnd == std::string_view::npos ? tail.size() : firstEnd + 1);
+    }
+    std::size_t end = tail.rfind('\n');
+    while (end != std::string_view::npos) {
+        const std::size_t previous = end == 0 ? std::string_view::npos : tail.rfind('\n', end - 1);
+        const std::size_t begin = previous == std::string_view::npos ? 0 : previous + 1;
+        std::string_view line = tail.substr(begin, end - begin);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (const std::optional<std::int32_t> number = LeadingSerialNumber(line)) {
+            return number;
+        }
+        end = previous;
+    }
+    return std::nullopt;
+}
+
+}  // namespace vantrel
