@@ -21,7 +21,8 @@ Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostN
 }
 
 ini::FileTexts PreferencesTexts(const Preferences& preferences) {
-    return {{publish::kMqttSection, publish::MqttSettingsTexts(preferences.mqtt)}};
+    return {{publish::kMqttSection, publish::MqttSettingsTexts(preferences.mqtt)},
+            {std::string(kLoggingSection), LoggingPreferencesTexts(preferences.logging)}};
 }
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "logging/ui/LoggingSettingsPage.h"
 #include "platform/qt/ControlNames.h"
 #include "publish/ui/MqttSettingsPage.h"
 
@@ -26,6 +27,12 @@ frmSettings::frmSettings(const Preferences& current, platform::Dialogs& dialogs,
     addPage(tr("MQTT"), mqttPage, [this](Preferences& preferences) {
         preferences.mqtt = mqttPage->settings();
         return publish::MqttSettingsProblem(preferences.mqtt);
+    });
+    loggingPage = new LoggingSettingsPage(stkPages);
+    loggingPage->load(current.logging);
+    addPage(tr("Logging"), loggingPage, [this](Preferences& preferences) {
+        preferences.logging = loggingPage->preferences();
+        return std::optional<std::string>();
     });
     lstPages->setCurrentRow(0);
     // As wide as the longest title, so the pages keep the room.

@@ -20,6 +20,7 @@ class QStackedWidget;
 namespace vantrel {
 
 class MqttSettingsPage;
+class LoggingSettingsPage;
 
 class frmSettings : public QDialog {
     Q_OBJECT
@@ -38,6 +39,7 @@ class frmSettings : public QDialog {
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
     MqttSettingsPage* mqttPage = nullptr;
+    LoggingSettingsPage* loggingPage = nullptr;
 
   private:
     // Puts the page's choices into preferences; the first rule they break, if any.

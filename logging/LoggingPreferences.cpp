@@ -154,6 +154,15 @@ std::string UsedText(std::int64_t value) {
 
 }  // namespace
 
+ini::SectionTexts LoggingPreferencesTexts(const LoggingPreferences& preferences) {
+    return {{std::string(kSplitKey), UsedText(preferences.split)},
+            {std::string(kSplitSizeKbKey), UsedText(preferences.splitSizeKb)},
+            {std::string(kSyncKey), UsedText(preferences.sync)},
+            {std::string(kSyncIntervalSKey), UsedText(preferences.syncIntervalS)},
+            {std::string(kResumeKey), UsedText(preferences.resume)},
+            {std::string(kLowSpaceMbKey), UsedText(preferences.lowSpaceMb)}};
+}
+
 LoggingPreferences ReadLoggingPreferences(
     const std::function<std::optional<std::string>(std::string_view key)>& lookup,
     std::vector<ini::Problem>& problems) {

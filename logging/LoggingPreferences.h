@@ -67,6 +67,9 @@ inline constexpr std::string_view kLoggingSection = "logging";
 // Every key at once: lookup gives a key's text, or nothing when the key is absent
 // (its default stands). A value that could not be used adds a problem, in key
 // order.
+// The words and numbers written for the preferences, as the readers take them back.
+ini::SectionTexts LoggingPreferencesTexts(const LoggingPreferences& preferences);
+
 LoggingPreferences ReadLoggingPreferences(
     const std::function<std::optional<std::string>(std::string_view key)>& lookup,
     std::vector<ini::Problem>& problems);

@@ -3,6 +3,7 @@
 // need a restart, and at start-up a bad value used, a message per problem instead
 // of one, or a file rewritten behind the user's back.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -65,6 +66,31 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
         EXPECT_EQ(Find<QLineEdit>(dialog, "txtMqttHost").text(), "localhost");
         Find<QPushButton>(dialog, "cmdCancel").click();
     };
+    Find<QAction>(*window, "OptionsSettings").trigger();
+}
+
+TEST_F(SettingsWindowTest, TheLoggingPageStoresItsKeysAsTheyAreReadBack) {
+    window->Form_Load();
+    modal = [](QDialog& dialog) {
+        Find<QListWidget>(dialog, "lstPages").setCurrentRow(1);
+        Find<QComboBox>(dialog, "cmbLogSplit").setCurrentIndex(2);
+        Find<QSpinBox>(dialog, "spnLogSplitSize").setValue(64);
+        Find<QCheckBox>(dialog, "chkLogResume").setChecked(true);
+        Find<QPushButton>(dialog, "cmdOK").click();
+    };
+    Find<QAction>(*window, "OptionsSettings").trigger();
+    QFile file(folder.filePath("vantrel.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray stored = file.readAll();
+    EXPECT_TRUE(stored.contains("[logging]\n") && stored.contains("split=size\n") &&
+                stored.contains("split_size_kb=64\n") && stored.contains("resume=true\n"));
+    modal = [](QDialog& dialog) {
+        EXPECT_EQ(Find<QSpinBox>(dialog, "spnLogSplitSize").value(), 64);
+        EXPECT_TRUE(Find<QSpinBox>(dialog, "spnLogSplitSize").isEnabled());
+        Find<QPushButton>(dialog, "cmdCancel").click();
+    };
+    makeWindow();
+    window->Form_Load();
     Find<QAction>(*window, "OptionsSettings").trigger();
 }
 

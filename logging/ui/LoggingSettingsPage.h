@@ -1,0 +1,37 @@
+#pragma once
+
+// The Logging page of Options > Settings: split files, how often records are
+// forced onto the disk, resuming after a restart and the low disk space warning.
+
+#include <QWidget>
+
+#include "logging/LoggingPreferences.h"
+
+class QCheckBox;
+class QComboBox;
+class QSpinBox;
+
+namespace vantrel {
+
+class LoggingSettingsPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit LoggingSettingsPage(QWidget* parent = nullptr);
+
+    void load(const LoggingPreferences& preferences);
+    LoggingPreferences preferences() const;
+
+    QComboBox* cmbLogSplit = nullptr;
+    QSpinBox* spnLogSplitSize = nullptr;
+    QComboBox* cmbLogSync = nullptr;
+    QSpinBox* spnLogSyncInterval = nullptr;
+    QCheckBox* chkLogResume = nullptr;
+    QSpinBox* spnLogLowSpace = nullptr;
+
+  private:
+    // Each number only where its choice uses it.
+    void enableNumbers();
+};
+
+}  // namespace vantrel
