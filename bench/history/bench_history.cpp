@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/SummaryReporter.h"
 #include "history/HistoryDocument.h"
 #include "history/ui/HistoryPlot.h"
 #include "history/ui/frmHistory.h"
@@ -86,19 +87,6 @@ void BM_AppendFrame(benchmark::State& bench) {
 }
 BENCHMARK(BM_AppendFrame);
 
-class SummaryReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> milliseconds;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            milliseconds[run.benchmark_name()] =
-                run.GetAdjustedCPUTime() * (run.time_unit == benchmark::kMillisecond ? 1.0 : 1e-6);
-        }
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,7 +95,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    SummaryReporter reporter;
+    bench::SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto at = [&](const std::string& name) {
         const auto found = reporter.milliseconds.find(name);

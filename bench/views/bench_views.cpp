@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 
+#include "bench/SummaryReporter.h"
 #include "engine/AcquisitionState.h"
 #include "platform/qt/QtClock.h"
 #include "views/ui/TrendSurface.h"
@@ -99,21 +100,6 @@ void BM_DigitalRefresh(benchmark::State& bench) {
 }
 BENCHMARK(BM_DigitalRefresh)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's CPU time per iteration for the closing summary: on a
-// shared machine the wall time also counts other programs' turns.
-class SummaryReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> milliseconds;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            milliseconds[run.benchmark_name()] =
-                run.GetAdjustedCPUTime() * (run.time_unit == benchmark::kMillisecond ? 1.0 : 1e-6);
-        }
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,7 +108,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    SummaryReporter reporter;
+    bench::SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto& ms = reporter.milliseconds;
     const auto at = [&](const char* name) {

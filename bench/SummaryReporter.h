@@ -1,0 +1,28 @@
+#pragma once
+
+// Keeps each benchmark's CPU time per iteration, in milliseconds, for a closing
+// summary printed side by side: on a shared machine the wall time also counts
+// other programs' turns.
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vantrel::bench {
+
+class SummaryReporter : public benchmark::ConsoleReporter {
+  public:
+    std::map<std::string, double> milliseconds;
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            milliseconds[run.benchmark_name()] =
+                run.GetAdjustedCPUTime() * (run.time_unit == benchmark::kMillisecond ? 1.0 : 1e-6);
+        }
+    }
+};
+
+}  // namespace vantrel::bench
