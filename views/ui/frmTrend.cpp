@@ -30,8 +30,8 @@ platform::Rgb toRgb(const QColor& color) {
 
 }  // namespace
 
-frmTrend::frmTrend(AcquisitionState& state, platform::Clock& clock, platform::Dialogs& dialogs,
-                   QWidget* parent)
+frmTrend::frmTrend(const AcquisitionState& state, platform::Clock& clock,
+                   platform::Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), state_(state), clock_(clock), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmTrend"));
     setWindowTitle(QStringLiteral("Real Time Trend"));

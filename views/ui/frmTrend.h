@@ -30,7 +30,7 @@ class frmTrend : public QWidget {
     Q_OBJECT
 
   public:
-    frmTrend(AcquisitionState& state, platform::Clock& clock, platform::Dialogs& dialogs,
+    frmTrend(const AcquisitionState& state, platform::Clock& clock, platform::Dialogs& dialogs,
              QWidget* parent = nullptr);
 
     void tmrTrend_Timer();
@@ -56,7 +56,7 @@ class frmTrend : public QWidget {
     QWidget* buildControls();
     void setSwatchColor(int channel, const QColor& color);
 
-    AcquisitionState& state_;
+    const AcquisitionState& state_;
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
     TrendModel model_;

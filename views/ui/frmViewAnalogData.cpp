@@ -29,7 +29,7 @@ void setText(QLabel* label, const QString& text) {
 
 }  // namespace
 
-frmViewAnalogData::frmViewAnalogData(AcquisitionState& state, QWidget* parent)
+frmViewAnalogData::frmViewAnalogData(const AcquisitionState& state, QWidget* parent)
     : QWidget(parent), state_(state) {
     setObjectName(QStringLiteral("frmViewAnalogData"));
     setWindowTitle(QStringLiteral("Analog Data"));

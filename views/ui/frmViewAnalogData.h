@@ -18,7 +18,7 @@ class frmViewAnalogData : public QWidget {
     Q_OBJECT
 
   public:
-    explicit frmViewAnalogData(AcquisitionState& state, QWidget* parent = nullptr);
+    explicit frmViewAnalogData(const AcquisitionState& state, QWidget* parent = nullptr);
 
     void tmrUpdate_Timer();
 
@@ -32,7 +32,7 @@ class frmViewAnalogData : public QWidget {
     void buildCard(int card);
     void showCard(int card, float ambient);
 
-    AcquisitionState& state_;
+    const AcquisitionState& state_;
 };
 
 }  // namespace vantrel
