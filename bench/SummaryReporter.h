@@ -16,6 +16,12 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   public:
     std::map<std::string, double> milliseconds;
 
+    // The CPU milliseconds of one benchmark, 0 when it did not run.
+    double at(const std::string& name) const {
+        const auto found = milliseconds.find(name);
+        return found == milliseconds.end() ? 0.0 : found->second;
+    }
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {

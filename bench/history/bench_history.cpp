@@ -97,10 +97,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     bench::SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto at = [&](const std::string& name) {
-        const auto found = reporter.milliseconds.find(name);
-        return found == reporter.milliseconds.end() ? 0.0 : found->second;
-    };
+    const auto at = [&](const std::string& name) { return reporter.at(name); };
     const double ten = at("BM_Redraw/10");
     const double day = at("BM_Redraw/1440");
     std::printf(

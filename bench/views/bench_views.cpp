@@ -110,11 +110,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     bench::SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& ms = reporter.milliseconds;
-    const auto at = [&](const char* name) {
-        const auto found = ms.find(name);
-        return found == ms.end() ? 0.0 : found->second;
-    };
+    const auto at = [&](const char* name) { return reporter.at(name); };
     const double ten = at("BM_TrendTick/10");
     const double five = at("BM_TrendTick/500");
     if (ten > 0.0 && five > 0.0) {
