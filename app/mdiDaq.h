@@ -89,7 +89,7 @@ class mdiDaq : public QMainWindow {
     void buildMenus();
     void connectMenus();
     void taskChanged(bool running);
-    // Publishing (mdiDaqPublishing.cpp).
+    // vantrel.ini and Options > Settings (mdiDaqPreferences.cpp).
     void loadPreferences();
     void applyPreferences(const Preferences& preferences);
 

@@ -5,6 +5,10 @@
 // other programs' turns.
 
 #include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <cstdlib>
 
 #include <map>
 #include <string>
@@ -30,5 +34,16 @@ class SummaryReporter : public benchmark::ConsoleReporter {
         }
     }
 };
+
+// Runs the registered benchmarks in a Qt application on the offscreen platform
+// (unless another is set), the figures going to reporter.
+inline void RunOffscreen(int& argc, char** argv, SummaryReporter& reporter) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+}
 
 }  // namespace vantrel::bench

@@ -90,13 +90,8 @@ BENCHMARK(BM_AppendFrame);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     bench::SummaryReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    bench::RunOffscreen(argc, argv, reporter);
     const auto at = [&](const std::string& name) { return reporter.at(name); };
     const double ten = at("BM_Redraw/10");
     const double day = at("BM_Redraw/1440");

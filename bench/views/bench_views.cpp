@@ -103,13 +103,8 @@ BENCHMARK(BM_DigitalRefresh)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     bench::SummaryReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    bench::RunOffscreen(argc, argv, reporter);
     const auto at = [&](const char* name) { return reporter.at(name); };
     const double ten = at("BM_TrendTick/10");
     const double five = at("BM_TrendTick/500");
