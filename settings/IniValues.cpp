@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <optional>
 
 namespace vantrel::ini {
 
@@ -119,23 +120,18 @@ std::string Escaped(std::string_view text) {
     return escaped;
 }
 
-std::optional<std::string> NearestName(std::string_view name,
-                                       const std::vector<std::string>& known) {
-    const std::optional<std::size_t> index = NearestIndex(name, known);
-    return index ? std::optional(known[*index]) : std::nullopt;
-}
-
 void NoteUnknownKeys(std::string_view section, const SectionTexts& texts,
                      const std::vector<std::string>& known, std::vector<Problem>& problems) {
     for (const auto& [key, text] : texts) {
         if (IsCommentedOut(key) || std::find(known.begin(), known.end(), key) != known.end()) {
             continue;
         }
+        const std::optional<std::size_t> nearest = NearestIndex(key, known);
         problems.push_back({.section = std::string(section),
                             .key = key,
                             .found = text,
                             .kind = Problem::Kind::UnknownKey,
-                            .nearest = NearestName(key, known).value_or("")});
+                            .nearest = nearest ? known[*nearest] : ""});
     }
 }
 
@@ -166,10 +162,10 @@ void NoteUnknownSections(const FileTexts& file, const FileTexts& known,
                                     .nearest = nearest ? placedKeys[*nearest] : ""});
             }
         } else if (!known.contains(section)) {
-            const std::optional<std::string> nearest = NearestName(section, sections);
+            const std::optional<std::size_t> nearest = NearestIndex(section, sections);
             problems.push_back({.section = section,
                                 .kind = Problem::Kind::UnknownSection,
-                                .nearest = nearest ? "[" + *nearest + "]" : ""});
+                                .nearest = nearest ? "[" + sections[*nearest] + "]" : ""});
         }
     }
 }

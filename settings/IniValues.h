@@ -6,7 +6,6 @@
 // default and noted, so the user hears once what was found and what is used.
 
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -52,14 +51,10 @@ std::string ProblemsMessage(const std::vector<Problem>& problems);
 // message early and an escape sequence cannot garble a terminal.
 std::string Escaped(std::string_view text);
 
-// The one name among known that is a letter away from name (one inserted, left
-// out, replaced, or two neighbours swapped), letter case aside; nothing when none
-// or several are.
-std::optional<std::string> NearestName(std::string_view name,
-                                       const std::vector<std::string>& known);
-
-// Notes each key of texts that known does not hold, with the name meant when one
-// is near. Keys starting with '#' are lines the user commented out.
+// Notes each key of texts that known does not hold, with the name meant when just
+// one known name is a letter away (one inserted, left out, replaced, or two
+// neighbours swapped), letter case aside. Keys starting with '#' are lines the
+// user commented out.
 void NoteUnknownKeys(std::string_view section, const SectionTexts& texts,
                      const std::vector<std::string>& known, std::vector<Problem>& problems);
 // Notes each section of file that known does not hold, and each key before any

@@ -175,6 +175,11 @@ TEST(PreferencesFileTest, StartUpNamesEveryTypoCutValueAndReadablePassword) {
          "right"},
         {"[mqtt]\npassword=\"right;pass\" ; quoted\n", kPrivate, "", "right;pass"},
         {"[mqtt]\npassword=a#b c\n#password=old;er\n", kPrivate, "", "a#b c"},
+        {"\xEF\xBB\xBF[mqtt]\npassword=\"a\\\";b\"\n", kPrivate, "", "a\";b"},
+        {"[general]\npassword=x;y\n", kPrivate,
+         head + "password: a key before any section, ignored. Did you mean [mqtt] password?\n"
+                "password: the value ends at a ';', which starts a comment; put the whole value "
+                "in double quotes to keep the ';' and what follows it."},
         {"[mqtt]\npassword=a\"b\n[logging]\nresume=on\n", kPrivate,
          head + "[mqtt] password: a '\"' in the value is not closed on its line, so the lines "
                 "after it are read into the value; write \\\" for a quote mark inside a value.",
@@ -184,22 +189,25 @@ TEST(PreferencesFileTest, StartUpNamesEveryTypoCutValueAndReadablePassword) {
         {"[mqtt]\npassword=s3cret\n", kPrivate, "", "s3cret"},
     };
     for (const auto& c : cases) {
+        // A folder name the shell needs quoted for the chmod to work.
         QTemporaryDir start;
-        const QString path = start.filePath("vantrel.ini");
+        ASSERT_TRUE(QDir(start.path()).mkdir("rig 'a'"));
+        const QString folder = start.filePath("rig 'a'");
+        const QString path = folder + "/vantrel.ini";
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(c.contents.data(), static_cast<qint64>(c.contents.size()));
         file.close();
         ASSERT_TRUE(file.setPermissions(c.permissions));
-        const PreferencesReading reading = LoadPreferences(start.path().toStdString());
+        const PreferencesReading reading = LoadPreferences(folder.toStdString());
         std::string expected = c.message;
         if (expected.ends_with('\n')) {
-            const std::string shown = path.toStdString();
+            const std::string in = start.path().toStdString();
             expected.pop_back();
-            expected += shown +
-                        " holds the MQTT password and other users can read it; make it readable "
-                        "by you only: chmod 600 " +
-                        shown;
+            expected += in +
+                        "/rig 'a'/vantrel.ini holds the MQTT password and other users can "
+                        "read it; make it readable by you only: chmod 600 '" +
+                        in + "/rig '\\''a'\\''/vantrel.ini'";
         }
         EXPECT_EQ(reading.message, expected) << c.contents;
         EXPECT_EQ(reading.preferences.mqtt.password, c.password) << c.contents;
