@@ -17,6 +17,16 @@ Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostN
             return found == section->second.end() ? std::nullopt : std::optional(found->second);
         },
         problems);
+    const ini::FileTexts known = PreferencesTexts(Preferences{});
+    if (section != file.end()) {
+        const ini::SectionTexts& keys = known.at(std::string(kLoggingSection));
+        std::vector<std::string> names;
+        for (const auto& [key, text] : keys) {
+            names.push_back(key);
+        }
+        ini::NoteUnknownKeys(kLoggingSection, section->second, names, problems);
+    }
+    ini::NoteUnknownSections(file, known, problems);
     return preferences;
 }
 

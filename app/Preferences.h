@@ -20,7 +20,9 @@ struct Preferences {
     bool operator==(const Preferences&) const = default;
 };
 
-// hostName: the machine's name, from which the station's default comes.
+// hostName: the machine's name, from which the station's default comes. The "" section
+// holds the keys before any section; these, unknown sections and unknown keys are
+// noted in problems, each once.
 Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostName,
                             std::vector<ini::Problem>& problems);
 ini::FileTexts PreferencesTexts(const Preferences& preferences);

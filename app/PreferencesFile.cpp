@@ -4,8 +4,12 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QSysInfo>
+#include <algorithm>
+#include <cctype>
+#include <string_view>
 
 #include "settings/AppPaths.h"
+#include "settings/IniQuoting.h"
 
 namespace vantrel {
 
@@ -31,6 +35,46 @@ bool HasPassword(const Preferences& preferences) {
     return !preferences.mqtt.password.empty();
 }
 
+// As a shell takes it back whole.
+std::string ShellWord(const std::string& text) {
+    const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 ||
+               std::string_view("/._-+,:@%").find(c) != std::string_view::npos;
+    });
+    if (plain) {
+        return text;
+    }
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// A file written by hand, or copied, may be readable by everyone on the machine;
+// the settings window never leaves it so.
+std::string ReadableByOthersWarning(const QString& path) {
+    const std::string shown = ini::Escaped(path.toStdString());
+    return shown +
+           " holds the MQTT password and other users can read it; make it readable by "
+           "you only: chmod 600 " +
+           ShellWord(shown);
+}
+
+bool ReadableByOthers(const QString& path) {
+#ifdef _WIN32
+    // Group and other bits only mirror the owner's there.
+    (void)path;
+    return false;
+#else
+    return (QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)) != 0;
+#endif
+}
+
+std::string Joined(const std::string& first, const std::string& second) {
+    return first.empty() || second.empty() ? first + second : first + "\n" + second;
+}
+
 }  // namespace
 
 PreferencesReading LoadPreferences(const std::string& appDir) {
@@ -53,15 +97,26 @@ PreferencesReading LoadPreferences(const std::string& appDir) {
     }
     ini::FileTexts texts;
     for (const QString& key : settings.allKeys()) {
+        // A key without a section is one before any section (or under [General]).
         const qsizetype slash = key.indexOf(QLatin1Char('/'));
-        if (slash > 0) {
-            texts[key.left(slash).toStdString()][key.mid(slash + 1).toStdString()] =
-                ValueText(settings.value(key));
+        if (slash != 0) {
+            texts[key.left(std::max<qsizetype>(slash, 0)).toStdString()]
+                 [key.mid(slash + 1).toStdString()] = ValueText(settings.value(key));
         }
     }
     reading.preferences = ReadPreferences(texts, hostName, problems);
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        for (ini::Problem& problem : ini::QuotingProblems(bytes.toStdString())) {
+            problems.push_back(std::move(problem));
+        }
+    }
     if (!problems.empty()) {
         reading.message = ini::ProblemsMessage(problems);
+    }
+    if (HasPassword(reading.preferences) && ReadableByOthers(path)) {
+        reading.message = Joined(reading.message, ReadableByOthersWarning(path));
     }
     return reading;
 }

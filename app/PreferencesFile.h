@@ -12,8 +12,8 @@ namespace vantrel {
 
 struct PreferencesReading {
     Preferences preferences;
-    // One message naming what could not be used and what is used instead; empty
-    // when everything could be used.
+    // One message naming what could not be used and what is used instead, and
+    // whether others can read the password; empty when all is well.
     std::string message;
 };
 

@@ -1,7 +1,10 @@
 // Guards Options > Settings and vantrel.ini: a broken station accepted by OK, a
-// Cancel that stores, a password written where others can read it, settings that
-// need a restart, and at start-up a bad value used, a message per problem instead
-// of one, or a file rewritten behind the user's back.
+// Cancel that stores, a password written where others can read it or read back
+// other than typed, settings that need a restart, and at start-up a bad value
+// used, a message per problem instead of one, a file rewritten behind the user's
+// back, a typo or a cut value passed over in silence, a suggestion for a name two
+// letters off, a control character that ends or garbles the message, and a
+// readable password file without (or a private one with) a warning.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
@@ -16,6 +19,7 @@
 #include <QSpinBox>
 #include <functional>
 
+#include "app/PreferencesFile.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/Controls.h"
 
@@ -23,6 +27,9 @@ namespace vantrel::testing {
 namespace {
 
 using SettingsWindowTest = MainWindowFixture;
+
+// Everything the file's quoting treats specially.
+const QString kPassword = QString::fromUtf8(" a;b#c\"d\\e f \u00fc=g, ");
 
 TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing) {
     window->Form_Load();
@@ -37,7 +44,7 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
         Find<QPushButton>(dialog, "cmdOK").click();
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         Find<QLineEdit>(dialog, "txtMqttStation").setText(" rig_1 ");
-        Find<QLineEdit>(dialog, "txtMqttPassword").setText("s3cret");
+        Find<QLineEdit>(dialog, "txtMqttPassword").setText(kPassword);
         Find<QPushButton>(dialog, "cmdOK").click();
     };
     Find<QAction>(*window, "OptionsSettings").trigger();
@@ -47,9 +54,11 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
     QFile file(folder.filePath("vantrel.ini"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray stored = file.readAll();
-    EXPECT_TRUE(stored.contains("station=rig_1\n") && stored.contains("password=s3cret\n") &&
-                stored.contains("enabled=true\n"));
+    EXPECT_TRUE(stored.contains("station=rig_1\n") && stored.contains("enabled=true\n"));
     EXPECT_EQ(file.permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+    const PreferencesReading reading = LoadPreferences(state.AppDir);
+    EXPECT_EQ(reading.preferences.mqtt.password, kPassword.toStdString());
+    EXPECT_EQ(reading.message, "");
     // Applied without a restart.
     Tick(Find(*window, "frmStatus"), "tmrStatus");
     EXPECT_EQ(Find<QLabel>(*window, "lblMqtt").text(), "MQTT: connecting\u2026");
@@ -103,7 +112,7 @@ TEST_F(SettingsWindowTest, StartUpSaysOnceWhatCannotBeUsedAndLeavesTheFileAlone)
          "vantrel.ini holds values that cannot be used:\n"
          "[mqtt] enabled: \"perhaps\" is not valid, false is used instead.\n"
          "[mqtt] port: \"99999\" is not valid, 1883 is used instead.\n"
-         "[mqtt] intervall_ms: no such setting, ignored."},
+         "[mqtt] intervall_ms: no such setting, ignored. Did you mean interval_ms?"},
         {nullptr,
          "vantrel.ini cannot be read: it cannot be opened. Every setting in it takes its "
          "default until it is saved again from Options > Settings."},
@@ -131,6 +140,77 @@ TEST_F(SettingsWindowTest, StartUpSaysOnceWhatCannotBeUsedAndLeavesTheFileAlone)
         };
         Find<QAction>(*window, "OptionsSettings").trigger();
         EXPECT_EQ(QFileInfo(ini).lastModified(), written);
+    }
+}
+
+TEST(PreferencesFileTest, StartUpNamesEveryTypoCutValueAndReadablePassword) {
+    using namespace std::string_literals;
+    constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner;
+    constexpr QFile::Permissions kShared = kPrivate | QFile::ReadGroup | QFile::ReadOther;
+    const std::string head = "vantrel.ini holds values that cannot be used:\n";
+    const struct {
+        std::string contents;
+        QFile::Permissions permissions;
+        std::string message;  // after the file's name: the warning
+        std::string password{};
+    } cases[] = {
+        {"[logging]\nspilt=size\nresume=ture\n", kShared,
+         head + "[logging] resume: \"ture\" is not valid, false is used instead.\n"
+                "[logging] spilt: no such setting, ignored. Did you mean split?"},
+        {"[Logging]\nsplit=size\n[mqqt]\nhost=x\n", kShared,
+         head + "[Logging]: no such section, ignored. Did you mean [logging]?\n"
+                "[mqqt]: no such section, ignored. Did you mean [mqtt]?"},
+        {"split=size\ncolour=red\n[General]\nPort=1\n[mqtt]\nprto=1\nHOST=x\n", kShared,
+         head + "[mqtt] HOST: no such setting, ignored. Did you mean host?\n"
+                "[mqtt] prto: no such setting, ignored.\n"
+                "Port: a key before any section, ignored. Did you mean [mqtt] port?\n"
+                "colour: a key before any section, ignored.\n"
+                "split: a key before any section, ignored. Did you mean [logging] split?"},
+        {"[mqtt]\nport=1\0\t\x1b[2J\nqos=7\n#port=5\n"s, kShared,
+         head + "[mqtt] port: \"1\\0\\t\\x1b[2J\" is not valid, 1883 is used instead.\n"
+                "[mqtt] qos: \"7\" is not valid, 1 is used instead."},
+        {"[mqtt]\npassword=right;pass\nport=1883 ; the default\n", kPrivate,
+         head + "[mqtt] password: the value ends at a ';', which starts a comment; put the whole "
+                "value in double quotes to keep the ';' and what follows it.",
+         "right"},
+        {"[mqtt]\npassword=\"right;pass\" ; quoted\n", kPrivate, "", "right;pass"},
+        {"[mqtt]\npassword=a#b c\n#password=old;er\n", kPrivate, "", "a#b c"},
+        {"\xEF\xBB\xBF[mqtt]\npassword=\"a\\\";b\"\n", kPrivate, "", "a\";b"},
+        {"[general]\npassword=x;y\n", kPrivate,
+         head + "password: a key before any section, ignored. Did you mean [mqtt] password?\n"
+                "password: the value ends at a ';', which starts a comment; put the whole value "
+                "in double quotes to keep the ';' and what follows it."},
+        {"[mqtt]\npassword=a\"b\n[logging]\nresume=on\n", kPrivate,
+         head + "[mqtt] password: a '\"' in the value is not closed on its line, so the lines "
+                "after it are read into the value; write \\\" for a quote mark inside a value.",
+         "ab\n[logging]\nresume=on\n"},
+        {"[mqtt]\npassword=s3cret\n", kShared, "\n", "s3cret"},
+        {"[mqtt]\npassword=s3cret\n", kPrivate | QFile::ReadGroup, "\n", "s3cret"},
+        {"[mqtt]\npassword=s3cret\n", kPrivate, "", "s3cret"},
+    };
+    for (const auto& c : cases) {
+        // A folder name the shell needs quoted for the chmod to work.
+        QTemporaryDir start;
+        ASSERT_TRUE(QDir(start.path()).mkdir("rig 'a'"));
+        const QString folder = start.filePath("rig 'a'");
+        const QString path = folder + "/vantrel.ini";
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.contents.data(), static_cast<qint64>(c.contents.size()));
+        file.close();
+        ASSERT_TRUE(file.setPermissions(c.permissions));
+        const PreferencesReading reading = LoadPreferences(folder.toStdString());
+        std::string expected = c.message;
+        if (expected.ends_with('\n')) {
+            const std::string in = start.path().toStdString();
+            expected.pop_back();
+            expected += in +
+                        "/rig 'a'/vantrel.ini holds the MQTT password and other users can "
+                        "read it; make it readable by you only: chmod 600 '" +
+                        in + "/rig '\\''a'\\''/vantrel.ini'";
+        }
+        EXPECT_EQ(reading.message, expected) << c.contents;
+        EXPECT_EQ(reading.preferences.mqtt.password, c.password) << c.contents;
     }
 }
 
