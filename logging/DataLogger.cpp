@@ -225,9 +225,10 @@ void DataLogger::StartNextFile(const platform::DateTime& when, std::int32_t seri
         state_.LogHeaders ? HeaderLine(state_) + std::string(kLineEnd) : std::string();
     const DatedFile next = CreateUnderDatedName(
         sink_, FolderOf(chosen), FileNameOf(chosen), "", when, [&](const std::string& path) {
-            // Named for a restart first: a run killed after the file is made, or after
-            // its first record, then goes on in it, and one killed before goes on in
-            // the old file, which splits again at its next record.
+            // Named for a restart before the file is made: a run killed from here on
+            // goes on in it (made afresh when missing, numbered on from
+            // serialBefore), one killed before in the old file, which then splits at
+            // its next record.
             if (fileStart_) {
                 fileStart_({path, DayOf(when), serialBefore});
             }

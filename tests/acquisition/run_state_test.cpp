@@ -1,6 +1,7 @@
 // The run state file and resuming after a restart, with fake ports and timers.
 // Guards against: a state file that does not read back as written, damage read as
-// a state (a missing line end, key or value, a value out of range), a file written
+// a state (a missing line end, key or value, a value out of range, a day that is
+// none), an earlier version's file without the day not read, a file written
 // on every tick or by a run that never logged, an end that records the stopped
 // task so a shutdown never resumes; a resume that starts without the preference,
 // after a run that was not logging, before the cards answer or without the task,
