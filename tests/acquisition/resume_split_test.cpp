@@ -29,9 +29,6 @@ class BudgetedSink : public DiskLogFileSink {
     BudgetedSink(const TempFolder& folder, Mode mode) : folder_(folder), mode_(mode) {}
     void arm(std::optional<int> budget) { budget_ = budget; }
 
-    std::optional<std::string> replace(const std::string& path, std::string_view text) override {
-        return Go() ? DiskLogFileSink::replace(path, text) : kRefused;
-    }
     std::optional<std::string> replaceAtomically(const std::string& path,
                                                  std::string_view text) override {
         const std::string temporary = path + ".tmp";
