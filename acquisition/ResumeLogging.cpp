@@ -15,7 +15,8 @@ std::string ResumeLogging(AcquisitionState& state, const RunState& last, LogFile
     state.LogFileInUse = path;
     state.LogIntervalTicks = IntervalTicks(state.LogIntervalChoice, state.LogIntervalUnit);
     state.LogTickCount = state.LogIntervalTicks - 1;
-    state.LogSampleNo = 0;
+    // A dated file the last run named but killed before its first record.
+    state.LogSampleNo = last.serialBefore;
     std::string said = "logging resumed after a restart, into " + path;
     if (!sink.holdsData(path)) {
         // The file went missing meanwhile: it starts again as a new log would.
@@ -25,7 +26,7 @@ std::string ResumeLogging(AcquisitionState& state, const RunState& last, LogFile
     } else if (state.LogStampStyle == 1) {
         if (const std::optional<std::string> tail = sink.readTail(path, kLogTailBytes)) {
             const bool wholeFile = sink.fileSize(path).value_or(0) <= tail->size();
-            state.LogSampleNo = LastSerialNumber(*tail, wholeFile).value_or(0);
+            state.LogSampleNo = LastSerialNumber(*tail, wholeFile).value_or(last.serialBefore);
         }
     }
     if (state.LogStampStyle == 1) {

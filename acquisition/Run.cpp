@@ -8,7 +8,6 @@
 #include "link/Commands.h"
 #include "platform/DateTimeText.h"
 #include "settings/AppPaths.h"
-#include "settings/AtomicFile.h"
 #include "settings/SettingsFiles.h"
 
 namespace vantrel::acquisition {
@@ -41,6 +40,11 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
             }
         });
     }
+    logger_.setFileStartHandler([this](const LogFilePlace& next) {
+        if (canKeepRunState()) {
+            writeRunState(CurrentRunState(state_, next));
+        }
+    });
     timers_.logTick->setHandler([this] {
         logger_.Tick();
         keepRunState();
@@ -106,32 +110,45 @@ std::optional<std::string> Run::resumeLogging(const RunState& last) {
     if (state_.Saving || ended_) {
         return std::nullopt;
     }
-    return ResumeLogging(state_, last, parts_.logSink);
+    std::string said = ResumeLogging(state_, last, parts_.logSink);
+    logger_.Resume({last.fileInUse, last.fileDay, last.serialBefore});
+    return said;
 }
 
-void Run::keepRunState() {
+bool Run::canKeepRunState() {
     if (state_.AppDir.empty() || ended_) {
-        return;
+        return false;
     }
     if (resumePending_) {
         if (!state_.Saving) {
-            return;
+            return false;
         }
         resumePending_ = false;
     }
-    const RunState now = CurrentRunState(state_);
-    std::string text = RunStateText(now);
+    return true;
+}
+
+void Run::keepRunState() {
+    if (!canKeepRunState()) {
+        return;
+    }
+    const RunState now = CurrentRunState(state_, logger_.FileInUse());
+    // A run that never logs has nothing to tell the next start.
+    if (keptRunState_.empty() && !now.logging &&
+        !parts_.logSink.exists(AppFilePath(state_, kRunStateFile))) {
+        keptRunState_ = RunStateText(now);
+        return;
+    }
+    writeRunState(now);
+}
+
+void Run::writeRunState(const RunState& run) {
+    std::string text = RunStateText(run);
     if (text == keptRunState_) {
         return;
     }
-    const std::string path = AppFilePath(state_, kRunStateFile);
-    // A run that never logs has nothing to tell the next start.
-    if (keptRunState_.empty() && !now.logging && !parts_.logSink.exists(path)) {
-        keptRunState_ = std::move(text);
-        return;
-    }
     // A failure is tried again at the next tick.
-    if (!WriteFileAtomically(path, text)) {
+    if (!parts_.logSink.replaceAtomically(AppFilePath(state_, kRunStateFile), text)) {
         keptRunState_ = std::move(text);
     }
 }

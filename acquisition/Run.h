@@ -111,8 +111,12 @@ class Run {
 
   private:
     bool showConversionFailure(const ConversionFailure& failure);
+    // Whether the run state file is the run's to write now: not while a resume
+    // waits for the cards, so it keeps naming the run to resume.
+    bool canKeepRunState();
     // Writes the run state file when what it says has changed.
     void keepRunState();
+    void writeRunState(const RunState& run);
 
     AcquisitionState& state_;
     RunParts parts_;

@@ -1,6 +1,7 @@
 #include "acquisition/RunStateFile.h"
 
 #include <charconv>
+#include <cstdio>
 #include <functional>
 #include <map>
 
@@ -45,11 +46,13 @@ std::optional<bool> Word(std::string_view text, std::string_view yes, std::strin
 
 }  // namespace
 
-RunState CurrentRunState(const AcquisitionState& state) {
+RunState CurrentRunState(const AcquisitionState& state, const LogFilePlace& file) {
     RunState run;
     run.logging = state.Saving;
     run.taskRunning = state.TaskRunning1 || state.TaskRunning2;
-    run.fileInUse = state.LogFileInUse.empty() ? state.LogFileName : state.LogFileInUse;
+    run.fileInUse = file.path;
+    run.fileDay = file.day;
+    run.serialBefore = file.serialBefore;
     run.options = StoredChoices(state);
     for (int n = 0; n < kUsedChannels; ++n) {
         run.saveChannels[n] = state.SaveChannel[n];
@@ -80,6 +83,14 @@ std::string RunStateText(const RunState& run) {
     for (int n = 0; n < kUsedChannels; ++n) {
         line(ChannelNameKey(n), options.channelNames[n]);
     }
+    if (run.fileDay && run.fileDay->ok()) {
+        char day[16];
+        std::snprintf(day, sizeof day, "%04d-%02u-%02u", static_cast<int>(run.fileDay->year()),
+                      static_cast<unsigned>(run.fileDay->month()),
+                      static_cast<unsigned>(run.fileDay->day()));
+        line("file_day", day);
+    }
+    line("serial_before", std::to_string(run.serialBefore));
     return text;
 }
 
@@ -113,6 +124,8 @@ RunStateReading ParseRunState(std::string_view text) {
         std::string form;
         Store store;
         bool seen = false;
+        // Earlier versions did not write it.
+        bool optional = false;
     };
     std::map<std::string, Key, std::less<>> keys;
     keys["logging"] = {"on or off", word(run.logging, "on", "off")};
@@ -137,6 +150,34 @@ RunStateReading ParseRunState(std::string_view text) {
     for (int n = 0; n < kUsedChannels; ++n) {
         keys[ChannelNameKey(n)] = {"a name", plain(options.channelNames[n])};
     }
+    keys["file_day"] = {"a day YYYY-MM-DD",
+                        [&run](std::string_view value) {
+                            if (value.size() != 10 || value[4] != '-' || value[7] != '-') {
+                                return false;
+                            }
+                            const auto year = WholeIn(value.substr(0, 4), 1, 9999);
+                            const auto month = WholeIn(value.substr(5, 2), 1, 12);
+                            const auto day = WholeIn(value.substr(8), 1, 31);
+                            if (!year || !month || !day) {
+                                return false;
+                            }
+                            const std::chrono::year_month_day read{
+                                std::chrono::year{*year},
+                                std::chrono::month{static_cast<unsigned>(*month)},
+                                std::chrono::day{static_cast<unsigned>(*day)}};
+                            run.fileDay = read;
+                            return read.ok();
+                        },
+                        false, true};
+    keys["serial_before"] = {"0 to 2147483647",
+                             [&run](std::string_view value) {
+                                 const auto [stop, error] = std::from_chars(
+                                     value.data(), value.data() + value.size(), run.serialBefore);
+                                 return !value.empty() && error == std::errc{} &&
+                                        stop == value.data() + value.size() &&
+                                        run.serialBefore >= 0;
+                             },
+                             false, true};
 
     int lineNumber = 0;
     std::size_t begin = 0;
@@ -170,7 +211,7 @@ RunStateReading ParseRunState(std::string_view text) {
         key->second.seen = true;
     }
     for (const auto& [name, key] : keys) {
-        if (!key.seen) {
+        if (!key.seen && !key.optional) {
             return {std::nullopt, "no '" + name + "' line"};
         }
     }

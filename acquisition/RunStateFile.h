@@ -9,8 +9,11 @@
 //   logging=on|off, task=running|stopped, file=<file in use>,
 //   log_file=<the name the user chose>, headers=true|false, delimiter=1..3,
 //   interval_unit=1..3, interval_choice=0..300, stamp_style=1..5,
-//   save=<16 of 0 or 1, channel 0 first>, name0= ... name15=<channel names>.
-// Unknown keys are passed over, so a later version's file still reads.
+//   save=<16 of 0 or 1, channel 0 first>, name0= ... name15=<channel names>,
+//   file_day=YYYY-MM-DD (the day of the first record in file; left out before it
+//   has one), serial_before=<serial number the file's records go on from>.
+// Unknown keys are passed over, so a later version's file still reads; the last
+// two may be missing, as in files of earlier versions.
 
 #include <array>
 #include <optional>
@@ -18,6 +21,7 @@
 #include <string_view>
 
 #include "engine/AcquisitionState.h"
+#include "logging/LogFilePlace.h"
 #include "logging/SaveOptions.h"
 
 namespace vantrel::acquisition {
@@ -28,14 +32,16 @@ struct RunState {
     bool logging = false;
     bool taskRunning = false;
     std::string fileInUse;
+    std::optional<std::chrono::year_month_day> fileDay;
+    std::int32_t serialBefore = 0;
     SaveOptionsChoice options;
     std::array<bool, kUsedChannels> saveChannels{};
 
     bool operator==(const RunState&) const = default;
 };
 
-// What the state says now.
-RunState CurrentRunState(const AcquisitionState& state);
+// What the state says now, with records going to file.
+RunState CurrentRunState(const AcquisitionState& state, const LogFilePlace& file);
 std::string RunStateText(const RunState& run);
 
 struct RunStateReading {

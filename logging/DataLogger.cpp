@@ -146,6 +146,7 @@ void DataLogger::QueueRecordIfDue() {
     if (!AnyChannelMarked(state_)) {
         return;
     }
+    const std::int32_t serialBefore = state_.LogSampleNo;
     if (state_.LogStampStyle == 1) {
         ++state_.LogSampleNo;
     }
@@ -155,7 +156,7 @@ void DataLogger::QueueRecordIfDue() {
     std::string text = RecordStamp(state_.LogStampStyle, now, state_.LogSampleNo);
     text += RecordValues(state_);
     text += kLineEnd;
-    FileQueue& queue = pending_[FileForRecord(now, text.size())];
+    FileQueue& queue = pending_[FileForRecord(now, text.size(), serialBefore)];
     queue.records.push_back(std::move(text));
     ++queue.unjournaled;
 }
@@ -170,39 +171,69 @@ std::uintmax_t DataLogger::BytesBound(const std::string& path) {
     return bytes;
 }
 
+LogFilePlace DataLogger::FileInUse() const {
+    const std::string& path =
+        state_.LogFileInUse.empty() ? state_.LogFileName : state_.LogFileInUse;
+    if (place_.path == path) {
+        return place_;
+    }
+    return {path, std::nullopt, state_.LogSampleNo};
+}
+
+void DataLogger::Resume(const LogFilePlace& place) {
+    place_ = place;
+}
+
 const std::string& DataLogger::FileForRecord(const platform::DateTime& when,
-                                             std::size_t recordBytes) {
+                                             std::size_t recordBytes, std::int32_t serialBefore) {
     if (state_.LogFileInUse.empty()) {
         state_.LogFileInUse = state_.LogFileName;
     }
     const std::string& path = state_.LogFileInUse;
-    const std::tuple day{when.year, when.month, when.day};
-    if (preferences_.split != LogSplit::None) {
-        const std::uintmax_t held = BytesBound(path);
-        const auto limit = static_cast<std::uintmax_t>(preferences_.splitSizeKb) * 1024;
-        const bool due = preferences_.split == LogSplit::Daily
-                             ? dayFile_ == path && recordDay_ != day
-                             : held + recordBytes > limit;
-        // A file holding no record yet takes the record whatever its size or day, so
-        // a record larger than the limit cannot start file after file.
-        const std::size_t headerBytes =
-            state_.LogHeaders ? HeaderLine(state_).size() + kLineEnd.size() : 0;
-        if (due && held > headerBytes) {
-            StartNextFile(when);
-        }
+    const std::chrono::year_month_day day = DayOf(when);
+    // Another file chosen in File > Save starts with this record.
+    if (place_.path != path) {
+        place_ = {path, day, serialBefore};
     }
-    dayFile_ = state_.LogFileInUse;
-    recordDay_ = day;
+    // Resumed from a run state that did not know the day.
+    place_.day = place_.day.value_or(day);
+    if (preferences_.split == LogSplit::None) {
+        return path;
+    }
+    const std::uintmax_t held = BytesBound(path);
+    const auto limit = static_cast<std::uintmax_t>(preferences_.splitSizeKb) * 1024;
+    const std::size_t headerBytes =
+        state_.LogHeaders ? HeaderLine(state_).size() + kLineEnd.size() : 0;
+    if (held <= headerBytes) {
+        // A file holding no record yet takes the record whatever its size or day, so
+        // a record larger than the limit cannot start file after file; the record
+        // is its first.
+        place_ = {path, day, serialBefore};
+        return path;
+    }
+    const bool due =
+        preferences_.split == LogSplit::Daily ? place_.day != day : held + recordBytes > limit;
+    if (due) {
+        StartNextFile(when, serialBefore);
+    }
     return state_.LogFileInUse;
 }
 
-void DataLogger::StartNextFile(const platform::DateTime& when) {
+void DataLogger::StartNextFile(const platform::DateTime& when, std::int32_t serialBefore) {
     const std::string& chosen = state_.LogFileName;
     const std::string header =
         state_.LogHeaders ? HeaderLine(state_) + std::string(kLineEnd) : std::string();
     const DatedFile next = CreateUnderDatedName(
-        sink_, FolderOf(chosen), FileNameOf(chosen), "", when,
-        [&](const std::string& path) { return sink_.createNew(path, header); });
+        sink_, FolderOf(chosen), FileNameOf(chosen), "", when, [&](const std::string& path) {
+            // Named for a restart before the file is made: a run killed from here on
+            // goes on in it (made afresh when missing, numbered on from
+            // serialBefore), one killed before in the old file, which then splits at
+            // its next record.
+            if (fileStart_) {
+                fileStart_({path, DayOf(when), serialBefore});
+            }
+            return sink_.createNew(path, header);
+        });
     if (next.error) {
         // The records go on in the file in use; the next record tries again.
         // Not over a notice still open: a folder that went away has said so already.
@@ -219,6 +250,7 @@ void DataLogger::StartNextFile(const platform::DateTime& when) {
         sink_.flushToDisk(next.path);
     }
     state_.LogFileInUse = next.path;
+    place_ = {next.path, DayOf(when), serialBefore};
 }
 
 std::optional<std::string> DataLogger::Drain(const std::string& path, FileQueue& queue) {

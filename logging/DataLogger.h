@@ -18,20 +18,23 @@
 //
 // The preferences split the log into dated files (a new one each day, or before
 // a record would take the file past a size), choose how often records are forced
-// onto the disk, and when a filling disk is worth a warning.
+// onto the disk, and when a filling disk is worth a warning. A daily split counts
+// the day of the file's first record, so a resume on a later day starts a new file
+// at once.
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "engine/AcquisitionState.h"
+#include "logging/LogFilePlace.h"
 #include "logging/LogFileSink.h"
 #include "logging/LogJournal.h"
 #include "logging/LoggingPreferences.h"
@@ -71,6 +74,17 @@ class DataLogger {
     // journal was left. Records that cannot be saved so wait with this run's.
     std::optional<platform::Message> RecoverJournal();
 
+    // Told of a dated file about to start, before it is made and before its first
+    // record goes in, so that what a restart reads can name it first. A restart
+    // then finds the file, made or not, and the serial number to go on from.
+    using FileStartHandler = std::function<void(const LogFilePlace& next)>;
+    void setFileStartHandler(FileStartHandler handler) { fileStart_ = std::move(handler); }
+    // The file records go to now.
+    LogFilePlace FileInUse() const;
+    // Logging taken up again in place.path (the state's LogFileInUse): its day, when
+    // known, counts for the daily split from the first record on.
+    void Resume(const LogFilePlace& place);
+
     std::size_t PendingRecords() const;
     // Records dropped because too many were waiting, since the logger started.
     std::uint64_t DroppedRecords() const { return droppedTotal_; }
@@ -88,10 +102,11 @@ class DataLogger {
     void QueueRecordIfDue();
     // The file the record stamped when goes to, switching to a new dated file when
     // the split preference says it is time.
-    const std::string& FileForRecord(const platform::DateTime& when, std::size_t recordBytes);
+    const std::string& FileForRecord(const platform::DateTime& when, std::size_t recordBytes,
+                                     std::int32_t serialBefore);
     // What the file will hold once its waiting records are written.
     std::uintmax_t BytesBound(const std::string& path);
-    void StartNextFile(const platform::DateTime& when);
+    void StartNextFile(const platform::DateTime& when, std::int32_t serialBefore);
     void SyncIfDue();
     void WatchFreeSpace();
     void DropOldestBeyondBound(const std::string& path, FileQueue& queue);
@@ -123,9 +138,9 @@ class DataLogger {
     bool journalStale_ = false;
     // The log file whose records the journal's last part holds.
     std::string journalTarget_;
-    // The file in use and the day of its last record, for the daily split.
-    std::string dayFile_;
-    std::tuple<int, int, int> recordDay_;
+    // The file in use as far as the logger has written or resumed it.
+    LogFilePlace place_;
+    FileStartHandler fileStart_;
     bool splitFailureReported_ = false;
     // Files written since they were last handed to the disk, and the ticks since.
     std::set<std::string> unsynced_;

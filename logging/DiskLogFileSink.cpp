@@ -15,6 +15,7 @@
 
 #include "logging/LogFileSink.h"
 #include "settings/AppPaths.h"
+#include "settings/AtomicFile.h"
 
 namespace vantrel {
 
@@ -78,6 +79,25 @@ std::optional<std::string> DiskLogFileSink::replace(const std::string& path,
     if (const int error = WriteAndClose(file, text); error != 0) {
         return Describe(path, error);
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> DiskLogFileSink::replaceAtomically(const std::string& path,
+                                                              std::string_view text) {
+    if (std::optional<std::string> error = WriteFileAtomically(path, text)) {
+        return error;
+    }
+#ifndef _WIN32
+    // The rename is only sure to outlast a power cut once the folder is on the disk.
+    // The text is in place either way, so a file system that cannot sync a folder
+    // does not make the write fail.
+    const std::filesystem::path folder = NativePath(path).parent_path();
+    if (const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC);
+        fd >= 0) {
+        (void)!::fsync(fd);
+        ::close(fd);
+    }
+#endif
     return std::nullopt;
 }
 

@@ -27,6 +27,12 @@ class LogFileSink {
     // Creates the file, or empties an existing one, and writes text into it. A file
     // that cannot be opened for writing is left as it was.
     virtual std::optional<std::string> replace(const std::string& path, std::string_view text) = 0;
+    // The file holds exactly text from now on, or on failure what it held before;
+    // once it returns, that stays so after a power cut too (the text goes to a
+    // temporary file beside it, which is then renamed over it, and the folder is
+    // handed to the disk).
+    virtual std::optional<std::string> replaceAtomically(const std::string& path,
+                                                         std::string_view text) = 0;
     // Opens the file for appending (creating it when missing), writes text in one
     // piece and closes it. A file whose last line has no line end (cut short by a
     // power cut) first gets one, so text starts a line of its own. On failure the
@@ -70,6 +76,8 @@ class LogFileSink {
 class DiskLogFileSink : public LogFileSink {
   public:
     std::optional<std::string> replace(const std::string& path, std::string_view text) override;
+    std::optional<std::string> replaceAtomically(const std::string& path,
+                                                 std::string_view text) override;
     std::optional<std::string> append(const std::string& path, std::string_view text,
                                       Flush flush) override;
     std::optional<std::string> flushToDisk(const std::string& path) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "acquisition/Run.h"
 #include "tests/engine/TempFolder.h"
@@ -12,9 +13,12 @@
 namespace vantrel::testing {
 
 // A run on fake ports and hand-fired timers, with its start folder and log files
-// in a fresh temporary folder.
+// in a fresh temporary folder, or in startFolder and written through sink (a later
+// start on the same disk).
 struct RunRig {
-    RunRig() {
+    explicit RunRig(const TempFolder* startFolder = nullptr, LogFileSink* sink = nullptr)
+        : folder(startFolder != nullptr ? *startFolder : ownFolder.emplace()),
+          files(sink != nullptr ? *sink : ownFiles) {
         state.AppDir = folder.path().string();
         acquisition::RunTimers timers;
         timers.pause = std::make_unique<FakeTimer>();
@@ -27,13 +31,15 @@ struct RunRig {
             state, acquisition::RunParts{cm, cm2, clock, dialogs, files}, std::move(timers));
     }
 
-    TempFolder folder;
+    std::optional<TempFolder> ownFolder;
+    const TempFolder& folder;
+    DiskLogFileSink ownFiles;
+    LogFileSink& files;
     AcquisitionState state;
     FakeSerialPort cm;
     FakeSerialPort cm2;
     FakeClock clock;
     FakeDialogs dialogs;
-    DiskLogFileSink files;
     FakeTimer* pause = nullptr;
     FakeTimer* logTick = nullptr;
     std::unique_ptr<acquisition::Run> run;

@@ -1,6 +1,7 @@
 // The run state file and resuming after a restart, with fake ports and timers.
 // Guards against: a state file that does not read back as written, damage read as
-// a state (a missing line end, key or value, a value out of range), a file written
+// a state (a missing line end, key or value, a value out of range, a day that is
+// none), an earlier version's file without the day not read, a file written
 // on every tick or by a run that never logged, an end that records the stopped
 // task so a shutdown never resumes; a resume that starts without the preference,
 // after a run that was not logging, before the cards answer or without the task,
@@ -33,9 +34,18 @@ TEST(RunStateFile, ReadsBackAsWrittenAndNamesTheFirstDamage) {
     run.options.fileName = "/data/run.csv";
     run.options.channelNames[15] = "a=b";
     run.saveChannels[15] = true;
+    run.fileDay = std::chrono::year_month_day{std::chrono::year{2026}, std::chrono::December,
+                                              std::chrono::day{7}};
+    run.serialBefore = 2147483647;
     const std::string text = RunStateText(run);
     EXPECT_EQ(ParseRunState(text).run, run);
     EXPECT_EQ(ParseRunState("colour=red\n" + text).run, run);  // a later version's key
+    // The earlier versions' file has no day and goes on from its file's records.
+    RunState earlier = run;
+    earlier.fileDay.reset();
+    earlier.serialBefore = 0;
+    const std::string earlierText = text.substr(0, text.find("file_day="));
+    EXPECT_EQ(ParseRunState(earlierText).run, earlier);
     // A line break in a name cannot start a line of its own.
     run.options.channelNames[3] = "two\r\nlines";
     EXPECT_EQ(ParseRunState(RunStateText(run)).run->options.channelNames[3], "two  lines");
@@ -47,7 +57,13 @@ TEST(RunStateFile, ReadsBackAsWrittenAndNamesTheFirstDamage) {
     };
     const std::pair<std::string, std::string> damaged[] = {
         {"", "no 'delimiter' line"},
-        {text.substr(0, text.size() - 2), "line 26 has no line end"},
+        {text.substr(0, text.size() - 2), "line 28 has no line end"},
+        {replaced("file_day=2026-12-07", "file_day=2026-02-30"),
+         "line 27: 'file_day' must be a day YYYY-MM-DD, found '2026-02-30'"},
+        {replaced("file_day=2026-12-07", "file_day=2026-12-7"),
+         "line 27: 'file_day' must be a day YYYY-MM-DD, found '2026-12-7'"},
+        {replaced("serial_before=2147483647", "serial_before=2147483648"),
+         "line 28: 'serial_before' must be 0 to 2147483647, found '2147483648'"},
         {replaced("delimiter=1", "delimiter=7"),
          "line 6: 'delimiter' must be 1, 2 or 3, found '7'"},
         {replaced("stamp_style=1", "stamp_style=+1"),
@@ -147,7 +163,10 @@ TEST(Resume, TheSameFileAndOptionsOnceTheCardsAnswerWithoutAHeaderAndNumbersGoin
     rig.logTick->tick();
     EXPECT_EQ(rig.folder.read("run.csv"), "SN,Fan\r\n1,0.5\r\n2,0.5\r\n3,0.\r\n3,0\r\n4,0\r\n");
     EXPECT_EQ(acquisition::LogFileStatus(rig.state), "run.csv (resumed)");
-    EXPECT_EQ(ParseRunState(rig.folder.read("vantrel-run.state")).run, LoggingRun(log));
+    // The earlier version's state gave no day: the resumed run's first record does.
+    RunState resumed = LoggingRun(log);
+    resumed.fileDay = DayOf(rig.clock.current);
+    EXPECT_EQ(ParseRunState(rig.folder.read("vantrel-run.state")).run, resumed);
 }
 
 }  // namespace
