@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/DateTimeText.h"
+#include "publish/ClientId.h"
 #include "publish/Publisher.h"
 #include "tests/engine/TempFolder.h"
 #include "tests/support/FakeClock.h"
@@ -164,9 +165,10 @@ TEST(PublisherTest, RetriesWithAGrowingPauseOfAtMostThirtySeconds) {
 
 TEST(PublisherTest, StatusIsRetainedSentOnChangeAndAFailedConversionSendsNull) {
     Rig rig;
+    rig.state.AppDir = "/srv/rigs/a";
     rig.start(0);
     const publish::ConnectOptions& options = rig.broker.connects.at(0);
-    EXPECT_EQ(options.clientId, "vantrel-rig");
+    EXPECT_EQ(options.clientId, publish::ClientId("rig", "/srv/rigs/a"));
     EXPECT_EQ(options.willTopic, "vantrel/rig/status");
     EXPECT_EQ(options.willPayload, R"({"online":false})");
     rig.connect();
