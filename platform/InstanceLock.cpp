@@ -17,16 +17,20 @@ namespace vantrel::platform {
 namespace {
 
 long ReadPid(int fd) {
-    char text[32] = {};
-    const ssize_t got = ::pread(fd, text, sizeof text - 1, 0);
-    long pid = 0;
-    if (got > 0) {
-        std::from_chars(text, text + got, pid);
-    }
-    return pid > 0 ? pid : 0;
+    char text[32];
+    const ssize_t got = ::pread(fd, text, sizeof text, 0);
+    return got > 0 ? LockHolderPid({text, static_cast<std::size_t>(got)}) : 0;
 }
 
 }  // namespace
+
+long LockHolderPid(std::string_view text) {
+    long pid = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
+    const std::string_view rest(end, static_cast<std::size_t>(text.data() + text.size() - end));
+    const bool whole = rest.empty() || rest == "\n";
+    return error == std::errc() && whole && pid > 0 ? pid : 0;
+}
 
 InstanceLock InstanceLock::Take(const std::string& folder) {
     InstanceLock lock;

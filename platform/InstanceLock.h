@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/Dialogs.h"
 
@@ -43,6 +44,10 @@ class InstanceLock {
     long holderPid_ = 0;
     std::string error_;
 };
+
+// The process id in a lock file's text ("1234\n"); 0 for anything else (a file
+// being written, or not written by this program).
+long LockHolderPid(std::string_view text);
 
 // Takes the start folder before anything in it is read. When another program holds
 // it, says so through dialogs and returns nothing: this one must end. Where no lock
