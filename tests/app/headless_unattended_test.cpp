@@ -15,7 +15,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <array>
+#include <string>
+#include <utility>
 
 #include "settings/AppPaths.h"
 #include "settings/AtomicFile.h"
@@ -101,27 +102,25 @@ TEST(OneInstance, ASecondStartInTheFolderIsRefusedUntilTheFirstIsGoneEvenByAKill
     rig.expectOrderlyEnd(third);
 }
 
-enum class StandardError { PipeNobodyReads, PipeWithoutReader, AllThreeClosed };
-
-class UnattendedOutput : public ::testing::TestWithParam<StandardError> {};
+class UnattendedOutput : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(UnattendedOutput, RecordsKeepComingAndSigtermEndsInOrder) {
     LoggingFolder rig;
     ASSERT_TRUE(rig.prepare());
     int pipeEnds[2];
     ASSERT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
-    if (GetParam() == StandardError::PipeNobodyReads) {
+    if (GetParam() == "PipeNobodyReads") {
         // Filled before the start, so the first status line already blocks.
         ::fcntl(pipeEnds[1], F_SETFL, O_NONBLOCK);
         while (::write(pipeEnds[1], "xxxxxxxxxxxxxxxx", 16) > 0) {
         }
         ::fcntl(pipeEnds[1], F_SETFL, 0);
-    } else if (GetParam() == StandardError::PipeWithoutReader) {
-        ::close(pipeEnds[0]);
+    } else if (GetParam() == "PipeWithoutReader") {
+        ::close(std::exchange(pipeEnds[0], -1));
     }
     QProcess program;
     const int writeEnd = pipeEnds[1];
-    const bool closeAll = GetParam() == StandardError::AllThreeClosed;
+    const bool closeAll = GetParam() == "AllThreeClosed";
     program.setChildProcessModifier([writeEnd, closeAll] {
         for (int fd = 0; fd <= 2 && closeAll; ++fd) {
             ::close(fd);
@@ -133,22 +132,17 @@ TEST_P(UnattendedOutput, RecordsKeepComingAndSigtermEndsInOrder) {
     rig.start(program);
     EXPECT_TRUE(rig.logsAtLeast(5)) << program.exitCode();
     rig.expectOrderlyEnd(program);
-    ::close(pipeEnds[1]);
-    if (GetParam() != StandardError::PipeWithoutReader) {
-        ::close(pipeEnds[0]);
+    for (const int fd : pipeEnds) {
+        ::close(fd);  // -1 once closed, which does nothing
     }
 }
 
-std::string CaseName(const ::testing::TestParamInfo<StandardError>& info) {
-    return std::array{"PipeNobodyReads", "PipeWithoutReader",
-                      "AllThreeClosed"}[static_cast<std::size_t>(info.param)];
-}
-
 INSTANTIATE_TEST_SUITE_P(Headless, UnattendedOutput,
-                         ::testing::Values(StandardError::PipeNobodyReads,
-                                           StandardError::PipeWithoutReader,
-                                           StandardError::AllThreeClosed),
-                         CaseName);
+                         ::testing::Values("PipeNobodyReads", "PipeWithoutReader",
+                                           "AllThreeClosed"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.param;
+                         });
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -8,10 +8,6 @@
 namespace vantrel::platform {
 namespace {
 
-std::string Lost(int lines) {
-    return ConsoleLineQueue::LostLine(static_cast<std::uint64_t>(lines)) + "\n";
-}
-
 TEST(ConsoleLineQueueTest, LinesThatCannotGoOutAreCountedAndToldBeforeTheNext) {
     // A letter is a line pushed; 'w' writes the next text, 'f' tries and fails, '!'
     // is the end, where lost lines are told on their own.
@@ -19,10 +15,11 @@ TEST(ConsoleLineQueueTest, LinesThatCannotGoOutAreCountedAndToldBeforeTheNext) {
         const char* script;
         std::string written;
     };
+    const auto lost = [](int lines) { return ConsoleLineQueue::LostLine(lines) + "\n"; };
     for (const Case& c : std::vector<Case>{
-             {"abcdwwew", "a\nb\n" + Lost(2) + "e\n"},  // a full queue drops
-             {"abcwdffew", "a\n" + Lost(3) + "e\n"},    // a failed text with what it carried
-             {"abcd!www", "a\nb\n" + Lost(2)},
+             {"abcdwwew", "a\nb\n" + lost(2) + "e\n"},  // a full queue drops
+             {"abcwdffew", "a\n" + lost(3) + "e\n"},    // a failed text with what it carried
+             {"abcd!www", "a\nb\n" + lost(2)},
              {"abwcwdww", "a\nb\nc\nd\n"}}) {
         ConsoleLineQueue queue(2);
         std::string written;
