@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QPointer>
 #include <QTimer>
-#include <cstdio>
 
 #include "acquisition/AutoStart.h"
 #include "acquisition/Run.h"
@@ -21,6 +20,9 @@
 #include "logging/LogFileSink.h"
 #include "logging/LoggingPreferences.h"
 #include "platform/ConsoleDialogs.h"
+#include "platform/ConsoleWriter.h"
+#include "platform/InstanceLock.h"
+#include "platform/StandardStreams.h"
 #include "platform/UnattendedDialogs.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
@@ -32,10 +34,22 @@ namespace {
 
 using namespace vantrel;
 
+std::string StartFolder() {
+    return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+}
+
+// Qt's own warnings go the way of every other line, so they cannot block either.
+void WriteQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    platform::WriteErrorLine(qFormatLogMessage(type, context, text).toStdString());
+    if (type == QtFatalMsg) {
+        platform::StandardError().drain(platform::ConsoleWriter::kExitWait);
+    }
+}
+
 // Defaults, tables and settings files from the start folder. False when the
 // program cannot start; what went wrong has been told through dialogs.
 bool StartUp(AcquisitionState& state, platform::Dialogs& dialogs, std::string& warning) {
-    const std::string appDir = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+    const std::string appDir = StartFolder();
     // Installed, the tables lie in share/vantrel beside the bin folder; found from the
     // program's own folder, a moved install still finds them.
     const std::string installedTables =
@@ -44,7 +58,7 @@ bool StartUp(AcquisitionState& state, platform::Dialogs& dialogs, std::string& w
             .toStdString();
     const StartUpResult started = RunStartUp(state, appDir, installedTables);
     if (!started.ok) {
-        std::fprintf(stderr, "Vantrel: %s\n", started.error.c_str());
+        platform::WriteErrorLine("Vantrel: " + started.error);
         dialogs.showMessage({started.error, "Vantrel", platform::MessageIcon::Critical});
         return false;
     }
@@ -57,8 +71,10 @@ int RunWithWindows(const LaunchOptions&) {
     platform::QtDialogs windowDialogs;
     // Message boxes until the program must end with no one to close them.
     platform::UnattendedDialogs dialogs(windowDialogs);
+    const std::optional<platform::InstanceLock> lock =
+        platform::ClaimStartFolder(StartFolder(), dialogs);
     std::string warning;
-    if (!StartUp(state, dialogs, warning)) {
+    if (!lock || !StartUp(state, dialogs, warning)) {
         return 1;
     }
     platform::QtSerialPort cm(state.AppDir);
@@ -98,7 +114,7 @@ int RunWithWindows(const LaunchOptions&) {
     if (!warning.empty()) {
         // Damaged or unwritable settings files: said once, over the main window,
         // while the program runs on.
-        std::fprintf(stderr, "Vantrel: %s\n", warning.c_str());
+        platform::WriteErrorLine("Vantrel: " + warning);
         dialogs.showMessageNonBlocking({warning, "Vantrel", platform::MessageIcon::Warning}, {});
     }
     return QApplication::exec();
@@ -109,8 +125,10 @@ int RunWithoutWindows(const LaunchOptions& launch) {
     // Every message is a line on standard error.
     platform::ConsoleDialogs console;
     platform::UnattendedDialogs dialogs(console);
+    const std::optional<platform::InstanceLock> lock =
+        platform::ClaimStartFolder(StartFolder(), dialogs);
     std::string warning;
-    if (!StartUp(state, dialogs, warning)) {
+    if (!lock || !StartUp(state, dialogs, warning)) {
         return 1;
     }
     if (!warning.empty()) {
@@ -145,9 +163,8 @@ int RunWithoutWindows(const LaunchOptions& launch) {
     QTimer statusPoll;
     QObject::connect(&statusPoll, &QTimer::timeout, [&] {
         for (const std::string& line : changes.next(state)) {
-            std::fprintf(stderr, "vantrel: %s\n", line.c_str());
+            platform::WriteErrorLine("vantrel: " + line);
         }
-        std::fflush(stderr);
     });
 
     OrderlyEnd orderlyEnd(run, dialogs);
@@ -163,12 +180,17 @@ int RunWithoutWindows(const LaunchOptions& launch) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::GuardStandardStreams();
+    // Made before anything can register an exit hook that writes, so the last lines
+    // are waited for after those hooks ran.
+    platform::StandardError();
     if (const std::optional<int> exitCode = AnswerInformationOptions(argc, argv)) {
         return *exitCode;
     }
     // A run without windows needs no display, so it makes no GUI application.
     std::unique_ptr<QCoreApplication> app;
     if (WantsHeadless(argc, argv)) {
+        qInstallMessageHandler(WriteQtMessage);
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
         app = std::make_unique<QApplication>(argc, argv);

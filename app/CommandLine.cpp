@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/AppIdentity.h"
+#include "platform/ConsoleWriter.h"
 
 namespace vantrel {
 
@@ -116,8 +117,8 @@ bool EnterStartFolder(const LaunchOptions& options) {
         return true;
     }
     if (!QDir().mkpath(options.folder) || !QDir::setCurrent(options.folder)) {
-        std::fprintf(stderr, "vantrel: cannot use the folder '%s'\n",
-                     qPrintable(QDir::toNativeSeparators(options.folder)));
+        platform::WriteErrorLine("vantrel: cannot use the folder '" +
+                                 QDir::toNativeSeparators(options.folder).toStdString() + "'");
         return false;
     }
     return true;

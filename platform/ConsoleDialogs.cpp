@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/ConsoleWriter.h"
+
 namespace vantrel::platform {
 
 void ConsoleDialogs::showMessage(const Message& message) {
@@ -13,8 +15,7 @@ void ConsoleDialogs::showMessage(const Message& message) {
             c = ' ';
         }
     }
-    std::fprintf(out_, "vantrel: %s: %s\n", message.title.c_str(), text.c_str());
-    std::fflush(out_);
+    WriteErrorLine("vantrel: " + message.title + ": " + text);
 }
 
 void ConsoleDialogs::showMessageNonBlocking(const Message& message,

@@ -6,7 +6,6 @@
 // becomes a line on standard error, also handed to a note shown where it still can
 // be seen.
 
-#include <cstdio>
 #include <functional>
 
 #include "platform/ConsoleDialogs.h"
@@ -18,8 +17,7 @@ class UnattendedDialogs : public Dialogs {
   public:
     using Note = std::function<void(const Message&)>;
 
-    explicit UnattendedDialogs(Dialogs& attended, std::FILE* errors = stderr)
-        : attended_(attended), console_(errors) {}
+    explicit UnattendedDialogs(Dialogs& attended) : attended_(attended) {}
 
     // From now on no dialog waits for a person; note (may be empty) sees each
     // message as well.

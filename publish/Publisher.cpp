@@ -6,6 +6,7 @@
 
 #include "engine/CardView.h"
 #include "platform/DateTimeText.h"
+#include "publish/ClientId.h"
 #include "settings/AppPaths.h"
 
 namespace vantrel::publish {
@@ -114,7 +115,7 @@ void Publisher::startConnecting() {
     ConnectOptions options;
     options.host = settings_.host;
     options.port = settings_.port;
-    options.clientId = "vantrel-" + settings_.station;
+    options.clientId = ClientId(settings_.station, state_.AppDir);
     options.username = settings_.username;
     options.password = settings_.password;
     options.tls = settings_.tls;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/DateTimeText.h"
+#include "publish/ClientId.h"
 #include "publish/Publisher.h"
 #include "tests/engine/TempFolder.h"
 #include "tests/support/FakeClock.h"
@@ -164,9 +165,13 @@ TEST(PublisherTest, RetriesWithAGrowingPauseOfAtMostThirtySeconds) {
 
 TEST(PublisherTest, StatusIsRetainedSentOnChangeAndAFailedConversionSendsNull) {
     Rig rig;
+    rig.state.AppDir = "foobar";
     rig.start(0);
     const publish::ConnectOptions& options = rig.broker.connects.at(0);
-    EXPECT_EQ(options.clientId, "vantrel-rig");
+    // FNV-1a's published values: the same id in every run and build from one start
+    // folder (std::hash would not be), another id from another folder.
+    EXPECT_EQ(options.clientId, "vantrel-rig-bf9cf968");
+    EXPECT_EQ(publish::ClientId("rig", "a"), "vantrel-rig-e40c292c");
     EXPECT_EQ(options.willTopic, "vantrel/rig/status");
     EXPECT_EQ(options.willPayload, R"({"online":false})");
     rig.connect();
