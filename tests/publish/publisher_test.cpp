@@ -1,8 +1,11 @@
 // Guards the publishing rules with a scripted client: pacing (a value sent more
 // often than the interval, or an old one instead of the latest), digital changes
 // held back, values lost or reordered across a lost connection, the status sent
-// behind spooled values or repeated unchanged, a backoff that grows past 30 s or
-// never grows, a message box for every failure, and an exit without goodbye.
+// behind spooled values or repeated unchanged, live values held behind a
+// backlog, a backoff that grows past 30 s or never grows, a message box for
+// every failure, a full spool or disk said late, never or with a wrong count, a
+// damaged spool dropped whole or its copy overwritten, and an exit without
+// goodbye.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -19,11 +22,31 @@ namespace {
 using publish::LinkFailure;
 using ::testing::HasSubstr;
 
+// Refuses every write while the disk is full, like a file on a full disk.
+class FillingStorage : public publish::MemorySpoolStorage {
+  public:
+    explicit FillingStorage(const bool& full) : full_(full) {}
+    bool write(std::uint64_t offset, std::string_view data) override {
+        return !full_ && MemorySpoolStorage::write(offset, data);
+    }
+    std::string failure() const override { return "disk full"; }
+
+  private:
+    const bool& full_;
+};
+
 struct Rig {
-    explicit Rig(std::uint64_t spoolCapacity = publish::kSpoolLimitBytes, std::string spool = "")
+    explicit Rig(std::uint64_t spoolCapacity = publish::kSpoolLimitBytes, std::string spool = "",
+                 const bool* diskFull = nullptr)
         : publisher(state,
                     {clock, tick, [this] { return std::make_unique<FakeMqttClient>(broker); },
-                     std::move(spool), spoolCapacity, "1.0"}) {
+                     std::move(spool), spoolCapacity, "1.0",
+                     [diskFull](const std::string& path) -> std::unique_ptr<publish::SpoolStorage> {
+                         if (diskFull != nullptr) {
+                             return std::make_unique<FillingStorage>(*diskFull);
+                         }
+                         return publish::FileSpoolStorage::Open(path);
+                     }}) {
         clock.current = {2026, 12, 6, 14, 5, 9, 0, 60};
         publisher.setNoticeHandler([this](const std::string& text) { notices.push_back(text); });
     }
@@ -115,8 +138,7 @@ TEST(PublisherTest, ValuesWaitForTheBrokerAndArriveInOrderBehindTheStatus) {
     rig.broker.sent.clear();
     rig.connect();
     EXPECT_EQ(rig.broker.sent.at(0).topic, "vantrel/rig/status");
-    rig.analogFrame(0, 4.0f);  // waits until the spool has been delivered
-    EXPECT_EQ(rig.payloads("vantrel/rig/analog/0").size(), 3u);
+    rig.analogFrame(0, 4.0f);
     rig.broker.acknowledgeAll();
     rig.publisher.onClientEvents();
     std::string values;
@@ -205,7 +227,43 @@ TEST(PublisherTest, AnOrderlyEndSaysGoodbyeAndKeepsWhatWasNotAcknowledged) {
     EXPECT_EQ(rig.line(), "");
 }
 
-TEST(PublisherTest, AFullSpoolDropsTheOldestAndSaysHowManyOnce) {
+TEST(PublisherTest, LiveValuesGoFirstAfterAReconnectionAndTheBacklogDrainsBehindThem) {
+    Rig rig;
+    rig.start(0);
+    for (int frame = 0; frame < 40; ++frame) {  // 320 values for the backlog
+        rig.analogFrame(0, 1.0f);
+    }
+    rig.connect();
+    // The status, then the backlog, leaving room for the live values.
+    EXPECT_EQ(rig.broker.sent.size(), 1 + publish::kBacklogInFlightLimit);
+    rig.clock.current.second = 30;
+    rig.analogFrame(0, 2.0f);
+    rig.broker.acknowledgeAll();
+    rig.publisher.onClientEvents();
+    rig.analogFrame(0, 3.0f);  // ahead of the backlog's last 20
+    std::vector<std::string> values;
+    for (const std::string& payload : rig.payloads("vantrel/rig/analog/0")) {
+        values.push_back(payload.substr(9, 23) + payload.substr(payload.find("\"value\":") + 8, 4));
+    }
+    // Each keeps its own time; 150 of the backlog hold 19 of channel 0's values.
+    const std::string backlog = "2026-12-06T13:05:09.0001.00";
+    const std::string live = "2026-12-06T13:05:30.000";
+    std::vector<std::string> expected(19, backlog);
+    expected.push_back(live + "2.00");
+    expected.insert(expected.end(), 19, backlog);
+    expected.push_back(live + "3.00");
+    EXPECT_EQ(values, expected);
+    for (int round = 0; round < 3; ++round) {
+        rig.broker.acknowledgeAll();
+        rig.publisher.onClientEvents();
+    }
+    EXPECT_EQ(rig.payloads("vantrel/rig/analog/0").size(), 42u);
+    EXPECT_EQ(rig.payloads("vantrel/rig/analog/0").back().substr(9, 23) + "1.00", backlog);
+    EXPECT_EQ(rig.broker.sent.size(), 1 + 320 + 16u);
+    EXPECT_TRUE(rig.publisher.spool()->empty());
+}
+
+TEST(PublisherTest, AFullSpoolSaysSoAtOnceAndHowManyWereDroppedOnceEmpty) {
     Rig rig(2000);
     rig.start(0);
     for (int frame = 0; frame < 10; ++frame) {
@@ -213,7 +271,8 @@ TEST(PublisherTest, AFullSpoolDropsTheOldestAndSaysHowManyOnce) {
     }
     const std::uint64_t dropped = rig.publisher.spool()->dropped();
     EXPECT_GT(dropped, 0u);
-    EXPECT_TRUE(rig.notices.empty());
+    const std::string full = "MQTT spool full at 2000 bytes: the oldest values are being dropped.";
+    EXPECT_EQ(rig.notices, std::vector<std::string>{full});
     rig.connect();
     // The newest value survived.
     EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").back(), HasSubstr("\"value\":9.00,"));
@@ -221,22 +280,75 @@ TEST(PublisherTest, AFullSpoolDropsTheOldestAndSaysHowManyOnce) {
         rig.broker.acknowledgeAll();
         rig.publisher.onClientEvents();
     }
-    EXPECT_EQ(rig.notices, std::vector<std::string>{"MQTT: " + std::to_string(dropped) +
-                                                    " values were dropped while the broker "
-                                                    "could not be reached: vantrel-mqtt.spool "
-                                                    "holds at most 2000 bytes."});
+    EXPECT_EQ(rig.notices,
+              (std::vector<std::string>{full, "MQTT: " + std::to_string(dropped) +
+                                                  " values were dropped while the broker "
+                                                  "could not be reached: vantrel-mqtt.spool "
+                                                  "holds at most 2000 bytes."}));
 }
 
-TEST(PublisherTest, ADamagedSpoolIsKeptAsItWasAndSaidOnce) {
-    TempFolder folder;
-    folder.write("vantrel-mqtt.spool", "not a spool");
-    Rig rig(publish::kSpoolLimitBytes, folder.file("vantrel-mqtt.spool"));
+TEST(PublisherTest, AFullDiskIsSaidOncePerEpisodeWithTheExactCountAndWritingResumesAtOnce) {
+    bool diskFull = false;
+    Rig rig(publish::kSpoolLimitBytes, "/lab/vantrel-mqtt.spool", &diskFull);
     rig.start(0);
-    EXPECT_EQ(folder.read("vantrel-mqtt.spool.bad"), "not a spool");
-    EXPECT_EQ(rig.notices, std::vector<std::string>{
-                               "MQTT: vantrel-mqtt.spool was damaged; 11 bytes of values waiting "
-                               "for the broker could not be read and are kept in " +
-                               folder.file("vantrel-mqtt.spool.bad") + "."});
+    rig.analogFrame(0, 1.0f);
+    for (int episode = 0; episode < 2; ++episode) {
+        diskFull = true;
+        for (int frame = 0; frame <= episode; ++frame) {
+            rig.analogFrame(0, 2.0f);
+            rig.advance(50);
+        }
+        diskFull = false;
+        rig.analogFrame(0, 3.0f);
+    }
+    EXPECT_EQ(rig.publisher.spool()->size(), 3u * 8);
+    const std::string from = "MQTT: values from /lab/vantrel-mqtt.spool ";
+    EXPECT_EQ(rig.notices,
+              (std::vector<std::string>{from + "cannot be kept: disk full; 8 values lost so far.",
+                                        from + "are kept again; 8 values were lost.",
+                                        from + "cannot be kept: disk full; 8 values lost so far.",
+                                        from + "are kept again; 16 values were lost."}));
+}
+
+TEST(PublisherTest, ADamagedSpoolDeliversWhatCameBeforeTheDamageAndKeepsEveryDamagedCopy) {
+    TempFolder folder;
+    const std::string path = folder.file("vantrel-mqtt.spool");
+    std::vector<std::string> kept;
+    for (int damage = 0; damage < 2; ++damage) {
+        {
+            publish::Spool spool(publish::FileSpoolStorage::Open(path));
+            for (int n = 0; n < 1000; ++n) {
+                spool.pushBack(
+                    {"vantrel/rig/analog/0", std::to_string(1000 + n + 1000 * damage), 1, false});
+            }
+            spool.sync();
+        }
+        std::string cut = folder.read("vantrel-mqtt.spool");
+        cut.resize(cut.size() * 6 / 10);
+        folder.write("vantrel-mqtt.spool", cut);
+        kept.push_back(cut);
+
+        Rig rig(publish::kSpoolLimitBytes, path);
+        rig.start(0);
+        rig.connect();
+        for (int round = 0; round < 10; ++round) {
+            rig.broker.acknowledgeAll();
+            rig.publisher.onClientEvents();
+        }
+        const std::vector<std::string> delivered = rig.payloads("vantrel/rig/analog/0");
+        // 32 bytes a message: 599 and a half of them are left.
+        ASSERT_EQ(delivered.size(), 599u) << damage;
+        EXPECT_EQ(delivered.front(), std::to_string(1000 + 1000 * damage));
+        EXPECT_EQ(delivered.back(), std::to_string(1598 + 1000 * damage));
+        const std::string copy = damage == 0 ? path + ".bad" : path + ".1.bad";
+        EXPECT_EQ(rig.notices.at(0), "MQTT: vantrel-mqtt.spool was damaged; " +
+                                         std::to_string(401 * 32) +
+                                         " bytes of values waiting for the broker could not be "
+                                         "read and are kept in " +
+                                         copy + ".");
+    }
+    EXPECT_EQ(folder.read("vantrel-mqtt.spool.bad"), kept[0]);
+    EXPECT_EQ(folder.read("vantrel-mqtt.spool.1.bad"), kept[1]);
 }
 
 }  // namespace
