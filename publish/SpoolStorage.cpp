@@ -39,7 +39,6 @@ std::unique_ptr<FileSpoolStorage> FileSpoolStorage::Open(const std::string& path
     if (file == nullptr) {
         return nullptr;
     }
-    std::setvbuf(file, nullptr, _IONBF, 0);
     const std::uintmax_t size = exists ? std::filesystem::file_size(native, error) : 0;
     if (error) {
         std::fclose(file);
@@ -71,7 +70,8 @@ bool FileSpoolStorage::read(std::uint64_t offset, std::span<char> out) {
 
 bool FileSpoolStorage::write(std::uint64_t offset, std::string_view data) {
     errno = 0;
-    if (!seek(offset) || std::fwrite(data.data(), 1, data.size(), file_) != data.size()) {
+    if (!seek(offset) || std::fwrite(data.data(), 1, data.size(), file_) != data.size() ||
+        std::fflush(file_) != 0) {
         const int error = errno;
         failure_ = error == ENOSPC ? "disk full"
                    : error == 0    ? "cannot be written"

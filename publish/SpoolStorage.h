@@ -40,8 +40,9 @@ class MemorySpoolStorage : public SpoolStorage {
     std::string bytes_;
 };
 
-// Unbuffered: a write the disk refuses fails at once, for the message that made
-// it, instead of later, when the buffer's bytes of earlier messages are dropped.
+// Each write goes to the system at once: one the disk refuses fails for the
+// message that made it, instead of later, when the buffer's bytes of earlier
+// messages would be dropped while the spool counted them as kept.
 class FileSpoolStorage : public SpoolStorage {
   public:
     // Opens the file, creating it when missing; nothing when it cannot be opened

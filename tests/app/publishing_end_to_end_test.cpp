@@ -2,9 +2,9 @@
 // window's links to mosquitto and a subscriber, the broker stopped and started
 // again while values keep coming, the program's goodbye at exit, and its last will
 // when it is killed. Guards values that never leave the desk, values lost or
-// reordered while the broker is away, a stream of message boxes, a status that
-// stays "online" after the program has gone, and the broker line in the status
-// window.
+// reordered while the broker is away or held behind those that waited, a stream of message boxes, a
+// status that stays "online" after the program has gone, the broker line in the status window, and
+// live values held behind a backlog.
 #include <signal.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -23,6 +24,8 @@
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
 #include "publish/Publisher.h"
+#include "publish/Spool.h"
+#include "settings/AppPaths.h"
 #include "settings/StartUp.h"
 #include "tests/support/BrokerProcess.h"
 #include "tests/support/CardSimProcess.h"
@@ -118,11 +121,22 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
         return subscriber.payloads("vantrel/e2e/analog/0").size() >=
                run.link(0).counters().analogFrames;
     }));
-    // In order: a value resent because its acknowledgement was lost may come twice,
-    // right after itself.
+    // In order, as two runs woven together: the values that waited for the broker,
+    // and the live ones, which go ahead of them once it is back. (A value resent
+    // because its acknowledgement was lost may come twice, right after itself.)
+    // Each value joins the run whose latest is the latest not after it.
     const auto values = subscriber.payloads("vantrel/e2e/analog/0");
-    for (std::size_t i = 1; i < values.size(); ++i) {
-        ASSERT_LE(Time(values[i - 1]), Time(values[i])) << i;
+    std::string runs[2];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string time = Time(values[i]);
+        std::string* joins = nullptr;
+        for (std::string& latest : runs) {
+            if (latest <= time && (joins == nullptr || latest > *joins)) {
+                joins = &latest;
+            }
+        }
+        ASSERT_NE(joins, nullptr) << i;
+        *joins = time;
     }
     ::testing::Test::RecordProperty("spooled_during_outage", std::to_string(spooled));
     ::testing::Test::RecordProperty("handed_over",
@@ -134,6 +148,50 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
     Find<QAction>(window, "FileExit").trigger();
     ASSERT_TRUE(PumpUntil(
         [&] { return subscriber.payloads("vantrel/e2e/status").back() == R"({"online":false})"; }));
+}
+
+TEST(PublishingEndToEnd, ALiveValueOvertakesTheBacklogOnceTheBrokerIsBack) {
+    BrokerProcess broker;
+    ASSERT_TRUE(broker.start());
+    MqttSubscriber subscriber;
+    ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/e2e/analog/0", "backlog-subscriber"));
+    QTemporaryDir appDir;
+    PrepareStartFolder(appDir, broker.port(), 0);
+    AcquisitionState state;
+    ASSERT_TRUE(RunStartUp(state, appDir.path().toStdString()).ok);
+    constexpr int kBacklog = 3000;
+    {
+        publish::Spool spool(
+            publish::FileSpoolStorage::Open(AppFilePath(state, publish::kSpoolFile)));
+        for (int n = 0; n < kBacklog; ++n) {
+            spool.pushBack(
+                {"vantrel/e2e/analog/0", R"({"time":"2000-01-01T00:00:00.000Z"})", 1, false});
+        }
+        spool.sync();
+    }
+    platform::QtClock clock;
+    platform::QtTimer publishTick;
+    QtPublisher publisher(state, clock, publishTick);
+    publish::MqttSettings settings;
+    settings.enabled = true;
+    settings.host = "127.0.0.1";
+    settings.port = broker.port();
+    settings.station = "e2e";
+    settings.intervalMs = 0;
+    publisher.get().apply(settings);
+    ASSERT_TRUE(PumpUntil([&] {
+        return publisher.get().linkStatus().state == publish::LinkStatus::State::Connected;
+    }));
+    publisher.get().onFrame({0, link::FrameKind::Analog, std::nullopt});
+    ASSERT_TRUE(PumpUntil(
+        [&] { return subscriber.payloads("vantrel/e2e/analog/0").size() > kBacklog; }, 30000));
+    const auto values = subscriber.payloads("vantrel/e2e/analog/0");
+    const auto live = std::find_if(values.begin(), values.end(), [](const std::string& value) {
+        return Time(value).rfind("2000-", 0) != 0;
+    });
+    // At most the backlog's share of the messages awaiting acknowledgement, and
+    // those acknowledged meanwhile, went before it.
+    EXPECT_LT(live - values.begin(), kBacklog / 3);
 }
 
 TEST(PublishingEndToEnd, TheLastWillTellsWhenTheProgramIsKilled) {
