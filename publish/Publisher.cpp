@@ -90,7 +90,7 @@ void Publisher::openSpool() {
     }
     std::unique_ptr<SpoolStorage> storage;
     if (!services_.spoolPath.empty()) {
-        storage = services_.openSpool(services_.spoolPath);
+        storage = FileSpoolStorage::Open(services_.spoolPath);
         if (!storage) {
             notify("MQTT: " + services_.spoolPath +
                    " cannot be opened. Values waiting for the broker are kept in memory only "

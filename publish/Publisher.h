@@ -43,11 +43,6 @@ struct PublisherServices {
     std::string spoolPath;
     std::uint64_t spoolCapacity = kSpoolLimitBytes;
     std::string version;
-    // Opens the spool file's storage; nothing when it cannot be opened.
-    std::function<std::unique_ptr<SpoolStorage>(const std::string& path)> openSpool =
-        [](const std::string& path) -> std::unique_ptr<SpoolStorage> {
-        return FileSpoolStorage::Open(path);
-    };
 };
 
 class Publisher {
