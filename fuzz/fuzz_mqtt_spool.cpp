@@ -1,6 +1,6 @@
-// Any bytes found as vantrel-mqtt.spool: the spool opens, reads what it can, gives
-// up what is damaged, and keeps working as a spool afterwards; its counts never
-// claim more than it holds.
+// Any bytes found as vantrel-mqtt.spool (a file cut short too): the spool opens,
+// gives up what is damaged, can read every message it still counts, and keeps
+// working as a spool afterwards; its counts never claim more than it holds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (spool.read(at)) {
         ++read;
     }
-    if (read > spool.size() || spool.usedBytes() > bytes.size()) {
+    if (read != spool.size() || spool.usedBytes() > bytes.size()) {
         std::abort();
     }
     // Still a working spool: what goes in comes out, in order, after the old ones.

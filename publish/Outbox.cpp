@@ -13,31 +13,22 @@ void Outbox::connected(MqttClient& client) {
 
 void Outbox::disconnected() {
     client_ = nullptr;
-    // Those sent straight are older than anything in the spool: they go back in
-    // front of it. An empty spool takes them in order at its end, which keeps a
-    // fresh ring from wrapping round.
-    std::vector<const SpooledMessage*> unacknowledged;
+    // Those sent straight are newer than what the spool still holds.
+    std::uint64_t spooled = 0;
     for (const InFlight& entry : inFlight_) {
         if (!entry.fromSpool && !entry.acknowledged) {
-            unacknowledged.push_back(&entry.message);
-        }
-    }
-    if (spool_.empty()) {
-        for (const SpooledMessage* message : unacknowledged) {
-            spool_.pushBack(*message);
-        }
-    } else {
-        for (auto message = unacknowledged.rbegin(); message != unacknowledged.rend(); ++message) {
-            spool_.pushFront(**message);
+            spool_.pushBack(entry.message);
+            ++spooled;
         }
     }
     // Those still waiting their turn are the newest of all.
     for (const SpooledMessage& message : waiting_) {
         spool_.pushBack(message);
     }
-    counters_.spooled += unacknowledged.size() + waiting_.size();
+    counters_.spooled += spooled + waiting_.size();
     waiting_.clear();
     inFlight_.clear();
+    backlogInFlight_ = 0;
     next_ = spool_.front();
     spool_.sync();
 }
@@ -49,6 +40,7 @@ bool Outbox::handOver(const SpooledMessage& message, bool fromSpool) {
         return false;
     }
     ++counters_.handedOver;
+    backlogInFlight_ += fromSpool ? 1 : 0;
     // A QoS 0 message is done once sent; one from the spool still keeps its place
     // in line, so that the spool gives up the right message.
     if (message.qos > 0 || fromSpool) {
@@ -83,28 +75,25 @@ void Outbox::send(const SpooledMessage& message) {
 }
 
 void Outbox::pump() {
-    bool fromSpool = false;
     while (client_ != nullptr && inFlight_.size() < kInFlightLimit) {
-        Spool::Position at = next_;
-        if (std::optional<SpooledMessage> message = spool_.read(at)) {
-            if (!handOver(*message, true)) {
+        // The present first: a long backlog must not hide it.
+        if (!waiting_.empty()) {
+            if (!handOver(waiting_.front(), false)) {
                 break;
             }
-            next_ = at;
-            fromSpool = true;
+            waiting_.pop_front();
             continue;
         }
-        // Straight from memory only once the spool has been delivered whole: if
-        // the connection ended now, these would go back in front of the spool.
-        if (!spool_.empty() || waiting_.empty() || !handOver(waiting_.front(), false)) {
+        Spool::Position at = next_;
+        std::optional<SpooledMessage> message;
+        if (backlogInFlight_ >= kBacklogInFlightLimit || !(message = spool_.read(at)) ||
+            !handOver(*message, true)) {
             break;
         }
-        waiting_.pop_front();
+        next_ = at;
     }
-    if (fromSpool) {
-        removeAcknowledged();
-        spool_.sync();
-    }
+    removeAcknowledged();
+    spool_.sync();
 }
 
 void Outbox::delivered(int messageId) {
@@ -117,22 +106,17 @@ void Outbox::delivered(int messageId) {
     found->acknowledged = true;
     ++counters_.acknowledged;
     removeAcknowledged();
-    pump();
 }
 
 void Outbox::removeAcknowledged() {
-    bool fromSpool = false;
     // Acknowledgements may come out of order; the spool gives up its oldest
     // message only when everything before it is acknowledged too.
     while (!inFlight_.empty() && inFlight_.front().acknowledged) {
         if (inFlight_.front().fromSpool) {
             spool_.popFront();
-            fromSpool = true;
+            --backlogInFlight_;
         }
         inFlight_.pop_front();
-    }
-    if (fromSpool) {
-        spool_.sync();
     }
 }
 

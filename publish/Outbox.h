@@ -1,13 +1,15 @@
 #pragma once
 
-// Delivery in order with nothing lost. While connected, messages go to the
-// connection in order and are kept in memory until acknowledged; those that must
-// wait their turn (too many awaiting acknowledgement, or the spool not yet
-// delivered) wait in memory, and past a limit in the spool. Without a connection
-// they go to the spool, which is sent first, oldest first, when the connection is
-// back; a message leaves the spool only once acknowledged. When the connection
-// ends, what was handed over and not acknowledged goes back to the front of the
-// spool and what was waiting to its end.
+// Delivery with nothing lost. While connected, the live messages go to the
+// connection first, in order, and are kept in memory until acknowledged; the
+// spool (what waited for the broker) drains behind them, oldest first, with at
+// most kBacklogInFlightLimit of its messages awaiting acknowledgement, so that
+// room is always left for the live ones. Those that must wait their turn (too
+// many awaiting acknowledgement) wait in memory, and past a limit in the spool.
+// Without a connection messages go to the spool. A message leaves the spool only
+// once acknowledged. When the connection ends, what was sent straight and not
+// acknowledged goes to the end of the spool, and what was waiting behind it.
+// Every message carries its own time, so the order of arrival tells nothing.
 //
 // QoS 0 messages are sent when connected and otherwise dropped (counted): who
 // chose QoS 0 chose to lose them rather than delay them.
@@ -22,6 +24,8 @@ namespace vantrel::publish {
 
 // Messages awaiting acknowledgement at once; the rest wait their turn in order.
 inline constexpr std::size_t kInFlightLimit = 200;
+// Of them, those from the spool: a quarter of the window is kept for live values.
+inline constexpr std::size_t kBacklogInFlightLimit = kInFlightLimit * 3 / 4;
 // Messages waiting in memory while connected; older ones go to the spool.
 inline constexpr std::size_t kWaitingLimit = 10000;
 
@@ -44,9 +48,11 @@ class Outbox {
     void disconnected();
 
     void send(const SpooledMessage& message);
-    // A Delivered event: acknowledged messages leave memory or the spool.
+    // A Delivered event: acknowledged messages leave memory or the spool. The
+    // room they leave is filled by the next pump(), once per batch of events.
     void delivered(int messageId);
-    // Hands spooled messages to the connection while there is room.
+    // Hands waiting messages to the connection while there is room, live ones
+    // first, and hands what changed in the spool to the system.
     void pump();
 
     std::size_t inFlight() const { return inFlight_.size(); }
@@ -65,8 +71,9 @@ class Outbox {
 
     Spool& spool_;
     MqttClient* client_ = nullptr;
-    // In the order handed over: first any sent straight, then those from the spool.
+    // In the order handed over.
     std::deque<InFlight> inFlight_;
+    std::size_t backlogInFlight_ = 0;
     std::deque<SpooledMessage> waiting_;
     Spool::Position next_;  // the next spooled message to hand over
     OutboxCounters counters_;

@@ -8,6 +8,7 @@
 #include "platform/DateTimeText.h"
 #include "publish/ClientId.h"
 #include "settings/AppPaths.h"
+#include "settings/DamagedCopy.h"
 
 namespace vantrel::publish {
 
@@ -27,6 +28,10 @@ std::uint32_t LineWord(const Slots<bool, kLineArraySize>& lines) {
         word |= static_cast<std::uint32_t>(lines[static_cast<std::size_t>(line)]) << line;
     }
     return word;
+}
+
+std::string ValueCount(std::uint64_t count) {
+    return std::to_string(count) + (count == 1 ? " value" : " values");
 }
 
 std::string SizeText(std::uint64_t bytes) {
@@ -99,15 +104,15 @@ void Publisher::openSpool() {
     spool_ = std::make_unique<Spool>(std::move(storage), services_.spoolCapacity);
     outbox_ = std::make_unique<Outbox>(*spool_);
     if (spool_->damagedBytes() > 0) {
-        // Nothing is thrown away: the bytes that could not be read stay in a copy.
-        const std::string copy = services_.spoolPath + ".bad";
-        std::error_code error;
-        std::filesystem::copy_file(NativePath(services_.spoolPath), NativePath(copy),
-                                   std::filesystem::copy_options::overwrite_existing, error);
+        // Nothing is thrown away: the bytes that could not be read stay in a copy,
+        // beside those of any damage before.
+        const DamagedCopy copy = services_.spoolPath.empty()
+                                     ? DamagedCopy{{}, std::make_error_code(std::errc::io_error)}
+                                     : KeepDamagedCopy(services_.spoolPath);
         notify("MQTT: " + std::string(kSpoolFile) + " was damaged; " +
                std::to_string(spool_->damagedBytes()) +
                " bytes of values waiting for the broker could not be read" +
-               (error ? "." : " and are kept in " + copy + "."));
+               (copy.error ? "." : " and are kept in " + copy.path + "."));
     }
 }
 
@@ -186,6 +191,9 @@ void Publisher::onClientEvents() {
         }
         handle(event);
     }
+    // The room a batch of acknowledgements left, filled at once.
+    outbox_->pump();
+    reportSpool();
 }
 
 void Publisher::handle(const ClientEvent& event) {
@@ -207,7 +215,6 @@ void Publisher::handle(const ClientEvent& event) {
             break;
         case ClientEvent::Kind::Delivered:
             outbox_->delivered(event.messageId);
-            reportSpool();
             break;
     }
 }
@@ -292,6 +299,7 @@ void Publisher::onFrame(const link::FrameEvent& event) {
     }
     if (settings_.intervalMs == 0) {
         publishPending();
+        reportSpool();
     }
 }
 
@@ -340,17 +348,35 @@ void Publisher::reportSpool() {
     if (!spool_) {
         return;
     }
-    // Dropped values are counted once the spool has emptied again, in one message.
+    // A full spool is said when it fills, and the values it dropped are counted
+    // once it has emptied again, in one message.
+    if (!spoolFullReported_ && spool_->dropped() > droppedReported_) {
+        spoolFullReported_ = true;
+        notify("MQTT spool full at " + SizeText(services_.spoolCapacity) +
+               ": the oldest values are being dropped.");
+    }
     if (spool_->empty() && spool_->dropped() > droppedReported_) {
         notify("MQTT: " + std::to_string(spool_->dropped() - droppedReported_) +
                " values were dropped while the broker could not be reached: " + kSpoolFile +
                " holds at most " + SizeText(services_.spoolCapacity) + ".");
         droppedReported_ = spool_->dropped();
+        spoolFullReported_ = false;
     }
-    if (spool_->lost() > 0 && !spoolTroubleReported_) {
-        spoolTroubleReported_ = true;
-        notify("MQTT: " + std::string(kSpoolFile) +
-               " cannot be written; values waiting for the broker are lost.");
+    // A spool that cannot be written: once when it starts, with the count so far,
+    // and once when it ends, with the whole count.
+    const std::uint64_t lost = spool_->lost() - lostReported_;
+    const auto where = [this] {
+        return services_.spoolPath.empty() ? std::string(kSpoolFile) : services_.spoolPath;
+    };
+    if (!writeTroubleReported_ && spool_->writeTrouble()) {
+        writeTroubleReported_ = true;
+        notify("MQTT: values from " + where() + " cannot be kept: " + *spool_->writeTrouble() +
+               "; " + ValueCount(lost) + " lost so far.");
+    } else if (lost > 0 && !spool_->writeTrouble()) {
+        notify("MQTT: values from " + where() + " are kept again; " + ValueCount(lost) +
+               " were lost.");
+        lostReported_ = spool_->lost();
+        writeTroubleReported_ = false;
     }
 }
 

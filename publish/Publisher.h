@@ -64,8 +64,9 @@ class Publisher {
     void shutdown();
 
     LinkStatus linkStatus() const { return link_; }
-    // Messages for the user: a new kind of failure, values dropped from a full
-    // spool, a spool that cannot be kept.
+    // Messages for the user: a new kind of failure, a spool that is full or
+    // cannot be written (each once when it starts and once when it ends, with
+    // the count of values lost), a damaged spool.
     void setNoticeHandler(std::function<void(const std::string&)> handler);
 
     const OutboxCounters& counters() const;
@@ -99,7 +100,9 @@ class Publisher {
     std::unique_ptr<Spool> spool_;
     std::unique_ptr<Outbox> outbox_;
     std::uint64_t droppedReported_ = 0;
-    bool spoolTroubleReported_ = false;
+    bool spoolFullReported_ = false;
+    std::uint64_t lostReported_ = 0;
+    bool writeTroubleReported_ = false;
 
     std::array<AnalogSample, kUsedChannels> samples_{};
     std::bitset<kUsedChannels> analogPending_;

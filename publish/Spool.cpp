@@ -68,7 +68,7 @@ void Spool::load() {
     const std::uint64_t count = GetLittleEndian(header.data() + 32, 8);
     valid = valid && capacity >= kSmallestCapacity && capacity <= configuredCapacity_ &&
             head < capacity && used <= capacity && count <= used / kRecordHeadSize &&
-            (used == 0) == (count == 0) && stored >= kHeaderSize + std::min(capacity, head + used);
+            (used == 0) == (count == 0);
     if (!valid) {
         damagedBytes_ = stored;
         reset();
@@ -125,24 +125,39 @@ std::optional<Spool::RecordHead> Spool::readHead(std::uint64_t offset) {
     return parseHead(bytes.data());
 }
 
+std::uint64_t Spool::presentBytes(std::uint64_t offset, std::uint64_t length) const {
+    // A file cut short holds the ring only up to its end; past the ring's end the
+    // messages go on at its beginning.
+    const std::uint64_t stored =
+        storage_->size() > kHeaderSize ? storage_->size() - kHeaderSize : 0;
+    const std::uint64_t first = std::min(length, capacity_ - offset);
+    const std::uint64_t present = offset < stored ? std::min(first, stored - offset) : 0;
+    if (present < first || first == length) {
+        return present;
+    }
+    return first + std::min(length - first, stored);
+}
+
 void Spool::verify() {
-    // One pass over the ring in large pieces: every message whole, and as many as
-    // the header counts. Whatever follows the first one that is not is given up.
+    // One pass over the ring in large pieces: every message whole and in the
+    // storage, and as many as the header counts. Whatever follows the first one
+    // that is not is given up.
     constexpr std::uint64_t kPiece = 1 << 20;
+    const std::uint64_t present = presentBytes(head_, used_);
     std::string piece;
     std::uint64_t pieceStart = 0;
     std::uint64_t at = 0;  // bytes from the oldest message
     std::uint64_t found = 0;
-    while (found < count_ && at + kRecordHeadSize <= used_) {
+    while (found < count_ && at + kRecordHeadSize <= present) {
         if (at < pieceStart || at + kRecordHeadSize > pieceStart + piece.size()) {
             pieceStart = at;
-            piece.assign(std::min(kPiece, used_ - at), '\0');
+            piece.assign(std::min(kPiece, present - at), '\0');
             if (!readRing(ringOffset(head_ + at), piece)) {
                 break;
             }
         }
         const std::optional<RecordHead> head = parseHead(piece.data() + (at - pieceStart));
-        if (!head || head->size() > used_ - at) {
+        if (!head || head->size() > present - at) {
             break;
         }
         at += head->size();
@@ -197,9 +212,10 @@ void Spool::pushBack(const SpooledMessage& message) {
         return;
     }
     if (!writeRing(ringOffset(head_ + used_), encoded)) {
-        ++lost_;
+        lostOne();
         return;
     }
+    writeTrouble_.reset();
     used_ += encoded.size();
     ++count_;
     dirty_ = true;
@@ -222,14 +238,20 @@ void Spool::pushFront(const SpooledMessage& message) {
     }
     const std::uint64_t head = ringOffset(head_ + capacity_ - encoded.size());
     if (!writeRing(head, encoded)) {
-        ++lost_;
+        lostOne();
         return;
     }
+    writeTrouble_.reset();
     head_ = head;
     used_ += encoded.size();
     ++count_;
     --firstNumber_;
     dirty_ = true;
+}
+
+void Spool::lostOne() {
+    ++lost_;
+    writeTrouble_ = storage_->failure();
 }
 
 void Spool::popFront() {

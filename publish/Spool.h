@@ -40,9 +40,10 @@ class Spool {
         std::uint64_t offset = 0;
     };
 
-    // Takes up what storage holds. Of storage that is no spool, or a damaged one,
-    // only the messages before the damage are kept and damagedBytes() counts the
-    // rest; the bytes themselves stay in the storage until the spool next empties.
+    // Takes up what storage holds. Of storage that is no spool, or a damaged one
+    // (a file cut short too), the whole messages before the damage are kept and
+    // damagedBytes() counts the rest; the bytes themselves stay in the storage
+    // until the spool next empties.
     explicit Spool(std::unique_ptr<SpoolStorage> storage,
                    std::uint64_t capacity = kSpoolLimitBytes);
 
@@ -54,6 +55,10 @@ class Spool {
     // Messages the storage refused to take (a full disk), and bytes found damaged.
     std::uint64_t lost() const { return lost_; }
     std::uint64_t damagedBytes() const { return damagedBytes_; }
+    // Why the storage refuses messages now ("disk full"); nothing once it has
+    // taken one again. Each message is tried on its own, so writing resumes with
+    // the first one after room is back.
+    const std::optional<std::string>& writeTrouble() const { return writeTrouble_; }
 
     void pushBack(const SpooledMessage& message);
     // Before every other message: one handed to the broker and never acknowledged,
@@ -87,6 +92,9 @@ class Spool {
     bool writeRing(std::uint64_t offset, std::string_view data);
     // A message that cannot be read: everything from there on is given up.
     void giveUpFrom(std::uint64_t number);
+    void lostOne();
+    // How many of length bytes from the ring's offset the storage holds.
+    std::uint64_t presentBytes(std::uint64_t offset, std::uint64_t length) const;
     std::uint64_t ringOffset(std::uint64_t offset) const { return offset % capacity_; }
 
     std::unique_ptr<SpoolStorage> storage_;
@@ -99,6 +107,7 @@ class Spool {
     std::uint64_t dropped_ = 0;
     std::uint64_t lost_ = 0;
     std::uint64_t damagedBytes_ = 0;
+    std::optional<std::string> writeTrouble_;
     bool dirty_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "publish/SpoolStorage.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -68,7 +69,14 @@ bool FileSpoolStorage::read(std::uint64_t offset, std::span<char> out) {
 }
 
 bool FileSpoolStorage::write(std::uint64_t offset, std::string_view data) {
-    if (!seek(offset) || std::fwrite(data.data(), 1, data.size(), file_) != data.size()) {
+    errno = 0;
+    if (!seek(offset) || std::fwrite(data.data(), 1, data.size(), file_) != data.size() ||
+        std::fflush(file_) != 0) {
+        const int error = errno;
+        failure_ = error == ENOSPC ? "disk full"
+                   : error == 0    ? "cannot be written"
+                                   : std::generic_category().message(error);
+        std::clearerr(file_);
         return false;
     }
     size_ = std::max(size_, offset + data.size());

@@ -22,6 +22,8 @@ class SpoolStorage {
     virtual bool truncate(std::uint64_t size) = 0;
     // Hands what was written to the system, where it outlives the program.
     virtual bool flush() = 0;
+    // Why the last write failed, for the user: "disk full", ...
+    virtual std::string failure() const { return "cannot be written"; }
 };
 
 class MemorySpoolStorage : public SpoolStorage {
@@ -38,6 +40,9 @@ class MemorySpoolStorage : public SpoolStorage {
     std::string bytes_;
 };
 
+// Each write goes to the system at once: one the disk refuses fails for the
+// message that made it, instead of later, when the buffer's bytes of earlier
+// messages would be dropped while the spool counted them as kept.
 class FileSpoolStorage : public SpoolStorage {
   public:
     // Opens the file, creating it when missing; nothing when it cannot be opened
@@ -52,6 +57,7 @@ class FileSpoolStorage : public SpoolStorage {
     bool write(std::uint64_t offset, std::string_view data) override;
     bool truncate(std::uint64_t size) override;
     bool flush() override;
+    std::string failure() const override { return failure_; }
 
   private:
     FileSpoolStorage(std::FILE* file, std::string path, std::uint64_t size);
@@ -60,6 +66,7 @@ class FileSpoolStorage : public SpoolStorage {
     std::FILE* file_;
     std::string path_;
     std::uint64_t size_;
+    std::string failure_;
 };
 
 }  // namespace vantrel::publish

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/AppPaths.h"
+#include "settings/DamagedCopy.h"
 #include "settings/FieldReader.h"
 #include "settings/SettingsFiles.h"
 #include "settings/TableFiles.h"
@@ -17,8 +18,6 @@ namespace {
 // The settings files are a few kilobytes; a larger one is treated like a
 // damaged one instead of being read into memory.
 constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
-// Damaged copies kept side by side before the folder is taken to be unusable.
-constexpr int kMaxDamagedCopies = 1000;
 
 enum class SettingsFileState { Read, Missing, Damaged };
 
@@ -61,37 +60,20 @@ SettingsFileLoad LoadSettingsFile(AcquisitionState& state, const char* fileName,
             damage + ". The settings before it were kept, the rest are back to their defaults."};
 }
 
-// Keeps the damaged file's bytes beside it before anything replaces it, under a
-// name no earlier copy holds ("vtrls.con.bad", then "vtrls.con.1.bad", ...): an
-// older copy may be the only one of the user's settings. True when the copy was
-// made; the note for the user says where, or why not.
-bool KeepDamagedCopy(const AcquisitionState& state, const char* fileName, const std::string& damage,
-                     std::vector<std::string>& notes) {
-    std::string copy;
-    std::error_code error;
-    for (int attempt = 0; attempt < kMaxDamagedCopies; ++attempt) {
-        const std::string suffix = attempt == 0 ? ".bad" : "." + std::to_string(attempt) + ".bad";
-        copy = AppFilePath(state, std::string(fileName) + suffix);
-        error.clear();
-        if (std::filesystem::copy_file(AppFilePath(state, fileName), copy,
-                                       std::filesystem::copy_options::none, error) ||
-            error != std::errc::file_exists) {
-            break;
-        }
-    }
-    if (error) {
-        // Half a copy would pass for all of it.
-        if (error != std::errc::file_exists) {
-            std::error_code ignored;
-            std::filesystem::remove(copy, ignored);
-        }
-        notes.push_back(damage + " Its contents could not be kept as " + copy + " (" +
-                        error.message() +
+// An older damaged copy may be the only one of the user's settings: KeepDamagedCopy
+// never replaces one. True when the copy was made; the note for the user says
+// where, or why not.
+bool KeepSettingsCopy(const AcquisitionState& state, const char* fileName,
+                      const std::string& damage, std::vector<std::string>& notes) {
+    const DamagedCopy copy = KeepDamagedCopy(AppFilePath(state, fileName));
+    if (copy.error) {
+        notes.push_back(damage + " Its contents could not be kept as " + copy.path + " (" +
+                        copy.error.message() +
                         "), so it is left as it is, and the settings changed since start-up are "
                         "not saved to it.");
         return false;
     }
-    notes.push_back(damage + " The damaged file was kept as " + copy + ".");
+    notes.push_back(damage + " The damaged file was kept as " + copy.path + ".");
     return true;
 }
 
@@ -140,7 +122,7 @@ StartUpResult RunStartUp(AcquisitionState& state, const std::string& appDir,
             continue;
         }
         if (load.state == SettingsFileState::Damaged &&
-            !KeepDamagedCopy(state, file.name, load.damage, notes)) {
+            !KeepSettingsCopy(state, file.name, load.damage, notes)) {
             state.HeldSettingsFiles.emplace_back(file.name);
             continue;
         }

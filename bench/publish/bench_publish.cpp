@@ -1,7 +1,8 @@
 // The program's CPU share with two simulated cards at wire speed (9600 baud, as
 // real cards send) publishing every frame to a real mosquitto broker, beside the
 // same run with publishing off; and the CPU time per frame with the cards sending
-// as fast as the program reads, publishing every frame and not.
+// as fast as the program reads, publishing every frame and not; and how fast a
+// full spool (100 MB of analog values) drains into the broker once it is back.
 #include <sys/resource.h>
 
 #include <benchmark/benchmark.h>
@@ -23,7 +24,9 @@
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
 #include "publish/Publisher.h"
+#include "publish/Spool.h"
 #include "publish/mosquitto/MosquittoClient.h"
+#include "tests/engine/TempFolder.h"
 #include "tests/support/BrokerProcess.h"
 #include "tests/support/CardSimProcess.h"
 #include "tests/support/FakeTimer.h"
@@ -146,6 +149,10 @@ class Rig {
 testing::BrokerProcess* gBroker = nullptr;
 Figures gWire[2];  // publishing off, on
 Figures gFast[2];
+struct DrainFigures {
+    std::uint64_t messages = 0;
+    double seconds = 0;
+} gDrain;
 
 void Measure(benchmark::State& state, const QStringList& pacing, bool publishing, Figures& figures,
              bool untilCount) {
@@ -178,6 +185,63 @@ void Measure(benchmark::State& state, const QStringList& pacing, bool publishing
         state.counters["acknowledged"] = static_cast<double>(figures.acknowledged);
     }
 }
+
+// A spool filled to its limit while the broker was away, as the program leaves
+// it, then drained by a publisher that connects at once.
+void BM_FullSpoolDrain(benchmark::State& state) {
+    for (auto _ : state) {
+        testing::TempFolder folder;
+        const std::string path = folder.file(publish::kSpoolFile);
+        std::uint64_t messages = 0;
+        {
+            publish::Spool spool(publish::FileSpoolStorage::Open(path));
+            const std::string payload =
+                R"({"time":"2026-12-06T13:05:09.250Z","value":21.35,"name":"Channel 4",)"
+                R"("input":"+/- 10V","unit":"V"})";
+            for (int n = 0; spool.dropped() == 0; ++n) {
+                spool.pushBack(
+                    {"vantrel/bench/analog/" + std::to_string(n % 16), payload, 1, false});
+            }
+            spool.sync();
+            messages = spool.size();
+        }
+        AcquisitionState acquisition;
+        platform::QtClock clock;
+        platform::QtTimer tick;
+        QObject receiver;
+        std::unique_ptr<publish::Publisher> publisher;
+        publisher = std::make_unique<publish::Publisher>(
+            acquisition,
+            publish::PublisherServices{clock, tick,
+                                       [&] {
+                                           return std::make_unique<publish::MosquittoClient>([&] {
+                                               QMetaObject::invokeMethod(
+                                                   &receiver, [&] { publisher->onClientEvents(); },
+                                                   Qt::QueuedConnection);
+                                           });
+                                       },
+                                       path, publish::kSpoolLimitBytes, "bench"});
+        publish::MqttSettings settings;
+        settings.enabled = true;
+        settings.host = "127.0.0.1";
+        settings.port = gBroker->port();
+        settings.station = "bench";
+        QElapsedTimer elapsed;
+        elapsed.start();
+        publisher->apply(settings);
+        const bool drained = PumpUntil([&] { return publisher->spool()->empty(); }, 600000);
+        gDrain = {messages, static_cast<double>(elapsed.nsecsElapsed()) / 1e9};
+        publisher->shutdown();
+        if (!drained) {
+            state.SkipWithError("the spool did not drain within 10 minutes");
+            return;
+        }
+        state.SetIterationTime(gDrain.seconds);
+        state.counters["messages"] = static_cast<double>(gDrain.messages);
+        state.counters["messages_per_s"] = static_cast<double>(gDrain.messages) / gDrain.seconds;
+    }
+}
+BENCHMARK(BM_FullSpoolDrain)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 const QStringList kWireSpeed{"--pace", "--rate", "0"};
 const QStringList kAsFastAsRead{"--rate", "0", "--count", QString::number(kFastFrames)};
@@ -233,5 +297,10 @@ int main(int argc, char** argv) {
         gFast[0].framesPerSecond,
         gFast[0].cpuMicrosPerFrame > 0 ? gFast[1].cpuMicrosPerFrame / gFast[0].cpuMicrosPerFrame
                                        : 0.0);
+    if (gDrain.seconds > 0) {
+        std::printf("A full spool: %llu messages drained in %.1f s, %.0f messages/s\n",
+                    static_cast<unsigned long long>(gDrain.messages), gDrain.seconds,
+                    static_cast<double>(gDrain.messages) / gDrain.seconds);
+    }
     return 0;
 }

@@ -19,6 +19,8 @@ namespace {
 
 constexpr int kLoopTimeoutMs = 100;
 constexpr int kGoodbyeLoops = 10;
+// A quarter of the messages that may await acknowledgement at once.
+constexpr std::size_t kWakeAfterAcknowledgements = kInFlightLimit / 4;
 // CONNACK codes of MQTT 3.1.1 that mean the credentials were refused.
 constexpr int kBadUserNameOrPassword = 4;
 constexpr int kNotAuthorised = 5;
@@ -42,9 +44,13 @@ struct MosquittoClient::Session {
         std::lock_guard lock(mutex);
         events.push_back(event);
         changed.notify_all();
-        // Acknowledgements wait for the publisher's next tick: waking the
-        // user-interface thread for each would cost more than the message.
-        if (event.kind != ClientEvent::Kind::Delivered && wake) {
+        // Acknowledgements wait for the publisher's next tick, where waking the
+        // user-interface thread for each would cost more than the message; but a
+        // batch of them wakes it at once, so that a backlog drains at the pace of
+        // the broker, not of the tick.
+        const bool batch = event.kind == ClientEvent::Kind::Delivered &&
+                           ++acknowledgementsWaiting == kWakeAfterAcknowledgements;
+        if ((event.kind != ClientEvent::Kind::Delivered || batch) && wake) {
             wake();
         }
     }
@@ -122,6 +128,7 @@ struct MosquittoClient::Session {
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<ClientEvent> events;
+    std::size_t acknowledgementsWaiting = 0;  // Delivered events not yet taken
     std::function<void()> wake;
     bool stopRequested = false;
     bool finished = false;
@@ -243,6 +250,7 @@ std::vector<ClientEvent> MosquittoClient::takeEvents() {
         std::lock_guard lock(session_->mutex);
         taken.insert(taken.end(), session_->events.begin(), session_->events.end());
         session_->events.clear();
+        session_->acknowledgementsWaiting = 0;
     }
     return taken;
 }

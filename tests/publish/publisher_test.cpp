@@ -1,10 +1,19 @@
 // Guards the publishing rules with a scripted client: pacing (a value sent more
 // often than the interval, or an old one instead of the latest), digital changes
 // held back, values lost or reordered across a lost connection, the status sent
-// behind spooled values or repeated unchanged, a backoff that grows past 30 s or
-// never grows, a message box for every failure, and an exit without goodbye.
+// behind spooled values or repeated unchanged, live values held behind a
+// backlog, a backoff that grows past 30 s or never grows, a message box for
+// every failure, a full spool or disk said late, never or with a wrong count, a
+// damaged spool dropped whole or its copy overwritten, and an exit without
+// goodbye.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
 
 #include "platform/DateTimeText.h"
 #include "publish/ClientId.h"
@@ -48,6 +57,13 @@ struct Rig {
             state.ChannelValue[static_cast<std::size_t>(card * 8 + channel)] = value;
         }
         publisher.onFrame({card, link::FrameKind::Analog, failure});
+    }
+    // Every message handed over so far is acknowledged, rounds times.
+    void acknowledge(int rounds) {
+        for (int round = 0; round < rounds; ++round) {
+            broker.acknowledgeAll();
+            publisher.onClientEvents();
+        }
     }
     void digitalFrame() { publisher.onFrame({1, link::FrameKind::Digital, std::nullopt}); }
     // Time passes in timer ticks.
@@ -102,29 +118,35 @@ TEST(PublisherTest, EachChannelsLatestValueAtMostEveryIntervalAndDigitalChangesA
     EXPECT_EQ(rig.payloads("vantrel/rig/digital").size(), 2u);
 }
 
-TEST(PublisherTest, ValuesWaitForTheBrokerAndArriveInOrderBehindTheStatus) {
+TEST(PublisherTest, ValuesWaitForTheBrokerAndDrainBehindTheStatusAndTheLiveValues) {
     Rig rig;
     rig.start(0);
     rig.connect();
     rig.analogFrame(0, 1.0f);  // handed over, never acknowledged
     rig.end(LinkFailure::ConnectionLost);
     EXPECT_EQ(rig.line(), "MQTT: not connected (connection lost)");
-    rig.analogFrame(0, 2.0f);
-    rig.analogFrame(0, 3.0f);
+    for (int frame = 0; frame < 39; ++frame) {  // 320 values wait in all
+        rig.analogFrame(0, 2.0f);
+    }
     rig.advance(1000);
     ASSERT_EQ(rig.broker.connects.size(), 2u);
     rig.broker.sent.clear();
     rig.connect();
     EXPECT_EQ(rig.broker.sent.at(0).topic, "vantrel/rig/status");
-    rig.analogFrame(0, 4.0f);  // waits until the spool has been delivered
-    EXPECT_EQ(rig.payloads("vantrel/rig/analog/0").size(), 3u);
-    rig.broker.acknowledgeAll();
-    rig.publisher.onClientEvents();
+    // Then the backlog, leaving room for the live values.
+    EXPECT_EQ(rig.broker.sent.size(), 1 + publish::kBacklogInFlightLimit);
+    rig.analogFrame(0, 3.0f);
+    rig.acknowledge(1);
+    rig.analogFrame(0, 4.0f);  // ahead of the backlog's last 20
     std::string values;
     for (const std::string& payload : rig.payloads("vantrel/rig/analog/0")) {
-        values += payload.substr(payload.find("\"value\":") + 8, 4) + " ";
+        values += payload.substr(payload.find("\"value\":") + 8, 1);
     }
-    EXPECT_EQ(values, "1.00 2.00 3.00 4.00 ");
+    // 150 of the backlog hold 19 of channel 0's values; each keeps its own time.
+    EXPECT_EQ(values, "1" + std::string(18, '2') + "3" + std::string(19, '2') + "4");
+    EXPECT_THAT(rig.payloads("vantrel/rig/analog/0")[20], HasSubstr("T13:05:09.000Z"));
+    rig.acknowledge(3);
+    EXPECT_EQ(rig.broker.sent.size(), 1 + 320 + 16u);
     EXPECT_TRUE(rig.publisher.spool()->empty());
     // The same failure again is not told again.
     rig.end(LinkFailure::ConnectionLost);
@@ -210,7 +232,7 @@ TEST(PublisherTest, AnOrderlyEndSaysGoodbyeAndKeepsWhatWasNotAcknowledged) {
     EXPECT_EQ(rig.line(), "");
 }
 
-TEST(PublisherTest, AFullSpoolDropsTheOldestAndSaysHowManyOnce) {
+TEST(PublisherTest, AFullSpoolSaysSoAtOnceAndHowManyWereDroppedOnceEmpty) {
     Rig rig(2000);
     rig.start(0);
     for (int frame = 0; frame < 10; ++frame) {
@@ -218,30 +240,77 @@ TEST(PublisherTest, AFullSpoolDropsTheOldestAndSaysHowManyOnce) {
     }
     const std::uint64_t dropped = rig.publisher.spool()->dropped();
     EXPECT_GT(dropped, 0u);
-    EXPECT_TRUE(rig.notices.empty());
+    const std::string full = "MQTT spool full at 2000 bytes: the oldest values are being dropped.";
+    EXPECT_EQ(rig.notices, std::vector<std::string>{full});
     rig.connect();
     // The newest value survived.
     EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").back(), HasSubstr("\"value\":9.00,"));
-    for (int round = 0; round < 5; ++round) {
-        rig.broker.acknowledgeAll();
-        rig.publisher.onClientEvents();
-    }
-    EXPECT_EQ(rig.notices, std::vector<std::string>{"MQTT: " + std::to_string(dropped) +
-                                                    " values were dropped while the broker "
-                                                    "could not be reached: vantrel-mqtt.spool "
-                                                    "holds at most 2000 bytes."});
+    rig.acknowledge(5);
+    EXPECT_EQ(rig.notices,
+              (std::vector<std::string>{full, "MQTT: " + std::to_string(dropped) +
+                                                  " values were dropped while the broker "
+                                                  "could not be reached: vantrel-mqtt.spool "
+                                                  "holds at most 2000 bytes."}));
 }
 
-TEST(PublisherTest, ADamagedSpoolIsKeptAsItWasAndSaidOnce) {
+#ifndef _WIN32
+TEST(PublisherTest, AFullDiskIsSaidOncePerEpisodeWithTheExactCountAndWritingResumesAtOnce) {
     TempFolder folder;
-    folder.write("vantrel-mqtt.spool", "not a spool");
-    Rig rig(publish::kSpoolLimitBytes, folder.file("vantrel-mqtt.spool"));
+    const std::string path = folder.file("vantrel-mqtt.spool");
+    Rig rig(publish::kSpoolLimitBytes, path);
     rig.start(0);
-    EXPECT_EQ(folder.read("vantrel-mqtt.spool.bad"), "not a spool");
-    EXPECT_EQ(rig.notices, std::vector<std::string>{
-                               "MQTT: vantrel-mqtt.spool was damaged; 11 bytes of values waiting "
-                               "for the broker could not be read and are kept in " +
-                               folder.file("vantrel-mqtt.spool.bad") + "."});
+    rig.analogFrame(0, 1.0f);
+    // The system's limit on file size stands for a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit room{};
+    getrlimit(RLIMIT_FSIZE, &room);
+    for (int episode = 0; episode < 2; ++episode) {
+        const rlimit full{std::filesystem::file_size(path), room.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        for (int frame = 0; frame <= episode; ++frame) {
+            rig.analogFrame(0, 2.0f);
+            rig.advance(50);
+        }
+        setrlimit(RLIMIT_FSIZE, &room);
+        rig.analogFrame(0, 3.0f);
+    }
+    EXPECT_EQ(rig.publisher.spool()->size(), 3u * 8);
+    const std::string from = "MQTT: values from " + path;
+    EXPECT_EQ(rig.notices, (std::vector<std::string>{
+                               from + " cannot be kept: File too large; 8 values lost so far.",
+                               from + " are kept again; 8 values were lost.",
+                               from + " cannot be kept: File too large; 8 values lost so far.",
+                               from + " are kept again; 16 values were lost."}));
+}
+#endif
+
+TEST(PublisherTest, ADamagedSpoolDeliversWhatCameBeforeTheDamageAndKeepsEveryDamagedCopy) {
+    TempFolder folder;
+    const std::string path = folder.file("vantrel-mqtt.spool");
+    {
+        publish::Spool spool(publish::FileSpoolStorage::Open(path));
+        for (int n = 1000; n < 2000; ++n) {  // 32 bytes each
+            spool.pushBack({"vantrel/rig/analog/0", std::to_string(n), 1});
+        }
+        spool.sync();
+    }
+    const std::string cut = folder.read("vantrel-mqtt.spool").substr(0, 32040 * 6 / 10);
+    folder.write("vantrel-mqtt.spool", cut);
+    folder.write("vantrel-mqtt.spool.bad", "an earlier damage");
+    Rig rig(publish::kSpoolLimitBytes, path);
+    rig.start(0);
+    rig.connect();
+    rig.acknowledge(10);
+    // 599 and a half messages are left.
+    const std::vector<std::string> delivered = rig.payloads("vantrel/rig/analog/0");
+    ASSERT_EQ(delivered.size(), 599u);
+    EXPECT_EQ(delivered.back(), "1598");
+    EXPECT_EQ(folder.read("vantrel-mqtt.spool.bad"), "an earlier damage");
+    EXPECT_EQ(folder.read("vantrel-mqtt.spool.1.bad"), cut);
+    EXPECT_EQ(rig.notices.at(0),
+              "MQTT: vantrel-mqtt.spool was damaged; 12832 bytes of values "
+              "waiting for the broker could not be read and are kept in " +
+                  path + ".1.bad.");
 }
 
 }  // namespace
