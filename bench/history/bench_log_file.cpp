@@ -2,12 +2,14 @@
 // column layouts (the marks changed while logging, no new header), read a megabyte
 // at a time. Prints the time, the peak memory of the process and what the history
 // holds by its own count. Usage:
-//   bench_log_file [megabytes [layouts [columns]]]   generates, reads, deletes
+//   bench_log_file [megabytes [layouts [columns [decimals]]]]
+//                                                     generates, reads, deletes
 //   bench_log_file --file PATH                        reads PATH
 //   bench_log_file --generate PATH [megabytes ...]    only writes PATH
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -24,8 +26,10 @@ namespace fs = std::filesystem;
 using namespace vantrel;
 
 // One record a second from 2026-12-06 00:00:00, `columns` values each: slow swings
-// with noise in hundredths, written as the logger writes a value (shortest text).
-void Generate(const fs::path& path, std::uint64_t bytes, int layouts, int columns) {
+// with noise, rounded to `decimals`, written as the logger writes a value (shortest
+// text). Fewer decimals give shorter lines, so more records in the same bytes.
+void Generate(const fs::path& path, std::uint64_t bytes, int layouts, int columns, int decimals) {
+    const double scale = std::pow(10.0, decimals);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << "DATE,TIME";
     for (int c = 0; c < columns; ++c) {
@@ -48,12 +52,9 @@ void Generate(const fs::path& path, std::uint64_t bytes, int layouts, int column
             line = stamp;
             for (int c = 0; c < count; ++c) {
                 noise = noise * 1664525u + 1013904223u;
-                // Hundredths, as a sensor's reading mostly gives.
-                const float value =
-                    static_cast<float>(std::round((c % 20 + static_cast<double>(s % 600) / 60.0 +
-                                                   static_cast<double>(noise >> 20) / 4096.0) *
-                                                  100.0) /
-                                       100.0);
+                const double raw = c % 20 + static_cast<double>(s % 600) / 60.0 +
+                                   static_cast<double>(noise >> 20) / 4096.0;
+                const auto value = static_cast<float>(std::round(raw * scale) / scale);
                 char text[24];
                 const auto end = std::to_chars(text, text + sizeof text, value).ptr;
                 line += ',';
@@ -98,20 +99,19 @@ Outcome Read(const fs::path& path) {
 int main(int argc, char** argv) {
     fs::path path;
     bool generated = false;
-    std::uint64_t megabytes = 1024;
-    int layouts = 16;
-    int columns = 250;
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "--file" && argc == 3) {
         path = argv[2];
     } else {
-        const int sizes = mode == "--generate" ? 3 : 1;
-        if (argc > sizes)
-            megabytes = std::stoull(argv[sizes]);
-        if (argc > sizes + 1)
-            layouts = std::stoi(argv[sizes + 1]);
-        if (argc > sizes + 2)
-            columns = std::stoi(argv[sizes + 2]);
+        const int first = mode == "--generate" ? 3 : 1;
+        // Megabytes, layouts, columns of the first layout, decimals of the values.
+        std::array<long, 4> numbers{1024, 16, 250, 2};
+        for (int i = first; i < argc && i - first < 4; ++i) {
+            numbers[static_cast<std::size_t>(i - first)] = std::stol(argv[i]);
+        }
+        const auto megabytes = static_cast<std::uint64_t>(numbers[0]);
+        const auto layouts = static_cast<int>(numbers[1]);
+        const auto columns = static_cast<int>(numbers[2]);
         path = mode == "--generate" && argc > 2
                    ? fs::path(argv[2])
                    : fs::temp_directory_path() /
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
         std::printf("Generating %llu MB, %d layouts of %d columns down to %d, in %s\n",
                     static_cast<unsigned long long>(megabytes), layouts, columns,
                     columns - layouts + 1, path.c_str());
-        Generate(path, megabytes << 20, layouts, columns);
+        Generate(path, megabytes << 20, layouts, columns, static_cast<int>(numbers[3]));
         if (mode == "--generate") {
             return 0;
         }
