@@ -16,9 +16,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
-#include "history/LogReader.h"
+#include "history/LogTail.h"
 
 namespace {
 
@@ -69,26 +70,16 @@ void Generate(const fs::path& path, std::uint64_t bytes, int layouts, int column
 
 struct Outcome {
     double seconds = 0.0;
-    history::HistoryDocument document;
-    std::uint64_t lines = 0;
+    std::unique_ptr<history::LogTail> log;
 };
 
+// As the window's worker reads it: up to the size the file has now.
 Outcome Read(const fs::path& path) {
     const auto start = std::chrono::steady_clock::now();
-    history::LogReader reader({{}, {2026, 12, 6}});
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> chunk(1 << 20);
-    while (file) {
-        file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const auto got = static_cast<std::size_t>(file.gcount());
-        if (got == 0) {
-            break;
-        }
-        reader.feed({chunk.data(), got});
-    }
     Outcome outcome;
-    outcome.lines = reader.lineCount();
-    outcome.document = reader.finish();
+    outcome.log = std::make_unique<history::LogTail>(path.string(),
+                                                     history::LogReadOptions{{}, {2026, 12, 6}});
+    outcome.log->readTo(outcome.log->fileSize().value_or(0));
     outcome.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return outcome;
@@ -131,7 +122,7 @@ int main(int argc, char** argv) {
     rusage after{};
     ::getrusage(RUSAGE_SELF, &after);
     std::uint64_t frames = 0;
-    for (const auto& group : outcome.document.groups) {
+    for (const auto& group : outcome.log->document().groups) {
         frames += group.series.appended();
     }
     const auto cpu = [](const rusage& r) {
@@ -145,12 +136,13 @@ int main(int argc, char** argv) {
         "Peak memory %.0f MB (before reading %.0f MB); the history holds %.1f MB of frames "
         "and buckets\n",
         static_cast<double>(fs::file_size(path)) / 1e6,
-        static_cast<unsigned long long>(outcome.lines), outcome.document.groups.size(),
-        static_cast<unsigned long long>(frames), outcome.seconds, cpu(after) - cpu(before),
+        static_cast<unsigned long long>(outcome.log->reader().lineCount()),
+        outcome.log->document().groups.size(), static_cast<unsigned long long>(frames),
+        outcome.seconds, cpu(after) - cpu(before),
         static_cast<double>(fs::file_size(path)) / 1e6 / (cpu(after) - cpu(before)),
         static_cast<double>(after.ru_maxrss) / 1024.0,
         static_cast<double>(before.ru_maxrss) / 1024.0,
-        static_cast<double>(outcome.document.memoryBytes()) / 1e6);
+        static_cast<double>(outcome.log->document().memoryBytes()) / 1e6);
     if (generated) {
         fs::remove(path);
     }
