@@ -19,7 +19,7 @@
 #include <memory>
 #include <string>
 
-#include "history/LogTail.h"
+#include "history/FollowedLog.h"
 
 namespace {
 
@@ -70,15 +70,15 @@ void Generate(const fs::path& path, std::uint64_t bytes, int layouts, int column
 
 struct Outcome {
     double seconds = 0.0;
-    std::unique_ptr<history::LogTail> log;
+    std::unique_ptr<history::FollowedLog> log;
 };
 
 // As the window's worker reads it: up to the size the file has now.
 Outcome Read(const fs::path& path) {
     const auto start = std::chrono::steady_clock::now();
     Outcome outcome;
-    outcome.log = std::make_unique<history::LogTail>(path.string(),
-                                                     history::LogReadOptions{{}, {2026, 12, 6}});
+    outcome.log = std::make_unique<history::FollowedLog>(
+        path.string(), history::LogReadOptions{{}, {2026, 12, 6}});
     outcome.log->readTo(outcome.log->fileSize().value_or(0));
     outcome.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

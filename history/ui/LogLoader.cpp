@@ -30,7 +30,7 @@ int LogLoader::percent() const {
 }
 
 void LogLoader::read() {
-    auto log = std::make_unique<history::LogTail>(path_, options_);
+    auto log = std::make_unique<history::FollowedLog>(path_, options_);
     const std::optional<std::uint64_t> size = log->fileSize();
     size_ = size.value_or(0);
     const bool read = size && log->readTo(*size, [this](std::uint64_t got) {

@@ -14,9 +14,9 @@
 #include <string>
 #include <thread>
 
+#include "history/FollowedLog.h"
 #include "history/HistoryDocument.h"
 #include "history/LogReader.h"
-#include "history/LogTail.h"
 
 namespace vantrel {
 
@@ -25,7 +25,7 @@ class LogLoader : public QObject {
 
   public:
     struct Result {
-        std::unique_ptr<history::LogTail> log;
+        std::unique_ptr<history::FollowedLog> log;
         std::string problems;  // the lines that could not be read
         std::string error;     // the file could not be read at all
         bool cancelled = false;

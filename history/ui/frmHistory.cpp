@@ -20,7 +20,7 @@
 #include <limits>
 
 #include "history/CsvExport.h"
-#include "history/LogTail.h"
+#include "history/FollowedLog.h"
 #include "history/SeriesReading.h"
 #include "history/ui/HistoryPlot.h"
 #include "history/ui/LogLoader.h"

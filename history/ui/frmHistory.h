@@ -33,7 +33,7 @@ class QVBoxLayout;
 namespace vantrel {
 
 namespace history {
-class LogTail;
+class FollowedLog;
 }
 class HistoryPlot;
 class LogLoader;
@@ -128,7 +128,7 @@ class frmHistory : public QWidget {
     platform::Dialogs& dialogs_;
     std::string logPath_;
     std::unique_ptr<LogLoader> loader_;
-    std::unique_ptr<history::LogTail> log_;  // the file shown, read on as it grows
+    std::unique_ptr<history::FollowedLog> log_;  // the file shown, read on as it grows
     bool live_ = false;
     bool loadedOnce_ = false;
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "history/FollowedLog.h"
 #include "history/LogReader.h"
-#include "history/LogTail.h"
 #include "history/SeriesReading.h"
 
 namespace vantrel::history {
@@ -208,7 +208,7 @@ TEST(LogReader, ColumnLayoutsShareTheFilesMemoryBudgetOlderOnesReducedFirst) {
     }
 }
 
-TEST(LogTail, AFileGrowingWhileReadEndsAtItsFirstSizeThenReadsOnWhatWasAppended) {
+TEST(FollowedLog, AFileGrowingWhileReadEndsAtItsFirstSizeThenReadsOnWhatWasAppended) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                        ("vantrel_tail_" + std::to_string(::getpid()) + ".csv");
     auto append = [&](const std::string& text) {
@@ -216,34 +216,34 @@ TEST(LogTail, AFileGrowingWhileReadEndsAtItsFirstSizeThenReadsOnWhatWasAppended)
     };
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         << "TIME,A\r\n10:00:00,1\r\n10:00:01,2\r\n";
-    LogTail tail(path.string(), {{}, {2026, 12, 6}}, 8);
-    const std::uint64_t size = tail.fileSize().value();
+    FollowedLog log(path.string(), {{}, {2026, 12, 6}}, 8);
+    const std::uint64_t size = log.fileSize().value();
     int second = 2;
     // Each piece of 8 bytes read, the logger appends a record of 12.
-    const std::optional<std::uint64_t> read = tail.readTo(size, [&](std::uint64_t) {
+    const std::optional<std::uint64_t> read = log.readTo(size, [&](std::uint64_t) {
         char record[16];
         std::snprintf(record, sizeof record, "10:00:%02d,3\r\n", second++);
         append(record);
         return true;
     });
     EXPECT_EQ(read, size);
-    const ReducingSeries& series = tail.document().groups[0].series;
+    const ReducingSeries& series = log.document().groups[0].series;
     EXPECT_EQ(series.appended(), 2u);
 
     append("10:01:00,4");
-    EXPECT_GT(tail.readMore(1 << 20).value(), 0u);
+    EXPECT_GT(log.readMore(1 << 20).value(), 0u);
     EXPECT_EQ(series.appended(), 2u + static_cast<std::uint64_t>(second - 2));
     append("\r\n");
-    tail.readMore(1 << 20);
+    log.readMore(1 << 20);
     EXPECT_EQ(series.lastX() - series.firstX(), 60'000);
-    EXPECT_EQ(tail.reader().problemText(), "");
+    EXPECT_EQ(log.reader().problemText(), "");
 
     // Replaced by a shorter file: nothing more is taken.
     std::ofstream(path, std::ios::binary | std::ios::trunc) << "TIME,A\r\n";
-    EXPECT_EQ(tail.readMore(1 << 20), 0u);
+    EXPECT_EQ(log.readMore(1 << 20), 0u);
     std::filesystem::remove(path);
-    EXPECT_EQ(tail.fileSize(), std::nullopt);
-    EXPECT_EQ(tail.readMore(1 << 20), std::nullopt);
+    EXPECT_EQ(log.fileSize(), std::nullopt);
+    EXPECT_EQ(log.readMore(1 << 20), std::nullopt);
 }
 
 }  // namespace

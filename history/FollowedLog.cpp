@@ -1,4 +1,4 @@
-#include "history/LogTail.h"
+#include "history/FollowedLog.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -8,12 +8,12 @@
 
 namespace vantrel::history {
 
-LogTail::LogTail(std::string path, LogReadOptions options, std::size_t chunkBytes)
+FollowedLog::FollowedLog(std::string path, LogReadOptions options, std::size_t chunkBytes)
     : path_(std::move(path)),
       reader_(std::move(options)),
       chunkBytes_(std::max<std::size_t>(chunkBytes, 1)) {}
 
-std::optional<std::uint64_t> LogTail::fileSize() const {
+std::optional<std::uint64_t> FollowedLog::fileSize() const {
     std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(std::filesystem::u8path(path_), error);
     if (error) {
@@ -22,8 +22,8 @@ std::optional<std::uint64_t> LogTail::fileSize() const {
     return size;
 }
 
-std::optional<std::uint64_t> LogTail::readTo(std::uint64_t end,
-                                             const std::function<bool(std::uint64_t)>& goOn) {
+std::optional<std::uint64_t> FollowedLog::readTo(std::uint64_t end,
+                                                 const std::function<bool(std::uint64_t)>& goOn) {
     std::ifstream file(std::filesystem::u8path(path_), std::ios::binary);
     if (!file) {
         return std::nullopt;
@@ -52,7 +52,7 @@ std::optional<std::uint64_t> LogTail::readTo(std::uint64_t end,
     return read;
 }
 
-std::optional<std::uint64_t> LogTail::readMore(std::uint64_t bytes) {
+std::optional<std::uint64_t> FollowedLog::readMore(std::uint64_t bytes) {
     const std::uint64_t most = std::numeric_limits<std::uint64_t>::max();
     return readTo(offset_ > most - bytes ? most : offset_ + bytes);
 }

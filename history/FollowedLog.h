@@ -14,9 +14,9 @@
 
 namespace vantrel::history {
 
-class LogTail {
+class FollowedLog {
   public:
-    LogTail(std::string path, LogReadOptions options, std::size_t chunkBytes = 1 << 20);
+    FollowedLog(std::string path, LogReadOptions options, std::size_t chunkBytes = 1 << 20);
 
     // The file's size now; nothing when it cannot be read.
     std::optional<std::uint64_t> fileSize() const;
