@@ -1,7 +1,6 @@
 // The run's history and what is read back from it: reduced data keeps every peak,
 // the mean and the first moment, within its memory limits; a plot column shows its
-// minimum and maximum, whatever the length; limits lowered later reduce at once;
-// values under cursors; a frame whose
+// minimum and maximum, whatever the length; values under cursors; a frame whose
 // conversion failed leaves gaps from the failed slot on, not stale values; the CSV
 // export's header quoting, ISO times with offset, bucket rows and card merging.
 #include <gtest/gtest.h>
@@ -45,18 +44,6 @@ TEST(ReducingSeries, OlderFramesBecomeBucketsThatKeepPeaksMeanAndTheFirstMoment)
     EXPECT_EQ(all.min, 0.0f);
     EXPECT_NEAR(all.mean, 4'901'000 / 200'000.0, 0.001);
     EXPECT_EQ(StatsBetween(series, 1, 0, 2'000'000).min, -199'999.0f);
-}
-
-TEST(ReducingSeries, LowerLimitsReduceAtOnceWithinTheirBytesAndKeepTheWholeRun) {
-    ReducingSeries series = Filled(200'000, {});
-    series.setLimits(LimitsWithin(20'000, 2));
-    EXPECT_LE(series.memoryBytes(), 20'000u);
-    EXPECT_GT(series.memoryBytes(), 10'000u);
-    EXPECT_EQ(series.firstX(), 0);
-    const RangeStats all = StatsBetween(series, 0, 0, 2'000'000);
-    EXPECT_EQ(all.count, 200'000u);
-    EXPECT_EQ(all.max, 1000.0f);
-    EXPECT_NEAR(all.mean, 4'901'000 / 200'000.0, 0.001);
 }
 
 TEST(ReducingSeries, AStepBackInTimeStaysAtTheLastMoment) {
