@@ -29,7 +29,6 @@ class FollowedLog {
     // Reads on by at most `bytes`.
     std::optional<std::uint64_t> readMore(std::uint64_t bytes);
 
-    std::uint64_t offset() const { return offset_; }
     const LogReader& reader() const { return reader_; }
     const HistoryDocument& document() const { return reader_.document(); }
 
