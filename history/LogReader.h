@@ -20,8 +20,8 @@
 
 namespace vantrel::history {
 
-// As much as a file of a single group of sixteen channels kept whole before: about
-// 900,000 records, a week and a half at one a second.
+// Half of it keeps a single group of sixteen channels whole for about 900,000
+// records, ten days at one a second.
 inline constexpr std::size_t kLogMemoryBudget = 128u << 20;
 
 struct LogReadOptions {
