@@ -14,13 +14,6 @@ constexpr std::size_t kMaxLine = 64 * 1024;
 // Column layouts kept apart in one file; lines of further layouts are not read.
 constexpr std::size_t kMaxGroups = 16;
 constexpr std::size_t kNamedLines = 10;
-// Whole records kept per layout before the oldest are reduced to buckets.
-constexpr std::size_t kRawBytesPerGroup = 64u << 20;
-
-SeriesLimits LogLimits(std::size_t channels) {
-    return {kRawBytesPerGroup / (sizeof(std::int64_t) + channels * sizeof(float)),
-            {65'536, 65'536, 0}};
-}
 
 bool PlainText(std::string_view line) {
     return std::none_of(line.begin(), line.end(), [](char c) {
@@ -36,6 +29,8 @@ Axis AxisOf(Stamp stamp) {
 }  // namespace
 
 LogReader::LogReader(LogReadOptions options) : options_(std::move(options)) {
+    // Growing the list would copy every group's series, doubling the memory held.
+    document_.groups.reserve(kMaxGroups);
     if (!options_.localToUtc) {
         options_.localToUtc = [](platform::DateTime local) {
             local.utcOffsetMinutes = 0;
@@ -213,15 +208,37 @@ HistoryGroup* LogReader::groupFor(const RecordLine& record, std::string_view tex
     const auto same = std::find_if(groups.begin(), groups.end(),
                                    [&](const HistoryGroup& g) { return g.names == names; });
     if (same != groups.end()) {
-        current_ = static_cast<int>(same - groups.begin());
+        enterGroup(static_cast<int>(same - groups.begin()));
         return &*same;
     }
     if (groups.size() == kMaxGroups) {
         return nullptr;
     }
-    groups.emplace_back(std::move(names), LogLimits(columns));
-    current_ = static_cast<int>(groups.size()) - 1;
+    // The least a series keeps, until it is given its share.
+    groups.emplace_back(std::move(names), LimitsWithin(0, static_cast<int>(columns)));
+    enterGroup(static_cast<int>(groups.size()) - 1);
     return &groups.back();
+}
+
+void LogReader::enterGroup(int group) {
+    // The other groups are reduced first, each to an even share of the budget; the
+    // group that records go to may take all that they leave.
+    current_ = group;
+    auto& groups = document_.groups;
+    const std::size_t share = options_.memoryBudget / groups.size();
+    std::size_t others = 0;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        ReducingSeries& series = groups[g].series;
+        if (static_cast<int>(g) != group) {
+            if (series.memoryBytes() > share) {
+                series.setLimits(LimitsWithin(share, series.channels()));
+            }
+            others += series.memoryBytes();
+        }
+    }
+    ReducingSeries& series = groups[static_cast<std::size_t>(group)].series;
+    series.setLimits(LimitsWithin(options_.memoryBudget - std::min(others, options_.memoryBudget),
+                                  series.channels()));
 }
 
 void LogReader::unreadable(std::uint64_t line) {

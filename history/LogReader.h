@@ -3,8 +3,9 @@
 // Reads a log file the data logger wrote, in pieces of any size, into a history:
 // every separator and stamp style, with or without the header line. Records whose
 // column count changes (the marks changed while logging) go into a group of their
-// own, so columns never slide under the wrong name. Memory stays bounded however
-// long the file is: the series reduce older records as they grow.
+// own, so columns never slide under the wrong name. Memory stays within one budget
+// for the file however long it is and however many groups it has: the series reduce
+// older records as they grow, and a new group first has the older ones reduced.
 
 #include <cstdint>
 #include <functional>
@@ -19,6 +20,10 @@
 
 namespace vantrel::history {
 
+// Half of it keeps a single group of sixteen channels whole for about 900,000
+// records, ten days at one a second.
+inline constexpr std::size_t kLogMemoryBudget = 128u << 20;
+
 struct LogReadOptions {
     // UTC milliseconds of a local time as the log writes it (no offset); the
     // default takes it as UTC.
@@ -26,6 +31,9 @@ struct LogReadOptions {
     // The day of the first record stamped with the time only; later ones move to the
     // next day each time the time goes backwards.
     platform::DateTime firstDay;
+    // Bytes that the history of the whole file may hold (by memoryBytes), shared by
+    // all its groups.
+    std::size_t memoryBudget = kLogMemoryBudget;
 };
 
 class LogReader {
@@ -33,6 +41,12 @@ class LogReader {
     explicit LogReader(LogReadOptions options = {});
 
     void feed(std::string_view bytes);
+    // Takes in the record held back to see whether the next one counts on from its
+    // leading number, as the end of the file would; a line without its line end
+    // still waits for the rest.
+    void settle() { settlePending(nullptr); }
+    // The history read so far.
+    const HistoryDocument& document() const { return document_; }
     // The history read. A last line without its line end is still being written
     // and is left out.
     HistoryDocument finish();
@@ -56,6 +70,7 @@ class LogReader {
     void addRecord(RecordLine& record, std::string_view text, std::uint64_t line);
     std::int64_t xOf(const RecordLine& record);
     HistoryGroup* groupFor(const RecordLine& record, std::string_view text);
+    void enterGroup(int group);
     void unreadable(std::uint64_t line);
 
     LogReadOptions options_;

@@ -28,8 +28,26 @@ std::size_t PartitionPoint(std::size_t n, Predicate holds) {
 
 }  // namespace
 
+SeriesLimits LimitsWithin(std::size_t bytes, int channels) {
+    const auto n = static_cast<std::size_t>(std::max(channels, 0));
+    const std::size_t frame = sizeof(std::int64_t) + n * sizeof(float);
+    const std::size_t bucket = 2 * sizeof(std::int64_t) + n * sizeof(ChannelStat);
+    // 0 would keep everything.
+    auto items = [](std::size_t share, std::size_t size) {
+        return std::max<std::size_t>(1, share / size);
+    };
+    return {items(bytes / 2, frame),
+            {items(bytes / 4, bucket), items(bytes / 8, bucket), items(bytes / 8, bucket)}};
+}
+
 ReducingSeries::ReducingSeries(int channels, SeriesLimits limits)
-    : channels_(std::max(channels, 0)), limits_(limits) {
+    : channels_(std::max(channels, 0)), limits_(Kept(limits)) {
+    for (Level& level : levels_) {
+        resetAccumulator(level.open);
+    }
+}
+
+SeriesLimits ReducingSeries::Kept(SeriesLimits limits) {
     // A level must still hold the items that its coarser level's open bucket sums,
     // or the pieces would leave a hole there.
     auto atLeast = [](std::size_t& limit) {
@@ -37,13 +55,16 @@ ReducingSeries::ReducingSeries(int channels, SeriesLimits limits)
             limit = std::max<std::size_t>(limit, 2 * kFanOut);
         }
     };
-    atLeast(limits_.frames);
-    for (std::size_t& buckets : limits_.buckets) {
+    atLeast(limits.frames);
+    for (std::size_t& buckets : limits.buckets) {
         atLeast(buckets);
     }
-    for (Level& level : levels_) {
-        resetAccumulator(level.open);
-    }
+    return limits;
+}
+
+void ReducingSeries::setLimits(SeriesLimits limits) {
+    limits_ = Kept(limits);
+    trim();
 }
 
 void ReducingSeries::resetAccumulator(Accumulator& open) const {
@@ -86,9 +107,14 @@ void ReducingSeries::addToOpen(int summary, int channel, const ChannelStat& stat
         return;
     }
     const auto c = static_cast<std::size_t>(channel);
-    // fmin and fmax pass over a NaN, so the first real value sets both.
-    open.min[c] = std::fmin(open.min[c], stat.min);
-    open.max[c] = std::fmax(open.max[c], stat.max);
+    // The open bucket starts at NaN, which compares false, so the first real value
+    // sets both; a comparison spares a library call per value read from a log.
+    if (!(open.min[c] <= stat.min)) {
+        open.min[c] = stat.min;
+    }
+    if (!(open.max[c] >= stat.max)) {
+        open.max[c] = stat.max;
+    }
     open.sum[c] += static_cast<double>(stat.mean) * stat.count;
     open.count[c] += stat.count;
 }
@@ -123,15 +149,18 @@ void ReducingSeries::closeOpen(int summary) {
 void ReducingSeries::trim() {
     const auto n = static_cast<std::ptrdiff_t>(channels_);
     if (limits_.frames > 0 && xs_.size() > limits_.frames) {
-        xs_.pop_front();
-        values_.erase(values_.begin(), values_.begin() + n);
+        const auto excess = static_cast<std::ptrdiff_t>(xs_.size() - limits_.frames);
+        xs_.erase(xs_.begin(), xs_.begin() + excess);
+        values_.erase(values_.begin(), values_.begin() + excess * n);
     }
     for (std::size_t s = 0; s < levels_.size(); ++s) {
         Level& level = levels_[s];
         if (limits_.buckets[s] > 0 && level.first.size() > limits_.buckets[s]) {
-            level.first.pop_front();
-            level.last.pop_front();
-            level.stats.erase(level.stats.begin(), level.stats.begin() + n);
+            const auto excess =
+                static_cast<std::ptrdiff_t>(level.first.size() - limits_.buckets[s]);
+            level.first.erase(level.first.begin(), level.first.begin() + excess);
+            level.last.erase(level.last.begin(), level.last.begin() + excess);
+            level.stats.erase(level.stats.begin(), level.stats.begin() + excess * n);
         }
     }
 }

@@ -33,6 +33,11 @@ struct SeriesLimits {
 // 15.5 frames a second, and 16 frames a second leave room for a fast one.
 inline constexpr SeriesLimits kLiveLimits{24 * 3600 * 16, {49'152, 16'384, 0}};
 
+// Limits under which a series of `channels` channels holds at most `bytes` (by
+// memoryBytes): half for whole frames, the rest for the buckets, most for the finest.
+// Below the least that every level must keep, the series holds more.
+SeriesLimits LimitsWithin(std::size_t bytes, int channels);
+
 // What one item (a frame or a bucket) holds for one channel. A frame gives its value
 // as minimum, maximum and mean; a value that is not a number counts for nothing.
 struct ChannelStat {
@@ -54,6 +59,9 @@ class ReducingSeries {
     explicit ReducingSeries(int channels, SeriesLimits limits = {});
 
     void append(std::int64_t x, const float* values);
+    // Keeps at most this much from now on; the oldest items of a level over its new
+    // limit go at once, still summed up in the coarser levels.
+    void setLimits(SeriesLimits limits);
 
     int channels() const { return channels_; }
     bool empty() const { return xs_.empty() && levels_[0].first.empty(); }
@@ -104,6 +112,7 @@ class ReducingSeries {
     void addToOpen(int summary, int channel, const ChannelStat& stat);
     void closeOpen(int summary);
     void trim();
+    static SeriesLimits Kept(SeriesLimits limits);
     void resetAccumulator(Accumulator& open) const;
 
     int channels_;

@@ -3,15 +3,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QTimeZone>
-#include <filesystem>
-#include <fstream>
-#include <vector>
 
 namespace vantrel {
-
-namespace {
-constexpr std::size_t kChunkBytes = 1 << 20;
-}
 
 LogLoader::LogLoader(std::string path, history::LogReadOptions options, QObject* parent)
     : QObject(parent), path_(std::move(path)), options_(std::move(options)) {}
@@ -37,29 +30,20 @@ int LogLoader::percent() const {
 }
 
 void LogLoader::read() {
-    std::error_code error;
-    const std::filesystem::path path = std::filesystem::u8path(path_);
-    size_ = std::filesystem::file_size(path, error);
-    std::ifstream file(path, std::ios::binary);
-    if (error || !file) {
+    auto log = std::make_unique<history::FollowedLog>(path_, options_);
+    const std::optional<std::uint64_t> size = log->fileSize();
+    size_ = size.value_or(0);
+    const bool read = size && log->readTo(*size, [this](std::uint64_t got) {
+        bytesRead_ = got;
+        return !cancel_;
+    });
+    if (!read) {
         result_.error = "The log file " + path_ + " could not be opened.";
     } else {
-        history::LogReader reader(options_);
-        std::vector<char> chunk(kChunkBytes);
-        // A file cut short or gone while it is read simply ends there.
-        while (!cancel_ && file) {
-            file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-            const auto got = static_cast<std::size_t>(file.gcount());
-            if (got == 0) {
-                break;
-            }
-            reader.feed({chunk.data(), got});
-            bytesRead_ += got;
-        }
         result_.cancelled = cancel_;
         if (!cancel_) {
-            result_.document = std::make_unique<history::HistoryDocument>(reader.finish());
-            result_.problems = reader.problemText();
+            result_.problems = log->reader().problemText();
+            result_.log = std::move(log);
         }
     }
     done_ = true;

@@ -2,8 +2,10 @@
 
 // Reads a log file on a worker thread, a megabyte at a time, so that a file of
 // gigabytes neither blocks the window nor fills the memory; it can be cancelled
-// between pieces. The window asks for the progress on its own timer and is told
-// on its thread when the reading has ended.
+// between pieces. It reads up to the size the file had when it began, and hands
+// over the file read so far, for the window to read on from there. The window asks
+// for the progress on its own timer and is told on its thread when the reading has
+// ended.
 
 #include <QObject>
 #include <atomic>
@@ -12,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "history/FollowedLog.h"
 #include "history/HistoryDocument.h"
 #include "history/LogReader.h"
 
@@ -22,7 +25,7 @@ class LogLoader : public QObject {
 
   public:
     struct Result {
-        std::unique_ptr<history::HistoryDocument> document;
+        std::unique_ptr<history::FollowedLog> log;
         std::string problems;  // the lines that could not be read
         std::string error;     // the file could not be read at all
         bool cancelled = false;

@@ -20,6 +20,7 @@
 #include <limits>
 
 #include "history/CsvExport.h"
+#include "history/FollowedLog.h"
 #include "history/SeriesReading.h"
 #include "history/ui/HistoryPlot.h"
 #include "history/ui/LogLoader.h"
@@ -36,6 +37,9 @@ constexpr std::int64_t kMinute = 60'000;
 constexpr std::array<std::int64_t, 3> kQuickRanges{10 * kMinute, 60 * kMinute, 24 * 60 * kMinute};
 constexpr int kLiveRefreshMs = 1000;
 constexpr int kProgressRefreshMs = 200;
+// Read on a growing log per refresh: far more than a logger writes in a second, and
+// little enough to keep the window answering.
+constexpr std::uint64_t kFollowBytes = 2 << 20;
 
 int UtcOffsetMinutesAt(std::int64_t utcMilliseconds) {
     return QDateTime::fromMSecsSinceEpoch(utcMilliseconds).offsetFromUtc() / 60;
@@ -171,7 +175,6 @@ QWidget* frmHistory::buildButtons(bool live) {
     row->setContentsMargins(0, 0, 0, 0);
     chkFollow = new QCheckBox(tr("&Follow live"), panel);
     named(chkFollow, QStringLiteral("chkFollow"), tr("Follow live"));
-    chkFollow->setVisible(live);
     row->addWidget(chkFollow);
     cmdShowAll = Button(tr("Show &all"), "cmdShowAll", panel);
     row->addWidget(cmdShowAll);
@@ -364,10 +367,15 @@ void frmHistory::tmrRefresh_Timer() {
         barProgress->setValue(loader_->percent());
         return;
     }
-    if (!live_) {
-        return;
+    if (live_ || readAppended()) {
+        refreshView();
     }
-    refreshNames();
+}
+
+void frmHistory::refreshView() {
+    if (live_) {
+        refreshNames();
+    }
     if (chkFollow->isChecked() && !document_->empty()) {
         followTo(document_->lastX());
     } else {
@@ -376,10 +384,31 @@ void frmHistory::tmrRefresh_Timer() {
     updateCursors();
 }
 
+bool frmHistory::readAppended() {
+    if (!log_) {
+        return false;
+    }
+    const bool wasEmpty = document_->empty();
+    const std::size_t groups = document_->groups.size();
+    if (log_->readMore(kFollowBytes).value_or(0) == 0) {
+        return false;
+    }
+    if (document_->groups.size() != groups) {
+        buildChannels();
+    }
+    if (wasEmpty && !document_->empty()) {
+        setAxisTicker();
+        showQuickRanges();
+        cmdShowAll_Click();
+    }
+    return true;
+}
+
 void frmHistory::chkFollow_Click() {
-    if (chkFollow->isChecked()) {
+    if (chkFollow->isChecked() && !(loader_ && loader_->running())) {
         width_ = x1_ - x0_;
-        tmrRefresh_Timer();
+        readAppended();
+        refreshView();
     }
 }
 
@@ -578,6 +607,12 @@ void frmHistory::cmdCancel_Click() {
     }
 }
 
+void frmHistory::showQuickRanges() {
+    for (QPushButton* button : cmdLast) {
+        button->setVisible(document_->axis == history::Axis::Time);
+    }
+}
+
 void frmHistory::loadFinished() {
     if (!loader_) {
         return;
@@ -589,15 +624,22 @@ void frmHistory::loadFinished() {
     cmdCancel->setVisible(false);
     cmdReload->setEnabled(true);
     const std::string file = QFileInfo(QString::fromStdString(logPath_)).fileName().toStdString();
+    const bool replaced = result.log != nullptr;
+    if (replaced) {
+        log_ = std::move(result.log);
+        document_ = &log_->document();
+    }
+    // Whatever the reload gave, the file shown is read on.
+    if (log_) {
+        tmrRefresh->start(kLiveRefreshMs);
+    }
     if (!result.error.empty()) {
         dialogs_.showMessage({result.error, "Open Log", platform::MessageIcon::Critical});
         return;
     }
-    if (result.cancelled || !result.document) {
+    if (!replaced) {
         return;
     }
-    owned_ = std::move(result.document);
-    document_ = owned_.get();
     setAxisTicker();
     buildChannels();
     if (!loadedOnce_ && !document_->empty()) {
@@ -607,9 +649,7 @@ void frmHistory::loadFinished() {
     }
     loadedOnce_ = true;
     updateCursors();
-    for (QPushButton* button : cmdLast) {
-        button->setVisible(document_->axis == history::Axis::Time);
-    }
+    showQuickRanges();
     std::string message = result.problems;
     if (document_->empty()) {
         message = "No record could be read from " + file + "." +

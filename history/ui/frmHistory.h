@@ -3,7 +3,8 @@
 // "History": the whole run, or a log file read back, plotted with zoom, pan, two
 // cursors with their differences and statistics, and export of the plot (PNG, PDF)
 // and of the visible range (CSV). The run's window follows new data live or holds
-// the view where the user left it; the history itself never pauses.
+// the view where the user left it; the history itself never pauses. A log file's
+// window, once the file is read, goes on reading what the logger appends, alike.
 
 #include <QColor>
 #include <QString>
@@ -31,6 +32,9 @@ class QVBoxLayout;
 
 namespace vantrel {
 
+namespace history {
+class FollowedLog;
+}
 class HistoryPlot;
 class LogLoader;
 
@@ -110,6 +114,9 @@ class frmHistory : public QWidget {
     void updateCursors();
     void startLoading();
     void loadFinished();
+    bool readAppended();
+    void refreshView();
+    void showQuickRanges();
     double toPlot(double x) const;
     std::int64_t fromPlot(double x) const;
     QString xText(std::int64_t x) const;
@@ -121,6 +128,7 @@ class frmHistory : public QWidget {
     platform::Dialogs& dialogs_;
     std::string logPath_;
     std::unique_ptr<LogLoader> loader_;
+    std::unique_ptr<history::FollowedLog> log_;  // the file shown, read on as it grows
     bool live_ = false;
     bool loadedOnce_ = false;
 

@@ -3,7 +3,8 @@
 // until the user pans, Home showing the whole run, clicks placing the cursors with
 // their values, difference and statistics, and both exports. File > Open Log: a
 // window titled with the file's name, its column names, the one message naming
-// unreadable lines, Reload taking what was appended, Cancel keeping what was shown.
+// unreadable lines, Reload taking what was appended, Cancel keeping what was shown,
+// and what the logger appends read on and followed, new columns and all.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -160,6 +161,35 @@ TEST_F(HistoryWindowTest, OpenLogNamesColumnsAndBadLinesAndReloadsWhatWasAppende
     log.cmdCancel->click();
     finishLoading(log);
     EXPECT_EQ(log.document().groups[0].series.appended(), 4u);
+}
+
+TEST_F(HistoryWindowTest, AnOpenLogFollowsWhatTheLoggerAppends) {
+    const std::string path = folder.path().toStdString() + "/growing.csv";
+    auto append = [&](const char* text) {
+        std::ofstream(path, std::ios::binary | std::ios::app) << text;
+    };
+    append("TIME,A\r\n10:00:00,1\r\n10:00:01,2\r\n");
+    dialogs.openAnswers = {path};
+    choose("FileOpenLog");
+    frmHistory& log = windowTitled("growing.csv");
+    finishLoading(log);
+    const std::int64_t start = log.document().firstX();
+    auto& follow = Find<QCheckBox>(log, QStringLiteral("chkFollow"));
+    EXPECT_FALSE(follow.isHidden());
+    follow.click();
+
+    append("10:00:02,3\r\n10:00:0");
+    testing::Tick(log, QStringLiteral("tmrRefresh"));
+    EXPECT_EQ(log.document().groups[0].series.appended(), 3u);
+    EXPECT_EQ(log.viewEnd(), start + 2000);
+
+    // The marks changed: a column more, in a part of its own.
+    append("3,4\r\n10:00:04,5,6\r\n");
+    testing::Tick(log, QStringLiteral("tmrRefresh"));
+    EXPECT_EQ(log.document().groups[0].series.appended(), 4u);
+    EXPECT_EQ(Find<QCheckBox>(log, "chkChannel", 2).text(), "Column 2 (part 2)");
+    EXPECT_EQ(log.viewEnd(), start + 4000);
+    EXPECT_TRUE(dialogs.nonBlockingMessages.empty());
 }
 
 }  // namespace

@@ -3,12 +3,17 @@
 // value by counting up, time-only stamps moving to the next day, a change of
 // columns going into a group of its own, a last line still being written, and the
 // lines that cannot be read named in one message. Pieces of any size read alike.
+// Column layouts share one memory budget; a file growing while it is read is read
+// up to its first size, then on.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "history/FollowedLog.h"
 #include "history/LogReader.h"
 #include "history/SeriesReading.h"
 
@@ -149,6 +154,63 @@ TEST(LogReader, ManyUnreadableLinesAreCountedAndTheFirstTenNamed) {
     EXPECT_EQ(reader.problemText(),
               "50 lines could not be read: line 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 and 40 more");
     EXPECT_EQ(reader.finish().groups[0].series.appended(), 1u);
+}
+
+TEST(LogReader, ColumnLayoutsShareTheFilesMemoryBudgetOlderOnesReducedFirst) {
+    constexpr std::size_t kBudget = 1 << 20;
+    // Layouts of `columns` values, one fewer each time, of 4000 records each.
+    for (const auto& [layouts, columns] : {std::pair{1, 80}, {4, 40}, {16, 24}}) {
+        LogReader reader({{}, {2026, 12, 6}, kBudget});
+        std::size_t most = 0;
+        for (int g = 0; g < layouts; ++g) {
+            std::string record;
+            for (int c = g; c < columns; ++c) {
+                record += c + 1 < columns ? "1.5," : "2.5\n";
+            }
+            for (int r = 0; r < 4000; ++r) {
+                reader.feed(record);
+                most = std::max(most, reader.document().memoryBytes());
+            }
+        }
+        const HistoryDocument document = reader.finish();
+        EXPECT_LE(most, kBudget);
+        EXPECT_GT(document.memoryBytes(), kBudget / 2);
+        ASSERT_EQ(document.groups.size(), static_cast<std::size_t>(layouts));
+        for (int g = 0; g < layouts; ++g) {
+            const ReducingSeries& series = document.groups[static_cast<std::size_t>(g)].series;
+            EXPECT_EQ(series.firstX(), g * 4000 + 1);
+            EXPECT_EQ(series.appended(), 4000u);
+        }
+        // Older layouts are reduced first; a lone one within the whole budget.
+        const std::size_t newest = layouts == 1 ? 4000 : document.groups.back().series.count(0);
+        EXPECT_LT(document.groups.front().series.count(0), newest);
+    }
+}
+
+TEST(FollowedLog, AFileGrowingWhileReadEndsAtItsFirstSizeThenReadsOnWhatWasAppended) {
+    const std::string path = ::testing::TempDir() + "growing.csv";
+    auto append = [&](const char* text) {
+        std::ofstream(path, std::ios::binary | std::ios::app) << text;
+    };
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "TIME,A\r\n10:00:00,1\r\n";
+    FollowedLog log(path, {{}, {2026, 12, 6}}, 4);
+    const std::uint64_t size = log.fileSize().value();
+    // Each piece of 4 bytes read, the logger appends a record of 12.
+    const auto logger = [&](std::uint64_t) {
+        append("10:00:01,3\r\n");
+        return true;
+    };
+    EXPECT_EQ(log.readTo(size, logger), size);
+    const ReducingSeries& series = log.document().groups[0].series;
+    EXPECT_EQ(series.appended(), 1u);
+    append("10:01:00,4");
+    log.readMore(1 << 20);
+    EXPECT_EQ(series.appended(), 1u + (size + 3) / 4);
+    append("\r\n");
+    log.readMore(1 << 20);
+    EXPECT_EQ(series.lastX() - series.firstX(), 60'000);
+    std::filesystem::remove(path);
+    EXPECT_EQ(log.readMore(1 << 20), std::nullopt);
 }
 
 }  // namespace
