@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <string>
 
 #include "app/QtPublisher.h"
 #include "app/QtRunTimers.h"
