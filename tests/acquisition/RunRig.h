@@ -2,7 +2,10 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "acquisition/AutoStart.h"
 #include "acquisition/Run.h"
 #include "tests/engine/TempFolder.h"
 #include "tests/support/FakeClock.h"
@@ -31,6 +34,11 @@ struct RunRig {
             state, acquisition::RunParts{cm, cm2, clock, dialogs, files}, std::move(timers));
     }
 
+    // The unattended start over this run, polled by `poll`, its lines kept in `said`.
+    acquisition::AutoStart autoStart(bool log) {
+        return {state, *run, poll, log, [this](const std::string& line) { said.push_back(line); }};
+    }
+
     std::optional<TempFolder> ownFolder;
     const TempFolder& folder;
     DiskLogFileSink ownFiles;
@@ -40,6 +48,8 @@ struct RunRig {
     FakeSerialPort cm2;
     FakeClock clock;
     FakeDialogs dialogs;
+    FakeTimer poll;
+    std::vector<std::string> said;
     FakeTimer* pause = nullptr;
     FakeTimer* logTick = nullptr;
     std::unique_ptr<acquisition::Run> run;

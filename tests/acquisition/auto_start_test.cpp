@@ -14,21 +14,18 @@ using Lines = std::vector<std::string>;
 
 TEST(AutoStart, WaitsFiveSecondsForAnOpenPortsCardThenStartsWithoutIt) {
     RunRig rig;
-    FakeTimer poll;
-    Lines said;
-    acquisition::AutoStart start(rig.state, *rig.run, poll, false,
-                                 [&](const std::string& line) { said.push_back(line); });
+    acquisition::AutoStart start = rig.autoStart(false);
     rig.run->openPorts();
     start.begin();
     rig.cm2.receive("V1.02\r");
     rig.cm2.sent.clear();
     for (int ms = 0; ms < acquisition::AutoStart::kWaitForOtherCardMs - 250; ms += 250) {
-        poll.tick();
+        rig.poll.tick();
     }
     EXPECT_TRUE(rig.cm2.sent.empty());
-    poll.tick();
+    rig.poll.tick();
     EXPECT_EQ(rig.cm2.sent, Lines{"@TA00\r"});
-    EXPECT_FALSE(poll.isActive());
+    EXPECT_FALSE(rig.poll.isActive());
 }
 
 TEST(AutoStart, LogsWithTheStoredOptionsOnceTheStartSequenceIsThrough) {
@@ -37,23 +34,20 @@ TEST(AutoStart, LogsWithTheStoredOptionsOnceTheStartSequenceIsThrough) {
     rig.state.SaveChannel[2] = true;
     rig.state.ChannelName[2] = "Fan";
     rig.state.LogStampStyle = 4;
-    FakeTimer poll;
-    Lines said;
-    acquisition::AutoStart start(rig.state, *rig.run, poll, true,
-                                 [&](const std::string& line) { said.push_back(line); });
+    acquisition::AutoStart start = rig.autoStart(true);
     rig.run->openPorts();
     start.begin();
     rig.cm.receive("V1.02\r");
     rig.cm2.receive("V1.03\r");
-    poll.tick();
-    poll.tick();
+    rig.poll.tick();
+    rig.poll.tick();
     EXPECT_FALSE(rig.state.Saving);  // still in the start pause
     rig.pause->tick();
     rig.pause->tick();
-    poll.tick();
+    rig.poll.tick();
     EXPECT_TRUE(rig.state.Saving);
     EXPECT_EQ(rig.folder.read("run.csv"), "Fan\r\n");
-    EXPECT_TRUE(said.empty());
+    EXPECT_TRUE(rig.said.empty());
 }
 
 // The texts themselves are the status window's, tested there.

@@ -107,16 +107,8 @@ class ResumeSplitTest : public ::testing::Test {
     // The log files in name order, the user's first; each must start with the
     // header. Their records' serial numbers, file after file.
     std::vector<int> SerialNumbers(std::vector<std::string>* names = nullptr) const {
-        std::vector<std::pair<std::string, std::string>> files;
-        for (const auto& entry : fs::directory_iterator(folder.file("logs"))) {
-            const std::string name = entry.path().filename().string();
-            files.emplace_back(name, folder.read("logs/" + name));
-        }
-        std::ranges::sort(files, [](const auto& a, const auto& b) {
-            return std::pair(a.first.size(), a.first) < std::pair(b.first.size(), b.first);
-        });
         std::vector<int> serials;
-        for (const auto& [name, text] : files) {
+        for (const auto& [name, text] : folder.files("logs")) {
             EXPECT_TRUE(text.starts_with("SN,")) << name;
             for (std::size_t at = text.find('\n'); at + 1 < text.size();
                  at = text.find('\n', at + 1)) {

@@ -135,17 +135,14 @@ TEST(Resume, TheSameFileAndOptionsOnceTheCardsAnswerWithoutAHeaderAndNumbersGoin
     const std::string stateText = RunStateText(LoggingRun(log));
     rig.folder.write("vantrel-run.state", stateText);
     rig.run->setLoggingPreferences({.resume = true});
-    FakeTimer poll;
-    std::vector<std::string> said;
-    acquisition::AutoStart start(rig.state, *rig.run, poll, false,
-                                 [&](const std::string& line) { said.push_back(line); });
+    acquisition::AutoStart start = rig.autoStart(false);
     start.resume(*rig.run->runToResume());
     rig.run->begin();
     rig.run->openPorts();
     start.begin();
     // The cards are silent for a while: the file still says what the last run did.
     for (int i = 0; i < 3; ++i) {
-        poll.tick();
+        rig.poll.tick();
         rig.logTick->tick();
     }
     EXPECT_EQ(rig.folder.read("vantrel-run.state"), stateText);
@@ -153,12 +150,12 @@ TEST(Resume, TheSameFileAndOptionsOnceTheCardsAnswerWithoutAHeaderAndNumbersGoin
 
     rig.cm.receive("V1.02\r");
     rig.cm2.receive("V1.02\r");
-    poll.tick();
+    rig.poll.tick();
     rig.pause->tick();
     rig.pause->tick();
-    poll.tick();
-    EXPECT_EQ(said, std::vector<std::string>{"logging resumed after a restart, into " + log +
-                                             "; serial numbers go on from 3"});
+    rig.poll.tick();
+    EXPECT_EQ(rig.said, std::vector<std::string>{"logging resumed after a restart, into " + log +
+                                                 "; serial numbers go on from 3"});
     rig.logTick->tick();
     rig.logTick->tick();
     EXPECT_EQ(rig.folder.read("run.csv"), "SN,Fan\r\n1,0.5\r\n2,0.5\r\n3,0.\r\n3,0\r\n4,0\r\n");

@@ -14,6 +14,7 @@
 #include "app/PortChoice.h"
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
+#include "tests/engine/TempFolder.h"
 #include "tests/support/Controls.h"
 
 namespace vantrel::testing {
@@ -94,7 +95,8 @@ TEST(StatusWindowTest, SaveLineFollowsCardOneAndTheLogger) {
 }
 
 TEST(TaskManagerTest, OpensFromTheStoredMarksAndOnlyOkStoresThem) {
-    AcquisitionState state;
+    TempFolder folder;  // where OK saves the marks, not the working folder
+    AcquisitionState state(folder.path().string());
     state.PlotChannel[2] = state.SaveChannel[9] = true;  // a box not loaded would be stored
     for (const char* button : {"cmdCancel", "cmdOK"}) {
         frmTaskManager window(state);

@@ -11,73 +11,18 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <string>
 #include <utility>
 
-#include "settings/AppPaths.h"
-#include "settings/AtomicFile.h"
-#include "settings/SettingsFiles.h"
-#include "settings/StartUp.h"
-#include "tests/support/CardSimProcess.h"
+#include "tests/app/HeadlessFolder.h"
 
 namespace vantrel::testing {
 namespace {
 
-// A folder where channel 0 of a simulated card 1 is logged every second.
-struct LoggingFolder {
-    bool prepare() {
-        const QString data = qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/data/";
-        const std::string dir = folder.path().toStdString();
-        AcquisitionState state;
-        if (!card.start(1, {"--rate", "20", "--log-commands"}) ||
-            !QFile::copy(data + "j.tc", folder.filePath("j.tc")) ||
-            !QFile::copy(data + "k.tc", folder.filePath("k.tc")) ||
-            !QFile::link(QString::fromStdString(card.dir() + "/COM1"), folder.filePath("COM1")) ||
-            !RunStartUp(state, dir).ok) {
-            return false;
-        }
-        state.SaveChannel[0] = true;
-        state.LogFileName = FolderFilePath(dir, "run.csv");
-        state.LogIntervalChoice = state.LogIntervalUnit = 1;
-        return !WriteFileAtomically(FolderFilePath(dir, kChannelSettingsFile),
-                                    ChannelSettingsText(state)) &&
-               !WriteFileAtomically(FolderFilePath(dir, kLogSettingsFile), LogSettingsText(state));
-    }
-    void start(QProcess& program) {
-        program.start(qEnvironmentVariable("VANTREL_BINARY_DIR") + "/vantrel",
-                      {"--headless", "--log", "--folder", folder.path()});
-    }
-    qsizetype records() const {
-        QFile log(folder.filePath("run.csv"));
-        return log.open(QIODevice::ReadOnly) ? log.readAll().count("\r\n") : 0;
-    }
-    bool logsAtLeast(qsizetype count) const {
-        return PumpUntil([&] { return records() >= count; }, 30000);
-    }
-    // SIGTERM takes the orderly end: exit status 143, "@F" to the card, no record left
-    // waiting.
-    void expectOrderlyEnd(QProcess& program) {
-        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
-        // Cut short by the five-second alarm instead, it would end by SIGALRM.
-        ASSERT_TRUE(program.waitForFinished(10000));
-        EXPECT_EQ(program.exitCode(), 128 + SIGTERM);
-        EXPECT_TRUE(PumpUntil(
-            [&] { return !card.lines().filter(QRegularExpression("^command \\S+ @F$")).empty(); },
-            3000));
-        EXPECT_FALSE(QFile::exists(folder.filePath("vantrel.journal")));
-    }
-
-    CardSimProcess card;
-    QTemporaryDir folder;
-};
+const QStringList kCard = {"--rate", "20", "--log-commands"};
 
 TEST(OneInstance, ASecondStartInTheFolderIsRefusedUntilTheFirstIsGoneEvenByAKill) {
-    LoggingFolder rig;
-    ASSERT_TRUE(rig.prepare());
+    HeadlessFolder rig;
+    ASSERT_TRUE(rig.prepare(kCard));
     QProcess first;
     rig.start(first);
     ASSERT_TRUE(rig.logsAtLeast(3));
@@ -95,7 +40,7 @@ TEST(OneInstance, ASecondStartInTheFolderIsRefusedUntilTheFirstIsGoneEvenByAKill
 
     ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
     ASSERT_TRUE(first.waitForFinished(10000));
-    const qsizetype logged = rig.records();
+    const qsizetype logged = CrlfLines(rig.log()).size();
     QProcess third;
     rig.start(third);
     ASSERT_TRUE(rig.logsAtLeast(logged + 2)) << third.readAllStandardError().toStdString();
@@ -105,8 +50,8 @@ TEST(OneInstance, ASecondStartInTheFolderIsRefusedUntilTheFirstIsGoneEvenByAKill
 class UnattendedOutput : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(UnattendedOutput, RecordsKeepComingAndSigtermEndsInOrder) {
-    LoggingFolder rig;
-    ASSERT_TRUE(rig.prepare());
+    HeadlessFolder rig;
+    ASSERT_TRUE(rig.prepare(kCard));
     int pipeEnds[2];
     ASSERT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
     if (GetParam() == "PipeNobodyReads") {

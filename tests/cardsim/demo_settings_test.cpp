@@ -4,9 +4,8 @@
 // since is left alone.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "settings/StartUp.h"
+#include "tests/engine/Tables.h"
 #include "tests/engine/TempFolder.h"
 #include "tools/cardsim/DemoSettings.h"
 
@@ -15,10 +14,7 @@ namespace {
 
 TEST(DemoSettings, StartTheProgramWithChannelsThatSuitTheSignals) {
     testing::TempFolder folder;
-    for (const char* table : {"j.tc", "k.tc"}) {
-        std::filesystem::copy_file(
-            std::string(std::getenv("VANTREL_SOURCE_DIR")) + "/data/" + table, folder.file(table));
-    }
+    testing::CopyShippedTables(folder.path().string());
     folder.write("vtrl.con", " 3 \r\n 4 \r\n");
     ASSERT_EQ(cardsim::WriteDemoSettings(folder.path().string()), std::nullopt);
     EXPECT_EQ(folder.read("vtrl.con"), " 3 \r\n 4 \r\n");

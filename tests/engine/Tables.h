@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "engine/AcquisitionState.h"
@@ -15,6 +16,13 @@ namespace vantrel::testing {
 inline std::string DataFolder() {
     const char* source = std::getenv("VANTREL_SOURCE_DIR");
     return std::string(source != nullptr ? source : ".") + "/data";
+}
+
+// A start folder holding the shipped tables, as a first run finds it.
+inline void CopyShippedTables(const std::string& folder) {
+    for (const char* table : {"j.tc", "k.tc"}) {
+        std::filesystem::copy_file(DataFolder() + "/" + table, folder + "/" + table);
+    }
 }
 
 inline void LoadShippedTables(AcquisitionState& state) {

@@ -3,11 +3,14 @@
 // A fresh folder under the system's temporary folder, removed with its contents
 // when the test ends.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vantrel::testing {
 
@@ -38,6 +41,20 @@ class TempFolder {
     std::size_t entryCount() const {
         return static_cast<std::size_t>(
             std::distance(std::filesystem::directory_iterator(path_), {}));
+    }
+
+    // The files of a sub-folder with their contents, in name order with shorter
+    // names first, so a log's own name comes before its dated parts.
+    std::vector<std::pair<std::string, std::string>> files(const std::string& sub) const {
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const auto& entry : std::filesystem::directory_iterator(path_ / sub)) {
+            const std::string name = entry.path().filename().string();
+            files.emplace_back(name, read(sub + "/" + name));
+        }
+        std::ranges::sort(files, [](const auto& a, const auto& b) {
+            return std::pair(a.first.size(), a.first) < std::pair(b.first.size(), b.first);
+        });
+        return files;
     }
 
   private:

@@ -6,17 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <csignal>
 #include <filesystem>
 #include <limits>
-
-#ifdef __linux__
-#include <sys/resource.h>
-#endif
 
 #include "settings/AtomicFile.h"
 #include "settings/FieldReader.h"
 #include "settings/TextStyles.h"
+#include "tests/engine/FileSizeLimit.h"
 #include "tests/engine/TempFolder.h"
 
 namespace vantrel {
@@ -47,18 +43,9 @@ TEST(AtomicFile, AFailureNamesTheFileAndKeepsTheOldContents) {
     EXPECT_NE(WriteFileAtomically(folder.file("nowhere/x.con"), "data").value_or("").find("x.con"),
               std::string::npos);
 #ifdef __linux__
-    // A file-size limit makes writes fail as a full disk would; the signal it
-    // raises is ignored so the write reports the error instead.
     folder.write("x.con", "old\r\n");
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 16;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const auto error = WriteFileAtomically(folder.file("x.con"), std::string(100000, 'n'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const auto error = testing::UnderFileSizeLimit(
+        16, [&] { return WriteFileAtomically(folder.file("x.con"), std::string(100000, 'n')); });
     EXPECT_NE(error.value_or("").find("x.con"), std::string::npos);
     EXPECT_EQ(folder.read("x.con"), "old\r\n");
     EXPECT_EQ(folder.entryCount(), 1u);

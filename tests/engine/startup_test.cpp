@@ -4,18 +4,13 @@
 // thermocouple tables are looked for and which ones are refused.
 #include <gtest/gtest.h>
 
-#include <csignal>
-
 #include <filesystem>
 #include <string>
 #include <tuple>
 
-#ifdef __linux__
-#include <sys/resource.h>
-#endif
-
 #include "settings/SettingsFiles.h"
 #include "settings/StartUp.h"
+#include "tests/engine/FileSizeLimit.h"
 #include "tests/engine/Tables.h"
 #include "tests/engine/TempFolder.h"
 
@@ -41,11 +36,7 @@ std::string Numbered(int count, const std::string& prefix, const std::string& su
 
 // A start folder holding only the shipped tables.
 struct StartFolder {
-    StartFolder() {
-        for (const char* table : {"j.tc", "k.tc"}) {
-            std::filesystem::copy_file(testing::DataFolder() + "/" + table, folder.file(table));
-        }
-    }
+    StartFolder() { testing::CopyShippedTables(folder.path().string()); }
     StartUpResult start(const std::string& installed = {}) {
         return RunStartUp(state, folder.path().string(), installed);
     }
@@ -149,19 +140,10 @@ TEST(StartUp, DamagedCopiesAreNeverReplacedAndAFileThatCannotBeKeptIsNeverWritte
     EXPECT_EQ(run.folder.read("vtrls.con.bad"), "\xEF\xBB\xBF\"run.csv\"\r\n#TRUE#\r\n");
     EXPECT_EQ(run.folder.read("vtrls.con.1.bad"), "second damage\r\n");
 #ifdef __linux__
-    // A file-size limit below the damaged file's size makes its copy fail, as a
-    // full disk would.
+    // A file-size limit below the damaged file's size makes its copy fail.
     const std::string damaged = "#TRUE#\r\n" + std::string(100, 'x') + "\r\n";
     run.folder.write("vtrlo.con", damaged);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 16;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const StartUpResult result = run.start();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const StartUpResult result = testing::UnderFileSizeLimit(16, [&] { return run.start(); });
     EXPECT_NE(result.warning.find("so it is left as it is, and the settings changed since "
                                   "start-up are not saved to it."),
               std::string::npos)

@@ -14,24 +14,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "logging/DataLogger.h"
 #include "logging/SaveOptions.h"
+#include "tests/engine/TempFolder.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 
 namespace vantrel {
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ostringstream contents;
-    contents << std::ifstream(path, std::ios::binary).rdbuf();
-    return contents.str();
-}
 
 class DataLoggerTest : public ::testing::Test {
   protected:
@@ -39,7 +32,6 @@ class DataLoggerTest : public ::testing::Test {
         state.CardConnected1 = state.SaveChannel[0] = true;
         std::filesystem::create_directory(stick);
     }
-    ~DataLoggerTest() override { std::filesystem::remove_all(folder); }
 
     // OK in the save options window: no headers (so the file holds records only),
     // comma separator, the interval in seconds and the stamp style.
@@ -59,10 +51,11 @@ class DataLoggerTest : public ::testing::Test {
         return ReadAll(logFile).substr(before);
     }
 
-    std::string folder = [] {
-        std::string name = std::filesystem::temp_directory_path() / "vantrel_log_XXXXXX";
-        return std::string(mkdtemp(name.data()));
-    }();
+    // A path in the test's folder, or any file whole.
+    std::string ReadAll(const std::string& path) const { return temp.read(path); }
+
+    testing::TempFolder temp;
+    std::string folder = temp.path().string();
     // The log file's folder, which comes and goes like a memory stick.
     std::string stick = folder + "/stick";
     std::string logFile = stick + "/run.csv";

@@ -77,19 +77,7 @@ class LogSplitTest : public ::testing::Test {
     }
 
     // The log files in name order, the user's first, each read whole.
-    std::vector<std::pair<std::string, std::string>> Files() const {
-        std::vector<std::pair<std::string, std::string>> files;
-        for (const auto& entry : fs::directory_iterator(stick)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            std::ostringstream text;
-            text << in.rdbuf();
-            files.emplace_back(entry.path().filename().string(), text.str());
-        }
-        std::ranges::sort(files, [](const auto& a, const auto& b) {
-            return std::pair(a.first.size(), a.first) < std::pair(b.first.size(), b.first);
-        });
-        return files;
-    }
+    std::vector<std::pair<std::string, std::string>> Files() const { return folder.files("stick"); }
 
     // Every file starts with the header; their records, file after file, are
     // serial numbers 1 to count, each once.

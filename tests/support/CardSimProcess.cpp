@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QTimer>
 #include <cstdlib>
 
@@ -30,6 +31,29 @@ void PumpFor(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
     PumpUntil([&] { return clock.elapsed() >= milliseconds; }, milliseconds + 1000);
+}
+
+QString FileText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QStringList CrlfLines(const QString& path) {
+    QStringList lines = FileText(path).split(QStringLiteral("\r\n"));
+    lines.removeLast();
+    return lines;
+}
+
+QStringList CardSimProcess::commands(int link, bool withTimes) const {
+    QStringList heard;
+    int ready = 0;
+    for (const QString& line : lines_) {
+        ready += line.startsWith("ready") ? 1 : 0;
+        if ((link == 0 || ready == link) && line.startsWith("command ")) {
+            heard << line.section(' ', withTimes ? 1 : 2, 2);
+        }
+    }
+    return heard;
 }
 
 CardSimProcess::CardSimProcess() {

@@ -16,6 +16,11 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 // Runs the event loop for about the given time.
 void PumpFor(int milliseconds);
 
+// A text file whole, empty if it cannot be read; its CR LF lines, without the
+// empty piece after the last line end.
+QString FileText(const QString& path);
+QStringList CrlfLines(const QString& path);
+
 class CardSimProcess {
   public:
     CardSimProcess();
@@ -32,6 +37,10 @@ class CardSimProcess {
     bool waitForLine(const QString& prefix, int timeoutMs = 10000);
     // Ends it with SIGTERM; the exit code, or -1 if it did not end cleanly.
     int stop();
+
+    // The commands heard since it made its link for the link-th time (all of them
+    // for 0), each with the milliseconds it came at in front when asked for.
+    QStringList commands(int link = 0, bool withTimes = false) const;
 
     std::string dir() const { return folder_.path().toStdString(); }
     const QStringList& lines() const { return lines_; }
