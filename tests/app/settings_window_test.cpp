@@ -108,11 +108,12 @@ TEST_F(SettingsWindowTest, StartUpSaysOnceWhatCannotBeUsedAndLeavesTheFileAlone)
         const char* contents;  // nothing: a folder in the file's place
         const char* message;
     } cases[] = {
-        {"[mqtt]\nenabled=perhaps\nport=99999\nqos=1\nintervall_ms=0\n",
+        {"[mqtt]\nenabled=perhaps\nport=1883x\nqos=1\nintervall_ms=0\n[logging]\nsplit_size_kb=0\n",
          "vantrel.ini holds values that cannot be used:\n"
          "[mqtt] enabled: \"perhaps\" is not valid, false is used instead.\n"
-         "[mqtt] port: \"99999\" is not valid, 1883 is used instead.\n"
-         "[mqtt] intervall_ms: no such setting, ignored. Did you mean interval_ms?"},
+         "[mqtt] port: \"1883x\" is not valid, 1883 is used instead.\n"
+         "[mqtt] intervall_ms: no such setting, ignored. Did you mean interval_ms?\n"
+         "[logging] split_size_kb: \"0\" is not valid, 1 is used instead."},
         {nullptr,
          "vantrel.ini cannot be read: it cannot be opened. Every setting in it takes its "
          "default until it is saved again from Options > Settings."},
