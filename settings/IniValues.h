@@ -2,8 +2,9 @@
 
 // The rules for reading preferences from vantrel.ini, without Qt: the app layer
 // hands in the texts as the file holds them, and each section's reader turns them
-// into plain values. A text that breaks a key's rule is replaced by the key's
-// default and noted, so the user hears once what was found and what is used.
+// into plain values by the table's rows (settings/IniKeys.h). A text that breaks
+// a key's rule is replaced (by the nearest bound or the default) and noted, so
+// the user hears once what was found and what is used.
 
 #include <cstdint>
 #include <map>
@@ -54,7 +55,7 @@ std::string ProblemsMessage(const std::vector<Problem>& problems);
 std::string Escaped(std::string_view text);
 
 // Notes each section of file that the table does not hold, and each key before
-// any section (the "" section).
+// any section (the "" section), with the name meant as for a key.
 void NoteUnknownSections(const FileTexts& file, std::vector<Problem>& problems);
 
 // How a yes/no preference is written: "true" or "false".
@@ -76,7 +77,10 @@ class SectionReader {
     // Any text for which valid holds (every text when there is no rule), as it stands.
     using TextRule = bool (*)(std::string_view);
     std::string text(const Key& key, const std::string& fallback, TextRule valid = nullptr);
-    // Notes every key of the section that the table does not hold.
+    // Notes every key of the section that the table does not hold, with the name
+    // meant when just one known name is a letter away (one inserted, left out,
+    // replaced, or two neighbours swapped), letter case aside. Keys starting with
+    // '#' are lines the user commented out.
     void noteUnknownKeys();
 
   private:

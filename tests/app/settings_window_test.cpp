@@ -84,6 +84,8 @@ TEST_F(SettingsWindowTest, TheLoggingPageStoresItsKeysAsTheyAreReadBack) {
         Find<QListWidget>(dialog, "lstPages").setCurrentRow(1);
         Find<QComboBox>(dialog, "cmbLogSplit").setCurrentIndex(2);
         Find<QSpinBox>(dialog, "spnLogSplitSize").setValue(64);
+        // No more than the file takes back without a message.
+        Find<QSpinBox>(dialog, "spnLogLowSpace").setValue(2000000000);
         Find<QCheckBox>(dialog, "chkLogResume").setChecked(true);
         Find<QPushButton>(dialog, "cmdOK").click();
     };
@@ -92,7 +94,8 @@ TEST_F(SettingsWindowTest, TheLoggingPageStoresItsKeysAsTheyAreReadBack) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray stored = file.readAll();
     EXPECT_TRUE(stored.contains("[logging]\n") && stored.contains("split=size\n") &&
-                stored.contains("split_size_kb=64\n") && stored.contains("resume=true\n"));
+                stored.contains("split_size_kb=64\n") && stored.contains("resume=true\n") &&
+                stored.contains("low_space_mb=1073741824\n"));
     modal = [](QDialog& dialog) {
         EXPECT_EQ(Find<QSpinBox>(dialog, "spnLogSplitSize").value(), 64);
         EXPECT_TRUE(Find<QSpinBox>(dialog, "spnLogSplitSize").isEnabled());
