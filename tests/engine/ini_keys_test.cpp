@@ -17,61 +17,54 @@
 namespace vantrel::testing {
 namespace {
 
+// The section's name from the table.
+std::string SectionOf(std::string_view name) {
+    for (const ini::Key& key : ini::kKeys) {
+        if (key.name == name) {
+            return std::string(key.section);
+        }
+    }
+    return "";
+}
+
 TEST(IniKeysTest, EveryKindOfKeyIsReadByOneRule) {
     const struct {
-        const char* section;
         const char* key;
         const char* text;
         const char* readAs;  // as written back
         bool noted;
     } cases[] = {
-        {"mqtt", "enabled", " Yes ", "true", false},
-        {"mqtt", "enabled", "on", "true", false},
-        {"mqtt", "enabled", "1", "true", false},
-        {"mqtt", "tls", "OFF", "false", false},
-        {"mqtt", "tls", "maybe", "false", true},
-        {"logging", "resume", "ture", "false", true},
-        {"logging", "split", " Daily ", "daily", false},
-        {"logging", "split", "SIZE", "size", false},
-        {"logging", "split", "weekly", "none", true},
-        {"logging", "sync", "none", "none", false},
-        {"logging", "sync", "always", "record", true},
-        {"mqtt", "port", "65535", "65535", false},
-        {"mqtt", "port", "65536", "65535", true},
-        {"mqtt", "port", "0", "1", true},
-        {"mqtt", "port", "12a", "1883", true},
-        {"mqtt", "port", "", "1883", true},
-        {"mqtt", "interval_ms", "3600001", "3600000", true},
-        {"mqtt", "interval_ms", "-5", "0", true},
-        {"mqtt", "qos", "2", "1", true},
-        {"logging", "split_size_kb", "+2048", "2048", false},
-        {"logging", "split_size_kb", "99999999999999999999", "1073741824", true},
-        {"logging", "split_size_kb", "-99999999999999999999", "1", true},
-        {"logging", "split_size_kb", "+-5", "10240", true},
-        {"logging", "sync_interval_s", "10s", "60", true},
-        {"logging", "sync_interval_s", " 86400 ", "86400", false},
-        {"logging", "low_space_mb", "1.5", "200", true},
-        {"logging", "low_space_mb", "0", "0", false},
-        {"mqtt", "station", "Bench_2-a", "Bench_2-a", false},
-        {"mqtt", "station", "bench.lab", "rig", true},
-        {"mqtt", "station", "Prüfstand", "rig", true},
-        {"mqtt", "station", "", "rig", true},
-        {"mqtt", "topic_prefix", "lab/rigs", "lab/rigs", false},
-        {"mqtt", "topic_prefix", "lab//rigs", "vantrel", true},
-        {"mqtt", "topic_prefix", "/lab", "vantrel", true},
-        {"mqtt", "topic_prefix", "lab/", "vantrel", true},
-        {"mqtt", "topic_prefix", "lab/#", "vantrel", true},
-        {"mqtt", "topic_prefix", "a+b", "vantrel", true},
-        {"mqtt", "host", "broker.lab", "broker.lab", false},
-        {"mqtt", "host", "a b", "localhost", true},
-        {"mqtt", "username", "a\tb", "", true},
-        {"mqtt", "password", " p,w\"d ", " p,w\"d ", false},
+        // clang-format off
+        {"enabled", " Yes ", "true", false}, {"enabled", "on", "true", false},
+        {"enabled", "1", "true", false}, {"tls", "OFF", "false", false},
+        {"tls", "maybe", "false", true}, {"resume", "ture", "false", true},
+        {"split", " Daily ", "daily", false}, {"split", "SIZE", "size", false},
+        {"split", "weekly", "none", true}, {"sync", "none", "none", false},
+        {"sync", "always", "record", true}, {"port", "65535", "65535", false},
+        {"port", "65536", "65535", true}, {"port", "0", "1", true}, {"port", "12a", "1883", true},
+        {"port", "", "1883", true}, {"interval_ms", "3600001", "3600000", true},
+        {"interval_ms", "-5", "0", true}, {"qos", "2", "1", true},
+        {"split_size_kb", "+2048", "2048", false},
+        {"split_size_kb", "99999999999999999999", "1073741824", true},
+        {"split_size_kb", "-99999999999999999999", "1", true},
+        {"split_size_kb", "+-5", "10240", true}, {"sync_interval_s", "10s", "60", true},
+        {"sync_interval_s", " 86400 ", "86400", false}, {"low_space_mb", "1.5", "200", true},
+        {"low_space_mb", "0", "0", false}, {"station", "Bench_2-a", "Bench_2-a", false},
+        {"station", "bench.lab", "rig", true}, {"station", "Prüfstand", "rig", true},
+        {"station", "", "rig", true}, {"topic_prefix", "lab/rigs", "lab/rigs", false},
+        {"topic_prefix", "lab//rigs", "vantrel", true}, {"topic_prefix", "/lab", "vantrel", true},
+        {"topic_prefix", "lab/", "vantrel", true}, {"topic_prefix", "lab/#", "vantrel", true},
+        {"topic_prefix", "a+b", "vantrel", true}, {"host", "broker.lab", "broker.lab", false},
+        {"host", "a b", "localhost", true}, {"username", "a\tb", "", true},
+        {"password", " p,w\"d ", " p,w\"d ", false}
+        // clang-format on
     };
     for (const auto& c : cases) {
+        const std::string section = SectionOf(c.key);
         std::vector<ini::Problem> problems;
         const ini::FileTexts read =
-            PreferencesTexts(ReadPreferences({{c.section, {{c.key, c.text}}}}, "rig", problems));
-        EXPECT_EQ(read.at(c.section).at(c.key), c.readAs) << c.key << "=" << c.text;
+            PreferencesTexts(ReadPreferences({{section, {{c.key, c.text}}}}, "rig", problems));
+        EXPECT_EQ(read.at(section).at(c.key), c.readAs) << c.key << "=" << c.text;
         ASSERT_EQ(problems.size(), c.noted ? 1u : 0u) << c.key << "=" << c.text;
         if (c.noted) {
             EXPECT_EQ(problems[0].found, c.text);
@@ -115,65 +108,49 @@ std::string TableRow(const std::string& text, const ini::Key& key) {
 
 // The man page's paragraph from the key's tag to the next one.
 std::string ManParagraph(const std::string& text, const ini::Key& key) {
-    const std::string tag = "\n.TP\n." +
-                            std::string(key.kind == ini::KeyKind::Number ? "BI " : "BR ") +
-                            std::string(key.name) + " \" = \" ";
-    const std::size_t start = text.find(tag);
-    return start == std::string::npos ? ""
-                                      : text.substr(start, text.find("\n.TP", start + 1) - start);
-}
-
-std::string Quoted(std::string_view word) {
-    return "`" + std::string(word) + "`";
+    const bool number = key.kind == ini::KeyKind::Number;
+    const std::size_t start =
+        text.find("\n.TP\n.B" + std::string(number ? "I " : "R ") + std::string(key.name) + " ");
+    return start == text.npos ? "" : text.substr(start, text.find("\n.TP", start + 1) - start);
 }
 
 TEST(IniKeysTest, TheReadmeManPageAndMqttPageGiveEachKeysDefaultAndValues) {
     const std::string readme = SourceFile("README.md");
     const std::string man = SourceFile("packaging/vantrel.1.in");
     const std::string mqtt = SourceFile("docs/mqtt.md");
-    ASSERT_FALSE(readme.empty() || man.empty() || mqtt.empty());
     for (const ini::Key& key : ini::kKeys) {
+        const std::string name(key.name);
         const std::string fallback = ini::DefaultText(key);
-        std::vector<std::string> words;
+        const std::string range = ini::RangeText(key);
+        const bool flag = key.kind == ini::KeyKind::Flag;
+        std::string values = flag ? "`true`, `false`" : "";  // "`none`, `daily`, `size`"
+        std::string manValues = flag ? "true \" | \" false" : "";
         for (std::size_t index = 0; index < key.wordCount; ++index) {
-            words.emplace_back(key.words[index]);
+            const std::string word(key.words[index]);
+            values += (index == 0 ? "`" : ", `") + word + "`";
+            manValues += (index == 0 ? "" : " \" | \" ") + word;
         }
-        if (key.kind == ini::KeyKind::Flag) {
-            words = {"true", "false"};
-        }
+        // Where, and what it must say.
+        std::vector<std::pair<std::string, std::string>> says;
         if (key.section == ini::kMqttSection) {
             const std::string row = TableRow(mqtt, key);
-            EXPECT_NE(row, "") << key.name;
+            says = {{row, "`" + name + "`"}};
             if (!fallback.empty()) {
-                EXPECT_NE(row.find(" | " + Quoted(fallback) + " | "), std::string::npos) << row;
+                says.emplace_back(row, " | `" + fallback + "` | ");
             }
             if (key.kind == ini::KeyKind::Number) {
-                EXPECT_NE(row.find(ini::RangeText(key)), std::string::npos) << row;
+                says.emplace_back(row, range);
             }
-            continue;
-        }
-        std::string values;
-        std::string manHead = "\n.TP\n.BR " + std::string(key.name) + " \" = \" ";
-        for (const std::string& word : words) {
-            values += (values.empty() ? "" : ", ") + Quoted(word);
-            manHead += (&word == &words.front() ? "" : " \" | \" ") + word;
-        }
-        const std::string paragraph = ManParagraph(man, key);
-        if (key.kind == ini::KeyKind::Number) {
-            EXPECT_NE(
-                TableRow(readme, key).find(" | " + ini::RangeText(key) + " (" + fallback + ") |"),
-                std::string::npos)
-                << key.name;
-            EXPECT_NE(paragraph.find("(default " + fallback + ", from " + ini::RangeText(key)),
-                      std::string::npos)
-                << key.name << paragraph;
+        } else if (key.kind == ini::KeyKind::Number) {
+            says = {{TableRow(readme, key), " | " + range + " (" + fallback + ") |"},
+                    {ManParagraph(man, key), "(default " + fallback + ", from " + range}};
         } else {
-            EXPECT_NE(TableRow(readme, key).find(" | " + values + " (" + Quoted(fallback) + ") |"),
-                      std::string::npos)
-                << key.name;
-            EXPECT_TRUE(paragraph.starts_with(manHead + "\n")) << key.name << paragraph;
-            EXPECT_NE(paragraph.find("(default\n.BR " + fallback + " )"), std::string::npos)
-                << key.name << paragraph;
+            says = {{TableRow(readme, key), " | " + values + " (`" + fallback + "`) |"},
+                    {ManParagraph(man, key), ".BR " + name + " \" = \" " + manValues +
+                                                 "\n(default\n.BR " + fallback + " )"}};
+        }
+        for (const auto& [where, what] : says) {
+            EXPECT_NE(where.find(what), std::string::npos) << name << ": " << what;
         }
     }
 }
