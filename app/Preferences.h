@@ -1,9 +1,9 @@
 #pragma once
 
 // The program's own choices beyond the documented settings files, kept in
-// vantrel.ini in the start folder: one section per subject, each read by the
-// rules of the area it belongs to. Plain values; only the app layer touches the
-// file itself.
+// vantrel.ini in the start folder: one section per subject, its keys rows of
+// settings/IniKeys.h, its fields in the area it belongs to. Plain values; only the
+// app layer touches the file itself.
 
 #include <string>
 #include <vector>

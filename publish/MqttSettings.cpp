@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "settings/IniFields.h"
+
 namespace vantrel::publish {
 
 namespace {
@@ -72,48 +74,55 @@ std::string StationFromHostName(std::string_view hostName) {
     return station.empty() ? "vantrel" : station;
 }
 
+namespace {
+
+using Fields = std::vector<ini::Field<MqttSettings>>;
+
+const Fields& MqttFields() {
+    using ini::Bind;
+    using ini::KeyOf;
+    using S = MqttSettings;
+    constexpr std::string_view m = ini::kMqttSection;
+    static const Fields fields = {
+        Bind(KeyOf(m, "enabled"), &S::enabled),
+        Bind(KeyOf(m, "host"), &S::host, IsValidHost),
+        Bind(KeyOf(m, "port"), &S::port),
+        Bind(KeyOf(m, "station"), &S::station, IsValidStation),
+        Bind(KeyOf(m, "topic_prefix"), &S::topicPrefix, IsValidTopicPrefix),
+        Bind(KeyOf(m, "interval_ms"), &S::intervalMs),
+        Bind(KeyOf(m, "qos"), &S::qos),
+        Bind(KeyOf(m, "username"), &S::username, IsValidUserName),
+        Bind(KeyOf(m, "password"), &S::password),
+        Bind(KeyOf(m, "tls"), &S::tls),
+        Bind(KeyOf(m, "ca_file"), &S::caFile),
+    };
+    return fields;
+}
+
+bool InRange(const ini::Key& key, int value) {
+    return value >= key.lowest && value <= key.highest;
+}
+
+}  // namespace
+
 MqttSettings ReadMqttSettings(const ini::FileTexts& file, const std::string& defaultStation,
                               std::vector<ini::Problem>& problems) {
-    const MqttSettings defaults;
-    ini::SectionReader reader(kMqttSection, file, problems);
-    MqttSettings settings;
-    settings.enabled = reader.flag("enabled", defaults.enabled);
-    settings.host = reader.text("host", defaults.host, IsValidHost);
-    settings.port = reader.number("port", 1, 65535, defaults.port);
-    settings.station = reader.text("station", defaultStation, IsValidStation);
-    settings.topicPrefix = reader.text("topic_prefix", defaults.topicPrefix, IsValidTopicPrefix);
-    settings.intervalMs = reader.number("interval_ms", 0, kLongestIntervalMs, defaults.intervalMs);
-    settings.qos = reader.number("qos", 0, 1, defaults.qos);
-    settings.username = reader.text("username", defaults.username, IsValidUserName);
-    settings.password = reader.text("password", defaults.password);
-    settings.tls = reader.flag("tls", defaults.tls);
-    settings.caFile = reader.text("ca_file", defaults.caFile);
-    reader.noteUnknownKeys();
-    return settings;
+    MqttSettings start;
+    start.station = defaultStation;
+    return ini::ReadFields(MqttFields(), ini::kMqttSection, file, start, problems);
 }
 
 ini::SectionTexts MqttSettingsTexts(const MqttSettings& settings) {
-    return {
-        {"enabled", ini::FlagText(settings.enabled)},
-        {"host", settings.host},
-        {"port", std::to_string(settings.port)},
-        {"station", settings.station},
-        {"topic_prefix", settings.topicPrefix},
-        {"interval_ms", std::to_string(settings.intervalMs)},
-        {"qos", std::to_string(settings.qos)},
-        {"username", settings.username},
-        {"password", settings.password},
-        {"tls", ini::FlagText(settings.tls)},
-        {"ca_file", settings.caFile},
-    };
+    return ini::FieldTexts(MqttFields(), settings);
 }
 
 std::optional<std::string> MqttSettingsProblem(const MqttSettings& settings) {
     if (!IsValidHost(settings.host)) {
         return "The broker's host name must not be empty or hold blanks.";
     }
-    if (settings.port < 1 || settings.port > 65535) {
-        return "The broker's port must lie from 1 to 65535.";
+    constexpr const ini::Key& port = ini::KeyOf(ini::kMqttSection, "port");
+    if (!InRange(port, settings.port)) {
+        return "The broker's port must lie from " + ini::RangeText(port) + ".";
     }
     if (!IsValidStation(settings.station)) {
         return "The station name may hold only letters, digits, '-' and '_'.";
@@ -122,11 +131,13 @@ std::optional<std::string> MqttSettingsProblem(const MqttSettings& settings) {
         return "The topic prefix may hold only letters, digits, '-', '_' and '.', in levels "
                "joined by single '/'.";
     }
-    if (settings.intervalMs < 0 || settings.intervalMs > kLongestIntervalMs) {
-        return "The interval must lie from 0 to 3600000 ms.";
+    constexpr const ini::Key& interval = ini::KeyOf(ini::kMqttSection, "interval_ms");
+    if (!InRange(interval, settings.intervalMs)) {
+        return "The interval must lie from " + ini::RangeText(interval) + " ms.";
     }
-    if (settings.qos != 0 && settings.qos != 1) {
-        return "The quality of service must be 0 or 1.";
+    constexpr const ini::Key& qos = ini::KeyOf(ini::kMqttSection, "qos");
+    if (!InRange(qos, settings.qos)) {
+        return "The quality of service must be " + ini::RangeText(qos) + ".";
     }
     if (!IsValidUserName(settings.username)) {
         return "The user name must not hold control characters.";

@@ -1,33 +1,32 @@
 #pragma once
 
 // The [mqtt] section of vantrel.ini: where live values are published and how.
-// The rules for each key live here, so the file and the settings window agree.
+// Its keys, defaults and ranges are rows of settings/IniKeys.h; the rules for the
+// texts live here, so the file and the settings window agree.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "settings/IniKeys.h"
 #include "settings/IniValues.h"
 
 namespace vantrel::publish {
 
-inline constexpr const char* kMqttSection = "mqtt";
-inline constexpr int kLongestIntervalMs = 3600000;
-
 struct MqttSettings {
-    bool enabled = false;
-    std::string host = "localhost";
-    int port = 1883;
+    bool enabled = ini::DefaultOf<bool>(ini::kMqttSection, "enabled");
+    std::string host{ini::KeyOf(ini::kMqttSection, "host").fallbackText};
+    int port = ini::DefaultOf<int>(ini::kMqttSection, "port");
     // Letters, digits, '-' and '_'; the program's default is the machine's name.
     std::string station;
-    std::string topicPrefix = "vantrel";
+    std::string topicPrefix{ini::KeyOf(ini::kMqttSection, "topic_prefix").fallbackText};
     // Each channel's latest value at most this often; 0 sends every frame.
-    int intervalMs = 1000;
-    int qos = 1;
+    int intervalMs = ini::DefaultOf<int>(ini::kMqttSection, "interval_ms");
+    int qos = ini::DefaultOf<int>(ini::kMqttSection, "qos");
     std::string username;
     std::string password;
-    bool tls = false;
+    bool tls = ini::DefaultOf<bool>(ini::kMqttSection, "tls");
     // Empty: the system's trusted authorities.
     std::string caFile;
 

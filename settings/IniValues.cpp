@@ -87,6 +87,42 @@ std::string Saying(const Problem& problem) {
            (problem.used.empty() ? "nothing" : Escaped(problem.used)) + " is used instead.";
 }
 
+void NoteUnknownKeys(std::string_view section, const SectionTexts& texts,
+                     const std::vector<std::string>& known, std::vector<Problem>& problems) {
+    for (const auto& [key, text] : texts) {
+        if (IsCommentedOut(key) || std::find(known.begin(), known.end(), key) != known.end()) {
+            continue;
+        }
+        const std::optional<std::size_t> nearest = NearestIndex(key, known);
+        problems.push_back({.section = std::string(section),
+                            .key = key,
+                            .found = text,
+                            .kind = Problem::Kind::UnknownKey,
+                            .nearest = nearest ? known[*nearest] : ""});
+    }
+}
+
+std::vector<std::string> KeyNames(std::string_view section) {
+    std::vector<std::string> names;
+    for (const Key& key : kKeys) {
+        if (key.section == section) {
+            names.emplace_back(key.name);
+        }
+    }
+    return names;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string Escaped(std::string_view text) {
@@ -120,34 +156,18 @@ std::string Escaped(std::string_view text) {
     return escaped;
 }
 
-void NoteUnknownKeys(std::string_view section, const SectionTexts& texts,
-                     const std::vector<std::string>& known, std::vector<Problem>& problems) {
-    for (const auto& [key, text] : texts) {
-        if (IsCommentedOut(key) || std::find(known.begin(), known.end(), key) != known.end()) {
-            continue;
-        }
-        const std::optional<std::size_t> nearest = NearestIndex(key, known);
-        problems.push_back({.section = std::string(section),
-                            .key = key,
-                            .found = text,
-                            .kind = Problem::Kind::UnknownKey,
-                            .nearest = nearest ? known[*nearest] : ""});
-    }
-}
-
-void NoteUnknownSections(const FileTexts& file, const FileTexts& known,
-                         std::vector<Problem>& problems) {
+void NoteUnknownSections(const FileTexts& file, std::vector<Problem>& problems) {
     std::vector<std::string> sections;
     // A key before any section is most likely a section's key put too high up, so
     // it is matched against the keys of all sections.
     std::vector<std::string> keys;
     std::vector<std::string> placedKeys;
-    for (const auto& [section, texts] : known) {
-        sections.push_back(section);
-        for (const auto& [key, text] : texts) {
-            keys.push_back(key);
-            placedKeys.push_back("[" + section + "] " + key);
+    for (const Key& key : kKeys) {
+        if (std::find(sections.begin(), sections.end(), key.section) == sections.end()) {
+            sections.emplace_back(key.section);
         }
+        keys.emplace_back(key.name);
+        placedKeys.push_back("[" + std::string(key.section) + "] " + std::string(key.name));
     }
     for (const auto& [section, texts] : file) {
         if (section.empty()) {
@@ -161,7 +181,7 @@ void NoteUnknownSections(const FileTexts& file, const FileTexts& known,
                                     .kind = Problem::Kind::UnknownKey,
                                     .nearest = nearest ? placedKeys[*nearest] : ""});
             }
-        } else if (!known.contains(section)) {
+        } else if (std::find(sections.begin(), sections.end(), section) == sections.end()) {
             const std::optional<std::size_t> nearest = NearestIndex(section, sections);
             problems.push_back({.section = section,
                                 .kind = Problem::Kind::UnknownSection,
@@ -184,7 +204,7 @@ std::string ProblemsMessage(const std::vector<Problem>& problems) {
 }
 
 std::string FlagText(bool value) {
-    return value ? "true" : "false";
+    return std::string(value ? kYesWords[0] : kNoWords[0]);
 }
 
 SectionReader::SectionReader(std::string_view section, const FileTexts& file,
@@ -195,59 +215,76 @@ SectionReader::SectionReader(std::string_view section, const FileTexts& file,
     }
 }
 
-const std::string* SectionReader::find(std::string_view key) {
-    asked_.emplace(key);
+const std::string* SectionReader::find(const Key& key) const {
     if (texts_ == nullptr) {
         return nullptr;
     }
-    const auto found = texts_->find(key);
+    const auto found = texts_->find(key.name);
     return found == texts_->end() ? nullptr : &found->second;
 }
 
-void SectionReader::note(std::string_view key, const std::string& found, std::string used) {
-    problems_.push_back({section_, std::string(key), found, std::move(used)});
+void SectionReader::note(const Key& key, const std::string& found, std::string used) {
+    problems_.push_back({section_, std::string(key.name), found, std::move(used)});
 }
 
-bool SectionReader::flag(std::string_view key, bool fallback) {
+bool SectionReader::flag(const Key& key, bool fallback) {
     const std::string* text = find(key);
     if (text == nullptr) {
         return fallback;
     }
-    static constexpr std::array<std::string_view, 4> kYes = {"true", "yes", "on", "1"};
-    static constexpr std::array<std::string_view, 4> kNo = {"false", "no", "off", "0"};
-    const std::string word = Lowered(*text);
-    if (std::find(kYes.begin(), kYes.end(), word) != kYes.end()) {
+    const std::string word = Lowered(Trimmed(*text));
+    if (std::find(kYesWords.begin(), kYesWords.end(), word) != kYesWords.end()) {
         return true;
     }
-    if (std::find(kNo.begin(), kNo.end(), word) != kNo.end()) {
+    if (std::find(kNoWords.begin(), kNoWords.end(), word) != kNoWords.end()) {
         return false;
     }
     note(key, *text, FlagText(fallback));
     return fallback;
 }
 
-int SectionReader::number(std::string_view key, int lowest, int highest, int fallback) {
+std::int64_t SectionReader::number(const Key& key, std::int64_t fallback) {
+    const std::string* found = find(key);
+    if (found == nullptr) {
+        return fallback;
+    }
+    const std::string_view text = Trimmed(*found);
+    const bool plus = text.starts_with('+') && !text.starts_with("+-");
+    const char* end = text.data() + text.size();
+    std::int64_t value = 0;
+    const auto [stop, error] = std::from_chars(text.data() + (plus ? 1 : 0), end, value);
+    if (text.empty() || stop != end || error == std::errc::invalid_argument) {
+        note(key, *found, std::to_string(fallback));
+        return fallback;
+    }
+    // Too many digits for the type is far out of range all the same.
+    const bool tooLong = error == std::errc::result_out_of_range;
+    if (tooLong) {
+        value = text.starts_with('-') ? key.lowest : key.highest;
+    }
+    const std::int64_t used = std::clamp(value, key.lowest, key.highest);
+    if (used != value || tooLong) {
+        note(key, *found, std::to_string(used));
+    }
+    return used;
+}
+
+std::size_t SectionReader::word(const Key& key, std::size_t fallback) {
     const std::string* text = find(key);
     if (text == nullptr) {
         return fallback;
     }
-    int value = 0;
-    const char* end = text->data() + text->size();
-    const auto [stop, error] = std::from_chars(text->data(), end, value);
-    if (text->empty() || error != std::errc() || stop != end || value < lowest || value > highest) {
-        note(key, *text, std::to_string(fallback));
-        return fallback;
+    const std::string word = Lowered(Trimmed(*text));
+    for (std::size_t index = 0; index < key.wordCount; ++index) {
+        if (word == key.words[index]) {
+            return index;
+        }
     }
-    return value;
+    note(key, *text, std::string(WordOf(key, fallback)));
+    return fallback;
 }
 
-void SectionReader::noteUnknownKeys() {
-    if (texts_ != nullptr) {
-        NoteUnknownKeys(section_, *texts_, {asked_.begin(), asked_.end()}, problems_);
-    }
-}
-
-std::string SectionReader::text(std::string_view key, const std::string& fallback, TextRule valid) {
+std::string SectionReader::text(const Key& key, const std::string& fallback, TextRule valid) {
     const std::string* text = find(key);
     if (text == nullptr) {
         return fallback;
@@ -257,6 +294,12 @@ std::string SectionReader::text(std::string_view key, const std::string& fallbac
         return fallback;
     }
     return *text;
+}
+
+void SectionReader::noteUnknownKeys() {
+    if (texts_ != nullptr) {
+        NoteUnknownKeys(section_, *texts_, KeyNames(section_), problems_);
+    }
 }
 
 }  // namespace vantrel::ini

@@ -2,14 +2,17 @@
 
 // The rules for reading preferences from vantrel.ini, without Qt: the app layer
 // hands in the texts as the file holds them, and each section's reader turns them
-// into plain values. A text that breaks a key's rule is replaced by the key's
-// default and noted, so the user hears once what was found and what is used.
+// into plain values by the table's rows (settings/IniKeys.h). A text that breaks
+// a key's rule is replaced (by the nearest bound or the default) and noted, so
+// the user hears once what was found and what is used.
 
+#include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "settings/IniKeys.h"
 
 namespace vantrel::ini {
 
@@ -41,7 +44,7 @@ struct Problem {
     // The name meant, as the message gives it ("split", "[logging]").
     std::string nearest{};
 };
-// "[mqtt] port: "99999" is not valid, 1883 is used instead.", "[mqtt] prot: no such
+// "[mqtt] port: "12a" is not valid, 1883 is used instead.", "[mqtt] prot: no such
 // setting, ignored. Did you mean port?"; control characters are shown escaped.
 std::string ProblemText(const Problem& problem);
 // All problems, one line each, under a line naming the file.
@@ -51,41 +54,41 @@ std::string ProblemsMessage(const std::vector<Problem>& problems);
 // message early and an escape sequence cannot garble a terminal.
 std::string Escaped(std::string_view text);
 
-// Notes each key of texts that known does not hold, with the name meant when just
-// one known name is a letter away (one inserted, left out, replaced, or two
-// neighbours swapped), letter case aside. Keys starting with '#' are lines the
-// user commented out.
-void NoteUnknownKeys(std::string_view section, const SectionTexts& texts,
-                     const std::vector<std::string>& known, std::vector<Problem>& problems);
-// Notes each section of file that known does not hold, and each key before any
-// section (the "" section).
-void NoteUnknownSections(const FileTexts& file, const FileTexts& known,
-                         std::vector<Problem>& problems);
+// Notes each section of file that the table does not hold, and each key before
+// any section (the "" section), with the name meant as for a key.
+void NoteUnknownSections(const FileTexts& file, std::vector<Problem>& problems);
 
 // How a yes/no preference is written: "true" or "false".
 std::string FlagText(bool value);
 
+// One section's keys by the table, each by one rule: blanks around a flag, number
+// or word are slips and dropped; a flag or word in any letter case; a number out
+// of its range gives the nearest bound, any other text the fallback (the key's
+// default, or the section's); each value not used as it stands is noted with the
+// text found and the value used.
 class SectionReader {
   public:
     SectionReader(std::string_view section, const FileTexts& file, std::vector<Problem>& problems);
 
-    // "true", "yes", "on", "1" and "false", "no", "off", "0", in any letter case.
-    bool flag(std::string_view key, bool fallback);
-    // A whole decimal number from lowest to highest.
-    int number(std::string_view key, int lowest, int highest, int fallback);
-    // Any text for which valid holds (every text when there is no rule).
+    bool flag(const Key& key, bool fallback);
+    std::int64_t number(const Key& key, std::int64_t fallback);
+    // The word's place in the key's words.
+    std::size_t word(const Key& key, std::size_t fallback);
+    // Any text for which valid holds (every text when there is no rule), as it stands.
     using TextRule = bool (*)(std::string_view);
-    std::string text(std::string_view key, const std::string& fallback, TextRule valid = nullptr);
-    // After the last key: notes every key of the section that nothing asked for.
+    std::string text(const Key& key, const std::string& fallback, TextRule valid = nullptr);
+    // Notes every key of the section that the table does not hold, with the name
+    // meant when just one known name is a letter away (one inserted, left out,
+    // replaced, or two neighbours swapped), letter case aside. Keys starting with
+    // '#' are lines the user commented out.
     void noteUnknownKeys();
 
   private:
-    const std::string* find(std::string_view key);
-    void note(std::string_view key, const std::string& found, std::string used);
+    const std::string* find(const Key& key) const;
+    void note(const Key& key, const std::string& found, std::string used);
 
     std::string section_;
     const SectionTexts* texts_ = nullptr;
-    std::set<std::string, std::less<>> asked_;
     std::vector<Problem>& problems_;
 };
 

@@ -12,35 +12,48 @@ namespace vantrel {
 
 namespace {
 
-QSpinBox* NumberBox(QWidget* parent, const char* name, int lowest, const QString& suffix) {
+int ClampedInt(std::int64_t value) {
+    return static_cast<int>(std::min<std::int64_t>(value, std::numeric_limits<int>::max()));
+}
+
+// The key's range, as far as a spin box reaches.
+QSpinBox* NumberBox(QWidget* parent, const char* name, const ini::Key& key, const QString& suffix) {
     auto* box = new QSpinBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setRange(lowest, std::numeric_limits<int>::max());
+    box->setRange(ClampedInt(key.lowest), ClampedInt(key.highest));
     box->setSuffix(suffix);
     return box;
 }
 
-int ClampedInt(std::int64_t value) {
-    return static_cast<int>(std::min<std::int64_t>(value, std::numeric_limits<int>::max()));
+// One item per word of the key, in the words' order.
+QComboBox* WordBox(QWidget* parent, const char* name, const ini::Key& key,
+                   const QStringList& items) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    Q_ASSERT(static_cast<std::size_t>(items.size()) == key.wordCount);
+    box->addItems(items);
+    return box;
 }
+
+constexpr std::string_view kSection = ini::kLoggingSection;
 
 }  // namespace
 
 LoggingSettingsPage::LoggingSettingsPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("LoggingSettingsPage"));
-    cmbLogSplit = new QComboBox(this);
-    cmbLogSplit->setObjectName(QStringLiteral("cmbLogSplit"));
-    cmbLogSplit->addItems({tr("One file"), tr("A new file each day"), tr("A new file at a size")});
-    spnLogSplitSize = NumberBox(this, "spnLogSplitSize", 1, tr(" KiB"));
-    cmbLogSync = new QComboBox(this);
-    cmbLogSync->setObjectName(QStringLiteral("cmbLogSync"));
-    cmbLogSync->addItems(
-        {tr("Every record"), tr("At most every interval"), tr("Left to the system")});
-    spnLogSyncInterval = NumberBox(this, "spnLogSyncInterval", 1, tr(" s"));
-    spnLogSyncInterval->setMaximum(86400);
+    cmbLogSplit = WordBox(this, "cmbLogSplit", ini::KeyOf(kSection, "split"),
+                          {tr("One file"), tr("A new file each day"), tr("A new file at a size")});
+    spnLogSplitSize =
+        NumberBox(this, "spnLogSplitSize", ini::KeyOf(kSection, "split_size_kb"), tr(" KiB"));
+    cmbLogSync =
+        WordBox(this, "cmbLogSync", ini::KeyOf(kSection, "sync"),
+                {tr("Every record"), tr("At most every interval"), tr("Left to the system")});
+    spnLogSyncInterval =
+        NumberBox(this, "spnLogSyncInterval", ini::KeyOf(kSection, "sync_interval_s"), tr(" s"));
     chkLogResume = new QCheckBox(tr("&Resume logging after a restart"), this);
     chkLogResume->setObjectName(QStringLiteral("chkLogResume"));
-    spnLogLowSpace = NumberBox(this, "spnLogLowSpace", 0, tr(" MB"));
+    spnLogLowSpace =
+        NumberBox(this, "spnLogLowSpace", ini::KeyOf(kSection, "low_space_mb"), tr(" MB"));
     spnLogLowSpace->setSpecialValueText(tr("Never"));
 
     auto* form = new QFormLayout(this);

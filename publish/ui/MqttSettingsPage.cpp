@@ -30,6 +30,12 @@ std::string Trimmed(const QLineEdit* edit) {
     return edit->text().trimmed().toStdString();
 }
 
+void SetRange(QSpinBox* box, const ini::Key& key) {
+    box->setRange(static_cast<int>(key.lowest), static_cast<int>(key.highest));
+}
+
+constexpr const ini::Key& kQos = ini::KeyOf(ini::kMqttSection, "qos");
+
 }  // namespace
 
 MqttSettingsPage::MqttSettingsPage(platform::Dialogs& dialogs, QWidget* parent)
@@ -42,20 +48,21 @@ MqttSettingsPage::MqttSettingsPage(platform::Dialogs& dialogs, QWidget* parent)
 
     txtMqttHost = named(new QLineEdit(FrameMqtt), QStringLiteral("txtMqttHost"), tr("Host"));
     spnMqttPort = named(new QSpinBox(FrameMqtt), QStringLiteral("spnMqttPort"), tr("Port"));
-    spnMqttPort->setRange(1, 65535);
+    SetRange(spnMqttPort, ini::KeyOf(ini::kMqttSection, "port"));
     txtMqttStation =
         named(new QLineEdit(FrameMqtt), QStringLiteral("txtMqttStation"), tr("Station"));
-    txtMqttStation->setToolTip(tr("Names this rig in the topics: letters, digits, - and _."));
+    txtMqttStation->setToolTip(Text(std::string(ini::KeyOf(ini::kMqttSection, "station").help)));
     txtMqttTopicPrefix =
         named(new QLineEdit(FrameMqtt), QStringLiteral("txtMqttTopicPrefix"), tr("Topic prefix"));
     spnMqttInterval =
         named(new QSpinBox(FrameMqtt), QStringLiteral("spnMqttInterval"), tr("Interval"));
-    spnMqttInterval->setRange(0, publish::kLongestIntervalMs);
+    SetRange(spnMqttInterval, ini::KeyOf(ini::kMqttSection, "interval_ms"));
     spnMqttInterval->setSingleStep(100);
     spnMqttInterval->setSuffix(tr(" ms"));
     spnMqttInterval->setSpecialValueText(tr("every frame"));
     cmbMqttQos =
         named(new QComboBox(FrameMqtt), QStringLiteral("cmbMqttQos"), tr("Quality of service"));
+    // One item per number of the key, from its lowest on.
     cmbMqttQos->addItems({tr("0 - at most once"), tr("1 - at least once, kept while away")});
     txtMqttUsername =
         named(new QLineEdit(FrameMqtt), QStringLiteral("txtMqttUsername"), tr("User name"));
@@ -107,7 +114,7 @@ void MqttSettingsPage::load(const publish::MqttSettings& settings) {
     txtMqttStation->setText(Text(settings.station));
     txtMqttTopicPrefix->setText(Text(settings.topicPrefix));
     spnMqttInterval->setValue(settings.intervalMs);
-    cmbMqttQos->setCurrentIndex(settings.qos);
+    cmbMqttQos->setCurrentIndex(settings.qos - static_cast<int>(kQos.lowest));
     txtMqttUsername->setText(Text(settings.username));
     txtMqttPassword->setText(Text(settings.password));
     chkMqttTls->setChecked(settings.tls);
@@ -122,7 +129,7 @@ publish::MqttSettings MqttSettingsPage::settings() const {
     settings.station = Trimmed(txtMqttStation);
     settings.topicPrefix = Trimmed(txtMqttTopicPrefix);
     settings.intervalMs = spnMqttInterval->value();
-    settings.qos = cmbMqttQos->currentIndex();
+    settings.qos = static_cast<int>(kQos.lowest) + cmbMqttQos->currentIndex();
     settings.username = Text(txtMqttUsername);
     settings.password = Text(txtMqttPassword);
     settings.tls = chkMqttTls->isChecked();

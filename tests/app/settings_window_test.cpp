@@ -84,6 +84,8 @@ TEST_F(SettingsWindowTest, TheLoggingPageStoresItsKeysAsTheyAreReadBack) {
         Find<QListWidget>(dialog, "lstPages").setCurrentRow(1);
         Find<QComboBox>(dialog, "cmbLogSplit").setCurrentIndex(2);
         Find<QSpinBox>(dialog, "spnLogSplitSize").setValue(64);
+        // No more than the file takes back without a message.
+        Find<QSpinBox>(dialog, "spnLogLowSpace").setValue(2000000000);
         Find<QCheckBox>(dialog, "chkLogResume").setChecked(true);
         Find<QPushButton>(dialog, "cmdOK").click();
     };
@@ -92,7 +94,8 @@ TEST_F(SettingsWindowTest, TheLoggingPageStoresItsKeysAsTheyAreReadBack) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray stored = file.readAll();
     EXPECT_TRUE(stored.contains("[logging]\n") && stored.contains("split=size\n") &&
-                stored.contains("split_size_kb=64\n") && stored.contains("resume=true\n"));
+                stored.contains("split_size_kb=64\n") && stored.contains("resume=true\n") &&
+                stored.contains("low_space_mb=1073741824\n"));
     modal = [](QDialog& dialog) {
         EXPECT_EQ(Find<QSpinBox>(dialog, "spnLogSplitSize").value(), 64);
         EXPECT_TRUE(Find<QSpinBox>(dialog, "spnLogSplitSize").isEnabled());
@@ -108,11 +111,12 @@ TEST_F(SettingsWindowTest, StartUpSaysOnceWhatCannotBeUsedAndLeavesTheFileAlone)
         const char* contents;  // nothing: a folder in the file's place
         const char* message;
     } cases[] = {
-        {"[mqtt]\nenabled=perhaps\nport=99999\nqos=1\nintervall_ms=0\n",
+        {"[mqtt]\nenabled=perhaps\nport=1883x\nqos=1\nintervall_ms=0\n[logging]\nsplit_size_kb=0\n",
          "vantrel.ini holds values that cannot be used:\n"
          "[mqtt] enabled: \"perhaps\" is not valid, false is used instead.\n"
-         "[mqtt] port: \"99999\" is not valid, 1883 is used instead.\n"
-         "[mqtt] intervall_ms: no such setting, ignored. Did you mean interval_ms?"},
+         "[mqtt] port: \"1883x\" is not valid, 1883 is used instead.\n"
+         "[mqtt] intervall_ms: no such setting, ignored. Did you mean interval_ms?\n"
+         "[logging] split_size_kb: \"0\" is not valid, 1 is used instead."},
         {nullptr,
          "vantrel.ini cannot be read: it cannot be opened. Every setting in it takes its "
          "default until it is saved again from Options > Settings."},

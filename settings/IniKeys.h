@@ -1,0 +1,145 @@
+#pragma once
+
+// Every key of vantrel.ini, once: its section, name, kind, default and the values
+// it takes. The readers, the settings pages, the start-up message and the key
+// tables of the README, the man page and docs/mqtt.md all go by this table.
+// A new key is a row here, a field in its section's struct and a line binding
+// the two (settings/IniFields.h).
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace vantrel::ini {
+
+enum class KeyKind {
+    // A yes/no word (kYesWords, kNoWords).
+    Flag,
+    // A whole decimal number from lowest to highest.
+    Number,
+    // One of words; the value is its place in the list.
+    Word,
+    // Any text its section's rule allows.
+    Text,
+};
+
+// Read in any letter case; the first of each is the one written.
+inline constexpr std::array<std::string_view, 4> kYesWords = {"true", "yes", "on", "1"};
+inline constexpr std::array<std::string_view, 4> kNoWords = {"false", "no", "off", "0"};
+
+inline constexpr std::array<std::string_view, 3> kSplitWords = {"none", "daily", "size"};
+inline constexpr std::array<std::string_view, 3> kSyncWords = {"record", "interval", "none"};
+
+struct Key {
+    std::string_view section;
+    std::string_view name;
+    KeyKind kind = KeyKind::Text;
+    // Flag: 0 or 1; Number: the number; Word: the place of the word.
+    std::int64_t fallback = 0;
+    std::int64_t lowest = 0;
+    std::int64_t highest = 0;
+    const std::string_view* words = nullptr;
+    std::size_t wordCount = 0;
+    // Text: empty when the section gives it (the station is the machine's name).
+    std::string_view fallbackText{};
+    // Shown as the tooltip of the key's control in Options > Settings.
+    std::string_view help{};
+};
+
+namespace detail {
+
+template <std::size_t N>
+constexpr Key WordKey(std::string_view section, std::string_view name,
+                      const std::array<std::string_view, N>& words, std::int64_t fallback) {
+    return {.section = section,
+            .name = name,
+            .kind = KeyKind::Word,
+            .fallback = fallback,
+            .words = words.data(),
+            .wordCount = N};
+}
+
+constexpr Key NumberKey(std::string_view section, std::string_view name, std::int64_t fallback,
+                        std::int64_t lowest, std::int64_t highest) {
+    return {.section = section,
+            .name = name,
+            .kind = KeyKind::Number,
+            .fallback = fallback,
+            .lowest = lowest,
+            .highest = highest};
+}
+
+constexpr Key FlagKey(std::string_view section, std::string_view name, bool fallback) {
+    return {.section = section, .name = name, .kind = KeyKind::Flag, .fallback = fallback ? 1 : 0};
+}
+
+constexpr Key TextKey(std::string_view section, std::string_view name, std::string_view fallback,
+                      std::string_view help = {}) {
+    return {.section = section,
+            .name = name,
+            .kind = KeyKind::Text,
+            .fallbackText = fallback,
+            .help = help};
+}
+
+// Logs and disk sizes up to a tebibyte in KiB, a pebibyte in MiB.
+inline constexpr std::int64_t kLargestSize = std::int64_t{1} << 30;
+
+}  // namespace detail
+
+inline constexpr std::string_view kMqttSection = "mqtt";
+inline constexpr std::string_view kLoggingSection = "logging";
+
+// Sections in the order the start-up message names their problems.
+inline constexpr auto kKeys = std::to_array<Key>({
+    detail::FlagKey(kMqttSection, "enabled", false),
+    detail::TextKey(kMqttSection, "host", "localhost"),
+    detail::NumberKey(kMqttSection, "port", 1883, 1, 65535),
+    detail::TextKey(kMqttSection, "station", "",
+                    "Names this rig in the topics: letters, digits, - and _."),
+    detail::TextKey(kMqttSection, "topic_prefix", "vantrel"),
+    // Each channel's latest value at most this often; 0 sends every frame.
+    detail::NumberKey(kMqttSection, "interval_ms", 1000, 0, 3600000),
+    detail::NumberKey(kMqttSection, "qos", 1, 0, 1),
+    detail::TextKey(kMqttSection, "username", ""),
+    detail::TextKey(kMqttSection, "password", ""),
+    detail::FlagKey(kMqttSection, "tls", false),
+    // Empty: the system's trusted authorities.
+    detail::TextKey(kMqttSection, "ca_file", ""),
+
+    detail::WordKey(kLoggingSection, "split", kSplitWords, 0),
+    // A file of ten megabytes still opens at once in a spreadsheet.
+    detail::NumberKey(kLoggingSection, "split_size_kb", 10240, 1, detail::kLargestSize),
+    // A power cut loses nothing that the last tick wrote.
+    detail::WordKey(kLoggingSection, "sync", kSyncWords, 0),
+    detail::NumberKey(kLoggingSection, "sync_interval_s", 60, 1, 86400),
+    detail::FlagKey(kLoggingSection, "resume", false),
+    // Warn while a day of one-second records still fits many times over; 0 never.
+    detail::NumberKey(kLoggingSection, "low_space_mb", 200, 0, detail::kLargestSize),
+});
+
+// A name that is not in the table does not build.
+consteval const Key& KeyOf(std::string_view section, std::string_view name) {
+    for (const Key& key : kKeys) {
+        if (key.section == section && key.name == name) {
+            return key;
+        }
+    }
+    throw std::logic_error("no such key in vantrel.ini");
+}
+
+// The default of a flag, number or word key as its field holds it.
+template <typename T>
+consteval T DefaultOf(std::string_view section, std::string_view name) {
+    return static_cast<T>(KeyOf(section, name).fallback);
+}
+
+// As the file holds it: "true", "10240", "none", "localhost".
+std::string DefaultText(const Key& key);
+// A number key's range as the texts give it: "1 to 65535", or "0 or 1".
+std::string RangeText(const Key& key);
+std::string_view WordOf(const Key& key, std::size_t index);
+
+}  // namespace vantrel::ini
