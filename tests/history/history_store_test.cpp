@@ -58,13 +58,9 @@ TEST(PlotPoints, ColumnsHoldTheirMinimumAndMaximumAndFewItemsStayWhole) {
     const ReducingSeries series = Filled(200'000, kLiveLimits);
     const std::vector<PlotPoint> reduced = PlotPoints(series, 0, 0, 1'999'990, 100);
     EXPECT_LE(reduced.size(), 200u);
-    EXPECT_EQ(
-        std::max_element(reduced.begin(), reduced.end(), [](auto& a, auto& b) { return a.y < b.y; })
-            ->y,
-        1000.0);
+    EXPECT_EQ(std::ranges::max(reduced, {}, &PlotPoint::y).y, 1000.0);
     // Every column spans 2000 frames, so each shows 0 as its minimum.
-    EXPECT_EQ(std::count_if(reduced.begin(), reduced.end(), [](auto& p) { return p.y == 0.0; }),
-              100);
+    EXPECT_EQ(std::ranges::count(reduced, 0.0, &PlotPoint::y), 100);
 
     const std::vector<PlotPoint> whole = PlotPoints(series, 1, 100, 130, 100);
     ASSERT_EQ(whole.size(), 4u);

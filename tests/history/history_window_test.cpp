@@ -59,13 +59,26 @@ class HistoryWindowTest : public testing::MainWindowFixture {
         QKeyEvent event(QEvent::KeyPress, code, Qt::NoModifier);
         QCoreApplication::sendEvent(history.pic, &event);
     }
-    std::string fileText(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     static void finishLoading(frmHistory& history) {
         history.loader()->wait();
         QCoreApplication::sendPostedEvents();
+    }
+    // Appends text to the start folder's file name.
+    void append(const char* name, const std::string& text) {
+        std::ofstream(folder.filePath(name).toStdString(), std::ios::binary | std::ios::app)
+            << text;
+    }
+    // The log of that name, written with text, opened from File > Open Log and read.
+    frmHistory& openLog(const char* name, const std::string& text) {
+        append(name, text);
+        dialogs.openAnswers = {folder.filePath(name).toStdString()};
+        choose("FileOpenLog");
+        frmHistory& log = windowTitled(name);
+        finishLoading(log);
+        return log;
+    }
+    static std::size_t frames(const frmHistory& log) {
+        return log.document().groups[0].series.appended();
     }
 
     int seconds = 0;
@@ -122,71 +135,57 @@ TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
     const std::string base = folder.path().toStdString() + "/run";
     dialogs.saveAnswers = {base + ".csv", base + ".png", base + ".pdf"};
     history.cmdExportCsv->click();
-    const std::string csv = fileText(base + ".csv");
+    const std::string csv = startFolderFile("run.csv");
     EXPECT_TRUE(csv.starts_with("time,\"Fan, left\"\r\n"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 12);
     EXPECT_NE(csv.find(',' + ValueText(third) + "\r\n"), std::string::npos);
     history.cmdExportImage->click();
     EXPECT_FALSE(QImage(QString::fromStdString(base + ".png")).isNull());
     history.cmdExportImage->click();
-    EXPECT_TRUE(fileText(base + ".pdf").starts_with("%PDF"));
+    EXPECT_TRUE(startFolderFile("run.pdf").starts_with("%PDF"));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(HistoryWindowTest, OpenLogNamesColumnsAndBadLinesAndReloadsWhatWasAppended) {
-    const std::string path = folder.path().toStdString() + "/bench.csv";
-    std::ofstream(path, std::ios::binary) << "SN,A,\"B, right\"\r\n1,1.5,2\r\n#\r\n2,1.75,3\r\n";
-    dialogs.openAnswers = {path};
-    choose("FileOpenLog");
-    frmHistory& log = windowTitled("bench.csv");
-    finishLoading(log);
+    frmHistory& log = openLog("bench.csv", "SN,A,\"B, right\"\r\n1,1.5,2\r\n#\r\n2,1.75,3\r\n");
     ASSERT_EQ(log.chkChannel.size(), 2u);
     EXPECT_EQ(log.chkChannel[1]->text(), "B, right");
     EXPECT_EQ(log.pic->xAxis->label(), "Record");
     ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
     EXPECT_EQ(dialogs.nonBlockingMessages[0].text, "1 line could not be read: line 3");
 
-    std::ofstream(path, std::ios::binary | std::ios::app) << "3,1,4\r\n4,1,5\r\n5,";
+    append("bench.csv", "3,1,4\r\n4,1,5\r\n5,");
     log.cmdReload->click();
     finishLoading(log);
-    EXPECT_EQ(log.document().groups[0].series.appended(), 4u);
+    EXPECT_EQ(frames(log), 4u);
 
-    {
-        std::ofstream grow(path, std::ios::binary | std::ios::app);
-        for (int i = 6; i < 400'000; ++i) {
-            grow << i << ",1,2\r\n";
-        }
+    std::string more;
+    for (int i = 6; i < 400'000; ++i) {
+        more += std::to_string(i) + ",1,2\r\n";
     }
+    append("bench.csv", more);
     log.cmdReload->click();
     log.cmdCancel->click();
     finishLoading(log);
-    EXPECT_EQ(log.document().groups[0].series.appended(), 4u);
+    EXPECT_EQ(frames(log), 4u);
 }
 
 TEST_F(HistoryWindowTest, AnOpenLogFollowsWhatTheLoggerAppends) {
-    const std::string path = folder.path().toStdString() + "/growing.csv";
-    auto append = [&](const char* text) {
-        std::ofstream(path, std::ios::binary | std::ios::app) << text;
-    };
-    append("TIME,A\r\n10:00:00,1\r\n10:00:01,2\r\n");
-    dialogs.openAnswers = {path};
-    choose("FileOpenLog");
-    frmHistory& log = windowTitled("growing.csv");
-    finishLoading(log);
+    frmHistory& log = openLog("growing.csv", "TIME,A\r\n10:00:00,1\r\n10:00:01,2\r\n");
     const std::int64_t start = log.document().firstX();
     auto& follow = Find<QCheckBox>(log, QStringLiteral("chkFollow"));
     EXPECT_FALSE(follow.isHidden());
     follow.click();
 
-    append("10:00:02,3\r\n10:00:0");
+    append("growing.csv", "10:00:02,3\r\n10:00:0");
     testing::Tick(log, QStringLiteral("tmrRefresh"));
-    EXPECT_EQ(log.document().groups[0].series.appended(), 3u);
+    EXPECT_EQ(frames(log), 3u);
     EXPECT_EQ(log.viewEnd(), start + 2000);
 
     // The marks changed: a column more, in a part of its own.
-    append("3,4\r\n10:00:04,5,6\r\n");
+    append("growing.csv", "3,4\r\n10:00:04,5,6\r\n");
     testing::Tick(log, QStringLiteral("tmrRefresh"));
-    EXPECT_EQ(log.document().groups[0].series.appended(), 4u);
+    EXPECT_EQ(frames(log), 4u);
     EXPECT_EQ(Find<QCheckBox>(log, "chkChannel", 2).text(), "Column 2 (part 2)");
     EXPECT_EQ(log.viewEnd(), start + 4000);
     EXPECT_TRUE(dialogs.nonBlockingMessages.empty());

@@ -70,8 +70,6 @@ TEST(PayloadsTest, AnalogDigitalAndStatusPayloads) {
               R"("logging":false,"version":"1.0"})");
     const publish::Topics topics("lab/rigs", "rig_2");
     EXPECT_EQ(topics.analog(15), "lab/rigs/rig_2/analog/15");
-    EXPECT_EQ(topics.digital(), "lab/rigs/rig_2/digital");
-    EXPECT_EQ(topics.status(), "lab/rigs/rig_2/status");
 }
 
 }  // namespace

@@ -59,7 +59,6 @@ class MqttSubscriber {
     // Subscribes to filter with QoS 1 in a session the broker keeps while the
     // subscriber is away; it reconnects by itself. True once subscribed.
     bool start(int port, const QString& filter, const QString& clientId);
-    const std::vector<ReceivedMessage>& received() const { return received_; }
     std::vector<std::string> payloads(const std::string& topic) const;
 
   private:
