@@ -173,8 +173,8 @@ void mdiDaq::TaskManager_Click() {
 }
 
 void mdiDaq::OptionsCardConfig_Click(int index) {
-    state_.SelectedCard = static_cast<std::int16_t>(index);
-    showChild(configWindow, [this] { return new frmConfig(state_, dialogs_); });
+    showChild(configWindow.at(index),
+              [this, index] { return new frmConfig(state_, index, dialogs_); });
 }
 
 void mdiDaq::OptionsCardComm_Click() {
@@ -195,8 +195,8 @@ void mdiDaq::OptionsCardComm_Click() {
 }
 
 void mdiDaq::OptionsCalibrate_Click(int index) {
-    state_.SelectedCard = static_cast<std::int16_t>(index);
-    showChild(calibWindow, [this] { return new frmCalib(state_, dialogs_); });
+    showChild(calibWindow.at(index),
+              [this, index] { return new frmCalib(state_, index, dialogs_); });
 }
 
 void mdiDaq::HelpContents_Click() {

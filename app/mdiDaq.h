@@ -155,8 +155,9 @@ class mdiDaq : public QMainWindow {
     QPointer<frmViewAnalogData> analogDataWindow;
     QPointer<frmViewDigitalData> digitalDataWindow;
     QPointer<frmTrend> trendWindow;
-    QPointer<frmConfig> configWindow;
-    QPointer<frmCalib> calibWindow;
+    // One configuration and one calibration window per card, index 0 for card 1.
+    std::array<QPointer<frmConfig>, 2> configWindow;
+    std::array<QPointer<frmCalib>, 2> calibWindow;
     QPointer<frmHistory> historyWindow;
 };
 

@@ -150,7 +150,6 @@ struct AcquisitionState {
 
     // 9. Other
     std::string AppDir;
-    std::int16_t SelectedCard = 0;
     // Settings files (names in AppDir) that could not be read at start-up nor kept
     // as a .bad copy: the only copy of the user's settings, never overwritten.
     std::vector<std::string> HeldSettingsFiles;

@@ -46,9 +46,9 @@ QLabel* Instruction(const char* text, const QString& objectName, QWidget* parent
 
 }  // namespace
 
-frmCalib::frmCalib(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), state_(state), dialogs_(dialogs) {
-    setObjectName(QStringLiteral("frmCalib"));
+frmCalib::frmCalib(AcquisitionState& state, int card, platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), state_(state), card_(card == 0 ? 0 : 1), dialogs_(dialogs) {
+    setObjectName(indexedName("frmCalib", card_));
     buildControls();
     Form_Load();
     tmrUpdate->start();
@@ -140,8 +140,7 @@ void frmCalib::buildControls() {
 }
 
 void frmCalib::Form_Load() {
-    setWindowTitle(state_.SelectedCard != 0 ? tr("Calibration - Card 2")
-                                            : tr("Calibration - Card 1"));
+    setWindowTitle(card_ != 0 ? tr("Calibration - Card 2") : tr("Calibration - Card 1"));
     setAccessibleName(windowTitle());
     for (int c = 0; c < kChannelsPerCard; ++c) {
         lblCH[c]->setText(tr("CH%1:").arg(c));
@@ -153,13 +152,12 @@ void frmCalib::Form_Load() {
 }
 
 void frmCalib::tmrUpdate_Timer() {
-    const int card = state_.SelectedCard;
-    const ConstCardView thisCard = CardOf(std::as_const(state_), card);
+    const ConstCardView thisCard = CardOf(std::as_const(state_), card_);
     if (!thisCard.hasAnalogFrame()) {
         return;
     }
     for (int c = 0; c < kChannelsPerCard; ++c) {
-        const QString count = QString::number(state_.RawCounts[ChannelSlot(card, c)]);
+        const QString count = QString::number(state_.RawCounts[ChannelSlot(card_, c)]);
         lblData[c]->setText(count);
         lblData[c]->setAccessibleName(count);
     }
@@ -181,13 +179,12 @@ void frmCalib::cmdCalibrateRTD_Click() {
 }
 
 void frmCalib::calibrate(const CalibrationStep& step) {
-    const int card = state_.SelectedCard;
     bool stored = false;
     for (int c = 0; c < kChannelsPerCard; ++c) {
         if (!chkSel[c]->isChecked()) {
             continue;
         }
-        const int g = ChannelSlot(card, c);
+        const int g = ChannelSlot(card_, c);
         // Read only now: counts keep arriving while an earlier channel's box is open.
         const std::int16_t count = state_.RawCounts[g];
         if (step.accepts(count)) {

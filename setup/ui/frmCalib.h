@@ -3,7 +3,8 @@
 // Calibration of one card's analog channels from their live raw counts: the user
 // applies a reference signal, ticks the channels that carry it and presses the
 // matching button; plausible counts go straight into the shared calibration tables.
-// Export and Import move card 1's calibration to and from a calibration file.
+// Export and Import move card 1's calibration to and from a calibration file. Each
+// window serves the one card it was opened for.
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -26,11 +27,13 @@ class frmCalib : public QWidget {
   public:
     static constexpr int kRefreshMs = 1000;
 
-    frmCalib(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    // card: 0 for card 1, any other value for card 2.
+    frmCalib(AcquisitionState& state, int card, platform::Dialogs& dialogs,
+             QWidget* parent = nullptr);
 
     void Form_Load();
-    // Shows the live counts of the card in SelectedCard, once it has sent a full
-    // analog frame.
+    // Shows the live counts of the window's card, once it has sent a full analog
+    // frame.
     void tmrUpdate_Timer();
     // index 0 takes the span ("Calibrate 10V"), index 1 the zero ("Calibrate 0V").
     void cmdCalibrate10V_Click(int index);
@@ -66,6 +69,7 @@ class frmCalib : public QWidget {
     void showMessage(const std::string& text, const char* title, platform::MessageIcon icon);
 
     AcquisitionState& state_;
+    const int card_;
     platform::Dialogs& dialogs_;
 };
 

@@ -29,9 +29,9 @@ platform::FileDialogRequest ConfigFileRequest() {
 
 }  // namespace
 
-frmConfig::frmConfig(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), state_(state), dialogs_(dialogs) {
-    setObjectName(QStringLiteral("frmConfig"));
+frmConfig::frmConfig(AcquisitionState& state, int card, platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), state_(state), card_(card == 0 ? 0 : 1), dialogs_(dialogs) {
+    setObjectName(indexedName("frmConfig", card_));
     buildControls();
     Form_Load();
 }
@@ -118,17 +118,16 @@ void frmConfig::Form_Load() {
             cmbInputType[c]->addItem(QString::fromLatin1(name));
         }
     }
-    const int card = state_.SelectedCard;
-    setWindowTitle(card == 0 ? tr("Card Configuration - Card 1")
-                             : tr("Card Configuration - Card 2"));
+    setWindowTitle(card_ == 0 ? tr("Card Configuration - Card 1")
+                              : tr("Card Configuration - Card 2"));
     setAccessibleName(windowTitle());
 
     CardConfiguration stored;
     for (int d = 0; d < kLinesPerCard; ++d) {
-        stored.lineIsInput[d] = state_.DigitalDirection[LineSlot(card, d)] != kLineOutput;
+        stored.lineIsInput[d] = state_.DigitalDirection[LineSlot(card_, d)] != kLineOutput;
     }
     for (int c = 0; c < kChannelsPerCard; ++c) {
-        const int g = ChannelSlot(card, c);
+        const int g = ChannelSlot(card_, c);
         // A code no entry stands for (from a hand-edited settings file) shows as no
         // entry rather than a wrong one.
         const int type = state_.InputType[g];
@@ -139,13 +138,12 @@ void frmConfig::Form_Load() {
 }
 
 void frmConfig::cmdSave_Click(int /*index*/) {
-    const int card = state_.SelectedCard;
     for (int d = 0; d < kLinesPerCard; ++d) {
-        state_.DigitalDirection[LineSlot(card, d)] =
+        state_.DigitalDirection[LineSlot(card_, d)] =
             optDIOInput[d]->isChecked() ? kLineInput : kLineOutput;
     }
     for (int c = 0; c < kChannelsPerCard; ++c) {
-        const int g = ChannelSlot(card, c);
+        const int g = ChannelSlot(card_, c);
         state_.InputType[g] = static_cast<std::int16_t>(cmbInputType[c]->currentIndex());
         state_.InputRange[g] =
             LeadingNumber(txtInputRange[c]->text().toStdString(), number_rules::kInputRange);

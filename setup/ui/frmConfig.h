@@ -3,7 +3,8 @@
 // Card configuration: input type and range of the card's eight analog channels and
 // the direction of its sixteen digital lines. Edits reach the shared state only on
 // "Save Configuration"; the disk buttons move the window's content to and from a
-// configuration file.
+// configuration file. Each window serves the one card it was opened for, so two
+// windows open side by side never write into each other's card.
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -24,13 +25,14 @@ class frmConfig : public QWidget {
     Q_OBJECT
 
   public:
-    frmConfig(AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    // card: 0 for card 1, any other value for card 2.
+    frmConfig(AcquisitionState& state, int card, platform::Dialogs& dialogs,
+              QWidget* parent = nullptr);
 
-    // Fills the controls from the card in SelectedCard; runs once, when the window
-    // is created.
+    // Fills the controls from the window's card; runs once, when the window is
+    // created.
     void Form_Load();
-    // Stores the controls into the card in SelectedCard at the moment of the click
-    // (both buttons do the same).
+    // Stores the controls into the window's card (both buttons do the same).
     void cmdSave_Click(int index);
     void cmdSaveToDisk_Click();
     void cmdLoadFromDisk_Click();
@@ -57,6 +59,7 @@ class frmConfig : public QWidget {
     void showError(const std::string& text);
 
     AcquisitionState& state_;
+    const int card_;
     platform::Dialogs& dialogs_;
 };
 

@@ -1,11 +1,12 @@
 // Guards the configuration and calibration windows as opened from the Options menu.
-// Configuration: captions, the type list in code order, showing the card it opened
-// for and saving into the card chosen last (card 2 is channel + 8, line + 16), the
+// Configuration: captions, the type list in code order, card 1's and card 2's
+// windows open at once, each showing and saving only its own card (card 2 is
+// channel + 8, line + 16), the
 // range box read leniently, the disk buttons (filter, extension, the file text: an
 // upper-case hex mask with bit d for line d, one type digit per channel) moving
 // only the window's content, a file with type code 7 refused and changing nothing.
 // Calibration: captions, every channel ticked and every lamp black at opening,
-// live counts of the card chosen last once its frame is 62 characters, each
+// each window's live counts of its own card once its frame is 62 characters, each
 // button's limit (150, 26000, 23000; RTD takes anything), table, lamp colour and
 // messages, one box per refused channel, export and import of card 1's values.
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -40,48 +42,68 @@ class SetupWindowTest : public testing::MainWindowFixture {
     testing::TempFolder files;
 };
 
-// Choosing card 2's entry while card 1's window is open brings it forward
-// unchanged; Save then stores what it shows into card 2. A stored type code no
-// entry stands for shows as none, and such a window is not saved to disk.
-TEST_F(SetupWindowTest, ConfigurationShowsItsCardAndSavesIntoTheCardChosenLast) {
+// Each card's entry opens that card's window, both stay open, and each shows and
+// saves only its own card. A stored type code no entry stands for shows as none,
+// and such a window is not saved to disk.
+TEST_F(SetupWindowTest, ConfigurationWindowsOfBothCardsEachServeTheirOwnCard) {
     state.InputType[2] = 5;
     state.InputRange[2] = 2.5;
     state.DigitalDirection[3] = kLineOutput;
     state.InputType[4] = 9;
-    QWidget& view = open("OptionsCardConfig_0", "frmConfig");
-    EXPECT_EQ(Find<QGroupBox>(view, "FrameAnalog", 7).title(), "Analog Input 7");
-    EXPECT_EQ(Find<QGroupBox>(view, "FrameDIO", 15).title(), "Digital Input/Output 15");
-    const auto& types = Find<QComboBox>(view, "cmbInputType", 2);
+    state.InputType[10] = 3;
+    state.InputRange[10] = 7.5;
+    QWidget& card1 = open("OptionsCardConfig_0", "frmConfig_0");
+    EXPECT_EQ(Find<QGroupBox>(card1, "FrameAnalog", 7).title(), "Analog Input 7");
+    EXPECT_EQ(Find<QGroupBox>(card1, "FrameDIO", 15).title(), "Digital Input/Output 15");
+    const auto& types = Find<QComboBox>(card1, "cmbInputType", 2);
     QStringList entries;
     for (int i = 0; i < types.count(); ++i) {
         entries << types.itemText(i);
     }
     EXPECT_EQ(entries.join('|'), "+/- 10V|0 ~ 20 mA|4 ~ 20 mA|0 ~ 200 mV|PT-100|T/C - J|T/C - K");
-    EXPECT_EQ(Find<QLineEdit>(view, "txtInputRange", 2).text(), "2.5");
-    EXPECT_FALSE(Find<QPushButton>(view, "cmdSave", 1).isEnabled());
+    EXPECT_EQ(Find<QLineEdit>(card1, "txtInputRange", 2).text(), "2.5");
+    EXPECT_FALSE(Find<QPushButton>(card1, "cmdSave", 1).isEnabled());
+    Find<QLineEdit>(card1, "txtInputRange", 0).setText("1 2.5 V");
+    Find<QComboBox>(card1, "cmbInputType", 7).setCurrentIndex(6);
+    Find<QRadioButton>(card1, "optDIOOutput", 15).click();
 
-    Find<QLineEdit>(view, "txtInputRange", 0).setText("1 2.5 V");
-    Find<QComboBox>(view, "cmbInputType", 7).setCurrentIndex(6);
-    Find<QRadioButton>(view, "optDIOOutput", 15).click();
-    EXPECT_EQ(&open("OptionsCardConfig_1", "frmConfig"), &view);
-    EXPECT_EQ(view.windowTitle(), "Card Configuration - Card 1");
-    click(view, "cmdSave_0");
-    EXPECT_EQ(state.InputRange[8], 12.5);
-    EXPECT_EQ(state.InputType[10], 5);
-    EXPECT_EQ(state.InputType[15], 6);
-    EXPECT_EQ(state.DigitalDirection[19], kLineOutput);
-    EXPECT_EQ(state.DigitalDirection[31], kLineOutput);
-    EXPECT_EQ(state.DigitalDirection[30], kLineInput);
-    EXPECT_EQ(state.InputType[7], 0) << "card 1 keeps its values";
+    QWidget& card2 = open("OptionsCardConfig_1", "frmConfig_1");
+    EXPECT_EQ(&open("OptionsCardConfig_0", "frmConfig_0"), &card1);
+    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").subWindowList().size(), 2);
+    EXPECT_EQ(card1.windowTitle(), "Card Configuration - Card 1");
+    EXPECT_EQ(card2.windowTitle(), "Card Configuration - Card 2");
+    EXPECT_EQ(Find<QLineEdit>(card2, "txtInputRange", 2).text(), "7.5");
+    EXPECT_EQ(Find<QComboBox>(card2, "cmbInputType", 2).currentIndex(), 3);
+    EXPECT_TRUE(checked(card2, "optDIOInput", 3));
+    Find<QComboBox>(card2, "cmbInputType", 0).setCurrentIndex(1);
+    Find<QRadioButton>(card2, "optDIOOutput", 0).click();
+
+    click(card1, "cmdSave_0");
+    EXPECT_EQ(state.InputRange[0], 12.5);
+    EXPECT_EQ(state.InputType[2], 5);
+    EXPECT_EQ(state.InputType[7], 6);
+    EXPECT_EQ(state.DigitalDirection[3], kLineOutput);
+    EXPECT_EQ(state.DigitalDirection[15], kLineOutput);
+    EXPECT_EQ(state.DigitalDirection[14], kLineInput);
+    EXPECT_EQ(state.InputType[8], 0) << "card 2 keeps its values";
+    EXPECT_EQ(state.DigitalDirection[16], kLineInput) << "card 2 keeps its values";
+    click(card2, "cmdSave_0");
+    EXPECT_EQ(state.InputType[8], 1);
+    EXPECT_EQ(state.InputType[10], 3);
+    EXPECT_EQ(state.InputRange[10], 7.5);
+    EXPECT_EQ(state.DigitalDirection[16], kLineOutput);
+    EXPECT_EQ(state.DigitalDirection[19], kLineInput);
+    EXPECT_EQ(state.InputType[0], 0) << "card 1 keeps its values";
+    EXPECT_EQ(state.InputType[7], 6) << "card 1 keeps its values";
     // Stored is saved, so a program killed later keeps it.
     EXPECT_EQ(startFolderFile("vtrlo.con"), ChannelSettingsText(state));
-    click(view, "cmdSaveToDisk");
+    click(card1, "cmdSaveToDisk");
     EXPECT_TRUE(dialogs.saveRequests.empty()) << "channel 4 shows no input type";
     EXPECT_NE(dialogs.messages.at(0).text.find("input 4"), std::string::npos);
 }
 
 TEST_F(SetupWindowTest, ConfigurationDiskButtonsMoveOnlyTheWindowsContent) {
-    QWidget& view = open("OptionsCardConfig_0", "frmConfig");
+    QWidget& view = open("OptionsCardConfig_0", "frmConfig_0");
     Find<QComboBox>(view, "cmbInputType", 0).setCurrentIndex(4);
     Find<QLineEdit>(view, "txtInputRange", 1).setText("1,5");
     for (int d = 8; d < kLinesPerCard; ++d) {
@@ -110,40 +132,51 @@ TEST_F(SetupWindowTest, ConfigurationDiskButtonsMoveOnlyTheWindowsContent) {
     EXPECT_TRUE(checked(view, "optDIOInput", 15)) << "a refused file changes nothing";
 }
 
-// The window opened for card 1 serves card 2 once card 2's entry is chosen.
-TEST_F(SetupWindowTest, CalibrationServesTheCardChosenLastChannelByChannel) {
-    QWidget& view = open("OptionsCalibrate_0", "frmCalib");
-    EXPECT_EQ(Find<QLabel>(view, "lblCH", 7).text(), "CH7:");
-    EXPECT_TRUE(checked(view, "chkSel", 7));
-    EXPECT_EQ(Find(view, "shpZero", 7).accessibleDescription(), "black");
-    EXPECT_TRUE(Find<QLabel>(view, "Label1").text().contains("short B & B,"));
-    EXPECT_EQ(Find<QTimer>(view, "tmrUpdate").interval(), 1000);
-    open("OptionsCalibrate_1", "frmCalib");
-    EXPECT_EQ(view.windowTitle(), "Calibration - Card 1");
+// Both cards' windows open at once; each shows and calibrates only its own card.
+TEST_F(SetupWindowTest, CalibrationWindowsOfBothCardsEachServeTheirOwnCard) {
+    QWidget& card1 = open("OptionsCalibrate_0", "frmCalib_0");
+    EXPECT_EQ(Find<QLabel>(card1, "lblCH", 7).text(), "CH7:");
+    EXPECT_TRUE(checked(card1, "chkSel", 7));
+    EXPECT_EQ(Find(card1, "shpZero", 7).accessibleDescription(), "black");
+    EXPECT_TRUE(Find<QLabel>(card1, "Label1").text().contains("short B & B,"));
+    EXPECT_EQ(Find<QTimer>(card1, "tmrUpdate").interval(), 1000);
+    QWidget& card2 = open("OptionsCalibrate_1", "frmCalib_1");
+    EXPECT_EQ(&open("OptionsCalibrate_0", "frmCalib_0"), &card1);
+    EXPECT_EQ(card1.windowTitle(), "Calibration - Card 1");
+    EXPECT_EQ(card2.windowTitle(), "Calibration - Card 2");
+    state.RawCounts[0] = 20;
     state.RawCounts[8] = 12;
     state.RawCounts[9] = 400;
     state.AmbientTemp2 = 24.5f;
     state.AnalogFrame2 = std::string(61, '0');
-    testing::Tick(view);
-    EXPECT_EQ(Find<QLabel>(view, "lblData", 0).text(), "0.00");
+    testing::Tick(card2);
+    EXPECT_EQ(Find<QLabel>(card2, "lblData", 0).text(), "0.00");
     state.AnalogFrame2 = std::string(62, '0');
-    testing::Tick(view);
-    EXPECT_EQ(Find<QLabel>(view, "lblData", 1).text(), "400");
-    EXPECT_EQ(Find<QLabel>(view, "lblAmb").text(), "Ambient Temperature: 24.5 deg.C");
+    testing::Tick(card2);
+    testing::Tick(card1);
+    EXPECT_EQ(Find<QLabel>(card2, "lblData", 1).text(), "400");
+    EXPECT_EQ(Find<QLabel>(card2, "lblAmb").text(), "Ambient Temperature: 24.5 deg.C");
+    EXPECT_EQ(Find<QLabel>(card1, "lblData", 0).text(), "20");
+    EXPECT_EQ(Find<QLabel>(card1, "lblData", 1).text(), "0");
 
     for (int c = 2; c < kChannelsPerCard; ++c) {
-        Find<QCheckBox>(view, "chkSel", c).click();
+        Find<QCheckBox>(card2, "chkSel", c).click();
     }
-    click(view, "cmdCalibrate10V_1");
+    click(card2, "cmdCalibrate10V_1");
     EXPECT_EQ(state.CalZero10V[8], 12);
     EXPECT_EQ(state.CalZero10V[9], 0);
+    EXPECT_EQ(state.CalZero10V[0], 0) << "card 1 is not calibrated";
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text, "Analog Value too high");
     EXPECT_EQ(dialogs.messages[1].text, "Calibration value stored");
-    Find<QCheckBox>(view, "chkSel", 0).click();
-    Find<QCheckBox>(view, "chkSel", 1).click();
-    click(view, "cmdCalibrateRTD");
-    EXPECT_EQ(dialogs.messages.size(), 2u) << "nothing ticked, nothing said";
+    click(card1, "cmdCalibrate10V_1");
+    EXPECT_EQ(state.CalZero10V[0], 20);
+    EXPECT_EQ(state.CalZero10V[9], 0) << "card 2 is not calibrated";
+    EXPECT_EQ(Find(card2, "shpZero", 1).accessibleDescription(), "black");
+    Find<QCheckBox>(card2, "chkSel", 0).click();
+    Find<QCheckBox>(card2, "chkSel", 1).click();
+    click(card2, "cmdCalibrateRTD");
+    EXPECT_EQ(dialogs.messages.size(), 3u) << "nothing ticked, nothing said";
 }
 
 // Every channel ticked at the same count, so a refused count gives eight boxes.
@@ -169,7 +202,7 @@ TEST_F(SetupWindowTest, CalibrationButtonsKeepOnlyPlausibleCounts) {
                 {"cmdCalibrate200mV_1", 150, &S::CalZero200mV, "shpZero", "green", nullptr},
                 {"cmdCalibrate200mV_0", 23000, &S::CalSpan200mV, "shpSpan", "green", nullptr},
                 {"cmdCalibrateRTD", -5, &S::CalRTD, "shpSpan", "red", nullptr}};
-    QWidget& view = open("OptionsCalibrate_0", "frmCalib");
+    QWidget& view = open("OptionsCalibrate_0", "frmCalib_0");
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.button) + " " + std::to_string(row.count));
         state.RawCounts.fill(row.count);
@@ -189,7 +222,7 @@ TEST_F(SetupWindowTest, CalibrationButtonsKeepOnlyPlausibleCounts) {
 TEST_F(SetupWindowTest, CalibrationExportAndImportCarryCardOnesValues) {
     state.CalZero10V[0] = -15;
     state.CalSpan200mV[7] = 32767;
-    QWidget& view = open("OptionsCalibrate_1", "frmCalib");
+    QWidget& view = open("OptionsCalibrate_1", "frmCalib_1");
     EXPECT_EQ(view.windowTitle(), "Calibration - Card 2");
     dialogs.saveAnswers = {files.file("calib"), files.file("no-such-folder/calib")};
     click(view, "cmdExport");

@@ -75,7 +75,7 @@ TEST_F(ViewWindowTest, AnalogShowsEachValueWithTheDecimalsOfItsInputType) {
     }
     EXPECT_EQ(text(view, "lblAmb", 0), "Ambient Temperature: 24,87 deg.C");
     // Every window writes a number the same way.
-    QWidget& calibration = open("OptionsCalibrate_0", "frmCalib");
+    QWidget& calibration = open("OptionsCalibrate_0", "frmCalib_0");
     Tick(calibration);
     EXPECT_EQ(Find<QLabel>(calibration, "lblAmb").text(), text(view, "lblAmb", 0));
 }
