@@ -20,12 +20,13 @@ bool sameFailure(const ConversionFailure& a, const ConversionFailure& b) {
 }  // namespace
 
 CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port, Timers timers,
-                   TaskSequencer& sequencer)
+                   TaskSequencer& sequencer, const platform::Clock& clock)
     : state_(state),
       card_(CardIndex(card)),
       port_(port),
       timers_(timers),
       sequencer_(sequencer),
+      clock_(clock),
       fields_(CardOf(state, card)) {
     port_.setEventHandler([this](platform::PortEvent event) { onPortEvent(event); });
     timers_.reopen.setHandler([this] { onReopenTimer(); });
@@ -182,16 +183,16 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
             fields_.DataStale = false;
             timers_.watch.start(kStaleAfterMs, true);
         }
-        FrameEvent event{card_, FrameKind::Analog, ConvertFrame(state_, card_)};
-        analogFrameConverted(event.failure);
-        tellListeners(event);
+        const std::optional<ConversionFailure> failure = ConvertFrame(state_, card_);
+        analogFrameConverted(failure);
+        tellListeners(TakeConvertedFrame(state_, card_, clock_.now(), failure));
         return;
     }
     if (length == kDigitalFrameLength) {
         fields_.DigitalFrame.assign(piece);
         ++counters_.digitalFrames;
         DecodeDigitalFrame(state_, card_);
-        tellListeners({card_, FrameKind::Digital, std::nullopt});
+        tellListeners(TakeDigitalFrame(state_, card_, clock_.now()));
         return;
     }
     ++counters_.droppedPieces;
