@@ -140,7 +140,15 @@ void CardLink::append(std::string_view data) {
     buffer_.append(data);
 }
 
+const platform::DateTime& CardLink::frameTime() {
+    if (!deliveryTime_) {
+        deliveryTime_ = clock_.now();
+    }
+    return *deliveryTime_;
+}
+
 void CardLink::processBuffer() {
+    deliveryTime_.reset();
     std::size_t begin = 0;
     // Indices, not views: a handler may append to the buffer and move it.
     for (;;) {
@@ -185,14 +193,14 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
         }
         const std::optional<ConversionFailure> failure = ConvertFrame(state_, card_);
         analogFrameConverted(failure);
-        tellListeners(TakeConvertedFrame(state_, card_, clock_.now(), failure));
+        tellListeners(TakeConvertedFrame(state_, card_, frameTime(), failure));
         return;
     }
     if (length == kDigitalFrameLength) {
         fields_.DigitalFrame.assign(piece);
         ++counters_.digitalFrames;
         DecodeDigitalFrame(state_, card_);
-        tellListeners(TakeDigitalFrame(state_, card_, clock_.now()));
+        tellListeners(TakeDigitalFrame(state_, card_, frameTime()));
         return;
     }
     ++counters_.droppedPieces;
@@ -208,8 +216,12 @@ void CardLink::analogFrameConverted(const std::optional<ConversionFailure>& fail
         return;
     }
     shownFailure_.reset();
-    if (failureHandler_ && failureHandler_(*failure)) {
-        shownFailure_ = *failure;
+    if (failureHandler_) {
+        const bool shown = failureHandler_(*failure);
+        deliveryTime_.reset();
+        if (shown) {
+            shownFailure_ = *failure;
+        }
     }
 }
 

@@ -69,7 +69,7 @@ class CardLink {
     // card: 0 is card 1, any other value card 2. The link takes over the port's
     // event handler and the timers'; sequencer starts or stops the card's task
     // once a card whose port came back has answered. Each frame carries the
-    // clock's reading when it was taken in.
+    // clock's reading when it was taken in; the frames of one delivery share one.
     CardLink(AcquisitionState& state, int card, platform::SerialPort& port, Timers timers,
              TaskSequencer& sequencer, const platform::Clock& clock);
     ~CardLink();
@@ -111,6 +111,7 @@ class CardLink {
     void tellListeners(const FrameEvent& event);
     void analogFrameConverted(const std::optional<ConversionFailure>& failure);
     void askVersion();
+    const platform::DateTime& frameTime();
 
     AcquisitionState& state_;
     int card_;
@@ -118,6 +119,10 @@ class CardLink {
     Timers timers_;
     TaskSequencer& sequencer_;
     const platform::Clock& clock_;
+    // Read once per delivery: its frames came in together, and reading the clock
+    // for each would cost more than decoding it. Read again after a failure
+    // handler, which may have kept a message box open for a while.
+    std::optional<platform::DateTime> deliveryTime_;
 
     CardView fields_;  // this card's fields of the state
 

@@ -275,7 +275,7 @@ void Publisher::onFrame(const link::FrameEvent& event) {
     // Kept while not publishing too, so that the first digital message after a
     // start holds both cards' lines.
     if (const auto* lines = std::get_if<DigitalFrame>(&event)) {
-        lines_[static_cast<std::size_t>(lines->card)] = *lines;
+        lines_[static_cast<std::size_t>(CardIndex(lines->card))] = *lines;
     }
     if (!client_) {
         return;
