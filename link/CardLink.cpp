@@ -193,14 +193,19 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
         }
         const std::optional<ConversionFailure> failure = ConvertFrame(state_, card_);
         analogFrameConverted(failure);
-        tellListeners(TakeConvertedFrame(state_, card_, frameTime(), failure));
+        // With nobody listening, neither the clock nor the frame's values are read.
+        if (!frameListeners_.empty()) {
+            tellListeners(TakeConvertedFrame(state_, card_, frameTime(), failure));
+        }
         return;
     }
     if (length == kDigitalFrameLength) {
         fields_.DigitalFrame.assign(piece);
         ++counters_.digitalFrames;
         DecodeDigitalFrame(state_, card_);
-        tellListeners(TakeDigitalFrame(state_, card_, frameTime()));
+        if (!frameListeners_.empty()) {
+            tellListeners(TakeDigitalFrame(state_, card_, frameTime()));
+        }
         return;
     }
     ++counters_.droppedPieces;
