@@ -6,7 +6,6 @@
 #include "engine/CardView.h"
 #include "engine/Conversion.h"
 #include "link/Commands.h"
-#include "platform/DateTimeText.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsFiles.h"
 
@@ -29,14 +28,14 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
     for (int card = 0; card < 2; ++card) {
         links_[card] = std::make_unique<link::CardLink>(
             state_, card, *ports[card],
-            link::CardLink::Timers{*timers_.reopen[card], *timers_.watch[card]}, sequencer_);
+            link::CardLink::Timers{*timers_.reopen[card], *timers_.watch[card]}, sequencer_,
+            parts_.clock);
         links_[card]->setConversionFailureHandler(
             [this](const ConversionFailure& failure) { return showConversionFailure(failure); });
-        links_[card]->addFrameListener([this](const link::FrameEvent& frame) {
-            if (frame.kind == link::FrameKind::Analog) {
-                history::AddCardFrame(history_, state_, frame.card,
-                                      platform::UtcMilliseconds(parts_.clock.now()),
-                                      frame.failure ? frame.failure->slot : -1);
+        links_[card]->addFrameListener([this](const link::FrameEvent& event) {
+            if (const auto* frame = std::get_if<ConvertedFrame>(&event)) {
+                history::AddCardFrame(history_, *frame);
+                logger_.TakeFrame(*frame);
             }
         });
     }

@@ -23,12 +23,21 @@ constexpr int CardIndex(int card) {
 }
 
 // Where a card's channel c and line d sit in the per-slot tables: card 1 owns the
-// first eight channel slots and sixteen line slots, card 2 the next ones.
+// first eight channel slots and sixteen line slots, card 2 the next ones. The one
+// home of this arithmetic; everything that turns a card's channel into a slot or
+// back goes through these.
 constexpr int ChannelSlot(int card, int channel) {
     return CardIndex(card) * kChannelsPerCard + channel;
 }
 constexpr int LineSlot(int card, int line) {
     return CardIndex(card) * kLinesPerCard + line;
+}
+// And back: the card (0 or 1) and its channel of channel slot 0..15.
+constexpr int CardOfChannelSlot(int slot) {
+    return slot / kChannelsPerCard;
+}
+constexpr int ChannelOfSlot(int slot) {
+    return slot % kChannelsPerCard;
 }
 
 // State is AcquisitionState or const AcquisitionState; the view's references

@@ -8,6 +8,7 @@
 #include "engine/AcquisitionState.h"
 #include "link/CardLink.h"
 #include "link/TaskSequencer.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/FakeTimer.h"
 
@@ -18,10 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing::FakeTimer reopen;
     testing::FakeTimer watch;
     testing::FakeTimer delay;
+    testing::FakeClock clock;
     link::CardLink* self = nullptr;
     link::TaskSequencer sequencer(state, delay,
                                   [&](int, std::string_view text) { self->SendCommand(text); });
-    link::CardLink link(state, size % 2 == 0 ? 0 : 1, port, {reopen, watch}, sequencer);
+    link::CardLink link(state, size % 2 == 0 ? 0 : 1, port, {reopen, watch}, sequencer, clock);
     self = &link;
     state.InputType[3] = 4;
     state.InputType[11] = 6;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/CardView.h"
+#include "platform/DateTimeText.h"
+
 namespace vantrel::history {
 
 namespace {
@@ -49,24 +52,19 @@ HistoryDocument RunHistory(SeriesLimits limits) {
     for (int card = 0; card < 2; ++card) {
         HistoryGroup& group =
             run.groups.emplace_back(std::vector<std::string>(kChannelsPerCard), limits);
-        group.firstSlot = card * kChannelsPerCard;
+        group.firstSlot = ChannelSlot(card, 0);
         group.breakGap = kRunBreakMs;
     }
     return run;
 }
 
-void AddCardFrame(HistoryDocument& run, const AcquisitionState& state, int card,
-                  std::int64_t utcMilliseconds, int failedSlot) {
-    HistoryGroup& group = run.groups[card == 0 ? 0 : 1];
+void AddCardFrame(HistoryDocument& run, const ConvertedFrame& frame) {
+    HistoryGroup& group = run.groups[static_cast<std::size_t>(CardIndex(frame.card))];
     std::array<float, kChannelsPerCard> values{};
-    for (int c = 0; c < kChannelsPerCard; ++c) {
-        const int slot = group.firstSlot + c;
-        values[static_cast<std::size_t>(c)] =
-            failedSlot >= group.firstSlot && slot >= failedSlot
-                ? std::numeric_limits<float>::quiet_NaN()
-                : state.ChannelValue[static_cast<std::size_t>(slot)];
+    for (std::size_t c = 0; c < values.size(); ++c) {
+        values[c] = frame.values[c].value_or(std::numeric_limits<float>::quiet_NaN());
     }
-    group.series.append(utcMilliseconds, values.data());
+    group.series.append(platform::UtcMilliseconds(frame.convertedAt), values.data());
 }
 
 }  // namespace vantrel::history

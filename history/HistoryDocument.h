@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/AcquisitionState.h"
+#include "engine/CardFrames.h"
 #include "history/ReducingSeries.h"
 
 namespace vantrel::history {
@@ -41,10 +42,8 @@ struct HistoryDocument {
 // The run's history: card 1 (slots 0..7) and card 2 (slots 8..15).
 HistoryDocument RunHistory(SeriesLimits limits = kLiveLimits);
 
-// One converted analog frame of a card (0 or 1) from the state's values at
-// utcMilliseconds. failedSlot, when it is one of the card's slots, and the slots
-// after it were not converted this time: they go in as gaps, not as stale values.
-void AddCardFrame(HistoryDocument& run, const AcquisitionState& state, int card,
-                  std::int64_t utcMilliseconds, int failedSlot = -1);
+// One converted analog frame of a card, at the time it was converted. Channels
+// that were not converted this time go in as gaps, not as stale values.
+void AddCardFrame(HistoryDocument& run, const ConvertedFrame& frame);
 
 }  // namespace vantrel::history

@@ -20,12 +20,13 @@ bool sameFailure(const ConversionFailure& a, const ConversionFailure& b) {
 }  // namespace
 
 CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port, Timers timers,
-                   TaskSequencer& sequencer)
+                   TaskSequencer& sequencer, const platform::Clock& clock)
     : state_(state),
       card_(CardIndex(card)),
       port_(port),
       timers_(timers),
       sequencer_(sequencer),
+      clock_(clock),
       fields_(CardOf(state, card)) {
     port_.setEventHandler([this](platform::PortEvent event) { onPortEvent(event); });
     timers_.reopen.setHandler([this] { onReopenTimer(); });
@@ -139,7 +140,15 @@ void CardLink::append(std::string_view data) {
     buffer_.append(data);
 }
 
+const platform::DateTime& CardLink::frameTime() {
+    if (!deliveryTime_) {
+        deliveryTime_ = clock_.now();
+    }
+    return *deliveryTime_;
+}
+
 void CardLink::processBuffer() {
+    deliveryTime_.reset();
     std::size_t begin = 0;
     // Indices, not views: a handler may append to the buffer and move it.
     for (;;) {
@@ -182,16 +191,21 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
             fields_.DataStale = false;
             timers_.watch.start(kStaleAfterMs, true);
         }
-        FrameEvent event{card_, FrameKind::Analog, ConvertFrame(state_, card_)};
-        analogFrameConverted(event.failure);
-        tellListeners(event);
+        const std::optional<ConversionFailure> failure = ConvertFrame(state_, card_);
+        analogFrameConverted(failure);
+        // With nobody listening, neither the clock nor the frame's values are read.
+        if (!frameListeners_.empty()) {
+            tellListeners(TakeConvertedFrame(state_, card_, frameTime(), failure));
+        }
         return;
     }
     if (length == kDigitalFrameLength) {
         fields_.DigitalFrame.assign(piece);
         ++counters_.digitalFrames;
         DecodeDigitalFrame(state_, card_);
-        tellListeners({card_, FrameKind::Digital, std::nullopt});
+        if (!frameListeners_.empty()) {
+            tellListeners(TakeDigitalFrame(state_, card_, frameTime()));
+        }
         return;
     }
     ++counters_.droppedPieces;
@@ -207,8 +221,12 @@ void CardLink::analogFrameConverted(const std::optional<ConversionFailure>& fail
         return;
     }
     shownFailure_.reset();
-    if (failureHandler_ && failureHandler_(*failure)) {
-        shownFailure_ = *failure;
+    if (failureHandler_) {
+        const bool shown = failureHandler_(*failure);
+        deliveryTime_.reset();
+        if (shown) {
+            shownFailure_ = *failure;
+        }
     }
 }
 

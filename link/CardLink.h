@@ -11,11 +11,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "engine/AcquisitionState.h"
+#include "engine/CardFrames.h"
 #include "engine/CardView.h"
 #include "engine/Conversion.h"
+#include "platform/Clock.h"
 #include "platform/SerialPort.h"
 #include "platform/Timer.h"
 
@@ -44,16 +47,9 @@ struct LinkCounters {
     std::size_t bufferedBytes = 0;     // received since the last CR, still waiting
 };
 
-// What the link has just put into the state.
-enum class FrameKind { Analog, Digital };
-
-struct FrameEvent {
-    int card = 0;  // 0 is card 1, 1 is card 2
-    FrameKind kind = FrameKind::Analog;
-    // An analog frame whose conversion failed at this slot: that slot and the ones
-    // after it keep their earlier values.
-    std::optional<ConversionFailure> failure;
-};
+// What the link has just put into the state, as a value of its own: an analog
+// frame as converted or a digital frame's lines.
+using FrameEvent = std::variant<ConvertedFrame, DigitalFrame>;
 
 class CardLink {
   public:
@@ -72,9 +68,10 @@ class CardLink {
 
     // card: 0 is card 1, any other value card 2. The link takes over the port's
     // event handler and the timers'; sequencer starts or stops the card's task
-    // once a card whose port came back has answered.
+    // once a card whose port came back has answered. Each frame carries the
+    // clock's reading when it was taken in; the frames of one delivery share one.
     CardLink(AcquisitionState& state, int card, platform::SerialPort& port, Timers timers,
-             TaskSequencer& sequencer);
+             TaskSequencer& sequencer, const platform::Clock& clock);
     ~CardLink();
     CardLink(const CardLink&) = delete;
     CardLink& operator=(const CardLink&) = delete;
@@ -93,7 +90,9 @@ class CardLink {
 
     void setConversionFailureHandler(ConversionFailureHandler handler);
     // Told after each accepted analog or digital frame, once the state holds its
-    // decoded (and, for analog frames, converted) values; in the order added.
+    // decoded (and, for analog frames, converted) values; in the order added. The
+    // frame is handed over with its values, which listeners take from it rather
+    // than from the state.
     using FrameListener = std::function<void(const FrameEvent&)>;
     void addFrameListener(FrameListener listener);
 
@@ -112,12 +111,18 @@ class CardLink {
     void tellListeners(const FrameEvent& event);
     void analogFrameConverted(const std::optional<ConversionFailure>& failure);
     void askVersion();
+    const platform::DateTime& frameTime();
 
     AcquisitionState& state_;
     int card_;
     platform::SerialPort& port_;
     Timers timers_;
     TaskSequencer& sequencer_;
+    const platform::Clock& clock_;
+    // Read once per delivery: its frames came in together, and reading the clock
+    // for each would cost more than decoding it. Read again after a failure
+    // handler, which may have kept a message box open for a while.
+    std::optional<platform::DateTime> deliveryTime_;
 
     CardView fields_;  // this card's fields of the state
 

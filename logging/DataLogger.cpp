@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/CardView.h"
 #include "logging/DatedFileName.h"
 #include "logging/LogRecord.h"
 #include "logging/RecordsFlow.h"
@@ -70,6 +71,14 @@ std::size_t DataLogger::PendingRecords() const {
         count += queue.records.size();
     }
     return count;
+}
+
+void DataLogger::TakeFrame(const ConvertedFrame& frame) {
+    for (int channel = 0; channel < kChannelsPerCard; ++channel) {
+        if (const std::optional<float>& value = frame.values[static_cast<std::size_t>(channel)]) {
+            latest_[static_cast<std::size_t>(ChannelSlot(frame.card, channel))] = *value;
+        }
+    }
 }
 
 void DataLogger::Tick() {
@@ -154,7 +163,7 @@ void DataLogger::QueueRecordIfDue() {
     // pair the old date with the new time, nor land in the wrong day's file.
     const platform::DateTime now = clock_.now();
     std::string text = RecordStamp(state_.LogStampStyle, now, state_.LogSampleNo);
-    text += RecordValues(state_);
+    text += RecordValues(state_, latest_);
     text += kLineEnd;
     FileQueue& queue = pending_[FileForRecord(now, text.size(), serialBefore)];
     queue.records.push_back(std::move(text));

@@ -34,9 +34,11 @@
 #include <vector>
 
 #include "engine/AcquisitionState.h"
+#include "engine/CardFrames.h"
 #include "logging/LogFilePlace.h"
 #include "logging/LogFileSink.h"
 #include "logging/LogJournal.h"
+#include "logging/LogRecord.h"
 #include "logging/LoggingPreferences.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -63,6 +65,10 @@ class DataLogger {
     void setPreferences(const LoggingPreferences& preferences) { preferences_ = preferences; }
     const LoggingPreferences& preferences() const { return preferences_; }
 
+    // A card's analog frame as converted: its values go into the next records. A
+    // channel the frame could not convert keeps its last value, as the record
+    // always has.
+    void TakeFrame(const ConvertedFrame& frame);
     // One tick of the one-second timer.
     void Tick();
     // At exit: one last attempt per file; records that still cannot reach their
@@ -129,6 +135,7 @@ class DataLogger {
     LogFileSink& sink_;
     std::size_t maxPending_;
     LoggingPreferences preferences_;
+    LatestValues latest_{};
 
     // Only files with waiting records have an entry.
     std::map<std::string, FileQueue> pending_;

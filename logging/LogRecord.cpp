@@ -113,8 +113,8 @@ std::string RecordStamp(int stampStyle, const platform::DateTime& when, std::int
     }
 }
 
-std::string RecordValues(const AcquisitionState& state) {
-    return JoinMarkedChannels(state, [&](int n) { return ValueText(state.ChannelValue[n]); });
+std::string RecordValues(const AcquisitionState& state, const LatestValues& values) {
+    return JoinMarkedChannels(state, [&](int n) { return ValueText(values[n]); });
 }
 
 }  // namespace vantrel

@@ -37,7 +37,10 @@ std::string HeaderLine(const AcquisitionState& state);
 // The stamp fields of a record for LogStampStyle: the serial number, the date and
 // time, the time, the ISO 8601 time ("2026-12-06T14:05:09.250+01:00"), or nothing.
 std::string RecordStamp(int stampStyle, const platform::DateTime& when, std::int32_t sampleNo);
-// The current values of the marked channels, joined by the separator.
-std::string RecordValues(const AcquisitionState& state);
+// The latest value of each channel slot: what the last frame of its card gave it,
+// or, where that frame failed, the last value it was converted to.
+using LatestValues = Slots<float, kUsedChannels>;
+// The latest values of the marked channels, joined by the separator.
+std::string RecordValues(const AcquisitionState& state, const LatestValues& values);
 
 }  // namespace vantrel

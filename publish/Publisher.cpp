@@ -22,10 +22,15 @@ std::string CardText(const AcquisitionState& state, int card) {
     return view.PortOpen && view.CardConnected ? "connected" : "not connected";
 }
 
-std::uint32_t LineWord(const Slots<bool, kLineArraySize>& lines) {
+// Both cards' lines in one word, line slot s in bit s.
+std::uint32_t LineWord(const std::array<DigitalFrame, 2>& cards,
+                       std::uint16_t DigitalFrame::*lines) {
     std::uint32_t word = 0;
-    for (int line = 0; line < kUsedLines; ++line) {
-        word |= static_cast<std::uint32_t>(lines[static_cast<std::size_t>(line)]) << line;
+    for (const DigitalFrame& card : cards) {
+        for (int line = 0; line < kLinesPerCard; ++line) {
+            const std::uint32_t bit = (card.*lines >> line) & 1u;
+            word |= bit << LineSlot(card.card, line);
+        }
     }
     return word;
 }
@@ -267,29 +272,33 @@ void Publisher::tick() {
 }
 
 void Publisher::onFrame(const link::FrameEvent& event) {
+    // Kept while not publishing too, so that the first digital message after a
+    // start holds both cards' lines.
+    if (const auto* lines = std::get_if<DigitalFrame>(&event)) {
+        lines_[static_cast<std::size_t>(CardIndex(lines->card))] = *lines;
+    }
     if (!client_) {
         return;
     }
-    const platform::DateTime now = services_.clock.now();
-    if (event.kind == link::FrameKind::Analog) {
+    if (const auto* frame = std::get_if<ConvertedFrame>(&event)) {
         for (int channel = 0; channel < kChannelsPerCard; ++channel) {
-            const int slot = ChannelSlot(event.card, channel);
-            const auto index = static_cast<std::size_t>(slot);
+            const auto c = static_cast<std::size_t>(channel);
+            const auto index = static_cast<std::size_t>(ChannelSlot(frame->card, channel));
             AnalogSample& sample = samples_[index];
-            sample.time = now;
-            sample.value = state_.ChannelValue[index];
-            sample.inputType = state_.InputType[index];
+            sample.time = frame->convertedAt;
+            sample.value = frame->values[c].value_or(0.0f);
+            sample.inputType = frame->inputTypes[c];
             sample.error.reset();
             // The failing slot and those after it were not converted this time.
-            if (event.failure && slot >= event.failure->slot) {
-                sample.error = event.failure->message();
+            if (!frame->values[c] && frame->failure) {
+                sample.error = frame->failure->message();
             }
             analogPending_.set(index);
         }
     } else {
-        digitalTime_ = now;
-        digitalIn_ = LineWord(state_.DigitalIn);
-        digitalOut_ = LineWord(state_.DigitalOut);
+        digitalTime_ = std::get<DigitalFrame>(event).receivedAt;
+        digitalIn_ = LineWord(lines_, &DigitalFrame::inputs);
+        digitalOut_ = LineWord(lines_, &DigitalFrame::outputs);
         const std::uint64_t lines = std::uint64_t{digitalOut_} << 32 | digitalIn_;
         if (digitalPublished_ != lines) {
             publishDigital();

@@ -54,7 +54,7 @@ class Publisher {
 
     // Takes effect at once: an open connection says goodbye and a new one starts.
     void apply(const MqttSettings& settings);
-    // A card link accepted a frame and the state holds its values.
+    // A card link accepted a frame; its values come with it.
     void onFrame(const link::FrameEvent& event);
     // The client has events waiting (and on every tick).
     void onClientEvents();
@@ -106,6 +106,8 @@ class Publisher {
 
     std::array<AnalogSample, kUsedChannels> samples_{};
     std::bitset<kUsedChannels> analogPending_;
+    // Each card's lines as its last digital frame gave them.
+    std::array<DigitalFrame, 2> lines_{DigitalFrame{0, {}, 0, 0}, DigitalFrame{1, {}, 0, 0}};
     platform::DateTime digitalTime_;
     std::uint32_t digitalIn_ = 0;
     std::uint32_t digitalOut_ = 0;

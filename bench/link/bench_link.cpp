@@ -25,6 +25,7 @@
 #include "link/Commands.h"
 #include "link/TaskSequencer.h"
 #include "platform/PortNaming.h"
+#include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
 #include "settings/TableFiles.h"
 #include "tests/support/FakeSerialPort.h"
@@ -143,6 +144,7 @@ struct IdleLinkParts {
     testing::FakeTimer reopen;
     testing::FakeTimer watch;
     testing::FakeTimer delay;
+    platform::QtClock clock;
     link::TaskSequencer sequencer;
 };
 
@@ -159,7 +161,7 @@ void BM_StreamIntoState(benchmark::State& state) {
         PrepareMixedChannels(acquisition);
         platform::QtSerialPort port(sim.dir());
         IdleLinkParts parts(acquisition);
-        link::CardLink cardLink(acquisition, 0, port, parts.timers(), parts.sequencer);
+        link::CardLink cardLink(acquisition, 0, port, parts.timers(), parts.sequencer, parts.clock);
         cardLink.OpenCardPort();
         cardLink.SendCommand(link::kCommandStartArm);
         const double cpuStart = CpuSeconds();
@@ -220,7 +222,7 @@ void BM_FramingInMemory(benchmark::State& state) {
     PrepareMixedChannels(acquisition);
     testing::FakeSerialPort port;
     IdleLinkParts parts(acquisition);
-    link::CardLink cardLink(acquisition, 0, port, parts.timers(), parts.sequencer);
+    link::CardLink cardLink(acquisition, 0, port, parts.timers(), parts.sequencer, parts.clock);
     const std::string frames =
         "+16000,+19200,+12800,+24000,+18005,+02347,+03143,-07001,+25.0\r01230000\r";
     std::string block;

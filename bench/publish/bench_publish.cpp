@@ -67,7 +67,7 @@ class Rig {
         for (int card = 0; card < 2; ++card) {
             links_[card] = std::make_unique<link::CardLink>(
                 state_, card, card == 0 ? *port1_ : *port2_,
-                link::CardLink::Timers{reopen_[card], watch_[card]}, sequencer_);
+                link::CardLink::Timers{reopen_[card], watch_[card]}, sequencer_, clock_);
         }
         if (publishing) {
             publisher_ = std::make_unique<publish::Publisher>(

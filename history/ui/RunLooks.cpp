@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/CardView.h"
 #include "history/InputUnits.h"
 
 namespace vantrel {
@@ -22,7 +23,7 @@ ChannelLooks RunChannelLooks(const AcquisitionState& state, TrendColour trendCol
         std::any_of(state.PlotChannel.begin(), state.PlotChannel.begin() + kUsedChannels,
                     [](bool marked) { return marked; });
     return [&state, trendColour = std::move(trendColour), anyPlotted](int group, int column) {
-        const int slot = group * kChannelsPerCard + column;
+        const int slot = ChannelSlot(group, column);
         const auto at = static_cast<std::size_t>(slot);
         ChannelLook look;
         look.name = QString::fromStdString(state.ChannelName[at]);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "engine/CardView.h"
 #include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
 #include "platform/qt/ControlNames.h"
@@ -116,8 +117,8 @@ QWidget* frmSave::BuildChannelGroup() {
         txtChannel[n] = named(new QLineEdit, QStringLiteral("txtChannel") + suffix, caption);
         lblChannel[n]->setBuddy(txtChannel[n]);
         // Channels 0..7 (card 1) in the left column, 8..15 (card 2) in the right.
-        const int row = n % kChannelsPerCard;
-        const int column = (n / kChannelsPerCard) * 2;
+        const int row = ChannelOfSlot(n);
+        const int column = CardOfChannelSlot(n) * 2;
         grid->addWidget(lblChannel[n], row, column);
         grid->addWidget(txtChannel[n], row, column + 1);
     }

@@ -12,11 +12,23 @@
 #include "history/CsvExport.h"
 #include "history/HistoryDocument.h"
 #include "history/SeriesReading.h"
+#include "platform/DateTimeText.h"
 
 namespace vantrel::history {
 namespace {
 
 constexpr SeriesLimits kSmall{100, {64, 64, 0}};
+
+// The card's frame as the link hands it over, from the state's values at utcMs;
+// its conversion failed at failedSlot.
+void AddFrame(HistoryDocument& run, const AcquisitionState& state, int card, std::int64_t utcMs,
+              int failedSlot = -1) {
+    std::optional<ConversionFailure> failure;
+    if (failedSlot >= 0) {
+        failure = ConversionFailure{ConversionFailure::Kind::Overflow, failedSlot};
+    }
+    AddCardFrame(run, TakeConvertedFrame(state, card, platform::LocalDateTime(utcMs, 0), failure));
+}
 
 // Frame i at x = 10 * i holding i % 50 in channel 0 and -i in channel 1; frame 5000
 // holds a spike of 1000.
@@ -97,8 +109,8 @@ TEST(RunHistory, AFailedSlotAndTheSlotsAfterItAreGapsOfThatCardOnly) {
         state.ChannelValue[static_cast<std::size_t>(slot)] = static_cast<float>(slot);
     }
     HistoryDocument run = RunHistory();
-    AddCardFrame(run, state, 1, 1000, 13);
-    AddCardFrame(run, state, 0, 1000, 13);
+    AddFrame(run, state, 1, 1000, 13);
+    AddFrame(run, state, 0, 1000, 13);
     const ReducingSeries& card2 = run.groups[1].series;
     EXPECT_EQ(*ValueAt(card2, 4, 1000), 12.0f);
     EXPECT_TRUE(std::isnan(*ValueAt(card2, 5, 1000)));
@@ -112,10 +124,10 @@ TEST(CsvExport, TimesWithOffsetQuotedNamesBucketRowsAndCardsInTimeOrder) {
     AcquisitionState state;
     state.ChannelValue[8] = 12345678.0f;
     const std::int64_t t = 1'796'562'309'250;  // 2026-12-06T13:05:09.250Z
-    AddCardFrame(run, state, 1, t + 40);
+    AddFrame(run, state, 1, t + 40);
     for (int i = 0; i < 97; ++i) {
         state.ChannelValue[0] = static_cast<float>(i % 3) - 0.5f;
-        AddCardFrame(run, state, 0, t - 8000 + 65 * i, 5);
+        AddFrame(run, state, 0, t - 8000 + 65 * i, 5);
     }
     std::ostringstream out;
     WriteCsv(out, run, {{0, 0, "Temp, \"in\""}, {1, 0, "Fan"}, {0, 5, "Failed"}}, t - 8000, t + 40,

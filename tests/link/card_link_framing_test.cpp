@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
+#include <variant>
 #include <vector>
 
 #include "tests/link/LinkFixture.h"
@@ -38,23 +38,48 @@ TEST(CardLinkFraming, EachCrEndedPieceIsJudgedOnItsOwn) {
     EXPECT_TRUE(rig.state.AnalogFrame2.empty());
 }
 
-// A piece too short after them is dropped without a word to the listeners.
-TEST(CardLinkFraming, CardTwoFramesFillItsOwnSlotsBeforeListenersHearThem) {
+// Card 2's frames fill its own slots, and listeners take the values from the frame:
+// a slot that failed carries none, while the state keeps the earlier value for the
+// windows. A piece too short after them is dropped without a word to the listeners.
+TEST(CardLinkFraming, ListenersAreHandedEachFrameWithItsOwnValues) {
     LinkRig rig(1);
-    std::vector<std::pair<link::FrameKind, float>> heard;
-    rig.link.addFrameListener([&](const link::FrameEvent& event) {
-        EXPECT_EQ(event.card, 1);
-        EXPECT_FALSE(event.failure);
-        heard.emplace_back(event.kind, rig.state.ChannelValue[15]);
-    });
-    rig.port.receive("V2.10\r" + kFrame + "0003FFFF\r" + kFrame.substr(1));
+    rig.state.InputType[10] = 1;
+    std::vector<link::FrameEvent> heard;
+    rig.link.addFrameListener([&](const link::FrameEvent& event) { heard.push_back(event); });
+    rig.clock.current.millisecond = 250;
+    rig.port.receive("V2.10\r" + kFrame + "0003FFFF\r");
     EXPECT_EQ(rig.state.CardVersion2, "2.10");
     EXPECT_EQ(rig.state.AnalogFrame2, kFrame);
     EXPECT_EQ(rig.state.RawCounts[8], 1234);
     EXPECT_TRUE(rig.state.DigitalIn[17] && rig.state.DigitalOut[31]);
-    const std::vector<std::pair<link::FrameKind, float>> expected = {
-        {link::FrameKind::Analog, 10.0f}, {link::FrameKind::Digital, 10.0f}};
-    EXPECT_EQ(heard, expected);
+    rig.state.CalSpan10V[13] = 0;
+    rig.clock.current.millisecond = 500;
+    rig.port.receive(kFrame + kFrame.substr(1));
+    ASSERT_EQ(heard.size(), 3u);
+
+    const auto& whole = std::get<ConvertedFrame>(heard[0]);
+    EXPECT_EQ(whole.card, 1);
+    EXPECT_EQ(whole.convertedAt.millisecond, 250);
+    EXPECT_EQ(whole.rawCounts[0], 1234);
+    EXPECT_EQ(whole.rawCounts[1], -17);
+    EXPECT_EQ(whole.inputTypes[2], 1);
+    EXPECT_FLOAT_EQ(whole.ambient, 25.5f);
+    EXPECT_FLOAT_EQ(whole.values[7].value_or(0.0f), 10.0f);
+    EXPECT_FALSE(whole.failure);
+
+    const auto& lines = std::get<DigitalFrame>(heard[1]);
+    EXPECT_EQ(lines.card, 1);
+    EXPECT_EQ(lines.inputs, 0x0003);
+    EXPECT_EQ(lines.outputs, 0xFFFF);
+
+    const auto& failed = std::get<ConvertedFrame>(heard[2]);
+    EXPECT_EQ(failed.convertedAt.millisecond, 500);
+    ASSERT_TRUE(failed.failure);
+    EXPECT_EQ(failed.failure->slot, 13);
+    EXPECT_TRUE(failed.values[4]);
+    EXPECT_FALSE(failed.values[5]);
+    EXPECT_FALSE(failed.values[7]);
+    EXPECT_FLOAT_EQ(rig.state.ChannelValue[15], 10.0f);
 }
 
 TEST(CardLinkFraming, StreamWithoutCrIsBoundedAndResynchronises) {

@@ -240,5 +240,23 @@ TEST_F(DataLoggerTest, NewFilesNeverReplaceOldOnesAndAFullDiskIsReported) {
     EXPECT_EQ(sink.append("/dev/full", "x", Flush::No), "/dev/full: No space left on device");
 }
 
+// Records take the values of the frames handed over, each card its own slots; a
+// channel a frame could not convert keeps its last value, as it always has.
+TEST_F(DataLoggerTest, RecordsHoldEachCardsLatestFramesAndAFailedChannelItsLastValue) {
+    state.SaveChannel[1] = state.SaveChannel[9] = true;
+    Start(1);
+    ConvertedFrame card1;
+    card1.values = {1.5f, 2.5f};
+    ConvertedFrame card2;
+    card2.card = 1;
+    card2.values[1] = -4.0f;
+    logger.TakeFrame(card1);
+    logger.TakeFrame(card2);
+    EXPECT_EQ(Run(1), "00:00:01,1.5,2.5,-4\r\n");
+    card1.values = {3.0f, std::nullopt};
+    logger.TakeFrame(card1);
+    EXPECT_EQ(Run(1), "00:00:02,3,2.5,-4\r\n");
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -25,8 +25,9 @@ TEST(LogRecord, HeaderAndRecordShareTheSeparatorAndEveryStampFieldEndsInAComma) 
     AcquisitionState state;
     state.SaveChannel[0] = state.SaveChannel[15] = state.SaveChannel[16] = true;
     state.ChannelName[15] = "Fan";
-    state.ChannelValue[0] = 1.25f;
-    state.ChannelValue[15] = -0.5f;
+    LatestValues values{};
+    values[0] = 1.25f;
+    values[15] = -0.5f;
     // Separator and stamp codes (the last from a damaged settings file), the name of
     // channel 0, the header, and the record of sample 42 at 07:04:09 on 5 March 2009.
     // Slot 16 lies past the sixteen channels.
@@ -41,9 +42,9 @@ TEST(LogRecord, HeaderAndRecordShareTheSeparatorAndEveryStampFieldEndsInAComma) 
         state.LogStampStyle = static_cast<std::int16_t>(stampStyle);
         state.ChannelName[0] = name;
         EXPECT_EQ(HeaderLine(state), header);
-        EXPECT_EQ(
-            RecordStamp(stampStyle, {2009, 3, 5, 7, 4, 9, 25, -270}, 42) + RecordValues(state),
-            record);
+        EXPECT_EQ(RecordStamp(stampStyle, {2009, 3, 5, 7, 4, 9, 25, -270}, 42) +
+                      RecordValues(state, values),
+                  record);
     }
 }
 

@@ -55,7 +55,9 @@ class LogSplitTest : public ::testing::Test {
         state.CardConnected1 = state.SaveChannel[0] = state.SaveChannel[9] = true;
         state.ChannelName[0] = "A";
         state.ChannelName[9] = "B";
-        state.ChannelValue[0] = 0.5f;
+        ConvertedFrame frame;
+        frame.values[0] = 0.5f;
+        logger.TakeFrame(frame);
         clock.current = {2026, 12, 6, 23, 59, 50};
     }
 

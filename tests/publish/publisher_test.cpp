@@ -56,7 +56,7 @@ struct Rig {
         for (int channel = 0; channel < kChannelsPerCard; ++channel) {
             state.ChannelValue[static_cast<std::size_t>(card * 8 + channel)] = value;
         }
-        publisher.onFrame({card, link::FrameKind::Analog, failure});
+        publisher.onFrame(TakeConvertedFrame(state, card, clock.current, failure));
     }
     // Every message handed over so far is acknowledged, rounds times.
     void acknowledge(int rounds) {
@@ -65,7 +65,7 @@ struct Rig {
             publisher.onClientEvents();
         }
     }
-    void digitalFrame() { publisher.onFrame({1, link::FrameKind::Digital, std::nullopt}); }
+    void digitalFrame() { publisher.onFrame(TakeDigitalFrame(state, 1, clock.current)); }
     // Time passes in timer ticks.
     void advance(int ms) {
         for (int passed = 0; passed < ms; passed += publish::kPublishTickMs) {
