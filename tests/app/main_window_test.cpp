@@ -6,7 +6,6 @@
 // print style, or one port accepted for both cards.
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -100,9 +99,7 @@ TEST_F(MainWindowTest, PortDialogWritesThePortFileConnectsAtOnceButNeverOnePortF
     Find<QPushButton>(dialog, "cmdConnect").click();
     EXPECT_EQ((std::pair{cm.number, cm2.number}), (std::pair{3, 14}));
     Find<QPushButton>(dialog, "cmdOK").click();
-    QFile file(folder.filePath("vtrl.con"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), " 3 \r\n 14 \r\n");
+    EXPECT_EQ(startFolderFile("vtrl.con"), " 3 \r\n 14 \r\n");
 }
 
 // Stands in for the desktop's browser.

@@ -23,7 +23,6 @@ TEST(DemoSettings, StartTheProgramWithChannelsThatSuitTheSignals) {
     const StartUpResult result = RunStartUp(state, folder.path().string());
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.warning, "");
-    EXPECT_EQ(state.ComPort2, 4);
     EXPECT_EQ(state.InputType[2], 4);   // PT-100 on card 1's channel 2
     EXPECT_EQ(state.InputType[10], 6);  // K thermocouple on card 2's channel 2
     EXPECT_EQ(state.InputRange[4], 100.0);

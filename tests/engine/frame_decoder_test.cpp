@@ -6,8 +6,6 @@
 // hex digits dropping the frame.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "engine/AnalogDecoder.h"
 #include "engine/DigitalDecoder.h"
 

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>

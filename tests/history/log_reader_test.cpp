@@ -7,11 +7,9 @@
 // up to its first size, then on.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "history/FollowedLog.h"
 #include "history/LogReader.h"

@@ -38,9 +38,10 @@ TEST(CardLinkFraming, EachCrEndedPieceIsJudgedOnItsOwn) {
     EXPECT_TRUE(rig.state.AnalogFrame2.empty());
 }
 
-// Card 2's frames fill its own slots, and listeners take the values from the frame:
-// a slot that failed carries none, while the state keeps the earlier value for the
-// windows. A piece too short after them is dropped without a word to the listeners.
+// Card 2's frames fill its own slots (the decoder's rule; here the counts handed over
+// show it), and listeners take the values from the frame: a slot that failed carries
+// none (the state keeping its earlier value is Conversion.AFailureStopsTheCard...).
+// A piece too short after them is dropped without a word to the listeners.
 TEST(CardLinkFraming, ListenersAreHandedEachFrameWithItsOwnValues) {
     LinkRig rig(1);
     rig.state.InputType[10] = 1;
@@ -49,8 +50,6 @@ TEST(CardLinkFraming, ListenersAreHandedEachFrameWithItsOwnValues) {
     rig.clock.current.millisecond = 250;
     rig.port.receive("V2.10\r" + kFrame + "0003FFFF\r");
     EXPECT_EQ(rig.state.CardVersion2, "2.10");
-    EXPECT_EQ(rig.state.AnalogFrame2, kFrame);
-    EXPECT_EQ(rig.state.RawCounts[8], 1234);
     EXPECT_TRUE(rig.state.DigitalIn[17] && rig.state.DigitalOut[31]);
     rig.state.CalSpan10V[13] = 0;
     rig.clock.current.millisecond = 500;
@@ -79,7 +78,6 @@ TEST(CardLinkFraming, ListenersAreHandedEachFrameWithItsOwnValues) {
     EXPECT_TRUE(failed.values[4]);
     EXPECT_FALSE(failed.values[5]);
     EXPECT_FALSE(failed.values[7]);
-    EXPECT_FLOAT_EQ(rig.state.ChannelValue[15], 10.0f);
 }
 
 TEST(CardLinkFraming, StreamWithoutCrIsBoundedAndResynchronises) {

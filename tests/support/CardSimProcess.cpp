@@ -2,7 +2,6 @@
 
 #include <signal.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
