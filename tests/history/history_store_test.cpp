@@ -129,12 +129,13 @@ TEST(CsvExport, TimesWithOffsetQuotedNamesBucketRowsAndCardsInTimeOrder) {
         AddFrame(run, state, 0, t - 8000 + 65 * i, 5);
     }
     std::string csv;
-    const auto collect = [&](std::string_view piece) {
-        csv += piece;
-        return true;
-    };
-    EXPECT_TRUE(WriteCsv(collect, run, {{0, 0, "Temp, \"in\""}, {1, 0, "Fan"}, {0, 5, "Failed"}},
-                         t - 8000, t + 40, [](std::int64_t) { return 60; }));
+    EXPECT_TRUE(WriteCsv(
+        [&](std::string_view piece) {
+            csv += piece;
+            return true;
+        },
+        run, {{0, 0, "Temp, \"in\""}, {1, 0, "Fan"}, {0, 5, "Failed"}}, t - 8000, t + 40,
+        [](std::int64_t) { return 60; }));
     EXPECT_TRUE(
         csv.starts_with("time,\"Temp, \"\"in\"\"\",Fan,Failed\r\n"
                         "2026-12-06T14:05:01.250+01:00,-0.5,,\r\n"
