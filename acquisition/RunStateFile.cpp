@@ -5,11 +5,12 @@
 #include <functional>
 #include <map>
 
+#include "logging/LogFormat.h"
+#include "settings/TextStyles.h"
+
 namespace vantrel::acquisition {
 
 namespace {
-
-constexpr std::string_view kLineEnd = "\r\n";
 
 std::string ChannelNameKey(int n) {
     return "name" + std::to_string(n);
@@ -133,10 +134,10 @@ RunStateReading ParseRunState(std::string_view text) {
     keys["file"] = {"a path", plain(run.fileInUse)};
     keys["log_file"] = {"a path", plain(options.fileName)};
     keys["headers"] = {"true or false", word(options.headers, "true", "false")};
-    keys["delimiter"] = {"1, 2 or 3", whole(options.delimiter, 1, 3)};
-    keys["interval_unit"] = {"1, 2 or 3", whole(options.intervalUnit, 1, 3)};
+    keys["delimiter"] = {"1, 2 or 3", whole(options.delimiter, 1, kLastDelimiterCode)};
+    keys["interval_unit"] = {"1, 2 or 3", whole(options.intervalUnit, 1, kLastIntervalUnitCode)};
     keys["interval_choice"] = {"0 to 300", whole(options.intervalChoice, 0, 300)};
-    keys["stamp_style"] = {"1 to 5", whole(options.stampStyle, 1, 5)};
+    keys["stamp_style"] = {"1 to 5", whole(options.stampStyle, 1, kLastStampStyleCode)};
     keys["save"] = {"16 digits 0 or 1", [&run](std::string_view value) {
                         if (value.size() != kUsedChannels ||
                             value.find_first_not_of("01") != std::string_view::npos) {

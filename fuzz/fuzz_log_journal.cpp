@@ -8,6 +8,7 @@
 #include <string>
 
 #include "logging/LogJournal.h"
+#include "settings/TextStyles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -15,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string again;
     for (const vantrel::JournalFile& file : files) {
         for (const std::string& record : file.records) {
-            if (record.size() < 2 || record.find("\r\n") != record.size() - 2 ||
+            if (record.size() < vantrel::kLineEnd.size() ||
+                record.find(vantrel::kLineEnd) != record.size() - vantrel::kLineEnd.size() ||
                 record.front() == '>') {
                 std::abort();
             }

@@ -4,10 +4,14 @@
 
 #include "logging/ValueText.h"
 #include "platform/DateTimeText.h"
+#include "settings/TextStyles.h"
 
 namespace vantrel::history {
 
 namespace {
+
+// Rows handed over at once: few writes, little memory for a range of millions.
+constexpr std::size_t kPieceBytes = 64 * 1024;
 
 // Walks the items of one group over the range, oldest first.
 struct GroupCursor {
@@ -49,14 +53,15 @@ std::string CsvField(std::string_view text) {
     return quoted + '"';
 }
 
-void WriteCsv(std::ostream& out, const HistoryDocument& document,
+bool WriteCsv(const PutPiece& put, const HistoryDocument& document,
               const std::vector<ExportColumn>& columns, std::int64_t x0, std::int64_t x1,
               const UtcOffsetAt& offsetAt) {
-    out << "time";
+    std::string out = "time";
     for (const ExportColumn& column : columns) {
-        out << ',' << CsvField(column.name);
+        out += ',';
+        out += CsvField(column.name);
     }
-    out << "\r\n";
+    out += kLineEnd;
 
     std::map<int, GroupCursor> cursors;
     for (const ExportColumn& column : columns) {
@@ -87,7 +92,13 @@ void WriteCsv(std::ostream& out, const HistoryDocument& document,
             }
         }
         if (oldest == nullptr) {
-            return;
+            return put(out);
+        }
+        if (out.size() >= kPieceBytes) {
+            if (!put(out)) {
+                return false;
+            }
+            out.clear();
         }
         const ReducingSeries& series =
             document.groups[static_cast<std::size_t>(oldest->group)].series;
@@ -95,19 +106,19 @@ void WriteCsv(std::ostream& out, const HistoryDocument& document,
         const std::string time = XText(document, oldestX, offsetAt);
         // A bucket gives its minimum and its maximum, a frame its value once.
         for (int row = 0; row < (level == 0 ? 1 : 2); ++row) {
-            out << time;
+            out += time;
             for (const ExportColumn& column : columns) {
-                out << ',';
+                out += ',';
                 if (column.group != oldest->group || column.column < 0 ||
                     column.column >= series.channels()) {
                     continue;
                 }
                 const ChannelStat stat = series.stat(level, oldest->index, column.column);
                 if (stat.count > 0) {
-                    out << ValueText(row == 0 ? stat.min : stat.max);
+                    out += ValueText(row == 0 ? stat.min : stat.max);
                 }
             }
-            out << "\r\n";
+            out += kLineEnd;
         }
         oldest->next();
     }

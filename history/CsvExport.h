@@ -7,12 +7,12 @@
 
 #include <cstdint>
 #include <functional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "history/HistoryDocument.h"
+#include "settings/AtomicFile.h"
 
 namespace vantrel::history {
 
@@ -32,8 +32,10 @@ std::string CsvField(std::string_view text);
 // Rows of every item in [x0, x1], in x order across the groups; a row leaves the
 // columns of the other groups empty, and so does a value that is not a number.
 // Times as "2026-12-06T14:05:09.250+01:00" in local time, record numbers as they
-// are; values as the log writes them. Lines end in CR LF.
-void WriteCsv(std::ostream& out, const HistoryDocument& document,
+// are; values as the log writes them. Lines end in CR LF. The text goes to put a
+// piece of many rows at a time, as WriteFileAtomically takes it; false when put
+// refused a piece.
+bool WriteCsv(const PutPiece& put, const HistoryDocument& document,
               const std::vector<ExportColumn>& columns, std::int64_t x0, std::int64_t x1,
               const UtcOffsetAt& offsetAt);
 

@@ -22,8 +22,9 @@ bool PlainText(std::string_view line) {
     });
 }
 
-Axis AxisOf(Stamp stamp) {
-    return stamp == Stamp::None || stamp == Stamp::Serial ? Axis::RecordNumber : Axis::Time;
+Axis AxisOf(StampStyle stamp) {
+    return stamp == StampStyle::None || stamp == StampStyle::Serial ? Axis::RecordNumber
+                                                                    : Axis::Time;
 }
 
 }  // namespace
@@ -81,24 +82,24 @@ void LogReader::takeLine(std::string_view line) {
         return;
     }
     if (const std::optional<HeaderStart> header = ReadHeaderStart(line)) {
-        takeHeader(line.substr(header->namesAt), header->stamp);
+        takeHeader(line.substr(header->namesAt), header->style);
     } else if (std::optional<RecordLine> record = ReadRecord(line)) {
         takeRecord(std::move(*record), line);
     } else if (lineNumber_ == 1 && PlainText(line)) {
         // Channel names alone: the header of a log without stamps.
-        takeHeader(line, Stamp::None);
+        takeHeader(line, StampStyle::None);
     } else {
         unreadable(lineNumber_);
     }
 }
 
-void LogReader::takeHeader(std::string_view names, Stamp stamp) {
+void LogReader::takeHeader(std::string_view names, StampStyle stamp) {
     settlePending(nullptr);
     headerStamp_ = stamp;
     headerNames_ = names;
     serial_.reset();
-    if (stamp == Stamp::Serial || stamp == Stamp::None) {
-        serial_ = stamp == Stamp::Serial;
+    if (stamp == StampStyle::Serial || stamp == StampStyle::None) {
+        serial_ = stamp == StampStyle::Serial;
     }
     current_ = -1;
 }
@@ -128,7 +129,7 @@ void LogReader::settlePending(const RecordLine* next) {
 
 void LogReader::addRecord(RecordLine& record, std::string_view text, std::uint64_t line) {
     if (record.leadingNumber && serial_.value_or(false)) {
-        record.stamp = Stamp::Serial;
+        record.stamp = StampStyle::Serial;
         record.values.erase(record.values.begin());
         if (record.values.empty()) {
             unreadable(line);
@@ -155,11 +156,11 @@ void LogReader::addRecord(RecordLine& record, std::string_view text, std::uint64
 std::int64_t LogReader::xOf(const RecordLine& record) {
     const platform::DateTime& t = record.when;
     switch (record.stamp) {
-        case Stamp::Iso:
+        case StampStyle::Iso:
             return platform::UtcMilliseconds(t);
-        case Stamp::DateTime:
+        case StampStyle::DateAndTime:
             return options_.localToUtc(t);
-        case Stamp::Time: {
+        case StampStyle::Time: {
             const int secondOfDay = (t.hour * 60 + t.minute) * 60 + t.second;
             if (lastSecondOfDay_ >= 0 && secondOfDay < lastSecondOfDay_) {
                 ++day_;
@@ -177,8 +178,8 @@ std::int64_t LogReader::xOf(const RecordLine& record) {
             local.day = static_cast<int>(static_cast<unsigned>(date.day()));
             return options_.localToUtc(local);
         }
-        case Stamp::Serial:
-        case Stamp::None:
+        case StampStyle::Serial:
+        case StampStyle::None:
             break;
     }
     return ++records_;
@@ -192,11 +193,11 @@ HistoryGroup* LogReader::groupFor(const RecordLine& record, std::string_view tex
     }
     std::vector<std::string> names;
     if (headerStamp_ && *headerStamp_ == record.stamp) {
-        if (const std::optional<std::string_view> separator = ValueSeparator(text, record.stamp)) {
+        if (const std::optional<Delimiter> separator = ValueSeparator(text, record.stamp)) {
             names = SplitNames(headerNames_, *separator);
-        } else if (SplitNames(headerNames_, " ").size() == 1) {
+        } else if (SplitNames(headerNames_, Delimiter::Space).size() == 1) {
             // A single value: its name, unless the header holds more than one.
-            names = SplitNames(headerNames_, ",");
+            names = SplitNames(headerNames_, Delimiter::Comma);
         }
     }
     if (names.size() != columns) {

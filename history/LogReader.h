@@ -64,7 +64,7 @@ class LogReader {
     };
 
     void takeLine(std::string_view line);
-    void takeHeader(std::string_view names, Stamp stamp);
+    void takeHeader(std::string_view names, StampStyle stamp);
     void takeRecord(RecordLine record, std::string_view text);
     void settlePending(const RecordLine* next);
     void addRecord(RecordLine& record, std::string_view text, std::uint64_t line);
@@ -84,7 +84,7 @@ class LogReader {
     std::vector<std::uint64_t> unreadableLines_;  // the first few
 
     // The header in force: its stamp and its channel names, not yet split.
-    std::optional<Stamp> headerStamp_;
+    std::optional<StampStyle> headerStamp_;
     std::string headerNames_;
     // Whether a leading whole number in a record without header is a serial number;
     // unknown until two records show whether it counts up.

@@ -156,13 +156,14 @@ void DataLogger::QueueRecordIfDue() {
         return;
     }
     const std::int32_t serialBefore = state_.LogSampleNo;
-    if (state_.LogStampStyle == 1) {
+    const StampStyle stampStyle = StampStyleOf(state_.LogStampStyle);
+    if (stampStyle == StampStyle::Serial) {
         ++state_.LogSampleNo;
     }
     // One reading of the clock, so that a record written across midnight does not
     // pair the old date with the new time, nor land in the wrong day's file.
     const platform::DateTime now = clock_.now();
-    std::string text = RecordStamp(state_.LogStampStyle, now, state_.LogSampleNo);
+    std::string text = StampFields(stampStyle, now, state_.LogSampleNo);
     text += RecordValues(state_, latest_);
     text += kLineEnd;
     FileQueue& queue = pending_[FileForRecord(now, text.size(), serialBefore)];

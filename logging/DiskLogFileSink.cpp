@@ -16,6 +16,7 @@
 #include "logging/LogFileSink.h"
 #include "settings/AppPaths.h"
 #include "settings/AtomicFile.h"
+#include "settings/TextStyles.h"
 
 namespace vantrel {
 
@@ -154,7 +155,7 @@ std::optional<std::string> DiskLogFileSink::append(const std::string& path, std:
     char last = '\n';
     if (readable && oldSize > 0 && ::pread(fd, &last, 1, oldSize - 1) == 1 && last != '\n') {
         // A line torn by a power cut must not swallow the first record.
-        mended = (last == '\r' ? "\n" : "\r\n") + std::string(text);
+        mended = std::string(last == '\r' ? kLineEnd.substr(1) : kLineEnd) + std::string(text);
         out = mended;
     }
     // One write(2) for all of it: a reader never sees part of a line, and a line

@@ -12,13 +12,13 @@
 
 #include "settings/AppPaths.h"
 #include "settings/AtomicFile.h"
+#include "settings/TextStyles.h"
 
 namespace vantrel {
 
 namespace {
 
 constexpr char kTargetMark = '>';
-constexpr std::string_view kLineEnd = "\r\n";
 
 }  // namespace
 

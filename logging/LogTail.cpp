@@ -1,25 +1,21 @@
 #include "logging/LogTail.h"
 
-#include <charconv>
+#include <limits>
+
+#include "logging/LogFormat.h"
 
 namespace vantrel {
 
 namespace {
 
+// Digits only: a sign, a date ("06/12/26") or a time ("14:05:09") is no serial
+// number.
 std::optional<std::int32_t> LeadingSerialNumber(std::string_view line) {
-    const std::size_t comma = line.find(',');
-    if (comma == 0 || comma == std::string_view::npos) {
+    const std::optional<std::int64_t> number = ReadSerialField(line);
+    if (!number || *number > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }
-    std::int32_t number = 0;
-    const char* end = line.data() + comma;
-    const auto [stop, error] = std::from_chars(line.data(), end, number);
-    // Digits only: a sign, a date ("06/12/26") or a time ("14:05:09") is no serial
-    // number.
-    if (error != std::errc{} || stop != end || line.front() == '-' || number < 0) {
-        return std::nullopt;
-    }
-    return number;
+    return static_cast<std::int32_t>(*number);
 }
 
 }  // namespace

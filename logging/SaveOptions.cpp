@@ -94,15 +94,16 @@ SaveOptionsChoice StoredChoices(const AcquisitionState& state) {
     return choice;
 }
 
-std::int32_t IntervalTicks(std::int16_t intervalChoice, std::int16_t intervalUnit) {
-    switch (intervalUnit) {
-        case 1:
+std::int32_t IntervalTicks(std::int16_t intervalChoice, IntervalUnit unit) {
+    switch (unit) {
+        case IntervalUnit::Seconds:
             return intervalChoice;
-        case 2:
+        case IntervalUnit::Minutes:
             return intervalChoice * kSecondsPerMinute;
-        default:
-            return intervalChoice * kSecondsPerHour;
+        case IntervalUnit::Hours:
+            break;
     }
+    return intervalChoice * kSecondsPerHour;
 }
 
 std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
@@ -153,7 +154,8 @@ std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
         }
     }
 
-    state.LogIntervalTicks = IntervalTicks(state.LogIntervalChoice, state.LogIntervalUnit);
+    state.LogIntervalTicks =
+        IntervalTicks(state.LogIntervalChoice, IntervalUnitOf(state.LogIntervalUnit));
     state.LogSampleNo = 0;
     // One tick short of a full interval, so the first record comes at the next tick.
     state.LogTickCount = state.LogIntervalTicks - 1;

@@ -11,6 +11,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "logging/LogFileSink.h"
+#include "logging/LogFormat.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
@@ -21,10 +22,10 @@ struct SaveOptionsChoice {
     std::string fileName;
     std::array<std::string, kUsedChannels> channelNames{};
     bool headers = true;
-    std::int16_t delimiter = 1;       // 1 comma, 2 four spaces, 3 one space
-    std::int16_t intervalUnit = 1;    // 1 seconds, 2 minutes, 3 hours
+    std::int16_t delimiter = CodeOf(Delimiter::Comma);
+    std::int16_t intervalUnit = CodeOf(IntervalUnit::Seconds);
     std::int16_t intervalChoice = 5;  // 1..300 units
-    std::int16_t stampStyle = 3;  // 1 serial number, 2 date and time, 3 time, 4 none, 5 ISO 8601
+    std::int16_t stampStyle = CodeOf(StampStyle::Time);
 
     bool operator==(const SaveOptionsChoice&) const = default;
 };
@@ -34,8 +35,8 @@ SaveOptionsChoice StoredChoices(const AcquisitionState& state);
 // Stores the choices as they are, checking nothing and starting nothing.
 void StoreChoices(AcquisitionState& state, const SaveOptionsChoice& choice);
 
-// Seconds per interval unit: 1, 60 or 3600 (any other unit counts as hours).
-std::int32_t IntervalTicks(std::int16_t intervalChoice, std::int16_t intervalUnit);
+// The interval in seconds, one logger tick each.
+std::int32_t IntervalTicks(std::int16_t intervalChoice, IntervalUnit unit);
 
 // Stores the choices and, when they allow it, starts logging afresh. Nothing when
 // logging has started (the window closes), otherwise the message to show (the

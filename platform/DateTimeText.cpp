@@ -16,6 +16,25 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
 }
 
+bool Digits(std::string_view text, std::size_t at, std::size_t count, int& out) {
+    if (at + count > text.size()) {
+        return false;
+    }
+    int value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    out = value;
+    return true;
+}
+
+bool Is(std::string_view text, std::size_t at, char c) {
+    return at < text.size() && text[at] == c;
+}
+
 std::string IsoText(const DateTime& t, const char* zone) {
     char text[48];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%s", t.year, t.month, t.day,
@@ -64,6 +83,44 @@ std::string IsoLocalText(const DateTime& local) {
 
 std::string IsoUtcText(const DateTime& local) {
     return IsoText(LocalDateTime(UtcMilliseconds(local), 0), "Z");
+}
+
+bool IsValidDate(const DateTime& t) {
+    using namespace std::chrono;
+    return year_month_day{year{t.year}, month{static_cast<unsigned>(t.month)},
+                          day{static_cast<unsigned>(t.day)}}
+        .ok();
+}
+
+bool ReadTimeOfDay(std::string_view text, DateTime& t) {
+    return Digits(text, 0, 2, t.hour) && Is(text, 2, ':') && Digits(text, 3, 2, t.minute) &&
+           Is(text, 5, ':') && Digits(text, 6, 2, t.second) && t.hour < 24 && t.minute < 60 &&
+           t.second < 60;
+}
+
+std::size_t ReadIsoText(std::string_view text, DateTime& t) {
+    // "2026-12-06T14:05:09.250" is 23 characters, then "Z" or "+01:00".
+    constexpr std::size_t kZoneAt = 23;
+    if (!(Digits(text, 0, 4, t.year) && Is(text, 4, '-') && Digits(text, 5, 2, t.month) &&
+          Is(text, 7, '-') && Digits(text, 8, 2, t.day) && Is(text, 10, 'T') &&
+          ReadTimeOfDay(text.substr(11), t) && Is(text, 19, '.') &&
+          Digits(text, 20, 3, t.millisecond) && IsValidDate(t))) {
+        return 0;
+    }
+    if (Is(text, kZoneAt, 'Z')) {
+        t.utcOffsetMinutes = 0;
+        return kZoneAt + 1;
+    }
+    int hours = 0;
+    int minutes = 0;
+    if (!((Is(text, kZoneAt, '+') || Is(text, kZoneAt, '-')) &&
+          Digits(text, kZoneAt + 1, 2, hours) && Is(text, kZoneAt + 3, ':') &&
+          Digits(text, kZoneAt + 4, 2, minutes) && hours < 24 && minutes < 60)) {
+        return 0;
+    }
+    const int sign = text[kZoneAt] == '-' ? -1 : 1;
+    t.utcOffsetMinutes = sign * (hours * 60 + minutes);
+    return kZoneAt + 6;
 }
 
 }  // namespace vantrel::platform

@@ -25,9 +25,11 @@ std::string TemporaryPathFor(const std::string& path) {
     return path + ".tmp" + std::to_string(pid) + "-" + std::to_string(counter++);
 }
 
-bool WriteAndFlush(std::FILE* file, std::string_view contents) {
-    if (!contents.empty() &&
-        std::fwrite(contents.data(), 1, contents.size(), file) != contents.size()) {
+bool WriteAndFlush(std::FILE* file, const ContentsWriter& write) {
+    const PutPiece put = [file](std::string_view piece) {
+        return piece.empty() || std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+    };
+    if (!write(put)) {
         return false;
     }
     if (std::fflush(file) != 0) {
@@ -60,15 +62,19 @@ std::filesystem::path FinalTarget(const std::filesystem::path& path) {
 
 }  // namespace
 
+std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view contents) {
+    return WriteFileAtomically(path, [contents](const PutPiece& put) { return put(contents); });
+}
+
 std::optional<std::string> WriteFileAtomically(const std::string& linkOrPath,
-                                               std::string_view contents) {
+                                               const ContentsWriter& write) {
     const std::string path = FinalTarget(linkOrPath).string();
     const std::string temporary = TemporaryPathFor(path);
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
         return "Cannot create " + path;
     }
-    const bool written = WriteAndFlush(file, contents);
+    const bool written = WriteAndFlush(file, write);
     const bool closed = std::fclose(file) == 0;
     std::error_code ignored;
     if (!written || !closed) {

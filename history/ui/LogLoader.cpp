@@ -2,7 +2,8 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QTimeZone>
+
+#include "platform/qt/QtClock.h"
 
 namespace vantrel {
 
@@ -52,11 +53,7 @@ void LogLoader::read() {
 
 history::LogReadOptions LocalLogOptions(const std::string& path) {
     history::LogReadOptions options;
-    options.localToUtc = [](const platform::DateTime& t) {
-        const QDateTime local(QDate(t.year, t.month, t.day),
-                              QTime(t.hour, t.minute, t.second, t.millisecond), Qt::LocalTime);
-        return static_cast<std::int64_t>(local.toMSecsSinceEpoch());
-    };
+    options.localToUtc = platform::LocalTimeToUtcMilliseconds;
     const QFileInfo info(QString::fromStdString(path));
     const QDateTime made = info.birthTime().isValid() ? info.birthTime() : info.lastModified();
     const QDate day = made.isValid() ? made.date() : QDate::currentDate();

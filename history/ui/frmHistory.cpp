@@ -15,8 +15,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "history/CsvExport.h"
@@ -26,7 +24,9 @@
 #include "history/ui/LogLoader.h"
 #include "history/ui/RunLooks.h"
 #include "platform/qt/ControlNames.h"
+#include "platform/qt/QtClock.h"
 #include "platform/qt/ScreenNumbers.h"
+#include "settings/AtomicFile.h"
 #include "views/ui/ValueText.h"
 
 namespace vantrel {
@@ -40,10 +40,6 @@ constexpr int kProgressRefreshMs = 200;
 // Read on a growing log per refresh: far more than a logger writes in a second, and
 // little enough to keep the window answering.
 constexpr std::uint64_t kFollowBytes = 2 << 20;
-
-int UtcOffsetMinutesAt(std::int64_t utcMilliseconds) {
-    return QDateTime::fromMSecsSinceEpoch(utcMilliseconds).offsetFromUtc() / 60;
-}
 
 QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -559,26 +555,11 @@ void frmHistory::cmdExportCsv_Click() {
         columns.push_back(
             {column.group, column.column, looks_(column.group, column.column).name.toStdString()});
     }
-    // Written beside the target first, so a failure never leaves half a file under
-    // the chosen name.
-    const std::filesystem::path target = std::filesystem::u8path(*path);
-    std::filesystem::path part = target;
-    part += ".part";
-    bool written = false;
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        if (out) {
-            history::WriteCsv(out, *document_, columns, x0_, x1_, UtcOffsetMinutesAt);
-            out.flush();
-            written = static_cast<bool>(out);
-        }
-    }
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(part, target, error);
-    }
-    if (!written || error) {
-        std::filesystem::remove(part, error);
+    // A failure never leaves half a file under the chosen name.
+    const std::optional<std::string> failure = WriteFileAtomically(*path, [&](const PutPiece& put) {
+        return history::WriteCsv(put, *document_, columns, x0_, x1_, platform::UtcOffsetMinutesAt);
+    });
+    if (failure) {
         dialogs_.showMessage({"The CSV file " + *path + " could not be written.", "Export",
                               platform::MessageIcon::Critical});
     }

@@ -13,7 +13,6 @@
 #include <algorithm>
 
 #include "engine/CardView.h"
-#include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
 #include "platform/qt/ControlNames.h"
 #include "settings/SettingsFiles.h"
@@ -179,6 +178,25 @@ QWidget* frmSave::BuildStampGroup() {
     return Group(QStringLiteral("Index"), column);
 }
 
+frmSave::Options<Delimiter, 3> frmSave::SeparatorOptions() const {
+    return {
+        {{optCSV, Delimiter::Comma}, {optTSV, Delimiter::FourSpaces}, {optSSV, Delimiter::Space}}};
+}
+
+frmSave::Options<IntervalUnit, 3> frmSave::UnitOptions() const {
+    return {{{optSec, IntervalUnit::Seconds},
+             {optMin, IntervalUnit::Minutes},
+             {optHour, IntervalUnit::Hours}}};
+}
+
+frmSave::Options<StampStyle, 5> frmSave::StampOptions() const {
+    return {{{optSN, StampStyle::Serial},
+             {optDT, StampStyle::DateAndTime},
+             {optT, StampStyle::Time},
+             {optISO, StampStyle::Iso},
+             {optNone, StampStyle::None}}};
+}
+
 void frmSave::Form_Load() {
     // A settings file may hold a choice outside the list; show the nearest one.
     const int position = std::clamp<int>(state_.LogIntervalChoice - 1, 0, kIntervalChoices - 1);
@@ -186,17 +204,17 @@ void frmSave::Form_Load() {
     txtFile->setText(QString::fromStdString(state_.LogFileName));
     chkHeaders->setChecked(state_.LogHeaders);
 
-    const std::array<QRadioButton*, 3> separators{optCSV, optTSV, optSSV};
-    const std::array<QRadioButton*, 3> units{optSec, optMin, optHour};
-    const std::array<QRadioButton*, 5> stamps{optSN, optDT, optT, optNone, optISO};
-    const auto select = [](const auto& buttons, int code) {
-        if (code >= 1 && code <= static_cast<int>(buttons.size())) {
-            buttons[static_cast<std::size_t>(code - 1)]->setChecked(true);
+    // A code no option stands for (a damaged settings file) leaves its group unset.
+    const auto select = [](const auto& options, int code) {
+        for (const auto& [button, choice] : options) {
+            if (CodeOf(choice) == code) {
+                button->setChecked(true);
+            }
         }
     };
-    select(separators, state_.LogDelimiter);
-    select(units, state_.LogIntervalUnit);
-    select(stamps, state_.LogStampStyle);
+    select(SeparatorOptions(), state_.LogDelimiter);
+    select(UnitOptions(), state_.LogIntervalUnit);
+    select(StampOptions(), state_.LogStampStyle);
 
     for (int n = 0; n < kUsedChannels; ++n) {
         txtChannel[n]->setText(QString::fromStdString(state_.ChannelName[n]));
@@ -223,14 +241,19 @@ void frmSave::cmdOK_Click() {
         choice.channelNames[n] = txtChannel[n]->text().toStdString();
     }
     choice.headers = chkHeaders->isChecked();
-    choice.delimiter = optCSV->isChecked() ? 1 : optTSV->isChecked() ? 2 : 3;
-    choice.intervalUnit = optSec->isChecked() ? 1 : optMin->isChecked() ? 2 : 3;
+    // With none of a group checked, its last option counts.
+    const auto chosen = [](const auto& options) {
+        for (const auto& [button, choice] : options) {
+            if (button->isChecked()) {
+                return CodeOf(choice);
+            }
+        }
+        return CodeOf(options.back().second);
+    };
+    choice.delimiter = chosen(SeparatorOptions());
+    choice.intervalUnit = chosen(UnitOptions());
     choice.intervalChoice = static_cast<std::int16_t>(cmbIntv->currentIndex() + 1);
-    choice.stampStyle = optSN->isChecked()    ? 1
-                        : optDT->isChecked()  ? 2
-                        : optT->isChecked()   ? 3
-                        : optISO->isChecked() ? kIsoStampStyle
-                                              : 4;
+    choice.stampStyle = chosen(StampOptions());
 
     const std::optional<platform::Message> problem =
         ApplySaveOptions(state_, choice, *sink_, clock_.now());

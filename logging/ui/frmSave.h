@@ -7,9 +7,11 @@
 #include <QDialog>
 #include <array>
 #include <memory>
+#include <utility>
 
 #include "engine/AcquisitionState.h"
 #include "logging/LogFileSink.h"
+#include "logging/LogFormat.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
@@ -63,6 +65,14 @@ class frmSave : public QDialog {
     QWidget* BuildSeparatorGroup();
     QWidget* BuildIntervalGroup();
     QWidget* BuildStampGroup();
+
+    // Each option of a group with the choice it stands for; OK takes the last one
+    // when none is checked.
+    template <typename Choice, std::size_t N>
+    using Options = std::array<std::pair<QRadioButton*, Choice>, N>;
+    Options<Delimiter, 3> SeparatorOptions() const;
+    Options<IntervalUnit, 3> UnitOptions() const;
+    Options<StampStyle, 5> StampOptions() const;
 
     AcquisitionState& state_;
     platform::Dialogs& dialogs_;

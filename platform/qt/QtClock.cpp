@@ -2,14 +2,25 @@
 
 #include <QDateTime>
 
+#include "platform/DateTimeText.h"
+
 namespace vantrel::platform {
 
+int UtcOffsetMinutesAt(std::int64_t utcMilliseconds) {
+    return QDateTime::fromMSecsSinceEpoch(utcMilliseconds).offsetFromUtc() / 60;
+}
+
+std::int64_t LocalTimeToUtcMilliseconds(const DateTime& local) {
+    const QDateTime time(QDate(local.year, local.month, local.day),
+                         QTime(local.hour, local.minute, local.second, local.millisecond),
+                         Qt::LocalTime);
+    return static_cast<std::int64_t>(time.toMSecsSinceEpoch());
+}
+
 DateTime QtClock::now() const {
-    const QDateTime current = QDateTime::currentDateTime();
-    const QDate date = current.date();
-    const QTime time = current.time();
-    return DateTime{date.year(),   date.month(),  date.day(),  time.hour(),
-                    time.minute(), time.second(), time.msec(), current.offsetFromUtc() / 60};
+    // One reading: the civil time and its offset belong to the same moment.
+    const std::int64_t utcMilliseconds = QDateTime::currentMSecsSinceEpoch();
+    return LocalDateTime(utcMilliseconds, UtcOffsetMinutesAt(utcMilliseconds));
 }
 
 }  // namespace vantrel::platform

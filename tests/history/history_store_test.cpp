@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "history/CsvExport.h"
 #include "history/HistoryDocument.h"
@@ -129,10 +128,14 @@ TEST(CsvExport, TimesWithOffsetQuotedNamesBucketRowsAndCardsInTimeOrder) {
         state.ChannelValue[0] = static_cast<float>(i % 3) - 0.5f;
         AddFrame(run, state, 0, t - 8000 + 65 * i, 5);
     }
-    std::ostringstream out;
-    WriteCsv(out, run, {{0, 0, "Temp, \"in\""}, {1, 0, "Fan"}, {0, 5, "Failed"}}, t - 8000, t + 40,
-             [](std::int64_t) { return 60; });
-    const std::string csv = out.str();
+    std::string csv;
+    EXPECT_TRUE(WriteCsv(
+        [&](std::string_view piece) {
+            csv += piece;
+            return true;
+        },
+        run, {{0, 0, "Temp, \"in\""}, {1, 0, "Fan"}, {0, 5, "Failed"}}, t - 8000, t + 40,
+        [](std::int64_t) { return 60; }));
     EXPECT_TRUE(
         csv.starts_with("time,\"Temp, \"\"in\"\"\",Fan,Failed\r\n"
                         "2026-12-06T14:05:01.250+01:00,-0.5,,\r\n"

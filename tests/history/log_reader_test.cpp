@@ -1,19 +1,29 @@
-// Log files read back, as the logger writes them: each separator and stamp style,
-// with and without the header, quoted names, serial numbers told from a leading
-// value by counting up, time-only stamps moving to the next day, a change of
-// columns going into a group of its own, a last line still being written, and the
-// lines that cannot be read named in one message. Pieces of any size read alike.
+// Log files read back: the logger's own, in every stamp style and separator, with
+// no header, plain names or names that must be quoted, give the same values, times
+// and names (a stamp field, a separator, a length or the quoting changed on one
+// side only); beyond them, serial numbers told from a leading value by counting
+// up, time-only stamps moving to the next day, a change of columns going into a
+// group of its own, a last line still being written, and the lines that cannot be
+// read named in one message. Pieces of any size read alike.
 // Column layouts share one memory budget; a file growing while it is read is read
 // up to its first size, then on.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "history/FollowedLog.h"
 #include "history/LogReader.h"
 #include "history/SeriesReading.h"
+#include "logging/DataLogger.h"
+#include "logging/SaveOptions.h"
+#include "platform/DateTimeText.h"
+#include "tests/engine/TempFolder.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeDialogs.h"
 
 namespace vantrel::history {
 namespace {
@@ -46,16 +56,6 @@ constexpr std::int64_t k1000 = 1'796'551'200'000;   // 2026-12-06 10:00:00
 constexpr std::int64_t k2359 = k1405 + 35'690'000;  // 23:59:59
 
 const Case kCases[] = {
-    {"TIME,Channel 0,Fan\r\n14:05:09,1.25,-0.5\r\n14:05:14,1.3,-0.5\r\n", Axis::Time,
-     "Channel 0|Fan:2", k1405, k1405 + 5000, 1.25f, ""},
-    {"DATE,TIME,Channel 0    Fan\r\n06/12/26,14:05:09,1.25    -0.5\r\n", Axis::Time,
-     "Channel 0|Fan:1", k1405, k1405, 1.25f, ""},
-    {"SN,\"Channel 0\" Fan\r\n1,1.25 -0.5\r\n2,1.3 -0.5\r\n", Axis::RecordNumber, "Channel 0|Fan:2",
-     1, 2, 1.25f, ""},
-    {"TIMESTAMP,\"a,b\",B\r\n2026-12-06T14:05:09.250+01:00,1.25,-0.5\r\n", Axis::Time, "a,b|B:1",
-     1'796'562'309'250, 1'796'562'309'250, 1.25f, ""},
-    {"1.25,-0.5\r\n1.3,-0.5\r\n", Axis::RecordNumber, "Column 1|Column 2:2", 1, 2, 1.25f, ""},
-    {"1,1.25,-0.5\r\n2,1.3,-0.5\r\n", Axis::RecordNumber, "Column 1|Column 2:2", 1, 2, 1.25f, ""},
     {"5,1.25\r\n5,1.3\r\n", Axis::RecordNumber, "Column 1|Column 2:2", 1, 2, 5.0f, ""},
     // A time-only stamp going back moves to the next day; one staying the same does not.
     {"23:59:59,1\r\n00:00:01,2\n00:00:01,3\r\n", Axis::Time, "Column 1:3", k2359, k2359 + 2000,
@@ -69,31 +69,30 @@ const Case kCases[] = {
      "2 lines could not be read: line 1, 3"},
 };
 
-void ExpectRead(const Case& c, const HistoryDocument& document, const std::string& problems) {
-    EXPECT_EQ(document.axis, c.axis);
-    EXPECT_EQ(Groups(document), c.groups);
-    ASSERT_FALSE(document.groups.empty());
-    const ReducingSeries& first = document.groups[0].series;
-    EXPECT_EQ(first.firstX(), c.firstX);
-    EXPECT_EQ(first.lastX(), c.lastX);
-    EXPECT_EQ(*ValueAt(first, 0, first.firstX()), c.firstValue);
-    EXPECT_EQ(problems, c.problems);
+// The text read whole and byte by byte, alike.
+void ExpectReads(const Case& c) {
+    const std::string_view text = c.text;
+    for (const std::size_t piece : {text.size(), std::size_t{1}}) {
+        SCOPED_TRACE(std::string(text) + " in pieces of " + std::to_string(piece));
+        LogReader reader({{}, {2026, 12, 6}});
+        for (std::size_t at = 0; at < text.size(); at += piece) {
+            reader.feed(text.substr(at, piece));
+        }
+        const HistoryDocument document = reader.finish();
+        EXPECT_EQ(reader.problemText(), c.problems);
+        EXPECT_EQ(document.axis, c.axis);
+        EXPECT_EQ(Groups(document), c.groups);
+        ASSERT_FALSE(document.groups.empty());
+        const ReducingSeries& first = document.groups[0].series;
+        EXPECT_EQ(first.firstX(), c.firstX);
+        EXPECT_EQ(first.lastX(), c.lastX);
+        EXPECT_EQ(*ValueAt(first, 0, first.firstX()), c.firstValue);
+    }
 }
 
-TEST(LogReader, ReadsEveryShapeTheLoggerWritesWholeOrByteByByte) {
+TEST(LogReader, ReadsEveryShapeWholeOrByteByByte) {
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.text);
-        LogReadOptions options;
-        options.firstDay = {2026, 12, 6};
-        LogReader whole(options);
-        whole.feed(c.text);
-        ExpectRead(c, whole.finish(), whole.problemText());
-
-        LogReader bytes(options);
-        for (const char* p = c.text; *p != '\0'; ++p) {
-            bytes.feed(std::string_view(p, 1));
-        }
-        ExpectRead(c, bytes.finish(), bytes.problemText());
+        ExpectReads(c);
     }
 }
 
@@ -164,6 +163,53 @@ TEST(FollowedLog, AFileGrowingWhileReadEndsAtItsFirstSizeThenReadsOnWhatWasAppen
     std::filesystem::remove(path);
     EXPECT_EQ(log.readMore(1 << 20), std::nullopt);
 }
+
+// No header, then names as they are, then names holding a comma or a separator.
+constexpr std::array<std::array<const char*, 2>, 3> kNames = {
+    {{"Column 1", "Column 2"}, {"Fan", "Pump"}, {"Temp, in", "A    B C"}}};
+// Channels 0 and 1, one record each: every text form of a value.
+constexpr float kValues[][2] = {{1.25f, -0.5f}, {12345680.0f, 1e-05f}, {0.0001f, -2.0f}};
+
+class LogRoundTrip : public ::testing::TestWithParam<std::tuple<StampStyle, Delimiter, int>> {};
+
+TEST_P(LogRoundTrip, TheReaderGivesBackWhatTheLoggerWrote) {
+    const auto [stamp, delimiter, names] = GetParam();
+    const auto [first, second] = kNames[static_cast<std::size_t>(names)];
+    vantrel::testing::TempFolder folder;
+    vantrel::testing::FakeClock clock;
+    vantrel::testing::FakeDialogs dialogs;
+    DiskLogFileSink sink;
+    AcquisitionState state;
+    state.CardConnected1 = state.SaveChannel[0] = state.SaveChannel[1] = true;
+    SaveOptionsChoice choice{folder.file("run.csv"), {first, second}, names > 0};
+    choice.delimiter = CodeOf(delimiter);
+    choice.intervalChoice = 1;
+    choice.stampStyle = CodeOf(stamp);
+    // At UTC, so that the local times read as the moments themselves.
+    clock.current = {2026, 12, 6, 14, 5, 9, 0, 0};
+    ASSERT_FALSE(ApplySaveOptions(state, choice, sink, clock.current));
+    DataLogger logger(state, clock, dialogs, sink);
+    const bool timed = stamp != StampStyle::Serial && stamp != StampStyle::None;
+    // The first record's moment, or its number without a time stamp.
+    const std::int64_t firstX = timed ? platform::UtcMilliseconds(clock.current) : 1;
+    for (const auto& [a, b] : kValues) {
+        ConvertedFrame frame;
+        frame.values = {a, b};
+        logger.TakeFrame(frame);
+        logger.Tick();
+        ++clock.current.second;
+    }
+    ExpectReads({folder.read("run.csv").c_str(), timed ? Axis::Time : Axis::RecordNumber,
+                 (std::string(first) + "|" + second + ":3").c_str(), firstX,
+                 firstX + (timed ? 2000 : 2), kValues[0][0], ""});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryLayout, LogRoundTrip,
+    ::testing::Combine(::testing::Values(StampStyle::Serial, StampStyle::DateAndTime,
+                                         StampStyle::Time, StampStyle::None, StampStyle::Iso),
+                       ::testing::Values(Delimiter::Comma, Delimiter::FourSpaces, Delimiter::Space),
+                       ::testing::Values(0, 1, 2)));
 
 }  // namespace
 }  // namespace vantrel::history

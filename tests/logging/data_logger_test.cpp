@@ -67,8 +67,10 @@ class DataLoggerTest : public ::testing::Test {
 };
 
 TEST(IntervalTicks, CountsSecondsMinutesOrHours) {
-    EXPECT_EQ(std::tuple(IntervalTicks(1, 1), IntervalTicks(2, 2), IntervalTicks(300, 3)),
-              std::tuple(1, 120, 1080000));
+    EXPECT_EQ(
+        std::tuple(IntervalTicks(1, IntervalUnit::Seconds), IntervalTicks(2, IntervalUnit::Minutes),
+                   IntervalTicks(300, IntervalUnit::Hours)),
+        std::tuple(1, 120, 1080000));
 }
 
 TEST_F(DataLoggerTest, HeadersOnPutTheEarlierRecordsInAFreshDatedCopyAndRestartNumbering) {

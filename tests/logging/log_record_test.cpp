@@ -42,7 +42,7 @@ TEST(LogRecord, HeaderAndRecordShareTheSeparatorAndEveryStampFieldEndsInAComma) 
         state.LogStampStyle = static_cast<std::int16_t>(stampStyle);
         state.ChannelName[0] = name;
         EXPECT_EQ(HeaderLine(state), header);
-        EXPECT_EQ(RecordStamp(stampStyle, {2009, 3, 5, 7, 4, 9, 25, -270}, 42) +
+        EXPECT_EQ(StampFields(StampStyleOf(stampStyle), {2009, 3, 5, 7, 4, 9, 25, -270}, 42) +
                       RecordValues(state, values),
                   record);
     }

@@ -26,6 +26,11 @@ TEST_P(DateTimeTextTest, NumberAndTextsAgreeBothWays) {
     EXPECT_EQ(IsoLocalText(m.local), m.isoLocal);
     EXPECT_EQ(IsoUtcText(m.local), m.isoUtc);
     EXPECT_EQ(IsoLocalText(LocalDateTime(m.utcMs, m.local.utcOffsetMinutes)), m.isoLocal);
+    for (const std::string_view iso : {m.isoLocal, m.isoUtc}) {
+        DateTime read;
+        EXPECT_EQ(ReadIsoText(iso, read), iso.size());
+        EXPECT_EQ(UtcMilliseconds(read), m.utcMs) << iso;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
