@@ -53,7 +53,7 @@ std::string Quoted(std::string_view word) {
 }
 
 std::optional<double> Number(std::string_view word) {
-    if (word.starts_with('+')) {
+    if (word.starts_with('+') && !word.starts_with("+-")) {
         word.remove_prefix(1);
     }
     double value = 0.0;
@@ -361,8 +361,11 @@ std::string RuleText(const AlarmRule& rule) {
 }
 
 ChannelList ParseChannelList(std::string_view text) {
+    // A list needs no decimal commas, so a comma between channels is taken too.
+    std::string blanked(text);
+    std::replace(blanked.begin(), blanked.end(), ',', ' ');
     ChannelList list;
-    for (const std::string_view word : Words(text)) {
+    for (const std::string_view word : Words(blanked)) {
         const auto channel = SlotNumber(word, kChannelPrefix);
         if (channel && *channel < kUsedChannels) {
             list.channels = static_cast<std::uint16_t>(list.channels | (1u << *channel));

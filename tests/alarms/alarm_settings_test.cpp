@@ -65,7 +65,7 @@ TEST(AlarmSettings, RulesAreReadInNumberOrderUpToSixtyFourAndWrittenBackTheSame)
     file["alarms"]["rule3"] = "CH3 above 8O";
     file["alarms"]["rule4"] = " ";
     file["alarms"]["rul5"] = "CH5 below 1";
-    file["alarms"]["sensor_fault_off"] = "CH2 CH17 ch15";
+    file["alarms"]["sensor_fault_off"] = "CH2 CH17,ch15";
     std::vector<ini::Problem> problems;
     const AlarmSettings read = ReadAlarmSettings(file, problems);
 
@@ -81,7 +81,7 @@ TEST(AlarmSettings, RulesAreReadInNumberOrderUpToSixtyFourAndWrittenBackTheSame)
     EXPECT_EQ(texts, (std::vector<std::string>{
                          "[alarms] rule3: \"CH3 above 8O\" is not valid (8O is not a number), "
                          "nothing is used instead.",
-                         "[alarms] sensor_fault_off: \"CH2 CH17 ch15\" is not valid (there is no "
+                         "[alarms] sensor_fault_off: \"CH2 CH17,ch15\" is not valid (there is no "
                          "channel CH17; channels are CH0 to CH15), \"CH2 CH15\" is used instead.",
                          "[alarms] rul5: no such setting, ignored. Did you mean rule5?"}));
 
