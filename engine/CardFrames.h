@@ -12,6 +12,7 @@
 
 #include "engine/AcquisitionState.h"
 #include "engine/Conversion.h"
+#include "engine/SensorChecks.h"
 #include "platform/Clock.h"
 
 namespace vantrel {
@@ -26,6 +27,11 @@ struct ConvertedFrame {
     std::array<std::int16_t, kChannelsPerCard> rawCounts{};
     float ambient = 0.0f;
     std::optional<ConversionFailure> failure;
+    // For the channels that converted: a 4-20 mA channel's loop current, and where
+    // a PT-100 or thermocouple reading lies against its table (a value clipped to
+    // the table's end looks like a reading).
+    std::array<std::optional<double>, kChannelsPerCard> loopMilliamps{};
+    std::array<TableReading, kChannelsPerCard> tableReadings{};
 };
 
 struct DigitalFrame {

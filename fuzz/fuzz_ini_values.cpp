@@ -9,18 +9,25 @@
 #include <cstdlib>
 #include <string>
 
+#include "alarms/AlarmSettings.h"
 #include "app/Preferences.h"
 
 namespace {
 
+// A numbered key is tried as its first; a rule left out is written as none.
 std::string ReadBack(const vantrel::ini::Key& key, const std::string& text,
                      std::vector<vantrel::ini::Problem>& problems) {
     const std::string section(key.section);
-    const std::string name(key.name);
-    return vantrel::PreferencesTexts(
-               vantrel::ReadPreferences({{section, {{name, text}}}}, "fuzz-host", problems))
-        .at(section)
-        .at(name);
+    const std::string name = std::string(key.name) + (key.numbered ? "1" : "");
+    const vantrel::ini::FileTexts file = {{section, {{name, text}}}};
+    const vantrel::ini::SectionTexts written =
+        section == vantrel::ini::kAlarmsSection
+            ? vantrel::alarms::AlarmSettingsTexts(
+                  vantrel::alarms::ReadAlarmSettings(file, problems))
+            : vantrel::PreferencesTexts(vantrel::ReadPreferences(file, "fuzz-host", problems))
+                  .at(section);
+    const auto found = written.find(name);
+    return found == written.end() ? std::string() : found->second;
 }
 
 bool Fits(const vantrel::ini::Key& key, const std::string& value) {

@@ -6,6 +6,18 @@ std::string_view WordOf(const Key& key, std::size_t index) {
     return index < key.wordCount ? key.words[index] : std::string_view();
 }
 
+bool IsNameOf(const Key& key, std::string_view name) {
+    if (!key.numbered) {
+        return name == key.name;
+    }
+    if (!name.starts_with(key.name)) {
+        return false;
+    }
+    const std::string_view number = name.substr(key.name.size());
+    return !number.empty() && number.front() != '0' &&
+           number.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 std::string DefaultText(const Key& key) {
     switch (key.kind) {
         case KeyKind::Flag:

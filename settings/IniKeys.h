@@ -46,6 +46,10 @@ struct Key {
     std::string_view fallbackText{};
     // Shown as the tooltip of the key's control in Options > Settings.
     std::string_view help{};
+    // One key of this kind per item, numbered: rule1, rule2, ... (any number from
+    // 1 without leading zeros, read in number order), so that a user writing the
+    // file by hand can leave gaps to fill in later.
+    bool numbered = false;
 };
 
 namespace detail {
@@ -84,6 +88,16 @@ constexpr Key TextKey(std::string_view section, std::string_view name, std::stri
             .help = help};
 }
 
+constexpr Key NumberedTextKey(std::string_view section, std::string_view name,
+                              std::string_view help) {
+    return {.section = section,
+            .name = name,
+            .kind = KeyKind::Text,
+            .fallbackText = {},
+            .help = help,
+            .numbered = true};
+}
+
 // Logs and disk sizes up to a tebibyte in KiB, a pebibyte in MiB.
 inline constexpr std::int64_t kLargestSize = std::int64_t{1} << 30;
 
@@ -91,6 +105,7 @@ inline constexpr std::int64_t kLargestSize = std::int64_t{1} << 30;
 
 inline constexpr std::string_view kMqttSection = "mqtt";
 inline constexpr std::string_view kLoggingSection = "logging";
+inline constexpr std::string_view kAlarmsSection = "alarms";
 
 // Sections in the order the start-up message names their problems.
 inline constexpr auto kKeys = std::to_array<Key>({
@@ -118,6 +133,15 @@ inline constexpr auto kKeys = std::to_array<Key>({
     detail::FlagKey(kLoggingSection, "resume", false),
     // Warn while a day of one-second records still fits many times over; 0 never.
     detail::NumberKey(kLoggingSection, "low_space_mb", 200, 0, detail::kLargestSize),
+
+    detail::NumberedTextKey(kAlarmsSection, "rule",
+                            "A channel or line, its condition and options, for example "
+                            "CH3 above 80 critical hysteresis 2 on-delay 5 latching."),
+    // Channels whose built-in faults are not watched, as "CH2 CH5".
+    detail::TextKey(kAlarmsSection, "loop_fault_off", ""),
+    detail::TextKey(kAlarmsSection, "sensor_fault_off", ""),
+    detail::TextKey(kAlarmsSection, "conversion_fault_off", ""),
+    detail::TextKey(kAlarmsSection, "link_fault_off", ""),
 });
 
 // A name that is not in the table does not build.
@@ -141,5 +165,8 @@ std::string DefaultText(const Key& key);
 // A number key's range as the texts give it: "1 to 65535", or "0 or 1".
 std::string RangeText(const Key& key);
 std::string_view WordOf(const Key& key, std::size_t index);
+// Whether name is one of the key's names: its own, or for a numbered key its name
+// and a number from 1 without leading zeros ("rule7").
+bool IsNameOf(const Key& key, std::string_view name);
 
 }  // namespace vantrel::ini

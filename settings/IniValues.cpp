@@ -83,16 +83,61 @@ std::string Saying(const Problem& problem) {
         case Kind::BadValue:
             break;
     }
-    return Subject(problem) + ": \"" + Escaped(problem.found) + "\" is not valid, " +
+    const std::string why = problem.why.empty() ? "" : " (" + Escaped(problem.why) + ")";
+    return Subject(problem) + ": \"" + Escaped(problem.found) + "\" is not valid" + why + ", " +
            (problem.used.empty() ? "nothing" : Escaped(problem.used)) + " is used instead.";
 }
 
+bool IsKnownKey(std::string_view section, std::string_view name) {
+    return std::any_of(kKeys.begin(), kKeys.end(), [&](const Key& key) {
+        return key.section == section && IsNameOf(key, name);
+    });
+}
+
+// The name of a key as the one typed would have been meant: a numbered key's
+// name takes the typed number ("rul3" means rule3), or N when none was typed.
+std::string MeantName(const Key& key, std::string_view typed) {
+    if (!key.numbered) {
+        return std::string(key.name);
+    }
+    const std::size_t digits = typed.find_last_not_of("0123456789") + 1;
+    const std::size_t significant = typed.find_first_not_of('0', digits);
+    const std::string_view number =
+        significant == std::string_view::npos ? "N" : typed.substr(significant);
+    return std::string(key.name) + std::string(number);
+}
+
+// The names of a section's keys (every section's when section is nothing), as the
+// message gives them, for the key typed.
+std::vector<std::string> MeantNames(std::optional<std::string_view> section,
+                                    std::string_view typed) {
+    std::vector<std::string> names;
+    for (const Key& key : kKeys) {
+        if (!section) {
+            names.push_back("[" + std::string(key.section) + "] " + MeantName(key, typed));
+        } else if (key.section == *section) {
+            names.push_back(MeantName(key, typed));
+        }
+    }
+    return names;
+}
+
+// Without the section, for comparing with the key typed.
+std::vector<std::string> BareNames(const std::vector<std::string>& names) {
+    std::vector<std::string> bare;
+    for (const std::string& name : names) {
+        bare.push_back(name.starts_with('[') ? name.substr(name.find("] ") + 2) : name);
+    }
+    return bare;
+}
+
 void NoteUnknownKeys(std::string_view section, const SectionTexts& texts,
-                     const std::vector<std::string>& known, std::vector<Problem>& problems) {
+                     std::vector<Problem>& problems) {
     for (const auto& [key, text] : texts) {
-        if (IsCommentedOut(key) || std::find(known.begin(), known.end(), key) != known.end()) {
+        if (IsCommentedOut(key) || IsKnownKey(section, key)) {
             continue;
         }
+        const std::vector<std::string> known = MeantNames(section, key);
         const std::optional<std::size_t> nearest = NearestIndex(key, known);
         problems.push_back({.section = std::string(section),
                             .key = key,
@@ -100,16 +145,6 @@ void NoteUnknownKeys(std::string_view section, const SectionTexts& texts,
                             .kind = Problem::Kind::UnknownKey,
                             .nearest = nearest ? known[*nearest] : ""});
     }
-}
-
-std::vector<std::string> KeyNames(std::string_view section) {
-    std::vector<std::string> names;
-    for (const Key& key : kKeys) {
-        if (key.section == section) {
-            names.emplace_back(key.name);
-        }
-    }
-    return names;
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -158,16 +193,10 @@ std::string Escaped(std::string_view text) {
 
 void NoteUnknownSections(const FileTexts& file, std::vector<Problem>& problems) {
     std::vector<std::string> sections;
-    // A key before any section is most likely a section's key put too high up, so
-    // it is matched against the keys of all sections.
-    std::vector<std::string> keys;
-    std::vector<std::string> placedKeys;
     for (const Key& key : kKeys) {
         if (std::find(sections.begin(), sections.end(), key.section) == sections.end()) {
             sections.emplace_back(key.section);
         }
-        keys.emplace_back(key.name);
-        placedKeys.push_back("[" + std::string(key.section) + "] " + std::string(key.name));
     }
     for (const auto& [section, texts] : file) {
         if (section.empty()) {
@@ -175,7 +204,10 @@ void NoteUnknownSections(const FileTexts& file, std::vector<Problem>& problems) 
                 if (IsCommentedOut(key)) {
                     continue;
                 }
-                const std::optional<std::size_t> nearest = NearestIndex(key, keys);
+                // A key before any section is most likely a section's key put too high
+                // up, so it is matched against the keys of all sections.
+                const std::vector<std::string> placedKeys = MeantNames(std::nullopt, key);
+                const std::optional<std::size_t> nearest = NearestIndex(key, BareNames(placedKeys));
                 problems.push_back({.key = key,
                                     .found = text,
                                     .kind = Problem::Kind::UnknownKey,
@@ -296,9 +328,35 @@ std::string SectionReader::text(const Key& key, const std::string& fallback, Tex
     return *text;
 }
 
+std::vector<std::pair<std::string, std::string>> SectionReader::numbered(const Key& key) const {
+    std::vector<std::pair<std::string, std::string>> found;
+    if (texts_ != nullptr) {
+        for (const auto& [name, text] : *texts_) {
+            if (IsNameOf(key, name)) {
+                found.emplace_back(name, text);
+            }
+        }
+    }
+    // Numbers without leading zeros: the shorter is the smaller.
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return a.first.size() != b.first.size() ? a.first.size() < b.first.size()
+                                                : a.first < b.first;
+    });
+    return found;
+}
+
+void SectionReader::refuse(std::string_view name, const std::string& found, std::string used,
+                           std::string why) {
+    problems_.push_back({.section = section_,
+                         .key = std::string(name),
+                         .found = found,
+                         .used = std::move(used),
+                         .why = std::move(why)});
+}
+
 void SectionReader::noteUnknownKeys() {
     if (texts_ != nullptr) {
-        NoteUnknownKeys(section_, *texts_, KeyNames(section_), problems_);
+        NoteUnknownKeys(section_, *texts_, problems_);
     }
 }
 

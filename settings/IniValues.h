@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/IniKeys.h"
@@ -43,9 +44,13 @@ struct Problem {
     Kind kind = Kind::BadValue;
     // The name meant, as the message gives it ("split", "[logging]").
     std::string nearest{};
+    // What is wrong with a value whose rule has several parts ("8O is not a number").
+    std::string why{};
 };
-// "[mqtt] port: "12a" is not valid, 1883 is used instead.", "[mqtt] prot: no such
-// setting, ignored. Did you mean port?"; control characters are shown escaped.
+// "[mqtt] port: "12a" is not valid, 1883 is used instead.", "[alarms] rule3: "CH3
+// above 8O" is not valid (8O is not a number), nothing is used instead.", "[mqtt]
+// prot: no such setting, ignored. Did you mean port?"; control characters are
+// shown escaped.
 std::string ProblemText(const Problem& problem);
 // All problems, one line each, under a line naming the file.
 std::string ProblemsMessage(const std::vector<Problem>& problems);
@@ -77,6 +82,10 @@ class SectionReader {
     // Any text for which valid holds (every text when there is no rule), as it stands.
     using TextRule = bool (*)(std::string_view);
     std::string text(const Key& key, const std::string& fallback, TextRule valid = nullptr);
+    // A numbered key's texts by name ("rule2", "rule10"), in number order.
+    std::vector<std::pair<std::string, std::string>> numbered(const Key& key) const;
+    // Notes a text that its section's own rule refused, saying why and what is used.
+    void refuse(std::string_view name, const std::string& found, std::string used, std::string why);
     // Notes every key of the section that the table does not hold, with the name
     // meant when just one known name is a letter away (one inserted, left out,
     // replaced, or two neighbours swapped), letter case aside. Keys starting with

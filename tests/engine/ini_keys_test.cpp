@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "alarms/AlarmSettings.h"
 #include "app/Preferences.h"
 
 namespace vantrel::testing {
@@ -74,16 +75,20 @@ TEST(IniKeysTest, EveryKindOfKeyIsReadByOneRule) {
 
 TEST(IniKeysTest, EachFieldStartsAtItsKeysDefaultAndIsWrittenUnderItsName) {
     std::vector<ini::Problem> problems;
-    const ini::FileTexts read =
-        PreferencesTexts(ReadPreferences({}, "lab-pc.example.org", problems));
+    ini::FileTexts read = PreferencesTexts(ReadPreferences({}, "lab-pc.example.org", problems));
+    read.emplace(ini::kAlarmsSection,
+                 alarms::AlarmSettingsTexts(alarms::ReadAlarmSettings({}, problems)));
     std::size_t keys = 0;
     for (const ini::Key& key : ini::kKeys) {
+        if (key.numbered) {
+            continue;  // none of them until there is something to number
+        }
         const std::string expected = key.name == "station" ? "lab-pc" : ini::DefaultText(key);
         EXPECT_EQ(read.at(std::string(key.section)).at(std::string(key.name)), expected)
             << key.name;
         ++keys;
     }
-    EXPECT_EQ(read.at("mqtt").size() + read.at("logging").size(), keys);
+    EXPECT_EQ(read.at("mqtt").size() + read.at("logging").size() + read.at("alarms").size(), keys);
     EXPECT_TRUE(problems.empty());
 }
 
@@ -94,10 +99,15 @@ std::string SourceFile(const std::string& name) {
     return text.str();
 }
 
+// As the documents name it: "ruleN" for rule1, rule2, ...
+std::string DocumentedName(const ini::Key& key) {
+    return std::string(key.name) + (key.numbered ? "N" : "");
+}
+
 // The line of a Markdown table whose first cell names the key.
 std::string TableRow(const std::string& text, const ini::Key& key) {
     std::istringstream lines(text);
-    const std::string name = "`" + std::string(key.name) + "`";
+    const std::string name = "`" + DocumentedName(key) + "`";
     for (std::string line; std::getline(lines, line);) {
         if (line.starts_with("| ") && line.substr(2, line.find(" |") - 2).find(name) != line.npos) {
             return line;
@@ -108,9 +118,9 @@ std::string TableRow(const std::string& text, const ini::Key& key) {
 
 // The man page's paragraph from the key's tag to the next one.
 std::string ManParagraph(const std::string& text, const ini::Key& key) {
-    const bool number = key.kind == ini::KeyKind::Number;
+    const bool italicValue = key.kind == ini::KeyKind::Number || key.kind == ini::KeyKind::Text;
     const std::size_t start =
-        text.find("\n.TP\n.B" + std::string(number ? "I " : "R ") + std::string(key.name) + " ");
+        text.find("\n.TP\n.B" + std::string(italicValue ? "I " : "R ") + DocumentedName(key) + " ");
     return start == text.npos ? "" : text.substr(start, text.find("\n.TP", start + 1) - start);
 }
 
@@ -141,6 +151,10 @@ TEST(IniKeysTest, TheReadmeManPageAndMqttPageGiveEachKeysDefaultAndValues) {
             if (key.kind == ini::KeyKind::Number) {
                 says.emplace_back(row, range);
             }
+        } else if (key.kind == ini::KeyKind::Text) {
+            const std::string documented = DocumentedName(key);
+            says = {{TableRow(readme, key), "`" + documented + "`"},
+                    {ManParagraph(man, key), ".BI " + documented + " \" = \" "}};
         } else if (key.kind == ini::KeyKind::Number) {
             says = {{TableRow(readme, key), " | " + range + " (" + fallback + ") |"},
                     {ManParagraph(man, key), "(default " + fallback + ", from " + range}};
