@@ -58,7 +58,6 @@ class MainWindowFixture : public ::testing::Test {
         logTick = &timers["tmrSave"];
     }
 
-    // The program's start: the splash, the ports, the status window.
     void startProgram() { program->start(); }
     AcquisitionState& state() { return program->state(); }
 
@@ -98,8 +97,10 @@ class MainWindowFixture : public ::testing::Test {
     mdiDaq* window = nullptr;
     FakeTimer* delay = nullptr;
     FakeTimer* logTick = nullptr;
-    // What the user does in a modal dialog other than the splash.
+    // What the user does in a modal dialog other than the splash; what happens
+    // while the splash shows.
     std::function<void(QDialog&)> modal;
+    std::function<void()> splash;
 
     int modalRuns = 0;
     bool splashSeenVisibleMainWindow = true;
@@ -111,6 +112,9 @@ class MainWindowFixture : public ::testing::Test {
         if (qobject_cast<frmAbout*>(&dialog) != nullptr) {
             splashSeenVisibleMainWindow = window->isVisible();
             splashSeenOpenAttempts = cm->openAttempts + cm2->openAttempts;
+            if (splash) {
+                splash();
+            }
         } else if (modal) {
             modal(dialog);
         }

@@ -1,9 +1,12 @@
 // Guards the main window: a menu caption, order or first enabled state changed;
 // the splash shown after a port opened; Start/Stop not switching or a command sent
 // to the card that never answered; an "@N" after the "@F" of an exit chosen in the
-// start pause, a missed "@F" or settings file at exit; a box per conversion fault;
+// start pause, a missed "@F" or settings file at exit; a signal during the splash
+// that leaves the program hanging; a box per conversion fault;
 // a child window opened twice; and the port dialog's list off by one, vtrl.con not written in its
 // print style, or one port accepted for both cards.
+#include <signal.h>
+
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -51,6 +54,17 @@ TEST_F(MainWindowTest, SplashComesBeforeThePortsAndOnlyAnOpenPortIsAsked) {
     EXPECT_EQ(cm->sent, Wire{"?\r"});
     EXPECT_TRUE(cm2->sent.empty());
     EXPECT_EQ(Find<QLabel>(*window, "lblFault", 1).text(), "COM not found");
+}
+
+// Ended there as later: at once, with the signal's exit code, no port opened.
+TEST_F(MainWindowTest, ASignalDuringTheSplashEndsTheProgramThere) {
+    splash = [] {
+        ::raise(SIGTERM);
+        QCoreApplication::processEvents();
+    };
+    EXPECT_EQ(program->start(), 128 + SIGTERM);
+    EXPECT_TRUE(run->ended());
+    EXPECT_EQ(cm->openAttempts + cm2->openAttempts, 0);
 }
 
 TEST_F(MainWindowTest, StartAndStopSwitchTheirItemsAndExitEndsTheRun) {
