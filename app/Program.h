@@ -101,7 +101,7 @@ class Program {
     std::optional<platform::InstanceLock> lock_;         // 3
     std::unique_ptr<platform::SerialPort> cm_;           // 4
     std::unique_ptr<platform::SerialPort> cm2_;          // 5
-    std::unique_ptr<acquisition::Run> run_;              // 6, and its 6 timers: 12
+    std::unique_ptr<acquisition::Run> run_;              // 6-11 its timers, 12 the run
     std::unique_ptr<platform::Timer> publishTick_;       // 13
     std::unique_ptr<QtPublisher> publisher_;             // 14
     std::unique_ptr<platform::Timer> startPoll_;         // 15

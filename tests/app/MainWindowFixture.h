@@ -37,25 +37,20 @@ class MainWindowFixture : public ::testing::Test {
     // read from the source tree.
     void makeWindow(const QString& startFolder = {}) {
         program.reset();
-        ProgramOptions options;
-        options.startFolder = (startFolder.isEmpty() ? folder.path() : startFolder).toStdString();
-        options.installedTables = DataFolder();
         auto makePort = [this](int card) {
             auto port = std::make_unique<FakeSerialPort>();
             (card == 0 ? cm : cm2) = port.get();
             return port;
         };
-        auto makeClient = [this](std::function<void()>) {
-            return std::make_unique<FakeMqttClient>(broker);
-        };
         program = std::make_unique<Program>(
-            options, ProgramParts{makePort, timers.factory(), clock, dialogs, logFiles, makeClient,
-                                  [this](QDialog& dialog) { runModal(dialog); }});
+            ProgramOptions{(startFolder.isEmpty() ? folder.path() : startFolder).toStdString(),
+                           DataFolder()},
+            ProgramParts{makePort, timers.factory(), clock, dialogs, logFiles,
+                         [this](auto) { return std::make_unique<FakeMqttClient>(broker); },
+                         [this](QDialog& dialog) { runModal(dialog); }});
         ASSERT_TRUE(program->built());
         window = program->window();
         run = &program->run();
-        delay = &timers["tmrDelay"];
-        logTick = &timers["tmrSave"];
     }
 
     void startProgram() { program->start(); }
@@ -95,8 +90,6 @@ class MainWindowFixture : public ::testing::Test {
     FakeSerialPort* cm2 = nullptr;
     acquisition::Run* run = nullptr;
     mdiDaq* window = nullptr;
-    FakeTimer* delay = nullptr;
-    FakeTimer* logTick = nullptr;
     // What the user does in a modal dialog other than the splash; what happens
     // while the splash shows.
     std::function<void(QDialog&)> modal;

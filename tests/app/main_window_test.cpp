@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, StartAndStopSwitchTheirItemsAndExitEndsTheRun) {
     QAction& stop = Find<QAction>(*window, "TaskStop");
     start.trigger();
     EXPECT_FALSE(start.isEnabled() || !stop.isEnabled());
-    delay->tick();
+    timers["tmrDelay"].tick();
     stop.trigger();
     EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
     choose("FileExit");

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -20,6 +19,7 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
 #include "publish/Publisher.h"
+#include "tests/engine/Tables.h"
 #include "tests/support/BrokerProcess.h"
 #include "tests/support/CardSimProcess.h"
 #include "tests/support/Controls.h"
@@ -30,10 +30,7 @@ namespace {
 
 // A start folder with the tables and a vantrel.ini that publishes to port.
 void PrepareStartFolder(const QTemporaryDir& folder, int port, int intervalMs) {
-    const QString data = QString::fromLocal8Bit(std::getenv("VANTREL_SOURCE_DIR")) + "/data/";
-    for (const char* table : {"j.tc", "k.tc"}) {
-        QFile::copy(data + table, folder.filePath(table));
-    }
+    CopyShippedTables(folder.path().toStdString());
     std::ofstream(folder.filePath("vantrel.ini").toStdString())
         << "[mqtt]\nenabled=true\nhost=127.0.0.1\nstation=e2e\nport=" << port
         << "\ninterval_ms=" << intervalMs << "\n";
