@@ -17,6 +17,18 @@ constexpr int kLogTickMs = 1000;
 constexpr std::size_t kRunStateMaxBytes = 64 * 1024;
 }  // namespace
 
+RunTimers MakeRunTimers(const platform::TimerFactory& make) {
+    RunTimers timers;
+    timers.pause = make("tmrDelay");
+    timers.logTick = make("tmrSave");
+    for (std::size_t card = 0; card < 2; ++card) {
+        const std::string index = std::to_string(card);
+        timers.reopen[card] = make("tmrReopen_" + index);
+        timers.watch[card] = make("tmrWatch_" + index);
+    }
+    return timers;
+}
+
 Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
     : state_(state),
       parts_(parts),

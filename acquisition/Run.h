@@ -42,6 +42,10 @@ struct RunTimers {
     std::array<std::unique_ptr<platform::Timer>, 2> watch;
 };
 
+// Each made by make under its name: "tmrDelay", "tmrSave", and per card (0 for
+// card 1) "tmrReopen_0", "tmrWatch_0", ...
+RunTimers MakeRunTimers(const platform::TimerFactory& make);
+
 // What a run is built from; each part outlives the run.
 struct RunParts {
     platform::SerialPort& cm;

@@ -35,7 +35,8 @@ OrderlyEnd::~OrderlyEnd() {
 void OrderlyEnd::EndOnSignal(int signalNumber) {
     dialogs_.goUnattended(note_);
     run_.end();
-    QCoreApplication::exit(128 + signalNumber);
+    exitCode_ = 128 + signalNumber;
+    QCoreApplication::exit(*exitCode_);
 }
 
 void OrderlyEnd::EndAtExit() {

@@ -7,6 +7,7 @@
 // records and settings files are the run's own end.
 
 #include <memory>
+#include <optional>
 
 #include "acquisition/Run.h"
 #include "platform/UnattendedDialogs.h"
@@ -26,6 +27,9 @@ class OrderlyEnd {
 
     // The event loop returns 128 + the signal's number after the end.
     void EndOnSignal(int signalNumber);
+    // That number once a signal ended the run, for a program that ended before it
+    // entered its event loop (the loop asked to leave was the splash's).
+    std::optional<int> exitCode() const { return exitCode_; }
     // The process is ending without returning from the event loop.
     void EndAtExit();
 
@@ -34,6 +38,7 @@ class OrderlyEnd {
     platform::UnattendedDialogs& dialogs_;
     platform::UnattendedDialogs::Note note_;
     std::unique_ptr<platform::TerminationSignals> signals_;
+    std::optional<int> exitCode_;
 };
 
 }  // namespace vantrel

@@ -3,19 +3,18 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
-#include "publish/mosquitto/MosquittoClient.h"
 #include "settings/AppPaths.h"
 
 namespace vantrel {
 
 QtPublisher::QtPublisher(const AcquisitionState& state, platform::Clock& clock,
-                         platform::Timer& tick) {
+                         platform::Timer& tick, MqttClientFactory makeClient) {
     publish::PublisherServices services{
         clock,
         tick,
-        [target = target_] {
-            // Called on the client's network thread: the events are taken on this one.
-            return std::make_unique<publish::MosquittoClient>([target] {
+        [target = target_, makeClient = std::move(makeClient)] {
+            // Called on the client's own thread: the events are taken on this one.
+            return makeClient([target] {
                 QMetaObject::invokeMethod(
                     QCoreApplication::instance(),
                     [target] {

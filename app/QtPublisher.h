@@ -1,9 +1,10 @@
 #pragma once
 
-// The publisher as the program builds it: the libmosquitto client, whose network
-// thread hands its events to the event loop of this thread, and the spool in the
-// start folder.
+// The publisher as the program builds it: its client, whose events (told from the
+// client's own thread) are taken on the event loop of this thread, and the spool in
+// the start folder.
 
+#include <functional>
 #include <memory>
 
 #include "acquisition/Run.h"
@@ -11,14 +12,21 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Timer.h"
+#include "publish/MqttClient.h"
 #include "publish/Publisher.h"
 
 namespace vantrel {
 
+// Makes the MQTT client of one connection; the client calls wake, from any thread
+// and without blocking, when it has events to take.
+using MqttClientFactory =
+    std::function<std::unique_ptr<publish::MqttClient>(std::function<void()> wake)>;
+
 class QtPublisher {
   public:
     // tick: the publisher's own timer; it and clock must outlive this.
-    QtPublisher(const AcquisitionState& state, platform::Clock& clock, platform::Timer& tick);
+    QtPublisher(const AcquisitionState& state, platform::Clock& clock, platform::Timer& tick,
+                MqttClientFactory makeClient);
     // Events the client's thread queued after this are dropped.
     ~QtPublisher();
     QtPublisher(const QtPublisher&) = delete;

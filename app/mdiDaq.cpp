@@ -31,11 +31,12 @@ namespace vantrel {
 
 mdiDaq::mdiDaq(AcquisitionState& state, acquisition::Run& run, publish::Publisher& publisher,
                platform::Dialogs& dialogs, platform::Clock& clock, ModalRunner runModal,
-               QWidget* parent)
+               const Preferences& preferences, QWidget* parent)
     : QMainWindow(parent),
       state_(state),
       run_(run),
       publisher_(publisher),
+      preferences_(preferences),
       dialogs_(dialogs),
       clock_(clock),
       runModal_(std::move(runModal)) {
@@ -55,29 +56,20 @@ mdiDaq::~mdiDaq() {
     run_.setTaskChangedHandler(nullptr);
 }
 
+void mdiDaq::ShowSplash() {
+    frmAbout splash(this);
+    runModal_(splash);
+}
+
 void mdiDaq::Form_Load() {
-    // The logger ticks for the whole run, the splash included.
-    std::optional<platform::Message> recovered = run_.begin();
-    {
-        frmAbout splash(this);
-        runModal_(splash);
-    }
-    // Ended during the splash: no port is opened after the end.
-    if (run_.ended()) {
-        return;
-    }
     // The whole work area, so that every child window fits: a window manager
     // maximises the window, and without one it still covers the screen.
     setGeometry(screen()->availableGeometry());
     showMaximized();
+}
 
-    run_.openPorts();
+void mdiDaq::OpenStatusWindow() {
     ViewStatus_Click();
-    // Records a killed run left waiting, now in a recovery file.
-    if (recovered) {
-        dialogs_.showMessageNonBlocking(*recovered, {});
-    }
-    loadPreferences();
 }
 
 void mdiDaq::ShowClosingNote(const std::string& text) {

@@ -1,8 +1,9 @@
 #pragma once
 
-// The main window: a multiple-document frame holding the menu bar and the child
-// windows. The run itself (card links, task sequencer, logger) is handed in; the
-// window asks it to open the ports, start and stop the task, and end.
+// The main window: a multiple-document frame holding the menu bar, the child
+// windows and the messages. The run itself (card links, task sequencer, logger) is
+// handed in and set going by the program; the window asks it to start and stop the
+// task, apply new ports, and end.
 
 #include <QAction>
 #include <QDialog>
@@ -48,16 +49,19 @@ class mdiDaq : public QMainWindow {
     // hands in QDialog::exec; a test answers the dialog itself.
     using ModalRunner = std::function<void(QDialog&)>;
 
-    // publisher: fed by the run; the window reads vantrel.ini at start and applies
-    // Options > Settings to it.
+    // publisher: fed by the run. preferences: vantrel.ini as read at start, which
+    // Options > Settings shows, writes back and applies to the publisher and the run.
     mdiDaq(AcquisitionState& state, acquisition::Run& run, publish::Publisher& publisher,
            platform::Dialogs& dialogs, platform::Clock& clock, ModalRunner runModal,
-           QWidget* parent = nullptr);
+           const Preferences& preferences, QWidget* parent = nullptr);
     ~mdiDaq() override;
 
-    // Start-up: the logger's tick, the splash, show, open card 1 and card 2 with
-    // their version queries, open the status window.
+    // Start-up, in the order the program calls them around the run's own steps:
+    // the splash, run to its end; the frame over the whole work area; the status
+    // window.
+    void ShowSplash();
     void Form_Load();
+    void OpenStatusWindow();
     // Shut-down: the run's end (stop commands, waiting records, settings files).
     void Form_Unload();
     // Shows text in the status window, if it is open, while the program ends.
@@ -89,8 +93,7 @@ class mdiDaq : public QMainWindow {
     void buildMenus();
     void connectMenus();
     void taskChanged(bool running);
-    // vantrel.ini and Options > Settings (mdiDaqPreferences.cpp).
-    void loadPreferences();
+    // Options > Settings (mdiDaqPreferences.cpp).
     void applyPreferences(const Preferences& preferences);
 
     // Shows a child window inside the frame once: when it is already open it is

@@ -1,7 +1,5 @@
-// The main window's part in the preferences: vantrel.ini read at start, and
-// Options > Settings applied to the publisher.
-
-#include <cstdio>
+// The main window's part in the preferences: Options > Settings written to
+// vantrel.ini and applied to the publisher and the run.
 
 #include "app/PreferencesFile.h"
 #include "app/frmSettings.h"
@@ -9,19 +7,6 @@
 #include "publish/Publisher.h"
 
 namespace vantrel {
-
-void mdiDaq::loadPreferences() {
-    PreferencesReading reading = LoadPreferences(state_.AppDir);
-    if (!reading.message.empty()) {
-        // Said once; the file stays as it is until the user presses OK in Settings.
-        std::fprintf(stderr, "Vantrel: %s\n", reading.message.c_str());
-        dialogs_.showMessageNonBlocking(
-            {reading.message, "Vantrel", platform::MessageIcon::Warning}, {});
-    }
-    preferences_ = reading.preferences;
-    publisher_.apply(preferences_.mqtt);
-    run_.setLoggingPreferences(preferences_.logging);
-}
 
 void mdiDaq::applyPreferences(const Preferences& preferences) {
     if (std::optional<std::string> failure = SavePreferences(state_.AppDir, preferences)) {

@@ -5,6 +5,8 @@
 // without real time passing: a test double fires it by hand.
 
 #include <functional>
+#include <memory>
+#include <string_view>
 #include <utility>
 
 namespace vantrel::platform {
@@ -32,5 +34,9 @@ class Timer {
   private:
     Handler handler_;
 };
+
+// Makes a timer for one job; name says which (a Qt timer takes it as its object
+// name, a test finds its fake by it).
+using TimerFactory = std::function<std::unique_ptr<Timer>(std::string_view name)>;
 
 }  // namespace vantrel::platform

@@ -23,15 +23,11 @@ struct RunRig {
         : folder(startFolder != nullptr ? *startFolder : ownFolder.emplace()),
           files(sink != nullptr ? *sink : ownFiles) {
         state.AppDir = folder.path().string();
-        acquisition::RunTimers timers;
-        timers.pause = std::make_unique<FakeTimer>();
-        pause = static_cast<FakeTimer*>(timers.pause.get());
-        timers.reopen = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
-        timers.watch = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
-        timers.logTick = std::make_unique<FakeTimer>();
-        logTick = static_cast<FakeTimer*>(timers.logTick.get());
         run = std::make_unique<acquisition::Run>(
-            state, acquisition::RunParts{cm, cm2, clock, dialogs, files}, std::move(timers));
+            state, acquisition::RunParts{cm, cm2, clock, dialogs, files},
+            acquisition::MakeRunTimers(timers.factory()));
+        pause = &timers["tmrDelay"];
+        logTick = &timers["tmrSave"];
     }
 
     // The unattended start over this run, polled by `poll`, its lines kept in `said`.
@@ -50,6 +46,7 @@ struct RunRig {
     FakeDialogs dialogs;
     FakeTimer poll;
     std::vector<std::string> said;
+    FakeTimers timers;
     FakeTimer* pause = nullptr;
     FakeTimer* logTick = nullptr;
     std::unique_ptr<acquisition::Run> run;

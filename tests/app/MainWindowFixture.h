@@ -1,8 +1,9 @@
 #pragma once
 
-// A main window and its run on scripted ports and dialogs. The splash is answered
-// at once, and the task-start pause, the port retries and the logger's tick are
-// timers the test fires.
+// The program with its main window, built as the program builds it, on scripted
+// ports, dialogs and MQTT client in a fresh start folder. The splash is answered
+// at once, and every timer (the task-start pause, the port retries, the logger's
+// tick, ...) is one the test fires.
 
 #include <gtest/gtest.h>
 
@@ -13,13 +14,13 @@
 #include <memory>
 #include <string>
 
-#include "acquisition/Run.h"
-#include "app/QtPublisher.h"
+#include "app/Program.h"
 #include "app/frmAbout.h"
-#include "app/mdiDaq.h"
+#include "tests/engine/Tables.h"
 #include "tests/support/Controls.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeMqttClient.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/FakeTimer.h"
 
@@ -29,35 +30,31 @@ class MainWindowFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        state.AppDir = folder.path().toStdString();
         makeWindow();
     }
 
-    void makeWindow() {
-        window.reset();
-        publisher.reset();
-        run.reset();
-        acquisition::RunTimers timers;
-        timers.pause = std::make_unique<FakeTimer>();
-        delay = static_cast<FakeTimer*>(timers.pause.get());
-        timers.reopen = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
-        timers.watch = {std::make_unique<FakeTimer>(), std::make_unique<FakeTimer>()};
-        timers.logTick = std::make_unique<FakeTimer>();
-        logTick = static_cast<FakeTimer*>(timers.logTick.get());
-        run = std::make_unique<acquisition::Run>(
-            state, acquisition::RunParts{cm, cm2, clock, dialogs, logFiles}, std::move(timers));
-        publisher = std::make_unique<QtPublisher>(state, clock, publishTick);
-        window = std::make_unique<mdiDaq>(
-            state, *run, publisher->get(), dialogs, clock, [this](QDialog& dialog) {
-                ++modalRuns;
-                if (qobject_cast<frmAbout*>(&dialog) != nullptr) {
-                    splashSeenVisibleMainWindow = window->isVisible();
-                    splashSeenOpenAttempts = cm.openAttempts + cm2.openAttempts;
-                } else if (modal) {
-                    modal(dialog);
-                }
-            });
+    // A fresh program in startFolder (the fixture's folder when empty), the tables
+    // read from the source tree.
+    void makeWindow(const QString& startFolder = {}) {
+        program.reset();
+        auto makePort = [this](int card) {
+            auto port = std::make_unique<FakeSerialPort>();
+            (card == 0 ? cm : cm2) = port.get();
+            return port;
+        };
+        program = std::make_unique<Program>(
+            ProgramOptions{(startFolder.isEmpty() ? folder.path() : startFolder).toStdString(),
+                           DataFolder()},
+            ProgramParts{makePort, timers.factory(), clock, dialogs, logFiles,
+                         [this](auto) { return std::make_unique<FakeMqttClient>(broker); },
+                         [this](QDialog& dialog) { runModal(dialog); }});
+        ASSERT_TRUE(program->built());
+        window = program->window();
+        run = &program->run();
     }
+
+    void startProgram() { program->start(); }
+    AcquisitionState& state() { return program->state(); }
 
     // Chooses the menu item of that object name.
     void choose(const char* item) { Find<QAction>(*window, item).trigger(); }
@@ -82,24 +79,39 @@ class MainWindowFixture : public ::testing::Test {
 
     // The start folder, where shut-down writes the settings files.
     QTemporaryDir folder;
-    AcquisitionState state;
-    FakeSerialPort cm;
-    FakeSerialPort cm2;
     FakeDialogs dialogs;
     FakeClock clock;
     DiskLogFileSink logFiles;
-    std::unique_ptr<acquisition::Run> run;
-    FakeTimer publishTick;
-    std::unique_ptr<QtPublisher> publisher;
-    std::unique_ptr<mdiDaq> window;
-    FakeTimer* delay = nullptr;    // owned by the run
-    FakeTimer* logTick = nullptr;  // owned by the run
-    // What the user does in a modal dialog other than the splash.
+    FakeBroker broker;
+    FakeTimers timers;
+    std::unique_ptr<Program> program;
+    // Parts of the program.
+    FakeSerialPort* cm = nullptr;
+    FakeSerialPort* cm2 = nullptr;
+    acquisition::Run* run = nullptr;
+    mdiDaq* window = nullptr;
+    // What the user does in a modal dialog other than the splash; what happens
+    // while the splash shows.
     std::function<void(QDialog&)> modal;
+    std::function<void()> splash;
 
     int modalRuns = 0;
     bool splashSeenVisibleMainWindow = true;
     int splashSeenOpenAttempts = -1;
+
+  private:
+    void runModal(QDialog& dialog) {
+        ++modalRuns;
+        if (qobject_cast<frmAbout*>(&dialog) != nullptr) {
+            splashSeenVisibleMainWindow = window->isVisible();
+            splashSeenOpenAttempts = cm->openAttempts + cm2->openAttempts;
+            if (splash) {
+                splash();
+            }
+        } else if (modal) {
+            modal(dialog);
+        }
+    }
 };
 
 }  // namespace vantrel::testing

@@ -2,8 +2,9 @@
 // folder is refused until the first is gone, even by SIGKILL; and standard error
 // cannot stop it, whether it is a pipe nobody reads, a pipe whose reader went away,
 // or closed with standard input and output. Guards against two programs fighting
-// over one folder, a stale lock after a kill, and a run that blocks in a write,
-// dies of SIGPIPE, or takes a status line for a signal.
+// over one folder, a stale lock after a kill, a start that fails saying so twice,
+// and a run that blocks in a write, dies of SIGPIPE, or takes a status line for a
+// signal.
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -45,6 +46,16 @@ TEST(OneInstance, ASecondStartInTheFolderIsRefusedUntilTheFirstIsGoneEvenByAKill
     rig.start(third);
     ASSERT_TRUE(rig.logsAtLeast(logged + 2)) << third.readAllStandardError().toStdString();
     rig.expectOrderlyEnd(third);
+}
+
+TEST(OneInstance, AStartThatCannotReadItsTablesSaysWhyOnceAndEnds) {
+    HeadlessFolder rig;
+    QProcess program;
+    rig.start(program);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString said = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(said.count("j.tc was not found in " + rig.folder.path()), 1) << said.toStdString();
 }
 
 class UnattendedOutput : public ::testing::TestWithParam<std::string> {};

@@ -16,18 +16,15 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "app/QtPublisher.h"
-#include "app/QtRunTimers.h"
+#include "app/Program.h"
+#include "app/QtProgramParts.h"
 #include "app/frmAbout.h"
-#include "app/mdiDaq.h"
 #include "platform/qt/QtSerialPort.h"
-#include "settings/StartUp.h"
 #include "tests/engine/Tables.h"
 #include "tests/support/CardSimProcess.h"
 #include "tests/support/Controls.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
-#include "tests/support/FakeTimer.h"
 
 namespace vantrel::testing {
 namespace {
@@ -47,36 +44,35 @@ TEST(MainWindowEndToEnd, TwoSimulatedCardsFromStartUpToExit) {
     // A first run: only the tables in the start folder.
     QTemporaryDir appDir;
     CopyShippedTables(appDir.path().toStdString());
-    AcquisitionState state;
-    ASSERT_TRUE(RunStartUp(state, appDir.path().toStdString()).ok);
-
-    platform::QtSerialPort cm(sim1.dir());
-    platform::QtSerialPort cm2(sim2.dir());
     FakeDialogs dialogs;
     FakeClock clock;
     clock.current = {2026, 12, 6, 14, 5, 11};
     const QString logPath = appDir.filePath("run.csv");
     DiskLogFileSink files;
-    acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, QtRunTimers());
-    FakeTimer publishTick;
-    QtPublisher publisher(state, clock, publishTick);
-    mdiDaq window(state, run, publisher.get(), dialogs, clock, [&](QDialog& dialog) {
-        if (qobject_cast<frmAbout*>(&dialog) == nullptr) {
-            Find<QLineEdit>(dialog, "txtFile").setText(logPath);
-            Find<QRadioButton>(dialog, "optDT").click();  // date and time stamps
-            Find<QCheckBox>(dialog, "chkHeaders").setChecked(true);
-            Find<QPushButton>(dialog, "cmdOK").click();
-        }
-    });
-
-    window.Form_Load();
+    auto cardPorts = [&](int card) {
+        return std::make_unique<platform::QtSerialPort>(card == 0 ? sim1.dir() : sim2.dir());
+    };
+    Program program(
+        {appDir.path().toStdString()},
+        {cardPorts, QtTimers(), clock, dialogs, files, MosquittoClients(), [&](QDialog& dialog) {
+             if (qobject_cast<frmAbout*>(&dialog) == nullptr) {
+                 Find<QLineEdit>(dialog, "txtFile").setText(logPath);
+                 Find<QRadioButton>(dialog, "optDT").click();  // date and time stamps
+                 Find<QCheckBox>(dialog, "chkHeaders").setChecked(true);
+                 Find<QPushButton>(dialog, "cmdOK").click();
+             }
+         }});
+    ASSERT_TRUE(program.built());
+    AcquisitionState& state = program.state();
+    mdiDaq& window = *program.window();
+    program.start();
     // Card 2's adapter is plugged in after the program has started.
     ASSERT_TRUE(sim2.start(
         2, {"--rate", "50", "--card-version", "2.10", "--ch", "3=count:-500", "--log-commands"}));
     ASSERT_TRUE(PumpUntil([&] { return state.CardConnected1 && state.CardConnected2; }));
 
     Find<QAction>(window, "TaskStart").trigger();
-    auto frames = [&](int card) { return run.link(card).counters().analogFrames; };
+    auto frames = [&](int card) { return program.run().link(card).counters().analogFrames; };
     ASSERT_TRUE(PumpUntil([&] { return frames(0) >= 3 && frames(1) >= 3; }));
     EXPECT_EQ(sim1.commands(1), (QStringList{"?", "@TA00", "@N"}));
     EXPECT_EQ(sim2.commands(1), (QStringList{"?", "@TA00", "@N"}));

@@ -1,9 +1,12 @@
 // Guards the main window: a menu caption, order or first enabled state changed;
 // the splash shown after a port opened; Start/Stop not switching or a command sent
 // to the card that never answered; an "@N" after the "@F" of an exit chosen in the
-// start pause, a missed "@F" or settings file at exit; a box per conversion fault;
+// start pause, a missed "@F" or settings file at exit; a signal during the splash
+// that leaves the program hanging; a box per conversion fault;
 // a child window opened twice; and the port dialog's list off by one, vtrl.con not written in its
 // print style, or one port accepted for both cards.
+#include <signal.h>
+
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -40,34 +43,45 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithCaptionsAndFirstStates) {
 }
 
 TEST_F(MainWindowTest, SplashComesBeforeThePortsAndOnlyAnOpenPortIsAsked) {
-    state.ComPort1 = 3;
-    state.ComPort2 = 4;
-    cm2.openSucceeds = false;
-    window->Form_Load();
+    state().ComPort1 = 3;
+    state().ComPort2 = 4;
+    cm2->openSucceeds = false;
+    startProgram();
     EXPECT_EQ(modalRuns, 1);
     EXPECT_FALSE(splashSeenVisibleMainWindow);
     EXPECT_EQ(splashSeenOpenAttempts, 0);
-    EXPECT_EQ((std::pair{cm.number, cm2.number}), (std::pair{3, 4}));
-    EXPECT_EQ(cm.sent, Wire{"?\r"});
-    EXPECT_TRUE(cm2.sent.empty());
+    EXPECT_EQ((std::pair{cm->number, cm2->number}), (std::pair{3, 4}));
+    EXPECT_EQ(cm->sent, Wire{"?\r"});
+    EXPECT_TRUE(cm2->sent.empty());
     EXPECT_EQ(Find<QLabel>(*window, "lblFault", 1).text(), "COM not found");
 }
 
+// Ended there as later: at once, with the signal's exit code, no port opened.
+TEST_F(MainWindowTest, ASignalDuringTheSplashEndsTheProgramThere) {
+    splash = [] {
+        ::raise(SIGTERM);
+        QCoreApplication::processEvents();
+    };
+    EXPECT_EQ(program->start(), 128 + SIGTERM);
+    EXPECT_TRUE(run->ended());
+    EXPECT_EQ(cm->openAttempts + cm2->openAttempts, 0);
+}
+
 TEST_F(MainWindowTest, StartAndStopSwitchTheirItemsAndExitEndsTheRun) {
-    window->Form_Load();
-    cm2.receive("V1.02\r");
-    cm.sent.clear();
-    cm2.sent.clear();
+    startProgram();
+    cm2->receive("V1.02\r");
+    cm->sent.clear();
+    cm2->sent.clear();
     QAction& start = Find<QAction>(*window, "TaskStart");
     QAction& stop = Find<QAction>(*window, "TaskStop");
     start.trigger();
     EXPECT_FALSE(start.isEnabled() || !stop.isEnabled());
-    delay->tick();
+    timers["tmrDelay"].tick();
     stop.trigger();
     EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
     choose("FileExit");
     EXPECT_TRUE(run->ended());
-    EXPECT_EQ(cm2.sent, (Wire{"@TA00\r", "@N\r", "@F\r", "@F\r"}));
+    EXPECT_EQ(cm2->sent, (Wire{"@TA00\r", "@N\r", "@F\r", "@F\r"}));
 }
 
 TEST_F(MainWindowTest, AChildWindowOpensOnceAndClosingItFreesItsPlace) {
@@ -97,7 +111,7 @@ TEST_F(MainWindowTest, PortDialogWritesThePortFileConnectsAtOnceButNeverOnePortF
     Find<QComboBox>(dialog, "cmbComm", 1).setEditText("COM 14");
     // Connect stores the choice and opens the new ports at once.
     Find<QPushButton>(dialog, "cmdConnect").click();
-    EXPECT_EQ((std::pair{cm.number, cm2.number}), (std::pair{3, 14}));
+    EXPECT_EQ((std::pair{cm->number, cm2->number}), (std::pair{3, 14}));
     Find<QPushButton>(dialog, "cmdOK").click();
     EXPECT_EQ(startFolderFile("vtrl.con"), " 3 \r\n 14 \r\n");
 }

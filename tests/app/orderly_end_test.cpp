@@ -19,20 +19,16 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "app/OrderlyEnd.h"
-#include "app/QtPublisher.h"
-#include "app/QtRunTimers.h"
+#include "app/Program.h"
+#include "app/QtProgramParts.h"
 #include "app/frmAbout.h"
-#include "app/mdiDaq.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
-#include "settings/StartUp.h"
 #include "tests/engine/Tables.h"
 #include "tests/support/CardSimProcess.h"
 #include "tests/support/Controls.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeSerialPort.h"
-#include "tests/support/FakeTimer.h"
 
 namespace vantrel::testing {
 namespace {
@@ -45,35 +41,36 @@ constexpr const char* kSimDirVariable = "VANTREL_END_TEST_SIMDIR";
 // headers, to a file in a folder that is not there.
 TEST(EndOnSignal, DISABLED_LoggingProgram) {
     const QString appDir = qEnvironmentVariable(kAppDirVariable);
-    AcquisitionState state;
-    ASSERT_TRUE(RunStartUp(state, appDir.toStdString()).ok);
-    state.SaveChannel[0] = true;
-    platform::QtSerialPort cm(qEnvironmentVariable(kSimDirVariable).toStdString());
-    FakeSerialPort cm2;
-    FakeDialogs windowDialogs;
-    platform::UnattendedDialogs dialogs(windowDialogs);
+    FakeDialogs dialogs;
     platform::QtClock clock;
     DiskLogFileSink files;
-    acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, QtRunTimers());
-    FakeTimer publishTick;
-    QtPublisher publisher(state, clock, publishTick);
-    mdiDaq window(state, run, publisher.get(), dialogs, clock, [&](QDialog& dialog) {
-        if (qobject_cast<frmAbout*>(&dialog) != nullptr) {
-            return;
+    auto ports = [](int card) -> std::unique_ptr<platform::SerialPort> {
+        if (card == 0) {
+            return std::make_unique<platform::QtSerialPort>(
+                qEnvironmentVariable(kSimDirVariable).toStdString());
         }
-        Find<QLineEdit>(dialog, "txtFile").setText(appDir + "/gone/run.csv");
-        Find<QLineEdit>(dialog, "txtChannel", 0).setText("Oven");
-        Find<QCheckBox>(dialog, "chkHeaders").setChecked(false);
-        Find<QComboBox>(dialog, "cmbIntv").setCurrentIndex(0);
-        Find<QRadioButton>(dialog, "optSec").click();
-        Find<QPushButton>(dialog, "cmdOK").click();
-    });
-    OrderlyEnd end(run, dialogs);
-    window.Form_Load();
-    ASSERT_TRUE(PumpUntil([&] { return state.CardConnected1; }));
-    Find<QAction>(window, "TaskStart").trigger();
-    Find<QAction>(window, "FileSave").trigger();
-    PumpUntil([&] { return run.ended(); }, 60000);
+        return std::make_unique<FakeSerialPort>();
+    };
+    Program program(
+        {appDir.toStdString()},
+        {ports, QtTimers(), clock, dialogs, files, MosquittoClients(), [&](QDialog& dialog) {
+             if (qobject_cast<frmAbout*>(&dialog) != nullptr) {
+                 return;
+             }
+             Find<QLineEdit>(dialog, "txtFile").setText(appDir + "/gone/run.csv");
+             Find<QLineEdit>(dialog, "txtChannel", 0).setText("Oven");
+             Find<QCheckBox>(dialog, "chkHeaders").setChecked(false);
+             Find<QComboBox>(dialog, "cmbIntv").setCurrentIndex(0);
+             Find<QRadioButton>(dialog, "optSec").click();
+             Find<QPushButton>(dialog, "cmdOK").click();
+         }});
+    ASSERT_TRUE(program.built());
+    program.state().SaveChannel[0] = true;
+    program.start();
+    ASSERT_TRUE(PumpUntil([&] { return program.state().CardConnected1; }));
+    Find<QAction>(*program.window(), "TaskStart").trigger();
+    Find<QAction>(*program.window(), "FileSave").trigger();
+    PumpUntil([&] { return program.run().ended(); }, 60000);
 }
 
 TEST(EndOnSignal, SigtermAndSigkillLoseNoWaitingRecordNorStoredSetting) {
@@ -103,20 +100,16 @@ TEST(EndOnSignal, SigtermAndSigkillLoseNoWaitingRecordNorStoredSetting) {
         EXPECT_EQ(sim.commands().last(), lastWord);
 
         // The next start.
-        AcquisitionState state;
-        ASSERT_TRUE(RunStartUp(state, appDir.path().toStdString()).ok);
-        EXPECT_EQ(state.ChannelName[0], "Oven");
-        FakeSerialPort cm;
-        FakeSerialPort cm2;
         FakeDialogs dialogs;
         platform::QtClock clock;
         DiskLogFileSink files;
-        acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, QtRunTimers());
-        FakeTimer publishTick;
-        QtPublisher publisher(state, clock, publishTick);
-        mdiDaq window(state, run, publisher.get(), dialogs, clock,
-                      [](QDialog& dialog) { dialog.reject(); });
-        window.Form_Load();
+        Program next(
+            {appDir.path().toStdString()},
+            {[](int) { return std::make_unique<FakeSerialPort>(); }, QtTimers(), clock, dialogs,
+             files, MosquittoClients(), [](QDialog& dialog) { dialog.reject(); }});
+        ASSERT_TRUE(next.built());
+        EXPECT_EQ(next.state().ChannelName[0], "Oven");
+        next.start();
         const QStringList recovered =
             QDir(appDir.path()).entryList({"run-unsaved-*.csv"}, QDir::Files);
         ASSERT_EQ(recovered.size(), 1) << signalNumber;
@@ -124,7 +117,7 @@ TEST(EndOnSignal, SigtermAndSigkillLoseNoWaitingRecordNorStoredSetting) {
         EXPECT_FALSE(QFile::exists(journal));
         // Killed, the program said nothing; the next start names what it saved.
         EXPECT_EQ(dialogs.nonBlockingMessages.size(), signalNumber == SIGKILL ? 1u : 0u);
-        window.Form_Unload();
+        next.window()->Form_Unload();
     }
 }
 

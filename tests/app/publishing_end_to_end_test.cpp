@@ -9,20 +9,17 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
 
-#include "app/QtPublisher.h"
-#include "app/QtRunTimers.h"
-#include "app/mdiDaq.h"
+#include "app/Program.h"
+#include "app/QtProgramParts.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
-#include "platform/qt/QtTimer.h"
 #include "publish/Publisher.h"
-#include "settings/StartUp.h"
+#include "tests/engine/Tables.h"
 #include "tests/support/BrokerProcess.h"
 #include "tests/support/CardSimProcess.h"
 #include "tests/support/Controls.h"
@@ -33,10 +30,7 @@ namespace {
 
 // A start folder with the tables and a vantrel.ini that publishes to port.
 void PrepareStartFolder(const QTemporaryDir& folder, int port, int intervalMs) {
-    const QString data = QString::fromLocal8Bit(std::getenv("VANTREL_SOURCE_DIR")) + "/data/";
-    for (const char* table : {"j.tc", "k.tc"}) {
-        QFile::copy(data + table, folder.filePath(table));
-    }
+    CopyShippedTables(folder.path().toStdString());
     std::ofstream(folder.filePath("vantrel.ini").toStdString())
         << "[mqtt]\nenabled=true\nhost=127.0.0.1\nstation=e2e\nport=" << port
         << "\ninterval_ms=" << intervalMs << "\n";
@@ -57,23 +51,21 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
     ASSERT_TRUE(sim2.start(2, {"--rate", "20", "--ch", "1=count:-500"}));
     QTemporaryDir appDir;
     PrepareStartFolder(appDir, broker.port(), 0);
-    AcquisitionState state;
-    ASSERT_TRUE(RunStartUp(state, appDir.path().toStdString()).ok);
-    state.ChannelName[0] = "Fan \"A\"";
-
-    platform::QtSerialPort cm(sim1.dir());
-    platform::QtSerialPort cm2(sim2.dir());
     FakeDialogs dialogs;
     platform::QtClock clock;
     DiskLogFileSink files;
-    acquisition::Run run(state, {cm, cm2, clock, dialogs, files}, QtRunTimers());
-    platform::QtTimer publishTick;
-    QtPublisher publisher(state, clock, publishTick);
-    publisher.feedFrom(run, dialogs);
-    mdiDaq window(state, run, publisher.get(), dialogs, clock, [](QDialog&) {});
-    window.Form_Load();
+    auto cardPorts = [&](int card) {
+        return std::make_unique<platform::QtSerialPort>(card == 0 ? sim1.dir() : sim2.dir());
+    };
+    Program program({appDir.path().toStdString()}, {cardPorts, QtTimers(), clock, dialogs, files,
+                                                    MosquittoClients(), [](QDialog&) {}});
+    ASSERT_TRUE(program.built());
+    AcquisitionState& state = program.state();
+    state.ChannelName[0] = "Fan \"A\"";
+    mdiDaq& window = *program.window();
+    program.start();
     const auto linkIs = [&](publish::LinkStatus::State wanted) {
-        return publisher.get().linkStatus().state == wanted;
+        return program.publisher().linkStatus().state == wanted;
     };
     ASSERT_TRUE(PumpUntil([&] {
         return state.CardConnected1 && state.CardConnected2 &&
@@ -100,12 +92,12 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
     broker.stop();
     ASSERT_TRUE(PumpUntil([&] { return linkIs(publish::LinkStatus::State::NotConnected); }));
     // More than the backlog may send at once.
-    ASSERT_TRUE(PumpUntil([&] { return publisher.get().spool()->size() >= 2000; }, 20000));
+    ASSERT_TRUE(PumpUntil([&] { return program.publisher().spool()->size() >= 2000; }, 20000));
     ASSERT_TRUE(broker.start());
     ASSERT_TRUE(PumpUntil(
         [&] {
             return linkIs(publish::LinkStatus::State::Connected) &&
-                   publisher.get().spool()->empty();
+                   program.publisher().spool()->empty();
         },
         20000));
     Find<QAction>(window, "TaskStop").trigger();
@@ -115,7 +107,7 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
     // tell them apart).
     ASSERT_TRUE(PumpUntil([&] {
         return subscriber.payloads("vantrel/e2e/analog/0").size() >=
-               run.link(0).counters().analogFrames;
+               program.run().link(0).counters().analogFrames;
     }));
     // In order within two runs woven together: the values that waited for the
     // broker, and the live ones, which overtake them once it is back. (A value

@@ -33,7 +33,7 @@ const QString kPassword = QString::fromUtf8(" a;b#c\"d\\e f \u00fc=g, ");
 
 // The logging page's keys are read back by a window made afresh from the file.
 TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing) {
-    window->Form_Load();
+    startProgram();
     std::function<void(QDialog&)> user;
     modal = [&](QDialog& dialog) { user(dialog); };
     user = [&](QDialog& dialog) {
@@ -66,7 +66,7 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
     EXPECT_EQ(
         QFile::permissions(folder.filePath("vantrel.ini")) & (QFile::ReadGroup | QFile::ReadOther),
         QFile::Permissions());
-    const PreferencesReading reading = LoadPreferences(state.AppDir);
+    const PreferencesReading reading = LoadPreferences(state().AppDir);
     EXPECT_EQ(reading.preferences.mqtt.password, kPassword.toStdString());
     EXPECT_EQ(reading.message, "");
     // Applied without a restart.
@@ -74,7 +74,7 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
     EXPECT_EQ(Find<QLabel>(*window, "lblMqtt").text(), "MQTT: connecting\u2026");
 
     makeWindow();
-    window->Form_Load();
+    startProgram();
     user = [](QDialog& dialog) {
         EXPECT_EQ(Find<QLineEdit>(dialog, "txtMqttStation").text(), "rig_1");
         EXPECT_EQ(Find<QSpinBox>(dialog, "spnLogSplitSize").value(), 64);
@@ -108,7 +108,6 @@ TEST_F(SettingsWindowTest, StartUpSaysOnceWhatCannotBeUsedAndLeavesTheFileAlone)
     };
     for (const auto& c : cases) {
         QTemporaryDir start;
-        state.AppDir = start.path().toStdString();
         const QString ini = start.filePath("vantrel.ini");
         if (c.contents != nullptr) {
             QFile file(ini);
@@ -119,8 +118,8 @@ TEST_F(SettingsWindowTest, StartUpSaysOnceWhatCannotBeUsedAndLeavesTheFileAlone)
         }
         const QDateTime written = QFileInfo(ini).lastModified();
         dialogs.nonBlockingMessages.clear();
-        makeWindow();
-        window->Form_Load();
+        makeWindow(start.path());
+        startProgram();
         ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
         EXPECT_EQ(dialogs.nonBlockingMessages[0].text, c.message);
         modal = [](QDialog& dialog) {

@@ -35,7 +35,7 @@ class HistoryWindowTest : public testing::MainWindowFixture {
         char text[80];
         std::snprintf(text, sizeof text,
                       "%+06d,+00000,+00000,+00000,+00000,+00000,+00000,+00000,+25.5\r", count);
-        cm.receive(text);
+        cm->receive(text);
     }
     frmHistory& windowTitled(const QString& title) {
         for (frmHistory* history : window->findChildren<frmHistory*>()) {
@@ -84,13 +84,13 @@ class HistoryWindowTest : public testing::MainWindowFixture {
 };
 
 TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
-    window->Form_Load();
+    startProgram();
     clock.current = {2026, 12, 6, 14, 5, 0};
-    state.ChannelName[0] = "Fan, left";
+    state().ChannelName[0] = "Fan, left";
     std::vector<float> values;
     for (int i = 0; i < 10; ++i) {
         frame(i * 1000);
-        values.push_back(state.ChannelValue[0]);
+        values.push_back(state().ChannelValue[0]);
     }
     const float third = values[2];
     choose("ViewHistory");

@@ -46,12 +46,12 @@ class SetupWindowTest : public testing::MainWindowFixture {
 // saves only its own card. A stored type code no entry stands for shows as none,
 // and such a window is not saved to disk.
 TEST_F(SetupWindowTest, ConfigurationWindowsOfBothCardsEachServeTheirOwnCard) {
-    state.InputType[2] = 5;
-    state.InputRange[2] = 2.5;
-    state.DigitalDirection[3] = kLineOutput;
-    state.InputType[4] = 9;
-    state.InputType[10] = 3;
-    state.InputRange[10] = 7.5;
+    state().InputType[2] = 5;
+    state().InputRange[2] = 2.5;
+    state().DigitalDirection[3] = kLineOutput;
+    state().InputType[4] = 9;
+    state().InputType[10] = 3;
+    state().InputRange[10] = 7.5;
     QWidget& card1 = open("OptionsCardConfig_0", "frmConfig_0");
     EXPECT_EQ(Find<QGroupBox>(card1, "FrameAnalog", 7).title(), "Analog Input 7");
     EXPECT_EQ(Find<QGroupBox>(card1, "FrameDIO", 15).title(), "Digital Input/Output 15");
@@ -79,24 +79,24 @@ TEST_F(SetupWindowTest, ConfigurationWindowsOfBothCardsEachServeTheirOwnCard) {
     Find<QRadioButton>(card2, "optDIOOutput", 0).click();
 
     click(card1, "cmdSave_0");
-    EXPECT_EQ(state.InputRange[0], 12.5);
-    EXPECT_EQ(state.InputType[2], 5);
-    EXPECT_EQ(state.InputType[7], 6);
-    EXPECT_EQ(state.DigitalDirection[3], kLineOutput);
-    EXPECT_EQ(state.DigitalDirection[15], kLineOutput);
-    EXPECT_EQ(state.DigitalDirection[14], kLineInput);
-    EXPECT_EQ(state.InputType[8], 0) << "card 2 keeps its values";
-    EXPECT_EQ(state.DigitalDirection[16], kLineInput) << "card 2 keeps its values";
+    EXPECT_EQ(state().InputRange[0], 12.5);
+    EXPECT_EQ(state().InputType[2], 5);
+    EXPECT_EQ(state().InputType[7], 6);
+    EXPECT_EQ(state().DigitalDirection[3], kLineOutput);
+    EXPECT_EQ(state().DigitalDirection[15], kLineOutput);
+    EXPECT_EQ(state().DigitalDirection[14], kLineInput);
+    EXPECT_EQ(state().InputType[8], 0) << "card 2 keeps its values";
+    EXPECT_EQ(state().DigitalDirection[16], kLineInput) << "card 2 keeps its values";
     click(card2, "cmdSave_0");
-    EXPECT_EQ(state.InputType[8], 1);
-    EXPECT_EQ(state.InputType[10], 3);
-    EXPECT_EQ(state.InputRange[10], 7.5);
-    EXPECT_EQ(state.DigitalDirection[16], kLineOutput);
-    EXPECT_EQ(state.DigitalDirection[19], kLineInput);
-    EXPECT_EQ(state.InputType[0], 0) << "card 1 keeps its values";
-    EXPECT_EQ(state.InputType[7], 6) << "card 1 keeps its values";
+    EXPECT_EQ(state().InputType[8], 1);
+    EXPECT_EQ(state().InputType[10], 3);
+    EXPECT_EQ(state().InputRange[10], 7.5);
+    EXPECT_EQ(state().DigitalDirection[16], kLineOutput);
+    EXPECT_EQ(state().DigitalDirection[19], kLineInput);
+    EXPECT_EQ(state().InputType[0], 0) << "card 1 keeps its values";
+    EXPECT_EQ(state().InputType[7], 6) << "card 1 keeps its values";
     // Stored is saved, so a program killed later keeps it.
-    EXPECT_EQ(startFolderFile("vtrlo.con"), ChannelSettingsText(state));
+    EXPECT_EQ(startFolderFile("vtrlo.con"), ChannelSettingsText(state()));
     click(card1, "cmdSaveToDisk");
     EXPECT_TRUE(dialogs.saveRequests.empty()) << "channel 4 shows no input type";
     EXPECT_NE(dialogs.messages.at(0).text.find("input 4"), std::string::npos);
@@ -125,7 +125,7 @@ TEST_F(SetupWindowTest, ConfigurationDiskButtonsMoveOnlyTheWindowsContent) {
     EXPECT_TRUE(checked(view, "optDIOOutput", 0));
     EXPECT_EQ(Find<QComboBox>(view, "cmbInputType", 3).currentIndex(), 3);
     EXPECT_EQ(Find<QLineEdit>(view, "txtInputRange", 7).text(), "8");
-    EXPECT_EQ(state.DigitalDirection[0], kLineInput) << "the shared state is not touched";
+    EXPECT_EQ(state().DigitalDirection[0], kLineInput) << "the shared state is not touched";
     click(view, "cmdLoadFromDisk");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("Line 2"), std::string::npos);
@@ -144,14 +144,14 @@ TEST_F(SetupWindowTest, CalibrationWindowsOfBothCardsEachServeTheirOwnCard) {
     EXPECT_EQ(&open("OptionsCalibrate_0", "frmCalib_0"), &card1);
     EXPECT_EQ(card1.windowTitle(), "Calibration - Card 1");
     EXPECT_EQ(card2.windowTitle(), "Calibration - Card 2");
-    state.RawCounts[0] = 20;
-    state.RawCounts[8] = 12;
-    state.RawCounts[9] = 400;
-    state.AmbientTemp2 = 24.5f;
-    state.AnalogFrame2 = std::string(61, '0');
+    state().RawCounts[0] = 20;
+    state().RawCounts[8] = 12;
+    state().RawCounts[9] = 400;
+    state().AmbientTemp2 = 24.5f;
+    state().AnalogFrame2 = std::string(61, '0');
     testing::Tick(card2);
     EXPECT_EQ(Find<QLabel>(card2, "lblData", 0).text(), "0.00");
-    state.AnalogFrame2 = std::string(62, '0');
+    state().AnalogFrame2 = std::string(62, '0');
     testing::Tick(card2);
     testing::Tick(card1);
     EXPECT_EQ(Find<QLabel>(card2, "lblData", 1).text(), "400");
@@ -163,15 +163,15 @@ TEST_F(SetupWindowTest, CalibrationWindowsOfBothCardsEachServeTheirOwnCard) {
         Find<QCheckBox>(card2, "chkSel", c).click();
     }
     click(card2, "cmdCalibrate10V_1");
-    EXPECT_EQ(state.CalZero10V[8], 12);
-    EXPECT_EQ(state.CalZero10V[9], 0);
-    EXPECT_EQ(state.CalZero10V[0], 0) << "card 1 is not calibrated";
+    EXPECT_EQ(state().CalZero10V[8], 12);
+    EXPECT_EQ(state().CalZero10V[9], 0);
+    EXPECT_EQ(state().CalZero10V[0], 0) << "card 1 is not calibrated";
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text, "Analog Value too high");
     EXPECT_EQ(dialogs.messages[1].text, "Calibration value stored");
     click(card1, "cmdCalibrate10V_1");
-    EXPECT_EQ(state.CalZero10V[0], 20);
-    EXPECT_EQ(state.CalZero10V[9], 0) << "card 2 is not calibrated";
+    EXPECT_EQ(state().CalZero10V[0], 20);
+    EXPECT_EQ(state().CalZero10V[9], 0) << "card 2 is not calibrated";
     EXPECT_EQ(Find(card2, "shpZero", 1).accessibleDescription(), "black");
     Find<QCheckBox>(card2, "chkSel", 0).click();
     Find<QCheckBox>(card2, "chkSel", 1).click();
@@ -205,11 +205,11 @@ TEST_F(SetupWindowTest, CalibrationButtonsKeepOnlyPlausibleCounts) {
     QWidget& view = open("OptionsCalibrate_0", "frmCalib_0");
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.button) + " " + std::to_string(row.count));
-        state.RawCounts.fill(row.count);
-        const std::int16_t before = (state.*row.table)[7];
+        state().RawCounts.fill(row.count);
+        const std::int16_t before = (state().*row.table)[7];
         dialogs.messages.clear();
         click(view, row.button);
-        EXPECT_EQ((state.*row.table)[7], row.refusal ? before : row.count);
+        EXPECT_EQ((state().*row.table)[7], row.refusal ? before : row.count);
         EXPECT_EQ(Find(view, row.lamp, 7).accessibleDescription(), row.colour);
         ASSERT_EQ(dialogs.messages.size(), row.refusal ? 8u : 1u);
         EXPECT_EQ(dialogs.messages[0].text, row.refusal ? row.refusal : "Calibration value stored");
@@ -220,23 +220,23 @@ TEST_F(SetupWindowTest, CalibrationButtonsKeepOnlyPlausibleCounts) {
 }
 
 TEST_F(SetupWindowTest, CalibrationExportAndImportCarryCardOnesValues) {
-    state.CalZero10V[0] = -15;
-    state.CalSpan200mV[7] = 32767;
+    state().CalZero10V[0] = -15;
+    state().CalSpan200mV[7] = 32767;
     QWidget& view = open("OptionsCalibrate_1", "frmCalib_1");
     dialogs.saveAnswers = {files.file("calib"), files.file("no-such-folder/calib")};
     click(view, "cmdExport");
     EXPECT_EQ(dialogs.saveRequests.at(0).filter, "");
     EXPECT_EQ(dialogs.saveRequests.at(0).defaultExtension, "");
     // The file's layout is CalibrationFile's; reading it back shows what went in.
-    state.CalZero10V[0] = 1;
-    state.CalSpan200mV[7] = 2;
-    state.CalRTD[10] = 3;
+    state().CalZero10V[0] = 1;
+    state().CalSpan200mV[7] = 2;
+    state().CalRTD[10] = 3;
     files.write("other", "\"vantrel 16ch ver.1.0 calib file\"\r\n");
     dialogs.openAnswers = {files.file("calib"), files.file("other")};
     click(view, "cmdImport");
-    EXPECT_EQ(state.CalZero10V[0], -15);
-    EXPECT_EQ(state.CalSpan200mV[7], 32767);
-    EXPECT_EQ(state.CalRTD[10], 3) << "card 2 is neither written nor read";
+    EXPECT_EQ(state().CalZero10V[0], -15);
+    EXPECT_EQ(state().CalSpan200mV[7], 32767);
+    EXPECT_EQ(state().CalRTD[10], 3) << "card 2 is neither written nor read";
     click(view, "cmdImport");
     click(view, "cmdExport");
     ASSERT_EQ(dialogs.messages.size(), 3u);

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
 #include "platform/Timer.h"
 
 namespace vantrel::testing {
@@ -31,6 +36,23 @@ class FakeTimer : public platform::Timer {
         }
         fire();
     }
+};
+
+// Makes FakeTimers for a run or a program and finds each by its name.
+class FakeTimers {
+  public:
+    platform::TimerFactory factory() {
+        return [this](std::string_view name) {
+            auto timer = std::make_unique<FakeTimer>();
+            made_[std::string(name)] = timer.get();
+            return timer;
+        };
+    }
+    // The last one made under that name; it lives as long as what it was made for.
+    FakeTimer& operator[](const std::string& name) const { return *made_.at(name); }
+
+  private:
+    std::map<std::string, FakeTimer*> made_;
 };
 
 }  // namespace vantrel::testing

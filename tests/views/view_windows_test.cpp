@@ -65,10 +65,10 @@ TEST_F(ViewWindowTest, AnalogShowsEachValueWithTheDecimalsOfItsInputType) {
         {5, -7.6f, "-8"},      {7, 12.345f, "12"},         {-1, 31999.0f, "31999"},
         {2, 4.0f, "4,00"},     {0, 12345.678f, "12345,68"}};
     for (int slot = 0; slot < kChannelsPerCard; ++slot) {
-        state.InputType[slot] = static_cast<std::int16_t>(std::get<0>(rows[slot]));
-        state.ChannelValue[slot] = std::get<1>(rows[slot]);
+        state().InputType[slot] = static_cast<std::int16_t>(std::get<0>(rows[slot]));
+        state().ChannelValue[slot] = std::get<1>(rows[slot]);
     }
-    state.AmbientTemp1 = 24.87f;
+    state().AmbientTemp1 = 24.87f;
     Tick(view);
     for (int slot = 0; slot < kChannelsPerCard; ++slot) {
         EXPECT_EQ(text(view, "lblData", slot), std::get<2>(rows[slot])) << slot;
@@ -83,13 +83,13 @@ TEST_F(ViewWindowTest, AnalogShowsEachValueWithTheDecimalsOfItsInputType) {
 // The length rule itself (61 and 63 refused) is the decoder's, tested there.
 TEST_F(ViewWindowTest, AnalogShowsACardOnlyWhileItsLatestFrameIsSixtyTwoCharacters) {
     QWidget& view = open("ViewAnalogData", "frmViewAnalogData");
-    state.InputType[9] = 4;
-    state.ChannelValue[9] = 4.5f;
-    state.AmbientTemp2 = 21.0f;
+    state().InputType[9] = 4;
+    state().ChannelValue[9] = 4.5f;
+    state().AmbientTemp2 = 21.0f;
     Tick(view);
     EXPECT_EQ(text(view, "lblData", 9), "0.00");
     EXPECT_EQ(text(view, "lblAmb", 1), "Ambient Temperature: ");
-    state.AnalogFrame2 = std::string(61, '0') + "\r";
+    state().AnalogFrame2 = std::string(61, '0') + "\r";
     Tick(view);
     EXPECT_EQ(text(view, "lblData", 9), "4,5");
     EXPECT_EQ(text(view, "lblAmb", 1), "Ambient Temperature: 21 deg.C");
@@ -108,11 +108,11 @@ TEST_F(ViewWindowTest, DigitalControlsStandForTheirLinesAndLampsShowThem) {
     EXPECT_EQ(Find<QTimer>(view, "tmrUpdate").interval(), 1000);
 
     const QColor on(0, 255, 0), off(0, 0, 0);
-    state.DigitalIn.fill(true);
+    state().DigitalIn.fill(true);
     Tick(view);
-    state.DigitalIn.fill(false);
-    state.DigitalIn[31] = true;
-    state.DigitalOut[5] = true;
+    state().DigitalIn.fill(false);
+    state().DigitalIn[31] = true;
+    state().DigitalOut[5] = true;
     Tick(view);
     for (int i = 0; i < kUsedLines; ++i) {
         EXPECT_EQ(Find<FilledShape>(view, "shpDI", i).fillColor(), i == 16 ? on : off) << i;
@@ -122,8 +122,8 @@ TEST_F(ViewWindowTest, DigitalControlsStandForTheirLinesAndLampsShowThem) {
 
 TEST_F(ViewWindowTest, DigitalClickSendsTheOwningCardsWholeCommandedWord) {
     QWidget& view = open("ViewDigitalData", "frmViewDigitalData");
-    state.CardConnected1 = true;
-    state.DigitalOut[5] = true;  // what a card reports never seeds the commands
+    state().CardConnected1 = true;
+    state().DigitalOut[5] = true;  // what a card reports never seeds the commands
     // Commands last: line 3 is still on in the second row.
     const std::tuple<std::vector<int>, const char*, const char*> cases[] = {
         {{0, 3, 0}, "#D0001\r#D0009\r#D0008\r", ""}, {{15, 16, 30}, "#D8008\r", ""}};
@@ -131,13 +131,13 @@ TEST_F(ViewWindowTest, DigitalClickSendsTheOwningCardsWholeCommandedWord) {
         for (const int index : clicks) {
             Find<QPushButton>(view, "cmdDO", index).click();
         }
-        EXPECT_EQ(cm.wire(), card1);
-        EXPECT_EQ(cm2.wire(), card2) << "card 2 is not connected";
-        cm.sent.clear();
+        EXPECT_EQ(cm->wire(), card1);
+        EXPECT_EQ(cm2->wire(), card2) << "card 2 is not connected";
+        cm->sent.clear();
     }
-    state.CardConnected2 = true;
+    state().CardConnected2 = true;
     Find<QPushButton>(view, "cmdDO", 31).click();
-    EXPECT_EQ(cm2.wire(), "#D8003\r") << "lines 31 and 17 kept, line 16 added";
+    EXPECT_EQ(cm2->wire(), "#D8003\r") << "lines 31 and 17 kept, line 16 added";
 }
 
 TEST_F(ViewWindowTest, TrendTickDrawsTheChartAndEveryValueLabel) {
@@ -148,9 +148,9 @@ TEST_F(ViewWindowTest, TrendTickDrawsTheChartAndEveryValueLabel) {
     EXPECT_EQ(text(view, "lblChannel", 7), "Channel 7");
     EXPECT_EQ(Find<QTimer>(view, "tmrTrend").interval(), 1000);
     clock.current = {2026, 12, 6, 8, 30, 0};
-    state.PlotChannel[1] = true;
-    state.InputType[3] = 4;
-    state.ChannelValue[3] = 410.75f;
+    state().PlotChannel[1] = true;
+    state().InputType[3] = 4;
+    state().ChannelValue[3] = 410.75f;
     Tick(view, "tmrTrend");
     EXPECT_EQ(text(view, "lblData", 3), "410,8");
     const TrendDrawing& drawing = Find<TrendSurface>(view, "pic").drawing();
@@ -172,7 +172,7 @@ TEST_F(ViewWindowTest, TrendPointsListAndSetRangeReachTheChart) {
 
 TEST_F(ViewWindowTest, TrendColourRecoloursOnlyTheChosenChannelAndACancelKeepsIt) {
     QWidget& view = open("ViewTrend", "frmTrend");
-    state.PlotChannel[3] = true;
+    state().PlotChannel[3] = true;
     Find<QComboBox>(view, "cmbColor").setCurrentIndex(3);
     dialogs.colorAnswers = {platform::Rgb{255, 128, 0}, std::nullopt};
     Find<QPushButton>(view, "cmdChangeColor").click();
@@ -187,9 +187,9 @@ TEST_F(ViewWindowTest, TrendColourRecoloursOnlyTheChosenChannelAndACancelKeepsIt
 
 TEST_F(ViewWindowTest, TrendValuesFarBeyondTheRangeStillPaintTheirVisiblePart) {
     QWidget& view = open("ViewTrend", "frmTrend");
-    state.PlotChannel[0] = true;
+    state().PlotChannel[0] = true;
     for (const float value : {0.0f, 3.0e38f, -3.0e38f}) {
-        state.ChannelValue[0] = value;
+        state().ChannelValue[0] = value;
         Tick(view, "tmrTrend");
     }
     QImage image(600, 200, QImage::Format_RGB32);
