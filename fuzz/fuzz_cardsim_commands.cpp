@@ -7,10 +7,9 @@
 #include <string_view>
 #include <vector>
 
-// The simulator is a separate program, not part of the core library.
-#include "tools/cardsim/CardSimulator.cpp"
-#include "tools/cardsim/SignalModel.cpp"
-#include "tools/cardsim/SimOptions.cpp"
+#include "tools/cardsim/CardSimulator.h"
+#include "tools/cardsim/SignalModel.h"
+#include "tools/cardsim/SimOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     cardsim::SimOptions options;
