@@ -11,23 +11,25 @@ CardStatusText CardStatus(const AcquisitionState& state, int card) {
     CardStatusText text;
     text.port = "USB : COM" + std::to_string(flags.ComPort);
     text.status = "Card Disconnected";
-    // The card's connected flag stays set through a lost port, a missing answer
-    // and stopped frames, so the fault line is the only place that can tell.
-    if (!flags.PortOpen) {
-        text.fault = "COM not found";
-    } else if (flags.PortLost) {
-        // The port went away after start-up.
-        text.fault = "COM lost";
-    } else if (!flags.CardConnected) {
-        text.fault = "Card not found";
-    } else if (flags.AwaitingAnswer) {
-        // The port came back, the card has not answered "?" since.
-        text.fault = "No answer";
-    } else if (flags.valuesStale()) {
-        // The task runs, but no frame has come for a while.
-        text.fault = "No data";
-    } else {
-        text.fault = "No Faults";
+    switch (flags.linkCondition()) {
+        case LinkCondition::PortNotFound:
+            text.fault = "COM not found";
+            break;
+        case LinkCondition::PortLost:
+            text.fault = "COM lost";
+            break;
+        case LinkCondition::CardNotFound:
+            text.fault = "Card not found";
+            break;
+        case LinkCondition::NoAnswer:
+            text.fault = "No answer";
+            break;
+        case LinkCondition::NoData:
+            text.fault = "No data";
+            break;
+        case LinkCondition::Fine:
+            text.fault = "No Faults";
+            break;
     }
     if (flags.PortOpen && flags.CardConnected) {
         text.status = "Card Connected. Ver." + flags.CardVersion;

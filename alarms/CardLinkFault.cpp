@@ -5,20 +5,16 @@
 namespace vantrel::alarms {
 
 LinkFault LinkFaultOf(const AcquisitionState& state, int card) {
-    const ConstCardView flags = CardOf(state, card);
-    if (!flags.PortOpen) {
-        return LinkFault::None;
+    switch (CardOf(state, card).linkCondition()) {
+        case LinkCondition::PortLost:
+            return LinkFault::PortLost;
+        case LinkCondition::NoAnswer:
+            return LinkFault::NoAnswer;
+        case LinkCondition::NoData:
+            return LinkFault::NoData;
+        default:
+            return LinkFault::None;
     }
-    if (flags.PortLost) {
-        return LinkFault::PortLost;
-    }
-    if (!flags.CardConnected) {
-        return LinkFault::None;
-    }
-    if (flags.AwaitingAnswer) {
-        return LinkFault::NoAnswer;
-    }
-    return flags.valuesStale() ? LinkFault::NoData : LinkFault::None;
 }
 
 std::uint16_t ChannelsMarked(const AcquisitionState& state) {

@@ -40,6 +40,11 @@ constexpr int ChannelOfSlot(int slot) {
     return slot % kChannelsPerCard;
 }
 
+// How a card's link stands, most telling first: the card's connected flag stays set
+// through a lost port, a missing answer and stopped frames, so only this order
+// tells them apart. The status window's fault line and the link alarms both read it.
+enum class LinkCondition { PortNotFound, PortLost, CardNotFound, NoAnswer, NoData, Fine };
+
 // State is AcquisitionState or const AcquisitionState; the view's references
 // follow its constness.
 template <typename State>
@@ -70,6 +75,24 @@ class BasicCardView {
     // The card's task runs but its frames stopped: its values are old ones. With no
     // task running, the last values stand as they are.
     bool valuesStale() const { return TaskRunning && DataStale; }
+    LinkCondition linkCondition() const {
+        if (!PortOpen) {
+            return LinkCondition::PortNotFound;
+        }
+        if (PortLost) {
+            // The port went away after start-up.
+            return LinkCondition::PortLost;
+        }
+        if (!CardConnected) {
+            return LinkCondition::CardNotFound;
+        }
+        if (AwaitingAnswer) {
+            // The port came back, the card has not answered "?" since.
+            return LinkCondition::NoAnswer;
+        }
+        // The task runs, but no frame has come for a while.
+        return valuesStale() ? LinkCondition::NoData : LinkCondition::Fine;
+    }
 
     const int index;  // 0 for card 1, 1 for card 2
     Ref<std::int16_t> ComPort;
