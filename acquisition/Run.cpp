@@ -3,6 +3,7 @@
 #include <string>
 
 #include "acquisition/ResumeLogging.h"
+#include "alarms/CardLinkFault.h"
 #include "engine/CardView.h"
 #include "engine/Conversion.h"
 #include "link/Commands.h"
@@ -45,18 +46,30 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
         links_[card]->setConversionFailureHandler(
             [this](const ConversionFailure& failure) { return showConversionFailure(failure); });
         links_[card]->addFrameListener([this](const link::FrameEvent& event) {
+            watchChannelsInUse();
             if (const auto* frame = std::get_if<ConvertedFrame>(&event)) {
                 history::AddCardFrame(history_, *frame);
                 logger_.TakeFrame(*frame);
+                events_.onFrame(*frame);
+            } else {
+                events_.onFrame(std::get<DigitalFrame>(event));
             }
         });
+        links_[card]->setLinkChangedHandler([this] { watchLinks(); });
     }
+    sequencer_.setTaskChangedHandler([this](bool running) { taskChanged(running); });
+    events_.setOutputHandler([this](const alarms::OutputAction& action) { switchOutput(action); });
     logger_.setFileStartHandler([this](const LogFilePlace& next) {
+        newLogFile(next);
         if (canKeepRunState()) {
             writeRunState(CurrentRunState(state_, next));
         }
     });
     timers_.logTick->setHandler([this] {
+        // Logging started or stopped since the last tick is told before the
+        // tick's record, which may begin a file.
+        watchLogging();
+        watchChannelsInUse();
         logger_.Tick();
         keepRunState();
     });
@@ -123,6 +136,7 @@ std::optional<std::string> Run::resumeLogging(const RunState& last) {
     }
     std::string said = ResumeLogging(state_, last, parts_.logSink);
     logger_.Resume({last.fileInUse, last.fileDay, last.serialBefore});
+    watchLogging(alarms::EventKind::LoggingResumed);
     return said;
 }
 
@@ -189,7 +203,92 @@ void Run::addEndStep(std::function<void()> step) {
 }
 
 void Run::setTaskChangedHandler(link::TaskSequencer::TaskChanged handler) {
-    sequencer_.setTaskChangedHandler(std::move(handler));
+    taskChanged_ = std::move(handler);
+}
+
+void Run::taskChanged(bool running) {
+    addEvent(running ? alarms::EventKind::TaskStarted : alarms::EventKind::TaskStopped,
+             running ? "Task started" : "Task stopped");
+    if (taskChanged_) {
+        taskChanged_(running);
+    }
+}
+
+void Run::setAlarmSettings(const alarms::AlarmSettings& settings) {
+    events_.setSettings(settings, parts_.clock.now());
+}
+
+void Run::acknowledge(const alarms::AlarmId& id) {
+    events_.acknowledge(id, parts_.clock.now());
+}
+
+void Run::acknowledgeAll() {
+    events_.acknowledgeAll(parts_.clock.now());
+}
+
+void Run::addMarker(std::string text) {
+    addEvent(alarms::EventKind::Marker, std::move(text));
+}
+
+void Run::addEvent(alarms::EventKind kind, std::string text) {
+    alarms::RunEvent event;
+    event.kind = kind;
+    event.at = parts_.clock.now();
+    event.text = std::move(text);
+    events_.add(std::move(event));
+}
+
+void Run::watchLinks() {
+    const platform::DateTime now = parts_.clock.now();
+    for (int card = 0; card < 2; ++card) {
+        events_.onLink(card, alarms::LinkFaultOf(state_, card), now);
+    }
+}
+
+void Run::watchChannelsInUse() {
+    const std::uint16_t marked = alarms::ChannelsMarked(state_);
+    if (marked != events_.channelsMarked()) {
+        events_.setChannelsMarked(marked, parts_.clock.now());
+    }
+}
+
+void Run::watchLogging(alarms::EventKind started) {
+    if (state_.Saving == logging_) {
+        return;
+    }
+    logging_ = state_.Saving;
+    if (logging_) {
+        loggingTo_ = state_.LogFileInUse;
+        addEvent(started, (started == alarms::EventKind::LoggingResumed ? "Logging resumed in "
+                                                                        : "Logging started in ") +
+                              loggingTo_);
+    } else {
+        addEvent(alarms::EventKind::LoggingStopped, "Logging stopped");
+        loggingTo_.clear();
+    }
+}
+
+void Run::newLogFile(const LogFilePlace& next) {
+    watchLogging();
+    if (next.path == loggingTo_) {
+        return;
+    }
+    const bool split = logging_ && !loggingTo_.empty() && next.serialBefore != 0;
+    loggingTo_ = next.path;
+    if (split) {
+        addEvent(alarms::EventKind::LogSplit, "Logging goes on in " + next.path);
+    }
+}
+
+void Run::switchOutput(const alarms::OutputAction& action) {
+    if (action.line < 0 || action.line >= kLineArraySize) {
+        return;
+    }
+    const int card = action.line / kLinesPerCard;
+    state_.DigitalOutCmd[static_cast<std::size_t>(action.line)] = action.on;
+    if (!ended_ && CardOf(std::as_const(state_), card).CardConnected) {
+        send(card, link::SetOutputsCommand(state_, card));
+    }
 }
 
 void Run::end() {

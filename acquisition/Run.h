@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "acquisition/RunStateFile.h"
+#include "alarms/RunEvents.h"
 #include "engine/AcquisitionState.h"
 #include "history/HistoryDocument.h"
 #include "link/CardLink.h"
@@ -103,6 +104,17 @@ class Run {
     // Told when a start or stop changed whether the task runs.
     void setTaskChangedHandler(link::TaskSequencer::TaskChanged handler);
 
+    // The run's alarms and events: every frame and every change of a card's link
+    // is judged, with or without a window and whether or not anything is logged.
+    alarms::RunEvents& events() { return events_; }
+    const alarms::RunEvents& events() const { return events_; }
+    // Effective at once; a rule kept as it was keeps its alarm.
+    void setAlarmSettings(const alarms::AlarmSettings& settings);
+    void acknowledge(const alarms::AlarmId& id);
+    void acknowledgeAll();
+    // A marker the user adds, stamped now.
+    void addMarker(std::string text);
+
     link::CardLink& link(int card) { return *links_[CardIndex(card)]; }
     const link::CardLink& link(int card) const { return *links_[CardIndex(card)]; }
     DataLogger& logger() { return logger_; }
@@ -121,12 +133,28 @@ class Run {
     // Writes the run state file when what it says has changed.
     void keepRunState();
     void writeRunState(const RunState& run);
+    // Events for what the shared state says changed: a card's link, the channels
+    // in use, logging started or stopped.
+    void watchLinks();
+    void watchChannelsInUse();
+    void watchLogging(alarms::EventKind started = alarms::EventKind::LoggingStarted);
+    void newLogFile(const LogFilePlace& next);
+    void taskChanged(bool running);
+    // A raised rule's output line, set as its output button would.
+    void switchOutput(const alarms::OutputAction& action);
+    void addEvent(alarms::EventKind kind, std::string text);
 
     AcquisitionState& state_;
     RunParts parts_;
     // The timers outlive the sequencer, the links and the logger that drive them.
     RunTimers timers_;
     link::TaskSequencer sequencer_;
+    link::TaskSequencer::TaskChanged taskChanged_;
+    // Before the links, which tell it of their frames from the start.
+    alarms::RunEvents events_;
+    // Logging as last seen, and the log file its events belong to.
+    bool logging_ = false;
+    std::string loggingTo_;
     std::array<std::unique_ptr<link::CardLink>, 2> links_;
     DataLogger logger_;
     history::HistoryDocument history_ = history::RunHistory();

@@ -332,7 +332,7 @@ AlarmEvaluator::Events AlarmEvaluator::acknowledge(const AlarmId& id,
         return handOut();
     }
     alarm->acknowledged = true;
-    emit(AlarmEvent::Kind::Acknowledged, *alarm, at, std::nullopt);
+    record(AlarmEvent::Kind::Acknowledged, *alarm, at, std::nullopt);
     if (!alarm->conditionHolds) {
         clear(id, at, std::nullopt);
     }
@@ -365,7 +365,7 @@ void AlarmEvaluator::raise(const AlarmId& id, AlarmLevel level, std::string subj
                       .raisedAt = at,
                       .valueAtRaise = value,
                       .sequence = nextSequence_++};
-    emit(AlarmEvent::Kind::Raised, alarm, at, value);
+    record(AlarmEvent::Kind::Raised, alarm, at, value);
     // The newest goes before every other of its level and after every more severe.
     const auto place = std::find_if(active_.begin(), active_.end(),
                                     [&](const ActiveAlarm& other) { return other.level <= level; });
@@ -379,11 +379,11 @@ void AlarmEvaluator::clear(const AlarmId& id, const platform::DateTime& at,
     if (found == active_.end()) {
         return;
     }
-    emit(AlarmEvent::Kind::Cleared, *found, at, value);
+    record(AlarmEvent::Kind::Cleared, *found, at, value);
     active_.erase(found);
 }
 
-void AlarmEvaluator::emit(AlarmEvent::Kind kind, const ActiveAlarm& alarm,
+void AlarmEvaluator::record(AlarmEvent::Kind kind, const ActiveAlarm& alarm,
                           const platform::DateTime& at, std::optional<double> value) {
     events_.push_back({.kind = kind,
                        .id = alarm.id,

@@ -71,7 +71,7 @@ class AlarmEvaluator {
     void raise(const AlarmId& id, AlarmLevel level, std::string subject, std::string text,
                const platform::DateTime& at, std::optional<double> value);
     void clear(const AlarmId& id, const platform::DateTime& at, std::optional<double> value);
-    void emit(AlarmEvent::Kind kind, const ActiveAlarm& alarm, const platform::DateTime& at,
+    void record(AlarmEvent::Kind kind, const ActiveAlarm& alarm, const platform::DateTime& at,
               std::optional<double> value);
     ActiveAlarm* find(const AlarmId& id);
     Events handOut() const { return events_; }

@@ -28,10 +28,19 @@ CardLink::CardLink(AcquisitionState& state, int card, platform::SerialPort& port
       sequencer_(sequencer),
       clock_(clock),
       fields_(CardOf(state, card)) {
-    port_.setEventHandler([this](platform::PortEvent event) { onPortEvent(event); });
-    timers_.reopen.setHandler([this] { onReopenTimer(); });
+    port_.setEventHandler([this](platform::PortEvent event) {
+        onPortEvent(event);
+        tellLinkChanged();
+    });
+    timers_.reopen.setHandler([this] {
+        onReopenTimer();
+        tellLinkChanged();
+    });
     // Values count as stale until the first frame is taken in.
-    timers_.watch.setHandler([this] { fields_.DataStale = true; });
+    timers_.watch.setHandler([this] {
+        fields_.DataStale = true;
+        tellLinkChanged();
+    });
     timers_.watch.start(kStaleAfterMs, true);
 }
 
@@ -57,6 +66,16 @@ void CardLink::addFrameListener(FrameListener listener) {
     frameListeners_.push_back(std::move(listener));
 }
 
+void CardLink::setLinkChangedHandler(LinkChanged handler) {
+    linkChanged_ = std::move(handler);
+}
+
+void CardLink::tellLinkChanged() {
+    if (linkChanged_) {
+        linkChanged_();
+    }
+}
+
 void CardLink::tellListeners(const FrameEvent& event) {
     for (const FrameListener& listener : frameListeners_) {
         listener(event);
@@ -72,6 +91,7 @@ void CardLink::OpenCardPort() {
     } else {
         timers_.reopen.start(kReopenIntervalMs, false);
     }
+    tellLinkChanged();
 }
 
 void CardLink::Reconnect() {

@@ -96,6 +96,12 @@ class CardLink {
     using FrameListener = std::function<void(const FrameEvent&)>;
     void addFrameListener(FrameListener listener);
 
+    // Told after anything that may have changed the card's link (see
+    // CardView::linkCondition): the port's events, the retry, the watch running out,
+    // a port opened.
+    using LinkChanged = std::function<void()>;
+    void setLinkChangedHandler(LinkChanged handler);
+
     int card() const { return card_; }
     LinkCounters counters() const;
 
@@ -109,6 +115,7 @@ class CardLink {
     void dropUnterminatedTail();
     void onPortLost();
     void tellListeners(const FrameEvent& event);
+    void tellLinkChanged();
     void analogFrameConverted(const std::optional<ConversionFailure>& failure);
     void askVersion();
     const platform::DateTime& frameTime();
@@ -137,6 +144,7 @@ class CardLink {
     LinkCounters counters_;
     ConversionFailureHandler failureHandler_;
     std::vector<FrameListener> frameListeners_;
+    LinkChanged linkChanged_;
 };
 
 }  // namespace vantrel::link
