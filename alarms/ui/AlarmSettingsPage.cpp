@@ -278,8 +278,8 @@ void AlarmSettingsPage::showRules(int current) {
         lstAlarmRules->addItem(Text(alarms::RuleText(rule)));
     }
     lstAlarmRules->setCurrentRow(current);
-    cmdAlarmChange->setEnabled(current >= 0);
-    cmdAlarmRemove->setEnabled(current >= 0);
+    // The fields show the rule chosen now, which Change would replace.
+    ruleChosen(current);
 }
 
 void AlarmSettingsPage::ruleChosen(int row) {
