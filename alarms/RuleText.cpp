@@ -387,4 +387,20 @@ std::string ChannelListText(std::uint16_t channels) {
     return text;
 }
 
+std::optional<double> ReadNumber(std::string_view word) {
+    return Number(word);
+}
+
+std::string NumberWord(double value) {
+    return NumberText(value);
+}
+
+std::optional<int> ChannelNameSlot(std::string_view word) {
+    return SlotNumber(word, kChannelPrefix);
+}
+
+std::optional<int> LineNameSlot(std::string_view word) {
+    return SlotNumber(word, kLinePrefix);
+}
+
 }  // namespace vantrel::alarms

@@ -15,6 +15,7 @@
 // notify.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -43,5 +44,13 @@ struct ChannelList {
 };
 ChannelList ParseChannelList(std::string_view text);
 std::string ChannelListText(std::uint16_t channels);
+
+// A number as a rule's words write it ("80", "+2.5", "-1e3"); none when the word is
+// not a finite number.
+std::optional<double> ReadNumber(std::string_view word);
+std::string NumberWord(double value);
+// The slot a "CH12" or "d3" names, however large; none when the word is no such name.
+std::optional<int> ChannelNameSlot(std::string_view word);
+std::optional<int> LineNameSlot(std::string_view word);
 
 }  // namespace vantrel::alarms

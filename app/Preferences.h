@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "alarms/AlarmSettings.h"
 #include "logging/LoggingPreferences.h"
 #include "publish/MqttSettings.h"
 #include "settings/IniValues.h"
@@ -17,6 +18,7 @@ namespace vantrel {
 struct Preferences {
     publish::MqttSettings mqtt;
     LoggingPreferences logging;
+    alarms::AlarmSettings alarms;
     bool operator==(const Preferences&) const = default;
 };
 

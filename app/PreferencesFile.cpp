@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "settings/AppPaths.h"
+#include "settings/IniKeys.h"
 #include "settings/IniQuoting.h"
 
 namespace vantrel {
@@ -69,6 +70,16 @@ bool ReadableByOthers(const QString& path) {
 #else
     return (QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)) != 0;
 #endif
+}
+
+// A numbered key the new texts no longer hold, such as the rule removed from a list
+// of five: left in the file it would be read back as a rule again.
+bool IsDroppedNumberedKey(std::string_view section, const std::string& name,
+                          const ini::SectionTexts& written) {
+    return !written.contains(name) &&
+           std::any_of(ini::kKeys.begin(), ini::kKeys.end(), [&](const ini::Key& key) {
+               return key.numbered && key.section == section && ini::IsNameOf(key, name);
+           });
 }
 
 std::string Joined(const std::string& first, const std::string& second) {
@@ -145,6 +156,13 @@ std::optional<std::string> SavePreferences(const std::string& appDir,
         return cannot + ": " + StatusText(settings.status()) + ".";
     }
     for (const auto& [section, keys] : PreferencesTexts(preferences)) {
+        settings.beginGroup(QString::fromStdString(section));
+        for (const QString& name : settings.childKeys()) {
+            if (IsDroppedNumberedKey(section, name.toStdString(), keys)) {
+                settings.remove(name);
+            }
+        }
+        settings.endGroup();
         for (const auto& [key, value] : keys) {
             settings.setValue(QString::fromStdString(section + "/" + key),
                               QString::fromStdString(value));

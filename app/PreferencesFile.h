@@ -18,7 +18,8 @@ struct PreferencesReading {
 };
 
 PreferencesReading LoadPreferences(const std::string& appDir);
-// Keeps the file's other sections and keys. A file holding a password is
+// Keeps the file's other sections and keys, but not a numbered key beyond those
+// written (the rule removed from the list). A file holding a password is
 // readable by its owner only. Nothing on success, otherwise what failed.
 std::optional<std::string> SavePreferences(const std::string& appDir,
                                            const Preferences& preferences);

@@ -51,10 +51,11 @@ void Program::build() {
     publisher_ =
         std::make_unique<QtPublisher>(state_, parts_.clock, *publishTick_, parts_.makeMqttClient);
     publisher_->feedFrom(*run_, dialogs_);
-    // The logging preferences are needed to resume; the window shows what cannot be
-    // used once it is there.
+    // The logging preferences are needed to resume, the alarms from the first frame
+    // on; the window shows what cannot be used once it is there.
     preferences_ = LoadPreferences(state_.AppDir);
     run_->setLoggingPreferences(preferences_.preferences.logging);
+    run_->setAlarmSettings(preferences_.preferences.alarms);
     if (options_.headless) {
         warn(preferences_.message);
         publisher_->get().apply(preferences_.preferences.mqtt);

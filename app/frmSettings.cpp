@@ -7,13 +7,15 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "alarms/ui/AlarmSettingsPage.h"
 #include "logging/ui/LoggingSettingsPage.h"
 #include "platform/qt/ControlNames.h"
 #include "publish/ui/MqttSettingsPage.h"
 
 namespace vantrel {
 
-frmSettings::frmSettings(const Preferences& current, platform::Dialogs& dialogs, QWidget* parent)
+frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
+                         platform::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), chosen_(current) {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(tr("Settings"));
@@ -33,6 +35,12 @@ frmSettings::frmSettings(const Preferences& current, platform::Dialogs& dialogs,
     addPage(tr("Logging"), loggingPage, [this](Preferences& preferences) {
         preferences.logging = loggingPage->preferences();
         return std::optional<std::string>();
+    });
+    alarmsPage = new AlarmSettingsPage(dialogs, outputLines, stkPages);
+    alarmsPage->load(current.alarms);
+    addPage(tr("Alarms"), alarmsPage, [this, outputLines](Preferences& preferences) {
+        preferences.alarms = alarmsPage->settings();
+        return alarms::AlarmSettingsProblem(preferences.alarms, outputLines);
     });
     lstPages->setCurrentRow(0);
     // As wide as the longest title, so the pages keep the room.

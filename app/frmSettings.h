@@ -5,6 +5,7 @@
 // the new preferences for the caller to store and apply; Cancel changes nothing.
 
 #include <QDialog>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,12 +22,15 @@ namespace vantrel {
 
 class MqttSettingsPage;
 class LoggingSettingsPage;
+class AlarmSettingsPage;
 
 class frmSettings : public QDialog {
     Q_OBJECT
 
   public:
-    frmSettings(const Preferences& current, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    // outputLines: the digital lines set up as outputs (alarms::OutputLines).
+    frmSettings(const Preferences& current, std::uint32_t outputLines, platform::Dialogs& dialogs,
+                QWidget* parent = nullptr);
 
     // What OK accepted.
     const Preferences& chosen() const { return chosen_; }
@@ -40,6 +44,7 @@ class frmSettings : public QDialog {
     QPushButton* cmdCancel = nullptr;
     MqttSettingsPage* mqttPage = nullptr;
     LoggingSettingsPage* loggingPage = nullptr;
+    AlarmSettingsPage* alarmsPage = nullptr;
 
   private:
     // Puts the page's choices into preferences; the first rule they break, if any.

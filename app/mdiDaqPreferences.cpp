@@ -1,6 +1,7 @@
 // The main window's part in the preferences: Options > Settings written to
 // vantrel.ini and applied to the publisher and the run.
 
+#include "alarms/RuleFields.h"
 #include "app/PreferencesFile.h"
 #include "app/frmSettings.h"
 #include "app/mdiDaq.h"
@@ -19,10 +20,11 @@ void mdiDaq::applyPreferences(const Preferences& preferences) {
         publisher_.apply(preferences_.mqtt);
     }
     run_.setLoggingPreferences(preferences_.logging);
+    run_.setAlarmSettings(preferences_.alarms);
 }
 
 void mdiDaq::OptionsSettings_Click() {
-    frmSettings window(preferences_, dialogs_, this);
+    frmSettings window(preferences_, alarms::OutputLines(state_.DigitalDirection), dialogs_, this);
     runModal_(window);
     if (window.result() == QDialog::Accepted) {
         applyPreferences(window.chosen());

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "alarms/RuleFields.h"
 #include "app/Preferences.h"
 #include "settings/IniQuoting.h"
 
@@ -33,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<vantrel::ini::Problem> problems;
     const vantrel::Preferences read = vantrel::ReadPreferences(file, "fuzz-host", problems);
-    if (problems.size() > names || vantrel::publish::MqttSettingsProblem(read.mqtt)) {
+    // With every line an output, only the window's own limits remain.
+    if (problems.size() > names || vantrel::publish::MqttSettingsProblem(read.mqtt) ||
+        vantrel::alarms::AlarmSettingsProblem(read.alarms, ~std::uint32_t{0})) {
         std::abort();
     }
     const std::vector<vantrel::ini::Problem> quoting = vantrel::ini::QuotingProblems(text);

@@ -172,6 +172,9 @@ TEST(PreferencesFileTest, StartUpNamesEveryTypoCutValueAndReadablePassword) {
          head + "[mqtt] password: a '\"' in the value is not closed on its line, so the lines "
                 "after it are read into the value; write \\\" for a quote mark inside a value.",
          "ab\n[logging]\nresume=on\n"},
+        {"[alarms]\nrule2=CH3 above 8O\n", kShared,
+         head + "[alarms] rule2: \"CH3 above 8O\" is not valid (8O is not a number), nothing "
+                "is used instead."},
         {"[mqtt]\npassword=s3cret\n", kShared, "\n", "s3cret"},
         {"[mqtt]\npassword=s3cret\n", kPrivate | QFile::ReadGroup, "\n", "s3cret"},
         {"[mqtt]\npassword=s3cret\n", kPrivate, "", "s3cret"},
