@@ -59,6 +59,7 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
     }
     sequencer_.setTaskChangedHandler([this](bool running) { taskChanged(running); });
     events_.setOutputHandler([this](const alarms::OutputAction& action) { switchOutput(action); });
+    events_.addListener([this](const alarms::RunEvent& event) { logEvent(event); });
     logger_.setFileStartHandler([this](const LogFilePlace& next) {
         newLogFile(next);
         if (canKeepRunState()) {
@@ -71,6 +72,10 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
         watchLogging();
         watchChannelsInUse();
         logger_.Tick();
+        // After the tick's record, which may have begun a split file.
+        if (logging_) {
+            logFileSeen_ = state_.LogFileInUse;
+        }
         keepRunState();
     });
 }
@@ -258,7 +263,7 @@ void Run::watchLogging(alarms::EventKind started) {
     }
     logging_ = state_.Saving;
     if (logging_) {
-        loggingTo_ = state_.LogFileInUse;
+        loggingTo_ = logFileSeen_ = state_.LogFileInUse;
         addEvent(started, (started == alarms::EventKind::LoggingResumed ? "Logging resumed in "
                                                                         : "Logging started in ") +
                               loggingTo_);
@@ -277,6 +282,23 @@ void Run::newLogFile(const LogFilePlace& next) {
     loggingTo_ = next.path;
     if (split) {
         addEvent(alarms::EventKind::LogSplit, "Logging goes on in " + next.path);
+    }
+}
+
+void Run::logEvent(const alarms::RunEvent& event) {
+    using enum alarms::EventKind;
+    // Told once logging is off, "logging stopped" still belongs to the file that
+    // was in use.
+    if (!logging_ && event.kind != LoggingStopped) {
+        return;
+    }
+    // A new split file is told before it becomes the file in use, and starts its
+    // own events file.
+    const std::string logFile = event.kind == LoggingStopped ? logFileSeen_
+                                : event.kind == LogSplit     ? loggingTo_
+                                                             : logger_.FileInUse().path;
+    if (!logFile.empty()) {
+        logger_.TakeEvent(logFile, event);
     }
 }
 

@@ -139,6 +139,8 @@ class Run {
     void watchChannelsInUse();
     void watchLogging(alarms::EventKind started = alarms::EventKind::LoggingStarted);
     void newLogFile(const LogFilePlace& next);
+    // An event while logging, to the events file of the log file it belongs to.
+    void logEvent(const alarms::RunEvent& event);
     void taskChanged(bool running);
     // A raised rule's output line, set as its output button would.
     void switchOutput(const alarms::OutputAction& action);
@@ -155,6 +157,9 @@ class Run {
     // Logging as last seen, and the log file its events belong to.
     bool logging_ = false;
     std::string loggingTo_;
+    // The file in use after the last tick with logging on: the one "logging
+    // stopped" belongs to, as the stop empties the name.
+    std::string logFileSeen_;
     std::array<std::unique_ptr<link::CardLink>, 2> links_;
     DataLogger logger_;
     history::HistoryDocument history_ = history::RunHistory();

@@ -1,6 +1,6 @@
-// Any bytes left as the journal of waiting log records must read as whole records
-// under their files: each record one CR LF-ended line that is not a file's line,
-// and written back and read again, the same records under the same files.
+// Any bytes left as the journal of waiting log records and events must read as
+// whole lines under their files: each one CR LF-ended line that is not a file's
+// line, and written back and read again, the same lines under the same files.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,13 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::string& record : file.records) {
             if (record.size() < vantrel::kLineEnd.size() ||
                 record.find(vantrel::kLineEnd) != record.size() - vantrel::kLineEnd.size() ||
-                record.front() == '>') {
+                record.front() == '>' || record.front() == '!') {
                 std::abort();
             }
         }
         if (file.target.find_first_of("\r\n") == std::string::npos) {
             again += vantrel::JournalText(
-                file.target, std::deque<std::string>(file.records.begin(), file.records.end()));
+                file.target, std::deque<std::string>(file.records.begin(), file.records.end()), 0,
+                true, file.events);
         }
     }
     std::size_t kept = 0;

@@ -5,6 +5,7 @@
 
 #include "engine/CardView.h"
 #include "logging/DatedFileName.h"
+#include "logging/EventLine.h"
 #include "logging/LogRecord.h"
 #include "logging/RecordsFlow.h"
 #include "settings/AppPaths.h"
@@ -21,25 +22,34 @@ std::string RecordCount(std::uint64_t count) {
     return std::to_string(count) + (count == 1 ? " log record" : " log records");
 }
 
+std::string LineCount(std::uint64_t count, bool events) {
+    if (events) {
+        return std::to_string(count) + (count == 1 ? " event" : " events");
+    }
+    return RecordCount(count);
+}
+
 // A recovery file beside the settings, named after the log file; a name too long
 // for the file system, or one that cannot be made, falls back to "vantrel".
 DatedFile WriteRecoveryFile(LogFileSink& sink, const std::string& folder,
                             const std::string& logPath, const std::string& text,
-                            const platform::DateTime& now) {
+                            const platform::DateTime& now, bool events) {
     const auto create = [&](const std::string& target) { return sink.createNew(target, text); };
     const std::string fileName = FileNameOf(logPath);
     DatedFile recovery = CreateUnderDatedName(sink, folder, fileName, kRecoveryTag, now, create);
     if (recovery.error) {
-        const std::string fallback = "vantrel" + Utf8Path(NativePath(fileName).extension());
+        const std::string fallback =
+            "vantrel" +
+            (events ? std::string(kEventsFileSuffix) : Utf8Path(NativePath(fileName).extension()));
         recovery = CreateUnderDatedName(sink, folder, fallback, kRecoveryTag, now, create);
     }
     return recovery;
 }
 
-platform::Message DroppedNotice(const std::string& path, std::uint64_t dropped) {
-    return {
-        RecordCount(dropped) + " could not be written to " + path + " in time and were dropped.",
-        kSaveErrorTitle, platform::MessageIcon::Warning};
+platform::Message DroppedNotice(const std::string& path, std::uint64_t dropped, bool events) {
+    return {LineCount(dropped, events) + " could not be written to " + path +
+                " in time and were dropped.",
+            kSaveErrorTitle, platform::MessageIcon::Warning};
 }
 }  // namespace
 
@@ -79,6 +89,18 @@ void DataLogger::TakeFrame(const ConvertedFrame& frame) {
             latest_[static_cast<std::size_t>(ChannelSlot(frame.card, channel))] = *value;
         }
     }
+}
+
+void DataLogger::TakeEvent(const std::string& logFile, const alarms::RunEvent& event) {
+    const std::string path = EventsFilePath(logFile);
+    FileQueue& queue = pending_[path];
+    queue.events = true;
+    queue.records.push_back(EventLine(event));
+    ++queue.unjournaled;
+    if (WriteQueue(path, queue)) {
+        pending_.erase(path);
+    }
+    UpdateJournal();
 }
 
 void DataLogger::Tick() {
@@ -265,8 +287,10 @@ void DataLogger::StartNextFile(const platform::DateTime& when, std::int32_t seri
 
 std::optional<std::string> DataLogger::Drain(const std::string& path, FileQueue& queue) {
     while (!queue.records.empty()) {
+        // An events file starts with its header, also one that was left empty.
+        const bool startsEvents = queue.events && !sink_.holdsData(path);
         // Consecutive records go in one opening of the file.
-        std::string batch;
+        std::string batch(startsEvents ? kEventsHeader : "");
         std::size_t count = 0;
         while (count < queue.records.size() && count < kRecordsPerWrite) {
             batch += queue.records[count];
@@ -275,6 +299,10 @@ std::optional<std::string> DataLogger::Drain(const std::string& path, FileQueue&
         const Flush flush = preferences_.sync == LogSync::Record ? Flush::ToDisk : Flush::No;
         if (std::optional<std::string> error = sink_.append(path, batch, flush)) {
             return error;
+        }
+        if (startsEvents && preferences_.sync != LogSync::None) {
+            // Its entry in the folder, as for a new split file.
+            sink_.flushToDisk(path);
         }
         if (preferences_.sync == LogSync::Interval) {
             unsynced_.insert(path);
@@ -289,19 +317,21 @@ std::optional<std::string> DataLogger::Drain(const std::string& path, FileQueue&
     return std::nullopt;
 }
 
+bool DataLogger::WriteQueue(const std::string& path, FileQueue& queue) {
+    if (const std::optional<std::string> error = Drain(path, queue)) {
+        ReportFailure(*error, queue);
+        // Bounded only after the write attempt, so the tick on which the file comes
+        // back loses nothing.
+        DropOldestBeyondBound(path, queue);
+        return false;
+    }
+    ReportRecovery(path, queue);
+    return true;
+}
+
 void DataLogger::WritePending() {
     for (auto entry = pending_.begin(); entry != pending_.end();) {
-        auto& [path, queue] = *entry;
-        if (const std::optional<std::string> error = Drain(path, queue)) {
-            ReportFailure(*error, queue);
-            // Bounded only after the write attempt, so the tick on which the file
-            // comes back loses nothing.
-            DropOldestBeyondBound(path, queue);
-            ++entry;
-            continue;
-        }
-        ReportRecovery(path, queue);
-        entry = pending_.erase(entry);
+        entry = WriteQueue(entry->first, entry->second) ? pending_.erase(entry) : std::next(entry);
     }
 }
 
@@ -328,7 +358,7 @@ void DataLogger::UpdateJournal() {
     if (journalStale_ || journalRecords_ > 2 * waiting) {
         std::string text;
         for (const auto& [path, queue] : pending_) {
-            text += JournalText(path, queue.records);
+            text += JournalText(path, queue.records, 0, true, queue.events);
         }
         if (Journal().replace(text)) {
             journalRecords_ = waiting;
@@ -346,7 +376,7 @@ void DataLogger::UpdateJournal() {
         }
         if (!Journal().append(JournalText(path, queue.records,
                                           queue.records.size() - queue.unjournaled,
-                                          path != journalTarget_))) {
+                                          path != journalTarget_, queue.events))) {
             // Rewritten whole at the next tick, so no half-written part stays.
             journalStale_ = true;
             return;
@@ -365,9 +395,11 @@ void DataLogger::DropOldestBeyondBound(const std::string& path, FileQueue& queue
         ++droppedTotal_;
         if (!queue.dropReported) {
             queue.dropReported = true;
-            Show({"The log file " + path +
-                      " has not accepted records for a long time; the oldest waiting records "
-                      "are being dropped. The number lost is reported once the file can be "
+            const char* lines = queue.events ? "events" : "records";
+            Show({std::string(queue.events ? "The events file " : "The log file ") + path +
+                      " has not accepted " + lines + " for a long time; the oldest waiting " +
+                      lines +
+                      " are being dropped. The number lost is reported once the file can be "
                       "written again.",
                   kSaveErrorTitle, platform::MessageIcon::Warning});
         }
@@ -384,14 +416,15 @@ void DataLogger::ReportFailure(const std::string& error, FileQueue& queue) {
     if (*messageOpen_) {
         return;
     }
-    Show({"Log records cannot be written (" + error +
+    Show({(queue.events ? "Events cannot be written (" : "Log records cannot be written (") +
+              error +
               "). They are kept and will be written as soon as the file can be opened again.",
           kSaveErrorTitle, platform::MessageIcon::Warning});
 }
 
 void DataLogger::ReportRecovery(const std::string& path, const FileQueue& queue) {
     if (queue.dropped > 0) {
-        Show(DroppedNotice(path, queue.dropped));
+        Show(DroppedNotice(path, queue.dropped, queue.events));
     }
 }
 
@@ -404,7 +437,7 @@ std::vector<platform::Message> DataLogger::SaveWaitingRecords() {
     for (auto& [path, queue] : pending_) {
         if (!Drain(path, queue)) {
             if (queue.dropped > 0) {
-                messages.push_back(DroppedNotice(path, queue.dropped));
+                messages.push_back(DroppedNotice(path, queue.dropped, queue.events));
             }
             continue;
         }
@@ -412,20 +445,23 @@ std::vector<platform::Message> DataLogger::SaveWaitingRecords() {
         for (const std::string& record : queue.records) {
             text += record;
         }
-        const DatedFile recovery = WriteRecoveryFile(sink_, state_.AppDir, path, text, now);
-        platform::Message message{
-            RecordCount(queue.records.size()) + " could not be written to " + path + ".",
-            kSaveErrorTitle, platform::MessageIcon::Warning};
+        const DatedFile recovery =
+            WriteRecoveryFile(sink_, state_.AppDir, path, text, now, queue.events);
+        platform::Message message{LineCount(queue.records.size(), queue.events) +
+                                      " could not be written to " + path + ".",
+                                  kSaveErrorTitle, platform::MessageIcon::Warning};
         if (recovery.error) {
             message.text +=
                 " The recovery file could not be written either (" + *recovery.error + ").";
             message.icon = platform::MessageIcon::Critical;
-            unsaved[path].records = std::move(queue.records);
+            FileQueue& left = unsaved[path];
+            left.records = std::move(queue.records);
+            left.events = queue.events;
         } else {
             message.text += " They were saved in " + recovery.path + ".";
         }
         if (queue.dropped > 0) {
-            message.text += " Another " + RecordCount(queue.dropped) +
+            message.text += " Another " + LineCount(queue.dropped, queue.events) +
                             " had already been dropped because too many were waiting.";
         }
         messages.push_back(std::move(message));
@@ -457,44 +493,66 @@ std::optional<platform::Message> DataLogger::RecoverJournal() {
         return std::nullopt;
     }
     const platform::DateTime now = clock_.now();
-    std::uint64_t saved = 0;
+    // Records first, then events.
+    struct Recovered {
+        std::uint64_t saved = 0;
+        std::uint64_t kept = 0;
+        std::string savedIn;
+        std::string error;
+    };
+    Recovered recovered[2];
     std::uint64_t kept = 0;
-    std::string savedIn;
-    std::string error;
     for (JournalFile& file : ParseJournal(text)) {
-        std::string records;
-        for (const std::string& record : file.records) {
-            records += record;
+        if (file.events) {
+            // Back where they belong, after the events the file holds already.
+            FileQueue back;
+            back.events = true;
+            back.records.assign(file.records.begin(), file.records.end());
+            if (!Drain(file.target, back)) {
+                continue;
+            }
         }
+        std::string lines;
+        for (const std::string& record : file.records) {
+            lines += record;
+        }
+        Recovered& tally = recovered[file.events ? 1 : 0];
         const DatedFile recovery =
-            WriteRecoveryFile(sink_, state_.AppDir, file.target, records, now);
+            WriteRecoveryFile(sink_, state_.AppDir, file.target, lines, now, file.events);
         if (!recovery.error) {
-            saved += file.records.size();
-            savedIn += (savedIn.empty() ? "" : ", ") + recovery.path;
+            tally.saved += file.records.size();
+            tally.savedIn += (tally.savedIn.empty() ? "" : ", ") + recovery.path;
             continue;
         }
         // Still not lost: they wait with this run's records, in the journal too.
-        error = *recovery.error;
+        tally.error = *recovery.error;
+        tally.kept += file.records.size();
         kept += file.records.size();
         FileQueue& queue = pending_[file.target];
+        queue.events = file.events;
         queue.records.insert(queue.records.begin(), file.records.begin(), file.records.end());
     }
     journalRecords_ = kept;
     journalStale_ = true;
     UpdateJournal();
-    if (saved == 0 && kept == 0) {
-        return std::nullopt;
-    }
     platform::Message message{{}, kSaveErrorTitle, platform::MessageIcon::Warning};
-    if (saved > 0) {
-        message.text = RecordCount(saved) +
-                       " left waiting when the program last ended were saved in " + savedIn + ".";
+    for (const bool events : {false, true}) {
+        const Recovered& tally = recovered[events ? 1 : 0];
+        if (tally.saved > 0) {
+            message.text += (message.text.empty() ? "" : " ") + LineCount(tally.saved, events) +
+                            " left waiting when the program last ended were saved in " +
+                            tally.savedIn + ".";
+        }
+        if (tally.kept > 0) {
+            message.text += (message.text.empty() ? "" : " ") + LineCount(tally.kept, events) +
+                            " left waiting when the program last ended could not be saved in a "
+                            "recovery file (" +
+                            tally.error + "); they wait with this run's " +
+                            (events ? "events." : "records.");
+        }
     }
-    if (kept > 0) {
-        message.text += (message.text.empty() ? "" : " ") + RecordCount(kept) +
-                        " left waiting when the program last ended could not be saved in a "
-                        "recovery file (" +
-                        error + "); they wait with this run's records.";
+    if (message.text.empty()) {
+        return std::nullopt;
     }
     return message;
 }

@@ -21,6 +21,10 @@
 // onto the disk, and when a filling disk is worth a warning. A daily split counts
 // the day of the file's first record, so a resume on a later day starts a new file
 // at once.
+//
+// While logging, the run's events go to an events file beside the log file
+// (EventLine.h), through the same sink, waiting, journal and sync as the records,
+// so an event is no easier to lose than a record.
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +37,7 @@
 #include <string>
 #include <vector>
 
+#include "alarms/RunEvent.h"
 #include "engine/AcquisitionState.h"
 #include "engine/CardFrames.h"
 #include "logging/LogFilePlace.h"
@@ -69,6 +74,11 @@ class DataLogger {
     // channel the frame could not convert keeps its last value, as the record
     // always has.
     void TakeFrame(const ConvertedFrame& frame);
+    // An event while logging, for the events file beside logFile, which starts
+    // with its header. Written at once, not at the tick, so an alarm just before a
+    // crash is already in the file; one the file does not take waits as records do
+    // and goes at the first tick the file takes it.
+    void TakeEvent(const std::string& logFile, const alarms::RunEvent& event);
     // One tick of the one-second timer.
     void Tick();
     // At exit: one last attempt per file; records that still cannot reach their
@@ -78,6 +88,8 @@ class DataLogger {
     // At start-up: records a run left in the journal go to a recovery file in the
     // start folder. The message naming the count and the file, or nothing when no
     // journal was left. Records that cannot be saved so wait with this run's.
+    // Events go back into their events file, or when it does not take them, to a
+    // recovery file as records do.
     std::optional<platform::Message> RecoverJournal();
 
     // Told of a dated file about to start, before it is made and before its first
@@ -91,6 +103,7 @@ class DataLogger {
     // known, counts for the daily split from the first record on.
     void Resume(const LogFilePlace& place);
 
+    // Records and events waiting for their files.
     std::size_t PendingRecords() const;
     // Records dropped because too many were waiting, since the logger started.
     std::uint64_t DroppedRecords() const { return droppedTotal_; }
@@ -99,6 +112,7 @@ class DataLogger {
     // The records waiting for one file, oldest first.
     struct FileQueue {
         std::deque<std::string> records;  // each line with its CR LF
+        bool events = false;              // the lines are events, for an events file
         bool failing = false;
         bool dropReported = false;
         std::uint64_t dropped = 0;    // since the file last took records
@@ -118,6 +132,9 @@ class DataLogger {
     void DropOldestBeyondBound(const std::string& path, FileQueue& queue);
     // Writes the file's waiting records; what failed, or nothing.
     std::optional<std::string> Drain(const std::string& path, FileQueue& queue);
+    // Drains the queue and tells of a failure or of what was dropped; whether the
+    // queue is empty now.
+    bool WriteQueue(const std::string& path, FileQueue& queue);
     void WritePending();
     // Brings the journal in line with what waits now.
     void UpdateJournal();

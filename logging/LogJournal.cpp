@@ -19,6 +19,7 @@ namespace vantrel {
 namespace {
 
 constexpr char kTargetMark = '>';
+constexpr char kEventsTargetMark = '!';
 
 }  // namespace
 
@@ -28,14 +29,17 @@ std::vector<JournalFile> ParseJournal(std::string_view text) {
     for (std::size_t end = text.find(kLineEnd); end != std::string_view::npos;
          begin = end + kLineEnd.size(), end = text.find(kLineEnd, begin)) {
         const std::string_view line = text.substr(begin, end - begin);
-        if (!line.empty() && line.front() == kTargetMark) {
+        if (!line.empty() && (line.front() == kTargetMark || line.front() == kEventsTargetMark)) {
             const std::string target(line.substr(1));
-            const auto same = std::ranges::find(files, target, &JournalFile::target);
+            const bool events = line.front() == kEventsTargetMark;
+            const auto same = std::ranges::find_if(files, [&](const JournalFile& file) {
+                return file.target == target && file.events == events;
+            });
             // The file's records go on where they were, in order.
             if (same != files.end()) {
                 std::rotate(same, same + 1, files.end());
             } else {
-                files.push_back({target, {}});
+                files.push_back({target, {}, events});
             }
             continue;
         }
@@ -50,10 +54,10 @@ std::vector<JournalFile> ParseJournal(std::string_view text) {
 }
 
 std::string JournalText(const std::string& target, const std::deque<std::string>& records,
-                        std::size_t from, bool startsFile) {
+                        std::size_t from, bool startsFile, bool events) {
     std::string text;
     if (startsFile) {
-        text += kTargetMark;
+        text += events ? kEventsTargetMark : kTargetMark;
         // A line break inside the path would split its line; the path only names
         // the recovery file, so a stand-in character does no harm.
         for (const char c : target) {

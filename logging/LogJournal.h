@@ -6,7 +6,9 @@
 //
 // The journal is text: a line ">" followed by the log file's path starts the
 // records of that file, and each record follows as it would stand in the log, with
-// its CR LF. A record never begins with ">".
+// its CR LF. Events waiting for an events file are kept the same way under a line
+// "!" followed by that file's path. A record never begins with ">" or "!", nor
+// does an event, whose line begins with its time.
 
 #include <deque>
 #include <map>
@@ -21,16 +23,18 @@ inline constexpr const char* kLogJournalFile = "vantrel.journal";
 struct JournalFile {
     std::string target;                // the log file the records were meant for
     std::vector<std::string> records;  // each with its CR LF, oldest first
+    // The lines are events and target the events file they were meant for.
+    bool events = false;
 };
 
 // The records of each log file, in the order the journal holds them. A last line
 // without its CR LF was cut short by the end of the program and is left out.
 std::vector<JournalFile> ParseJournal(std::string_view text);
 
-// The journal text for the records of one file from index from on; without
-// startsFile, the records go on after that file's line.
+// The journal text for the records (or events) of one file from index from on;
+// without startsFile, the records go on after that file's line.
 std::string JournalText(const std::string& target, const std::deque<std::string>& records,
-                        std::size_t from = 0, bool startsFile = true);
+                        std::size_t from = 0, bool startsFile = true, bool events = false);
 
 class LogJournal {
   public:

@@ -109,6 +109,9 @@ class ResumeSplitTest : public ::testing::Test {
     std::vector<int> SerialNumbers(std::vector<std::string>* names = nullptr) const {
         std::vector<int> serials;
         for (const auto& [name, text] : folder.files("logs")) {
+            if (name.ends_with(".events.csv")) {
+                continue;
+            }
             EXPECT_TRUE(text.starts_with("SN,")) << name;
             for (std::size_t at = text.find('\n'); at + 1 < text.size();
                  at = text.find('\n', at + 1)) {
@@ -180,6 +183,42 @@ TEST_F(ResumeSplitTest, EveryStepOfASplitKilledOrFailingKeepsEachRecordOnceInOrd
             EXPECT_EQ(SerialNumbers(), OneTo(onDisk + 30));
         }
     }
+}
+
+TEST_F(ResumeSplitTest, EachSplitFileKeepsItsOwnEventsAndTheStopGoesToTheLastOne) {
+    fs::create_directory(folder.file("logs"));
+    RunRig rig(&folder);
+    StartLogging(rig, bySize);
+    Tick(rig, 1);
+    rig.run->addMarker("before");
+    while (rig.state.LogFileInUse == logFile) {
+        Tick(rig, 1);
+    }
+    const std::string split = rig.state.LogFileInUse;
+    rig.run->addMarker("after");
+    // An empty name stops logging.
+    EXPECT_TRUE(ApplySaveOptions(rig.state, {}, rig.files, rig.clock.current));
+    Tick(rig, 1);
+    rig.run->addMarker("not logged");
+
+    // Each line's kind and text, below the header.
+    const auto events = [](const std::string& text) {
+        std::vector<std::string> lines;
+        EXPECT_TRUE(text.starts_with("time,kind,channel,level,value,text\r\n"));
+        for (std::size_t at = text.find('\n'); at + 1 < text.size(); at = text.find('\n', at + 1)) {
+            const std::string line = text.substr(at + 1, text.find('\r', at) - at - 1);
+            const std::size_t kind = line.find(',') + 1;
+            lines.push_back(line.substr(kind, line.find(',', kind) - kind) + ": " +
+                            line.substr(line.rfind(',') + 1));
+        }
+        return lines;
+    };
+    EXPECT_EQ(events(folder.read("logs/run.csv.events.csv")),
+              (std::vector<std::string>{"logging started: Logging started in " + logFile,
+                                        "marker: before"}));
+    EXPECT_EQ(events(folder.read(fs::relative(split, folder.path()).string() + ".events.csv")),
+              (std::vector<std::string>{"new split file: Logging goes on in " + split,
+                                        "marker: after", "logging stopped: Logging stopped"}));
 }
 
 TEST_F(ResumeSplitTest, DailyARestartOnALaterDayStartsADatedFileWithItsHeader) {

@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "app/Program.h"
@@ -88,10 +89,16 @@ TEST(EndOnSignal, SigtermAndSigkillLoseNoWaitingRecordNorStoredSetting) {
         program.start(QCoreApplication::applicationFilePath(),
                       {"--gtest_filter=EndOnSignal.DISABLED_LoggingProgram",
                        "--gtest_also_run_disabled_tests"});
-        // Ended once three records wait in the journal.
+        // Ended once three records wait in the journal, below the events part that
+        // holds "logging started".
         const QString journal = appDir.filePath("vantrel.journal");
-        ASSERT_TRUE(PumpUntil([&] { return CrlfLines(journal).size() >= 4; }, 30000));
-        const qsizetype waiting = CrlfLines(journal).size() - 1;
+        const auto recordsWaiting = [&] {
+            const QStringList lines = CrlfLines(journal);
+            const qsizetype part = lines.indexOf(QRegularExpression("^>.*"));
+            return part < 0 ? 0 : lines.size() - part - 1;
+        };
+        ASSERT_TRUE(PumpUntil([&] { return recordsWaiting() >= 3; }, 30000));
+        const qsizetype waiting = recordsWaiting();
         ::kill(static_cast<pid_t>(program.processId()), signalNumber);
         ASSERT_TRUE(program.waitForFinished(10000));
         const QString lastWord = signalNumber == SIGTERM ? "@F" : "@N";
@@ -114,6 +121,10 @@ TEST(EndOnSignal, SigtermAndSigkillLoseNoWaitingRecordNorStoredSetting) {
             QDir(appDir.path()).entryList({"run-unsaved-*.csv"}, QDir::Files);
         ASSERT_EQ(recovered.size(), 1) << signalNumber;
         EXPECT_GE(CrlfLines(appDir.filePath(recovered[0])).size(), waiting);
+        const QStringList events =
+            QDir(appDir.path()).entryList({"run.csv.events-unsaved-*.csv"}, QDir::Files);
+        ASSERT_EQ(events.size(), 1) << signalNumber;
+        EXPECT_EQ(CrlfLines(appDir.filePath(events[0])).filter(",logging started,").size(), 1);
         EXPECT_FALSE(QFile::exists(journal));
         // Killed, the program said nothing; the next start names what it saved.
         EXPECT_EQ(dialogs.nonBlockingMessages.size(), signalNumber == SIGKILL ? 1u : 0u);
