@@ -5,7 +5,8 @@
 // backlog, a backoff that grows past 30 s or never grows, a message box for
 // every failure, a full spool or disk said late, never or with a wrong count, a
 // damaged spool dropped whole or its copy overwritten, and an exit without
-// goodbye.
+// goodbye; events lost while the broker is away, and the alarm set not retained,
+// sent unchanged or not sent again to a new connection.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -212,6 +213,51 @@ TEST(PublisherTest, StatusIsRetainedSentOnChangeAndAFailedConversionSendsNull) {
         HasSubstr(
             R"("value":null,"name":"Channel 11","input":"+/- 10V","unit":"V","error":"Division by zero11")"));
     EXPECT_THAT(rig.payloads("vantrel/rig/analog/15").at(0), HasSubstr(R"("value":null)"));
+}
+
+TEST(PublisherTest, EventsWaitForTheBrokerAndTheAlarmSetIsRetainedOnEachChange) {
+    Rig rig;
+    rig.start(0);
+    alarms::RunEvent raised{alarms::EventKind::AlarmRaised,
+                            rig.clock.current,
+                            "CH3",
+                            alarms::AlarmLevel::Critical,
+                            static_cast<double>(81.2f),
+                            "CH3 \"above\" 80",
+                            alarms::AlarmId{}};
+    rig.publisher.onEvent(raised);
+    alarms::ActiveAlarm alarm{{},
+                              alarms::AlarmLevel::Critical,
+                              "CH3",
+                              "CH3 above 80",
+                              rig.clock.current,
+                              static_cast<double>(81.2f)};
+    rig.publisher.onAlarms({alarm});
+    EXPECT_TRUE(rig.broker.sent.empty());
+    rig.connect();
+    rig.advance(50);
+    EXPECT_EQ(rig.payloads("vantrel/rig/events"),
+              std::vector<std::string>{
+                  R"({"time":"2026-12-06T13:05:09.000Z","kind":"alarm raised","channel":"CH3",)"
+                  R"("level":"critical","value":81.2,"text":"CH3 \"above\" 80"})"});
+    const std::string raisedSet =
+        R"([{"channel":"CH3","level":"critical","text":"CH3 above 80",)"
+        R"("raised":"2026-12-06T13:05:09.000Z","value":81.2,"acknowledged":false,"holds":true}])";
+    EXPECT_EQ(rig.payloads("vantrel/rig/alarms"), std::vector<std::string>{raisedSet});
+
+    rig.publisher.onEvent({alarms::EventKind::Marker, rig.clock.current, "", {}, {}, "", {}});
+    EXPECT_THAT(rig.payloads("vantrel/rig/events").at(1),
+                HasSubstr(R"("kind":"marker","channel":"","level":null,"value":null,"text":""})"));
+    rig.publisher.onAlarms({alarm});
+    rig.publisher.onAlarms({});
+    EXPECT_EQ(rig.payloads("vantrel/rig/alarms"), (std::vector<std::string>{raisedSet, "[]"}));
+    rig.end(LinkFailure::ConnectionLost);
+    rig.advance(publish::kFirstRetryMs);
+    rig.connect();
+    EXPECT_EQ(rig.payloads("vantrel/rig/alarms").size(), 3u);
+    for (const auto& sent : rig.broker.sent) {
+        EXPECT_EQ(sent.retain, sent.topic != "vantrel/rig/events") << sent.topic;
+    }
 }
 
 TEST(PublisherTest, AnOrderlyEndSaysGoodbyeAndKeepsWhatWasNotAcknowledged) {
