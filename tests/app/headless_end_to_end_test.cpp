@@ -50,8 +50,13 @@ TEST(Headless, LogsBothCardsWithoutADisplayAndSigtermEndsItLosingNothing) {
         PumpUntil([&] { return card.commands().endsWith("@F"); }, 3000);
         EXPECT_EQ(card.commands(), (QStringList{"?", "@TA00", "@N", "@F"}));
     }
-    const QString said = QString::fromUtf8(program.readAllStandardError());
+    const QString said = "\n" + QString::fromUtf8(program.readAllStandardError());
     EXPECT_TRUE(said.contains("vantrel: log file: " + log)) << said.toStdString();
+    // Each event a line of its own.
+    EXPECT_TRUE(said.contains("\nvantrel: Event: task started: Task started\n"));
+    EXPECT_TRUE(
+        said.contains("\nvantrel: Event: logging started: Logging started in " + log + "\n"))
+        << said.toStdString();
 }
 
 }  // namespace
