@@ -364,7 +364,9 @@ void frmHistory::updateMarkers() {
     for (const auto& [x, event] : eventsBetween(x0_, x1_)) {
         const std::string label =
             event->text.empty() ? alarms::EventKindName(event->kind) : event->text;
-        markers.push_back({toPlot(static_cast<double>(x)), QString::fromStdString(label),
+        // The plot's label is one line; the text clicked keeps its line ends.
+        markers.push_back({toPlot(static_cast<double>(x)),
+                           QString::fromStdString(label).simplified(),
                            xText(x) + QStringLiteral("  ") +
                                QString::fromStdString(alarms::EventDescription(*event))});
     }

@@ -247,7 +247,7 @@ TEST_F(HistoryWindowTest, AnOpenedLogShowsTheEventsFileBesideItAndTellsItsBadLin
     ASSERT_EQ(markers(log).size(), 2u);
     EXPECT_EQ(markers(log)[0].label, "CH3 above 80");
     EXPECT_TRUE(markers(log)[0].text.endsWith("alarm raised CH3 critical 81.2: CH3 above 80"));
-    EXPECT_EQ(markers(log)[1].label, "two\r\nlines");
+    EXPECT_EQ(markers(log)[1].label, "two lines");
     EXPECT_DOUBLE_EQ(markers(log)[1].x,
                      static_cast<double>(log.document().firstX() + 2500) / 1000.0);
     ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
