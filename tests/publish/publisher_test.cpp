@@ -102,7 +102,7 @@ TEST(PublisherTest, EachChannelsLatestValueAtMostEveryIntervalAndDigitalChangesA
     rig.analogFrame(0, 2.0f);
     EXPECT_TRUE(rig.payloads("vantrel/rig/analog/0").empty());
     rig.advance(50);
-    EXPECT_EQ(rig.broker.sent.size(), 9u);  // the status and eight channels
+    EXPECT_EQ(rig.broker.sent.size(), 10u);  // the status, the alarm set and eight channels
     EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").at(0), HasSubstr("\"value\":2.00,"));
     rig.analogFrame(0, 3.0f);
     rig.advance(950);
@@ -134,8 +134,9 @@ TEST(PublisherTest, ValuesWaitForTheBrokerAndDrainBehindTheStatusAndTheLiveValue
     rig.broker.sent.clear();
     rig.connect();
     EXPECT_EQ(rig.broker.sent.at(0).topic, "vantrel/rig/status");
+    EXPECT_EQ(rig.broker.sent.at(1).topic, "vantrel/rig/alarms");
     // Then the backlog, leaving room for the live values.
-    EXPECT_EQ(rig.broker.sent.size(), 1 + publish::kBacklogInFlightLimit);
+    EXPECT_EQ(rig.broker.sent.size(), 2 + publish::kBacklogInFlightLimit);
     rig.analogFrame(0, 3.0f);
     rig.acknowledge(1);
     rig.analogFrame(0, 4.0f);  // ahead of the backlog's last 20
@@ -147,7 +148,7 @@ TEST(PublisherTest, ValuesWaitForTheBrokerAndDrainBehindTheStatusAndTheLiveValue
     EXPECT_EQ(values, "1" + std::string(18, '2') + "3" + std::string(19, '2') + "4");
     EXPECT_THAT(rig.payloads("vantrel/rig/analog/0")[20], HasSubstr("T13:05:09.000Z"));
     rig.acknowledge(3);
-    EXPECT_EQ(rig.broker.sent.size(), 1 + 320 + 16u);
+    EXPECT_EQ(rig.broker.sent.size(), 2 + 320 + 16u);
     EXPECT_TRUE(rig.publisher.spool()->empty());
     // The same failure again is not told again.
     rig.end(LinkFailure::ConnectionLost);
@@ -267,7 +268,8 @@ TEST(PublisherTest, AnOrderlyEndSaysGoodbyeAndKeepsWhatWasNotAcknowledged) {
     rig.analogFrame(0, 1.0f);  // held back by the interval
     rig.publisher.shutdown();
     // The goodbye's text reaches a subscriber in PublishingEndToEnd.
-    EXPECT_EQ(rig.broker.sent.size(), 10u);  // the status, eight channels, the goodbye
+    // The status, the alarm set, eight channels, the goodbye.
+    EXPECT_EQ(rig.broker.sent.size(), 11u);
     EXPECT_TRUE(rig.broker.sent.back().retain);
     EXPECT_EQ(rig.broker.disconnects, 1);
     EXPECT_EQ(rig.publisher.spool()->size(), 8u);
