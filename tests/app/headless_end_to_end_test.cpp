@@ -3,7 +3,8 @@
 // it logs records of both cards, and SIGTERM ends it with "@F" to both cards, both
 // settings files written and every record in the log. Guards against a headless run
 // that needs a display, logs one card only, loses the records of its last tick,
-// or skips the end on SIGTERM (or is cut short by its five-second alarm).
+// or skips the end on SIGTERM (or is cut short by its five-second alarm), and an
+// event that is not a status line of its own.
 #include <signal.h>
 
 #include <gtest/gtest.h>
