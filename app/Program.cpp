@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "alarms/EventText.h"
 #include "platform/ConsoleWriter.h"
 #include "settings/StartUp.h"
 
@@ -78,6 +79,10 @@ void Program::build() {
             for (const std::string& line : statusChanges_->next(state_)) {
                 platform::WriteErrorLine("vantrel: " + line);
             }
+        });
+        // Events as they happen, beside the status lines.
+        run_->events().addListener([](const alarms::RunEvent& event) {
+            platform::WriteErrorLine("vantrel: " + alarms::EventLine(event));
         });
         orderlyEnd_ = std::make_unique<OrderlyEnd>(*run_, dialogs_);
         return;

@@ -36,6 +36,13 @@ QtPublisher::QtPublisher(const AcquisitionState& state, platform::Clock& clock,
 void QtPublisher::feedFrom(acquisition::Run& run, platform::Dialogs& dialogs) {
     publish::Publisher& publisher = *publisher_;
     run.addFrameListener([&publisher](const link::FrameEvent& event) { publisher.onFrame(event); });
+    alarms::RunEvents& events = run.events();
+    events.addListener([&publisher, &events](const alarms::RunEvent& event) {
+        publisher.onEvent(event);
+        if (event.alarm) {
+            publisher.onAlarms(events.active());
+        }
+    });
     run.addEndStep([&publisher] { publisher.shutdown(); });
     publisher.setNoticeHandler([&dialogs](const std::string& text) {
         dialogs.showMessageNonBlocking({text, "Vantrel", platform::MessageIcon::Warning}, {});

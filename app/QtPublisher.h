@@ -33,7 +33,8 @@ class QtPublisher {
     QtPublisher& operator=(const QtPublisher&) = delete;
 
     publish::Publisher& get() { return *publisher_; }
-    // The publisher hears every frame of the run and says goodbye at its end; its
+    // The publisher hears every frame and every event of the run, and the active
+    // alarms whenever an alarm event changes them, and says goodbye at its end; its
     // notices go to dialogs. Both must outlive this.
     void feedFrom(acquisition::Run& run, platform::Dialogs& dialogs);
 

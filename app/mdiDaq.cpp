@@ -139,7 +139,10 @@ void mdiDaq::ViewHistory_Click() {
             }
             return trendWindow->shpColor[static_cast<std::size_t>(slot)]->fillColor();
         };
-        return new frmHistory(run_.history(), RunChannelLooks(state_, trendColour), dialogs_);
+        auto* history =
+            new frmHistory(run_.history(), RunChannelLooks(state_, trendColour), dialogs_);
+        history->followEvents(run_.events().events());
+        return history;
     });
 }
 

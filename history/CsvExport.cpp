@@ -1,6 +1,7 @@
 #include "history/CsvExport.h"
 
 #include <map>
+#include <optional>
 
 #include "logging/ValueText.h"
 #include "platform/DateTimeText.h"
@@ -55,13 +56,33 @@ std::string CsvField(std::string_view text) {
 
 bool WriteCsv(const PutPiece& put, const HistoryDocument& document,
               const std::vector<ExportColumn>& columns, std::int64_t x0, std::int64_t x1,
-              const UtcOffsetAt& offsetAt) {
+              const UtcOffsetAt& offsetAt, const std::vector<ExportEvent>* events) {
     std::string out = "time";
     for (const ExportColumn& column : columns) {
         out += ',';
         out += CsvField(column.name);
     }
+    if (events != nullptr) {
+        out += ",event";
+    }
     out += kLineEnd;
+    // The events up to x, each a row of its own.
+    std::size_t nextEvent = 0;
+    const auto eventsUpTo = [&](std::optional<std::int64_t> x) {
+        for (; events != nullptr && nextEvent < events->size(); ++nextEvent) {
+            const ExportEvent& event = (*events)[nextEvent];
+            if (x && event.x > *x) {
+                break;
+            }
+            if (event.x < x0 || event.x > x1) {
+                continue;
+            }
+            out += XText(document, event.x, offsetAt);
+            out.append(columns.size() + 1, ',');
+            out += CsvField(event.text);
+            out += kLineEnd;
+        }
+    };
 
     std::map<int, GroupCursor> cursors;
     for (const ExportColumn& column : columns) {
@@ -92,6 +113,7 @@ bool WriteCsv(const PutPiece& put, const HistoryDocument& document,
             }
         }
         if (oldest == nullptr) {
+            eventsUpTo(std::nullopt);
             return put(out);
         }
         if (out.size() >= kPieceBytes) {
@@ -103,6 +125,7 @@ bool WriteCsv(const PutPiece& put, const HistoryDocument& document,
         const ReducingSeries& series =
             document.groups[static_cast<std::size_t>(oldest->group)].series;
         const int level = oldest->pieces[oldest->piece].level;
+        eventsUpTo(oldestX);
         const std::string time = XText(document, oldestX, offsetAt);
         // A bucket gives its minimum and its maximum, a frame its value once.
         for (int row = 0; row < (level == 0 ? 1 : 2); ++row) {
@@ -117,6 +140,9 @@ bool WriteCsv(const PutPiece& put, const HistoryDocument& document,
                 if (stat.count > 0) {
                     out += ValueText(row == 0 ? stat.min : stat.max);
                 }
+            }
+            if (events != nullptr) {
+                out += ',';
             }
             out += kLineEnd;
         }

@@ -25,6 +25,12 @@ struct ExportColumn {
 // The UTC offset in minutes in force at a moment (milliseconds since 1970, UTC).
 using UtcOffsetAt = std::function<int(std::int64_t utcMilliseconds)>;
 
+// An event for the export: its x and what it says.
+struct ExportEvent {
+    std::int64_t x = 0;
+    std::string text;
+};
+
 // A field quoted when it holds a comma, a double quote or a line end; inner
 // quotes doubled.
 std::string CsvField(std::string_view text);
@@ -34,9 +40,10 @@ std::string CsvField(std::string_view text);
 // Times as "2026-12-06T14:05:09.250+01:00" in local time, record numbers as they
 // are; values as the log writes them. Lines end in CR LF. The text goes to put a
 // piece of many rows at a time, as WriteFileAtomically takes it; false when put
-// refused a piece.
+// refused a piece. With events (in x order) a last column `event` is added: each
+// event a row of its own with the values empty, before the values of its moment.
 bool WriteCsv(const PutPiece& put, const HistoryDocument& document,
               const std::vector<ExportColumn>& columns, std::int64_t x0, std::int64_t x1,
-              const UtcOffsetAt& offsetAt);
+              const UtcOffsetAt& offsetAt, const std::vector<ExportEvent>* events = nullptr);
 
 }  // namespace vantrel::history

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "alarms/EventText.h"
 #include "engine/InputTypes.h"
 #include "platform/DateTimeText.h"
 #include "publish/JsonText.h"
@@ -35,6 +36,12 @@ std::string HexLines(std::uint32_t lines) {
     return text.data();
 }
 
+// A reading of an event or an alarm, null when there is none or JSON cannot hold it.
+JsonObject& Reading(JsonObject& payload, std::string_view name, std::optional<double> value) {
+    return value && std::isfinite(*value) ? payload.number(name, alarms::EventValueText(*value))
+                                          : payload.null(name);
+}
+
 }  // namespace
 
 Topics::Topics(std::string_view prefix, std::string_view station) {
@@ -51,6 +58,14 @@ std::string Topics::digital() const {
 
 std::string Topics::status() const {
     return base_ + "/status";
+}
+
+std::string Topics::events() const {
+    return base_ + "/events";
+}
+
+std::string Topics::alarms() const {
+    return base_ + "/alarms";
 }
 
 std::optional<std::string> ValueNumber(float value, int inputType) {
@@ -114,6 +129,39 @@ std::string StatusPayload(const StatusFacts& facts) {
         .boolean("logging", facts.logging)
         .text("version", facts.version)
         .str();
+}
+
+}  // namespace vantrel::publish
+
+namespace vantrel::publish {
+
+std::string EventPayload(const alarms::RunEvent& event) {
+    JsonObject payload;
+    payload.text("time", platform::IsoUtcText(event.at))
+        .text("kind", alarms::EventKindName(event.kind))
+        .text("channel", event.channel);
+    if (event.level) {
+        payload.text("level", alarms::LevelText(*event.level));
+    } else {
+        payload.null("level");
+    }
+    Reading(payload, "value", event.value);
+    return payload.text("text", event.text).str();
+}
+
+std::string AlarmsPayload(const std::vector<alarms::ActiveAlarm>& active) {
+    std::string array = "[";
+    for (const alarms::ActiveAlarm& alarm : active) {
+        JsonObject payload;
+        payload.text("channel", alarm.subject)
+            .text("level", alarms::LevelText(alarm.level))
+            .text("text", alarm.text)
+            .text("raised", platform::IsoUtcText(alarm.raisedAt));
+        Reading(payload, "value", alarm.valueAtRaise);
+        payload.boolean("acknowledged", alarm.acknowledged).boolean("holds", alarm.conditionHolds);
+        array += (array.size() > 1 ? "," : "") + payload.str();
+    }
+    return array + "]";
 }
 
 }  // namespace vantrel::publish

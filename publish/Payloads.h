@@ -7,7 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "alarms/Alarm.h"
+#include "alarms/RunEvent.h"
 #include "platform/Clock.h"
 
 namespace vantrel::publish {
@@ -19,6 +22,8 @@ class Topics {
     std::string analog(int channel) const;
     std::string digital() const;
     std::string status() const;
+    std::string events() const;
+    std::string alarms() const;
 
   private:
     std::string base_;
@@ -52,6 +57,13 @@ struct StatusFacts {
     bool operator==(const StatusFacts&) const = default;
 };
 std::string StatusPayload(const StatusFacts& facts);
+// {"time":…,"kind":"alarm raised","channel":"CH3","level":"critical","value":81.2,
+// "text":"CH3 above 80"}; level and value null when the event has none.
+std::string EventPayload(const alarms::RunEvent& event);
+// The active alarms as one JSON array, in the order given, [] when none:
+// {"channel":…,"level":…,"text":…,"raised":…,"value":…,"acknowledged":false,"holds":true}.
+std::string AlarmsPayload(const std::vector<alarms::ActiveAlarm>& active);
+
 // The last will and the goodbye of an orderly exit.
 inline constexpr std::string_view kOfflinePayload = R"({"online":false})";
 

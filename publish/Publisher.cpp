@@ -177,6 +177,7 @@ void Publisher::endConnection() {
     outbox_->disconnected();
     client_.reset();
     statusPublished_.reset();
+    alarmsPublished_.reset();
     reportSpool();
 }
 
@@ -213,6 +214,8 @@ void Publisher::handle(const ClientEvent& event) {
             // The status first: the broker may still hold the last will.
             statusPublished_.reset();
             publishStatusIfChanged();
+            alarmsPublished_.reset();
+            publishAlarmsIfChanged();
             outbox_->connected(*client_);
             break;
         case ClientEvent::Kind::Ended:
@@ -267,6 +270,7 @@ void Publisher::tick() {
         publishPending();
     }
     publishStatusIfChanged();
+    publishAlarmsIfChanged();
     outbox_->pump();
     reportSpool();
 }
@@ -312,6 +316,21 @@ void Publisher::onFrame(const link::FrameEvent& event) {
     }
 }
 
+void Publisher::onEvent(const alarms::RunEvent& event) {
+    if (!client_) {
+        return;
+    }
+    outbox_->send({topics_->events(), EventPayload(event), settings_.qos, false});
+    reportSpool();
+}
+
+void Publisher::onAlarms(const std::vector<alarms::ActiveAlarm>& active) {
+    // Kept while not publishing too, so that a connection made later starts with
+    // the set as it is.
+    alarms_ = AlarmsPayload(active);
+    publishAlarmsIfChanged();
+}
+
 void Publisher::publishPending() {
     for (std::size_t slot = 0; slot < samples_.size(); ++slot) {
         if (analogPending_.test(slot)) {
@@ -350,6 +369,16 @@ void Publisher::publishStatusIfChanged() {
     }
     if (client_->publish(topics_->status(), payload, settings_.qos, true)) {
         statusPublished_ = std::move(payload);
+    }
+}
+
+void Publisher::publishAlarmsIfChanged() {
+    // Like the status, a state: only the newest set counts.
+    if (link_.state != LinkStatus::State::Connected || alarms_ == alarmsPublished_) {
+        return;
+    }
+    if (client_->publish(topics_->alarms(), alarms_, settings_.qos, true)) {
+        alarmsPublished_ = alarms_;
     }
 }
 

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/AcquisitionState.h"
 #include "link/CardLink.h"
@@ -56,6 +57,10 @@ class Publisher {
     void apply(const MqttSettings& settings);
     // A card link accepted a frame; its values come with it.
     void onFrame(const link::FrameEvent& event);
+    // An event of the run, sent and spooled as the values are.
+    void onEvent(const alarms::RunEvent& event);
+    // The alarms active now; kept retained on the broker, re-sent on each change.
+    void onAlarms(const std::vector<alarms::ActiveAlarm>& active);
     // The client has events waiting (and on every tick).
     void onClientEvents();
     void tick();
@@ -81,6 +86,7 @@ class Publisher {
     void publishPending();
     void publishDigital();
     void publishStatusIfChanged();
+    void publishAlarmsIfChanged();
     StatusFacts statusFacts() const;
     void reportSpool();
     void notify(const std::string& text);
@@ -115,6 +121,8 @@ class Publisher {
     std::optional<std::uint64_t> digitalPublished_;  // out << 32 | in
     std::int64_t lastPaceMs_ = 0;
     std::optional<std::string> statusPublished_;
+    std::string alarms_ = AlarmsPayload({});
+    std::optional<std::string> alarmsPublished_;
 };
 
 }  // namespace vantrel::publish

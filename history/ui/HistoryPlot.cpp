@@ -1,5 +1,8 @@
 #include "history/ui/HistoryPlot.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
+
 namespace vantrel {
 
 namespace {
@@ -17,6 +20,7 @@ HistoryPlot::HistoryPlot(QWidget* parent) : QCustomPlot(parent) {
     // antialiasing, keep a redraw within a frame.
     setPlottingHint(QCP::phFastPolylines, true);
     setNotAntialiasedElements(QCP::aePlottables);
+    markers_ = new EventMarkers(this);
 }
 
 void HistoryPlot::mousePressEvent(QMouseEvent* event) {
@@ -30,10 +34,27 @@ void HistoryPlot::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = (event->position() - pressedAt_).manhattanLength() < kClickSlopPixels &&
                        !(event->modifiers() & Qt::ControlModifier);
     QCustomPlot::mouseReleaseEvent(event);
-    if (click && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+    const std::optional<std::size_t> marker =
+        click && event->button() == Qt::LeftButton
+            ? markers_->markerAt(event->position().x(), kClickSlopPixels)
+            : std::nullopt;
+    if (marker) {
+        emit markerClicked(*marker);
+    } else if (click && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
         emit cursorPlaced(event->button() == Qt::LeftButton ? 0 : 1,
                           xAxis->pixelToCoord(event->position().x()));
     }
+}
+
+bool HistoryPlot::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (const auto marker = markers_->markerAt(help->pos().x(), kClickSlopPixels)) {
+            QToolTip::showText(help->globalPos(), markers_->markers()[*marker].text, this);
+            return true;
+        }
+    }
+    return QCustomPlot::event(event);
 }
 
 }  // namespace vantrel

@@ -17,12 +17,15 @@
 #include <cmath>
 #include <limits>
 
+#include "alarms/EventText.h"
 #include "history/CsvExport.h"
+#include "history/EventsFileReading.h"
 #include "history/FollowedLog.h"
 #include "history/SeriesReading.h"
 #include "history/ui/HistoryPlot.h"
 #include "history/ui/LogLoader.h"
 #include "history/ui/RunLooks.h"
+#include "platform/DateTimeText.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/ScreenNumbers.h"
@@ -86,6 +89,11 @@ frmHistory::frmHistory(const std::string& logPath, platform::Dialogs& dialogs, Q
 
 frmHistory::~frmHistory() = default;
 
+void frmHistory::followEvents(const std::deque<alarms::RunEvent>& events) {
+    runEvents_ = &events;
+    fillPlot(true);
+}
+
 void frmHistory::build(bool live) {
     pic = new HistoryPlot(this);
     pic->setObjectName(QStringLiteral("pic"));
@@ -104,11 +112,16 @@ void frmHistory::build(bool live) {
             &frmHistory::axisRangeChanged);
     connect(pic, &HistoryPlot::cursorPlaced, this,
             [this](int which, double x) { placeCursor(which, fromPlot(x)); });
+    connect(pic, &HistoryPlot::markerClicked, this, [this](std::size_t index) {
+        lblEvent->setText(pic->markers()->markers()[index].text);
+    });
 
     lblCursorA = named(new QLabel(QStringLiteral("A: -"), this), QStringLiteral("lblCursorA"),
                        QStringLiteral("Cursor A"));
     lblCursorB = named(new QLabel(QStringLiteral("B: -"), this), QStringLiteral("lblCursorB"),
                        QStringLiteral("Cursor B"));
+    lblEvent = named(new QLabel(this), QStringLiteral("lblEvent"), QStringLiteral("Event"));
+    lblEvent->setTextInteractionFlags(Qt::TextSelectableByMouse);
     tblCursors = named(new QTableWidget(0, 8, this), QStringLiteral("tblCursors"),
                        QStringLiteral("Cursors"));
     tblCursors->setHorizontalHeaderLabels({tr("Channel"), tr("A"), tr("B"), tr("Δt"), tr("Δvalue"),
@@ -127,7 +140,8 @@ void frmHistory::build(bool live) {
     cursorRow->addWidget(lblCursorA);
     cursorRow->addSpacing(24);
     cursorRow->addWidget(lblCursorB);
-    cursorRow->addStretch(1);
+    cursorRow->addSpacing(24);
+    cursorRow->addWidget(lblEvent, 1);
 
     auto* channels = new QWidget;
     channelList_ = new QVBoxLayout(channels);
@@ -185,8 +199,11 @@ QWidget* frmHistory::buildButtons(bool live) {
     row->addStretch(1);
     cmdExportImage = Button(tr("Export &Plot..."), "cmdExportImage", panel);
     cmdExportCsv = Button(tr("Export &CSV..."), "cmdExportCsv", panel);
+    chkExportEvents = new QCheckBox(tr("with e&vents"), panel);
+    named(chkExportEvents, QStringLiteral("chkExportEvents"), tr("Export CSV with events"));
     row->addWidget(cmdExportImage);
     row->addWidget(cmdExportCsv);
+    row->addWidget(chkExportEvents);
     if (!live) {
         cmdReload = Button(tr("&Reload"), "cmdReload", panel);
         row->addWidget(cmdReload);
@@ -311,9 +328,66 @@ void frmHistory::fillPlot(bool replot) {
     pic->yAxis->setRange(low - margin, high + margin);
     pic->yAxis->setLabel(units.join(QStringLiteral(" / ")));
     pic->xAxis->setLabel(document_->axis == history::Axis::Time ? tr("Time") : tr("Record"));
+    updateMarkers();
     if (replot) {
         pic->replot();
     }
+}
+
+std::vector<std::pair<std::int64_t, const alarms::RunEvent*>> frmHistory::eventsBetween(
+    std::int64_t x0, std::int64_t x1) const {
+    std::vector<std::pair<std::int64_t, const alarms::RunEvent*>> found;
+    // Records counted have no time to place an event at.
+    if (document_->axis != history::Axis::Time) {
+        return found;
+    }
+    const auto take = [&](const auto& events) {
+        for (const alarms::RunEvent& event : events) {
+            const std::int64_t x = platform::UtcMilliseconds(event.at);
+            if (x >= x0 && x <= x1) {
+                found.emplace_back(x, &event);
+            }
+        }
+    };
+    if (runEvents_ != nullptr) {
+        take(*runEvents_);
+    }
+    take(logEvents_);
+    // A clock set back during the run leaves its events out of time order.
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    return found;
+}
+
+void frmHistory::updateMarkers() {
+    std::vector<EventMarker> markers;
+    for (const auto& [x, event] : eventsBetween(x0_, x1_)) {
+        const std::string label =
+            event->text.empty() ? alarms::EventKindName(event->kind) : event->text;
+        // The plot's label is one line; the text clicked keeps its line ends.
+        markers.push_back({toPlot(static_cast<double>(x)),
+                           QString::fromStdString(label).simplified(),
+                           xText(x) + QStringLiteral("  ") +
+                               QString::fromStdString(alarms::EventDescription(*event))});
+    }
+    pic->markers()->setMarkers(std::move(markers));
+}
+
+std::string frmHistory::readEventsFile() {
+    const history::EventsFile file = history::ReadEventsFile(logPath_);
+    logEvents_ = file.reading.events;
+    const std::string name = QFileInfo(QString::fromStdString(history::EventsFilePath(logPath_)))
+                                 .fileName()
+                                 .toStdString();
+    if (file.unreadable) {
+        return "The events in " + name + " could not be read.";
+    }
+    const std::size_t skipped = file.reading.skippedLines;
+    if (skipped > 0) {
+        return std::to_string(skipped) + (skipped == 1 ? " line" : " lines") + " of " + name +
+               " could not be read and " + (skipped == 1 ? "was" : "were") + " skipped.";
+    }
+    return {};
 }
 
 void frmHistory::setAxisTicker() {
@@ -389,6 +463,8 @@ bool frmHistory::readAppended() {
     if (log_->readMore(kFollowBytes).value_or(0) == 0) {
         return false;
     }
+    // The events of what was appended; what cannot be read was told at loading.
+    readEventsFile();
     if (document_->groups.size() != groups) {
         buildChannels();
     }
@@ -555,9 +631,17 @@ void frmHistory::cmdExportCsv_Click() {
         columns.push_back(
             {column.group, column.column, looks_(column.group, column.column).name.toStdString()});
     }
+    std::optional<std::vector<history::ExportEvent>> events;
+    if (chkExportEvents->isChecked()) {
+        events.emplace();
+        for (const auto& [x, event] : eventsBetween(x0_, x1_)) {
+            events->push_back({x, alarms::EventDescription(*event)});
+        }
+    }
     // A failure never leaves half a file under the chosen name.
     const std::optional<std::string> failure = WriteFileAtomically(*path, [&](const PutPiece& put) {
-        return history::WriteCsv(put, *document_, columns, x0_, x1_, platform::UtcOffsetMinutesAt);
+        return history::WriteCsv(put, *document_, columns, x0_, x1_, platform::UtcOffsetMinutesAt,
+                                 events ? &*events : nullptr);
     });
     if (failure) {
         dialogs_.showMessage({"The CSV file " + *path + " could not be written.", "Export",
@@ -621,6 +705,7 @@ void frmHistory::loadFinished() {
     if (!replaced) {
         return;
     }
+    const std::string eventsProblem = readEventsFile();
     setAxisTicker();
     buildChannels();
     if (!loadedOnce_ && !document_->empty()) {
@@ -632,6 +717,9 @@ void frmHistory::loadFinished() {
     updateCursors();
     showQuickRanges();
     std::string message = result.problems;
+    if (!eventsProblem.empty()) {
+        message += (message.empty() ? "" : "\n") + eventsProblem;
+    }
     if (document_->empty()) {
         message = "No record could be read from " + file + "." +
                   (message.empty() ? std::string() : "\n" + message);

@@ -5,18 +5,21 @@
 // and of the visible range (CSV). The run's window follows new data live or holds
 // the view where the user left it; the history itself never pauses. A log file's
 // window, once the file is read, goes on reading what the logger appends, alike.
+// The run's events, or those of the events file beside the log, show as markers.
 
 #include <QColor>
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "alarms/RunEvent.h"
 #include "history/HistoryDocument.h"
 #include "platform/Dialogs.h"
 
@@ -58,6 +61,9 @@ class frmHistory : public QWidget {
     frmHistory(const std::string& logPath, platform::Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmHistory() override;
 
+    // The run's events, shown as markers while the window shows; they outlive it.
+    void followEvents(const std::deque<alarms::RunEvent>& events);
+
     void tmrRefresh_Timer();
     void chkFollow_Click();
     void cmdShowAll_Click();
@@ -81,11 +87,13 @@ class frmHistory : public QWidget {
     std::array<QPushButton*, 3> cmdLast{};  // 10 minutes, 1 hour, 24 hours
     QPushButton* cmdExportImage = nullptr;
     QPushButton* cmdExportCsv = nullptr;
+    QCheckBox* chkExportEvents = nullptr;  // off: the CSV holds the values only
     QPushButton* cmdReload = nullptr;
     QPushButton* cmdCancel = nullptr;
     QProgressBar* barProgress = nullptr;
     QLabel* lblCursorA = nullptr;
     QLabel* lblCursorB = nullptr;
+    QLabel* lblEvent = nullptr;  // the text of the marker clicked last
     QTableWidget* tblCursors = nullptr;
     QTimer* tmrRefresh = nullptr;
 
@@ -121,6 +129,12 @@ class frmHistory : public QWidget {
     std::int64_t fromPlot(double x) const;
     QString xText(std::int64_t x) const;
     std::vector<Column> shownColumns() const;
+    // The events whose time falls in [x0, x1], with their x, in time order.
+    std::vector<std::pair<std::int64_t, const alarms::RunEvent*>> eventsBetween(
+        std::int64_t x0, std::int64_t x1) const;
+    void updateMarkers();
+    // The events file beside the log; what could not be read, for the user.
+    std::string readEventsFile();
 
     const history::HistoryDocument* document_ = nullptr;
     std::unique_ptr<history::HistoryDocument> owned_;
@@ -129,6 +143,8 @@ class frmHistory : public QWidget {
     std::string logPath_;
     std::unique_ptr<LogLoader> loader_;
     std::unique_ptr<history::FollowedLog> log_;  // the file shown, read on as it grows
+    const std::deque<alarms::RunEvent>* runEvents_ = nullptr;
+    std::vector<alarms::RunEvent> logEvents_;
     bool live_ = false;
     bool loadedOnce_ = false;
 

@@ -3,7 +3,8 @@
 // it logs records of both cards, and SIGTERM ends it with "@F" to both cards, both
 // settings files written and every record in the log. Guards against a headless run
 // that needs a display, logs one card only, loses the records of its last tick,
-// or skips the end on SIGTERM (or is cut short by its five-second alarm).
+// or skips the end on SIGTERM (or is cut short by its five-second alarm), and an
+// event that is not a status line of its own.
 #include <signal.h>
 
 #include <gtest/gtest.h>
@@ -50,8 +51,13 @@ TEST(Headless, LogsBothCardsWithoutADisplayAndSigtermEndsItLosingNothing) {
         PumpUntil([&] { return card.commands().endsWith("@F"); }, 3000);
         EXPECT_EQ(card.commands(), (QStringList{"?", "@TA00", "@N", "@F"}));
     }
-    const QString said = QString::fromUtf8(program.readAllStandardError());
+    const QString said = "\n" + QString::fromUtf8(program.readAllStandardError());
     EXPECT_TRUE(said.contains("vantrel: log file: " + log)) << said.toStdString();
+    // Each event a line of its own.
+    EXPECT_TRUE(said.contains("\nvantrel: Event: task started: Task started\n"));
+    EXPECT_TRUE(
+        said.contains("\nvantrel: Event: logging started: Logging started in " + log + "\n"))
+        << said.toStdString();
 }
 
 }  // namespace

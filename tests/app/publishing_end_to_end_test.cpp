@@ -3,7 +3,9 @@
 // again while values keep coming, the program's goodbye at exit, and its last will
 // when it is killed. Guards values that never leave the desk, values lost or
 // reordered while the broker is away or held behind those that waited, a stream of message boxes, a
-// status that stays "online" after the program has gone, and the broker line in the status window.
+// status that stays "online" after the program has gone, and the broker line in the status window;
+// an alarm raised by a frame that never reaches the events topic, and an alarm set a subscriber
+// that comes later does not find retained.
 #include <signal.h>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "alarms/RuleText.h"
 #include "app/Program.h"
 #include "app/QtProgramParts.h"
 #include "platform/qt/QtClock.h"
@@ -131,6 +134,58 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
     Find<QAction>(window, "FileExit").trigger();
     ASSERT_TRUE(PumpUntil(
         [&] { return subscriber.payloads("vantrel/e2e/status").back() == R"({"online":false})"; }));
+}
+
+TEST(PublishingEndToEnd, AnAlarmRaisedByAFrameIsPublishedAndItsSetKeptForALateSubscriber) {
+    BrokerProcess broker;
+    ASSERT_TRUE(broker.start());
+    MqttSubscriber subscriber;
+    ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/e2e/events", "events-subscriber"));
+    CardSimProcess sim1;
+    CardSimProcess sim2;
+    ASSERT_TRUE(sim1.start(1, {"--rate", "20", "--ch", "0=volts:5"}));
+    ASSERT_TRUE(sim2.start(2, {"--rate", "20"}));
+    QTemporaryDir appDir;
+    PrepareStartFolder(appDir, broker.port(), 0);
+    FakeDialogs dialogs;
+    platform::QtClock clock;
+    DiskLogFileSink files;
+    auto cardPorts = [&](int card) {
+        return std::make_unique<platform::QtSerialPort>(card == 0 ? sim1.dir() : sim2.dir());
+    };
+    Program program({appDir.path().toStdString()}, {cardPorts, QtTimers(), clock, dialogs, files,
+                                                    MosquittoClients(), [](QDialog&) {}});
+    ASSERT_TRUE(program.built());
+    alarms::AlarmSettings settings;
+    settings.rules.push_back(std::get<alarms::AlarmRule>(alarms::ParseRule("CH0 above 4")));
+    program.run().setAlarmSettings(settings);
+    program.start();
+    ASSERT_TRUE(PumpUntil([&] {
+        return program.state().CardConnected1 && program.state().CardConnected2 &&
+               program.publisher().linkStatus().state == publish::LinkStatus::State::Connected;
+    }));
+    Find<QAction>(*program.window(), "TaskStart").trigger();
+    const auto raised = [&] {
+        for (const std::string& event : subscriber.payloads("vantrel/e2e/events")) {
+            if (event.find(R"("kind":"alarm raised")") != std::string::npos) {
+                return event;
+            }
+        }
+        return std::string();
+    };
+    ASSERT_TRUE(PumpUntil([&] { return !raised().empty(); }));
+    EXPECT_NE(raised().find(R"("channel":"CH0","level":"warning","value":5,"text":"CH0 above 4"})"),
+              std::string::npos)
+        << raised();
+
+    MqttSubscriber late;
+    ASSERT_TRUE(late.start(broker.port(), "vantrel/e2e/alarms", "late-subscriber"));
+    ASSERT_TRUE(PumpUntil([&] { return !late.payloads("vantrel/e2e/alarms").empty(); }));
+    const std::string set = late.payloads("vantrel/e2e/alarms").back();
+    EXPECT_TRUE(set.starts_with(R"([{"channel":"CH0","level":"warning","text":"CH0 above 4",)"))
+        << set;
+    EXPECT_EQ(std::count(set.begin(), set.end(), '{'), 1);
+    Find<QAction>(*program.window(), "FileExit").trigger();
 }
 
 TEST(PublishingEndToEnd, TheLastWillTellsWhenTheProgramIsKilled) {

@@ -4,7 +4,9 @@
 // their values, difference and statistics, and both exports. File > Open Log: a
 // window titled with the file's name, its column names, the one message naming
 // unreadable lines, Reload taking what was appended, Cancel keeping what was shown,
-// and what the logger appends read on and followed, new columns and all.
+// and what the logger appends read on and followed, new columns and all. The
+// run's events and those of a log's events file as markers, their text on a click,
+// its bad lines told, and the events in the CSV export only when asked for.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <QTableWidget>
 #include <fstream>
 
+#include "history/ui/EventMarkers.h"
 #include "history/ui/HistoryPlot.h"
 #include "history/ui/LogLoader.h"
 #include "history/ui/frmHistory.h"
@@ -75,6 +78,9 @@ class HistoryWindowTest : public testing::MainWindowFixture {
         frmHistory& log = windowTitled(name);
         finishLoading(log);
         return log;
+    }
+    static const std::vector<EventMarker>& markers(frmHistory& history) {
+        return Find<EventMarkers>(*history.pic, QStringLiteral("eventMarkers")).markers();
     }
     static std::size_t frames(const frmHistory& log) {
         return log.document().groups[0].series.appended();
@@ -188,6 +194,65 @@ TEST_F(HistoryWindowTest, AnOpenLogFollowsWhatTheLoggerAppends) {
     EXPECT_EQ(Find<QCheckBox>(log, "chkChannel", 2).text(), "Column 2 (part 2)");
     EXPECT_EQ(log.viewEnd(), start + 4000);
     EXPECT_TRUE(dialogs.nonBlockingMessages.empty());
+}
+
+TEST_F(HistoryWindowTest, TheRunsEventsAreMarkersThatTellTheirTextAndMayJoinTheCsv) {
+    startProgram();
+    clock.current = {2026, 12, 6, 14, 5, 0};
+    for (int i = 0; i < 4; ++i) {
+        frame(i * 1000);
+    }
+    clock.current.second = 2;
+    clock.current.millisecond = 500;
+    run->addMarker("pump \"B\", restarted");
+    choose("ViewHistory");
+    frmHistory& history = windowTitled("History");
+    const std::int64_t at = run->history().firstX() + 2500;
+    ASSERT_EQ(markers(history).size(), 1u);
+    EXPECT_EQ(markers(history)[0].label, "pump \"B\", restarted");
+    EXPECT_DOUBLE_EQ(markers(history)[0].x, static_cast<double>(at) / 1000.0);
+
+    // A click on the marker tells it and leaves the cursors where they were.
+    click(history, at, Qt::LeftButton);
+    EXPECT_TRUE(history.lblEvent->text().endsWith("marker: pump \"B\", restarted"));
+    EXPECT_EQ(history.lblCursorA->text(), "A: -");
+
+    for (QCheckBox* box : history.chkChannel) {
+        box->setChecked(box == history.chkChannel[0]);
+    }
+    const std::string base = folder.path().toStdString() + "/run";
+    dialogs.saveAnswers = {base + ".csv", base + "-events.csv"};
+    history.cmdExportCsv->click();
+    EXPECT_EQ(startFolderFile("run.csv").find("pump"), std::string::npos);
+    history.chkExportEvents->click();
+    history.cmdExportCsv->click();
+    const QStringList lines =
+        QString::fromStdString(startFolderFile("run-events.csv")).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 1 + 4 + 1 + 1);  // the header, four frames, the event, the end
+    EXPECT_EQ(lines[0].toStdString(), "time,Channel 0,event");
+    EXPECT_TRUE(lines[3].endsWith(','));
+    EXPECT_TRUE(lines[4].contains(":05:02.500")) << lines[4].toStdString();
+    EXPECT_TRUE(lines[4].endsWith(R"(,,"marker: pump ""B"", restarted")"));
+}
+
+TEST_F(HistoryWindowTest, AnOpenedLogShowsTheEventsFileBesideItAndTellsItsBadLines) {
+    append("tank.csv.events.csv",
+           "time,kind,channel,level,value,text\r\n"
+           "2026-12-06T14:05:10.000+01:00,alarm raised,CH3,critical,81.2,CH3 above 80\r\n"
+           "2026-12-06T14:05:11,marker,,,,no offset\r\n"
+           "2026-12-06T14:05:11.500+01:00,marker,,,,\"two\r\nlines\"\r\n");
+    frmHistory& log = openLog("tank.csv",
+                              "TIMESTAMP,A\r\n2026-12-06T14:05:09.000+01:00,1\r\n"
+                              "2026-12-06T14:05:12.000+01:00,2\r\n");
+    ASSERT_EQ(markers(log).size(), 2u);
+    EXPECT_EQ(markers(log)[0].label, "CH3 above 80");
+    EXPECT_TRUE(markers(log)[0].text.endsWith("alarm raised CH3 critical 81.2: CH3 above 80"));
+    EXPECT_EQ(markers(log)[1].label, "two lines");
+    EXPECT_DOUBLE_EQ(markers(log)[1].x,
+                     static_cast<double>(log.document().firstX() + 2500) / 1000.0);
+    ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
+    EXPECT_EQ(dialogs.nonBlockingMessages[0].text,
+              "1 line of tank.csv.events.csv could not be read and was skipped.");
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 // backlog, a backoff that grows past 30 s or never grows, a message box for
 // every failure, a full spool or disk said late, never or with a wrong count, a
 // damaged spool dropped whole or its copy overwritten, and an exit without
-// goodbye.
+// goodbye; events lost while the broker is away, and the alarm set not retained,
+// sent unchanged or not sent again to a new connection.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -101,7 +102,7 @@ TEST(PublisherTest, EachChannelsLatestValueAtMostEveryIntervalAndDigitalChangesA
     rig.analogFrame(0, 2.0f);
     EXPECT_TRUE(rig.payloads("vantrel/rig/analog/0").empty());
     rig.advance(50);
-    EXPECT_EQ(rig.broker.sent.size(), 9u);  // the status and eight channels
+    EXPECT_EQ(rig.broker.sent.size(), 10u);  // the status, the alarm set and eight channels
     EXPECT_THAT(rig.payloads("vantrel/rig/analog/7").at(0), HasSubstr("\"value\":2.00,"));
     rig.analogFrame(0, 3.0f);
     rig.advance(950);
@@ -133,8 +134,9 @@ TEST(PublisherTest, ValuesWaitForTheBrokerAndDrainBehindTheStatusAndTheLiveValue
     rig.broker.sent.clear();
     rig.connect();
     EXPECT_EQ(rig.broker.sent.at(0).topic, "vantrel/rig/status");
+    EXPECT_EQ(rig.broker.sent.at(1).topic, "vantrel/rig/alarms");
     // Then the backlog, leaving room for the live values.
-    EXPECT_EQ(rig.broker.sent.size(), 1 + publish::kBacklogInFlightLimit);
+    EXPECT_EQ(rig.broker.sent.size(), 2 + publish::kBacklogInFlightLimit);
     rig.analogFrame(0, 3.0f);
     rig.acknowledge(1);
     rig.analogFrame(0, 4.0f);  // ahead of the backlog's last 20
@@ -146,7 +148,7 @@ TEST(PublisherTest, ValuesWaitForTheBrokerAndDrainBehindTheStatusAndTheLiveValue
     EXPECT_EQ(values, "1" + std::string(18, '2') + "3" + std::string(19, '2') + "4");
     EXPECT_THAT(rig.payloads("vantrel/rig/analog/0")[20], HasSubstr("T13:05:09.000Z"));
     rig.acknowledge(3);
-    EXPECT_EQ(rig.broker.sent.size(), 1 + 320 + 16u);
+    EXPECT_EQ(rig.broker.sent.size(), 2 + 320 + 16u);
     EXPECT_TRUE(rig.publisher.spool()->empty());
     // The same failure again is not told again.
     rig.end(LinkFailure::ConnectionLost);
@@ -214,6 +216,51 @@ TEST(PublisherTest, StatusIsRetainedSentOnChangeAndAFailedConversionSendsNull) {
     EXPECT_THAT(rig.payloads("vantrel/rig/analog/15").at(0), HasSubstr(R"("value":null)"));
 }
 
+TEST(PublisherTest, EventsWaitForTheBrokerAndTheAlarmSetIsRetainedOnEachChange) {
+    Rig rig;
+    rig.start(0);
+    alarms::RunEvent raised{alarms::EventKind::AlarmRaised,
+                            rig.clock.current,
+                            "CH3",
+                            alarms::AlarmLevel::Critical,
+                            static_cast<double>(81.2f),
+                            "CH3 \"above\" 80",
+                            alarms::AlarmId{}};
+    rig.publisher.onEvent(raised);
+    alarms::ActiveAlarm alarm{{},
+                              alarms::AlarmLevel::Critical,
+                              "CH3",
+                              "CH3 above 80",
+                              rig.clock.current,
+                              static_cast<double>(81.2f)};
+    rig.publisher.onAlarms({alarm});
+    EXPECT_TRUE(rig.broker.sent.empty());
+    rig.connect();
+    rig.advance(50);
+    EXPECT_EQ(rig.payloads("vantrel/rig/events"),
+              std::vector<std::string>{
+                  R"({"time":"2026-12-06T13:05:09.000Z","kind":"alarm raised","channel":"CH3",)"
+                  R"("level":"critical","value":81.2,"text":"CH3 \"above\" 80"})"});
+    const std::string raisedSet =
+        R"([{"channel":"CH3","level":"critical","text":"CH3 above 80",)"
+        R"("raised":"2026-12-06T13:05:09.000Z","value":81.2,"acknowledged":false,"holds":true}])";
+    EXPECT_EQ(rig.payloads("vantrel/rig/alarms"), std::vector<std::string>{raisedSet});
+
+    rig.publisher.onEvent({alarms::EventKind::Marker, rig.clock.current, "", {}, {}, "", {}});
+    EXPECT_THAT(rig.payloads("vantrel/rig/events").at(1),
+                HasSubstr(R"("kind":"marker","channel":"","level":null,"value":null,"text":""})"));
+    rig.publisher.onAlarms({alarm});
+    rig.publisher.onAlarms({});
+    EXPECT_EQ(rig.payloads("vantrel/rig/alarms"), (std::vector<std::string>{raisedSet, "[]"}));
+    rig.end(LinkFailure::ConnectionLost);
+    rig.advance(publish::kFirstRetryMs);
+    rig.connect();
+    EXPECT_EQ(rig.payloads("vantrel/rig/alarms").size(), 3u);
+    for (const auto& sent : rig.broker.sent) {
+        EXPECT_EQ(sent.retain, sent.topic != "vantrel/rig/events") << sent.topic;
+    }
+}
+
 TEST(PublisherTest, AnOrderlyEndSaysGoodbyeAndKeepsWhatWasNotAcknowledged) {
     Rig rig;
     rig.start(1000);
@@ -221,7 +268,8 @@ TEST(PublisherTest, AnOrderlyEndSaysGoodbyeAndKeepsWhatWasNotAcknowledged) {
     rig.analogFrame(0, 1.0f);  // held back by the interval
     rig.publisher.shutdown();
     // The goodbye's text reaches a subscriber in PublishingEndToEnd.
-    EXPECT_EQ(rig.broker.sent.size(), 10u);  // the status, eight channels, the goodbye
+    // The status, the alarm set, eight channels, the goodbye.
+    EXPECT_EQ(rig.broker.sent.size(), 11u);
     EXPECT_TRUE(rig.broker.sent.back().retain);
     EXPECT_EQ(rig.broker.disconnects, 1);
     EXPECT_EQ(rig.publisher.spool()->size(), 8u);
