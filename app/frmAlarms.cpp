@@ -19,6 +19,8 @@ namespace {
 
 // The alarm each active row stands for, kept in its first cell.
 constexpr int kIdRole = Qt::UserRole;
+// Both tables have the level third.
+constexpr int kLevelColumn = 2;
 
 QTableWidget* makeTable(QWidget* parent, const char* name, const QStringList& columns) {
     auto* table = new QTableWidget(0, static_cast<int>(columns.size()), parent);
@@ -36,12 +38,10 @@ void setRow(QTableWidget& table, int row, const QStringList& cells,
             std::optional<alarms::AlarmLevel> level) {
     for (int column = 0; column < cells.size(); ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
-        if (level) {
-            // The level's own cell in its colour, so the worst stands out.
-            if (column == 2) {
-                item->setBackground(AlarmColour(*level));
-                item->setForeground(AlarmTextColour(*level));
-            }
+        // The level's own cell in its colour, so the worst stands out.
+        if (level && column == kLevelColumn) {
+            item->setBackground(AlarmColour(*level));
+            item->setForeground(AlarmTextColour(*level));
         }
         table.setItem(row, column, item);
     }
@@ -102,7 +102,6 @@ frmAlarms::frmAlarms(acquisition::Run& run, QWidget* parent) : QWidget(parent), 
     layout->addLayout(buttons);
     layout->addWidget(historyCaption);
     layout->addWidget(grdHistory, 2);
-    resize(760, 420);
 
     tmrUpdate = new QTimer(this);
     tmrUpdate->setObjectName(QStringLiteral("tmrUpdate"));

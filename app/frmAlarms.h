@@ -28,6 +28,8 @@ class frmAlarms : public QWidget {
 
     // Shows what the run holds now, when it changed since the last refresh.
     void refresh();
+    // Wide enough for a time and a condition on one line.
+    QSize sizeHint() const override { return {760, 420}; }
     void tmrUpdate_Timer() { refresh(); }
     void cmdAcknowledge_Click();
     void cmdAcknowledgeAll_Click();
