@@ -21,7 +21,6 @@ struct ChannelMark {
     bool live = true;
     // The card's last frame, when it has sent one.
     std::optional<platform::DateTime> lastFrame;
-    bool operator==(const ChannelMark&) const = default;
 };
 using ChannelMarks = std::array<ChannelMark, kUsedChannels>;
 
