@@ -49,6 +49,7 @@ mdiDaq::mdiDaq(AcquisitionState& state, acquisition::Run& run, publish::Publishe
 
     buildMenus();
     connectMenus();
+    watchAlarms();
     run_.setTaskChangedHandler([this](bool running) { taskChanged(running); });
 }
 
@@ -117,7 +118,11 @@ void mdiDaq::FileExit_Click() {
 }
 
 void mdiDaq::ViewAnalogData_Click() {
-    showChild(analogDataWindow, [this] { return new frmViewAnalogData(state_); });
+    showChild(analogDataWindow, [this] {
+        auto* view = new frmViewAnalogData(state_);
+        view->setMarks([this] { return channelMarks(); });
+        return view;
+    });
 }
 
 void mdiDaq::ViewDigitalData_Click() {
@@ -128,7 +133,11 @@ void mdiDaq::ViewDigitalData_Click() {
 }
 
 void mdiDaq::ViewTrend_Click() {
-    showChild(trendWindow, [this] { return new frmTrend(state_, clock_, dialogs_); });
+    showChild(trendWindow, [this] {
+        auto* trend = new frmTrend(state_, clock_, dialogs_);
+        trend->setMarks([this] { return channelMarks(); });
+        return trend;
+    });
 }
 
 void mdiDaq::ViewHistory_Click() {

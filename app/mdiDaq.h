@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,6 +23,7 @@
 #include "engine/AcquisitionState.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "views/ChannelMarks.h"
 
 class QCloseEvent;
 
@@ -37,6 +39,7 @@ class frmTrend;
 class frmConfig;
 class frmCalib;
 class frmHistory;
+class frmAlarms;
 namespace publish {
 class Publisher;
 }
@@ -79,10 +82,12 @@ class mdiDaq : public QMainWindow {
     void ViewDigitalData_Click();
     void ViewTrend_Click();
     void ViewHistory_Click();
+    void ViewAlarms_Click();
     void ViewStatus_Click();
     void TaskStart_Click();
     void TaskStop_Click();
     void TaskManager_Click();
+    void TaskAddMarker_Click();
     void OptionsCardConfig_Click(int index);
     void OptionsCardComm_Click();
     void OptionsSettings_Click();
@@ -93,6 +98,12 @@ class mdiDaq : public QMainWindow {
     void buildMenus();
     void connectMenus();
     void taskChanged(bool running);
+    // Alarms in the window (mdiDaqAlarms.cpp): the status bar's line, a raised
+    // rule's beep and desktop notification, the views' marks.
+    void watchAlarms();
+    void alarmEvent(const alarms::RunEvent& event);
+    void showAlarmLine();
+    ChannelMarks channelMarks() const;
     // Options > Settings (mdiDaqPreferences.cpp).
     void applyPreferences(const Preferences& preferences);
 
@@ -121,6 +132,8 @@ class mdiDaq : public QMainWindow {
     platform::Clock& clock_;
     ModalRunner runModal_;
     QMdiArea* mdiArea_ = nullptr;
+    // The status bar's line of the active alarms; empty while none is.
+    QLabel* lblAlarms = nullptr;
 
     // Menus and items, named after their path.
     QMenu* File = nullptr;
@@ -133,6 +146,7 @@ class mdiDaq : public QMainWindow {
     QAction* sv2 = nullptr;
     QAction* ViewTrend = nullptr;
     QAction* ViewHistory = nullptr;
+    QAction* ViewAlarms = nullptr;
     QAction* sv1 = nullptr;
     QAction* ViewStatus = nullptr;
     QMenu* Task = nullptr;
@@ -140,6 +154,7 @@ class mdiDaq : public QMainWindow {
     QAction* TaskStop = nullptr;
     QAction* st1 = nullptr;
     QAction* TaskManager = nullptr;
+    QAction* TaskAddMarker = nullptr;
     QMenu* Options = nullptr;
     std::array<QAction*, 2> OptionsCardConfig{};
     QAction* OptionsCardComm = nullptr;
@@ -162,6 +177,7 @@ class mdiDaq : public QMainWindow {
     std::array<QPointer<frmConfig>, 2> configWindow;
     std::array<QPointer<frmCalib>, 2> calibWindow;
     QPointer<frmHistory> historyWindow;
+    QPointer<frmAlarms> alarmsWindow;
 };
 
 }  // namespace vantrel

@@ -45,6 +45,7 @@ void mdiDaq::buildMenus() {
     sv2 = addSeparator(View, "sv2");
     ViewTrend = addItem(View, "ViewTrend", tr("&Trend"));
     ViewHistory = addItem(View, "ViewHistory", tr("&History"));
+    ViewAlarms = addItem(View, "ViewAlarms", tr("A&larms"));
     sv1 = addSeparator(View, "sv1");
     ViewStatus = addItem(View, "ViewStatus", tr("&Status"));
 
@@ -54,6 +55,8 @@ void mdiDaq::buildMenus() {
     TaskStop->setEnabled(false);
     st1 = addSeparator(Task, "st1");
     TaskManager = addItem(Task, "TaskManager", tr("Task &Manager"));
+    TaskAddMarker = addItem(Task, "TaskAddMarker", tr("Add Mar&ker..."));
+    TaskAddMarker->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
 
     Options = addMenu(bar, "Options", tr("&Options"));
     OptionsCardConfig[0] = addItem(Options, "OptionsCardConfig_0", tr("Card &1 Configuration"));
@@ -80,6 +83,8 @@ void mdiDaq::connectMenus() {
     connect(ViewTrend, &QAction::triggered, this, &mdiDaq::ViewTrend_Click);
     connect(ViewHistory, &QAction::triggered, this, &mdiDaq::ViewHistory_Click);
     connect(ViewStatus, &QAction::triggered, this, &mdiDaq::ViewStatus_Click);
+    connect(ViewAlarms, &QAction::triggered, this, &mdiDaq::ViewAlarms_Click);
+    connect(TaskAddMarker, &QAction::triggered, this, &mdiDaq::TaskAddMarker_Click);
     connect(TaskStart, &QAction::triggered, this, &mdiDaq::TaskStart_Click);
     connect(TaskStop, &QAction::triggered, this, &mdiDaq::TaskStop_Click);
     connect(TaskManager, &QAction::triggered, this, &mdiDaq::TaskManager_Click);

@@ -25,6 +25,14 @@ struct FileDialogRequest {
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 
+// A short line of text the user types: a marker's text.
+struct TextRequest {
+    std::string title;
+    std::string label;
+    // The longest text the box takes.
+    int maxLength = 100;
+};
+
 struct Message {
     std::string text;
     std::string title;
@@ -40,6 +48,12 @@ class Dialogs {
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
     // The chosen colour, or nothing when the user cancelled.
     virtual std::optional<Rgb> chooseColor(Rgb initial) = 0;
+    // The text typed, or nothing when the user cancelled. Dialogs with nobody to
+    // ask (standard error, the end of an unattended run) answer "cancelled".
+    virtual std::optional<std::string> askText(const TextRequest& request) {
+        (void)request;
+        return std::nullopt;
+    }
     // A modal message box with an OK button; returns when the user closed it.
     virtual void showMessage(const Message& message) = 0;
     // A message box that does not block the caller (no nested event loop);

@@ -19,6 +19,10 @@ std::optional<Rgb> UnattendedDialogs::chooseColor(Rgb initial) {
     return unattended_ ? std::nullopt : attended_.chooseColor(initial);
 }
 
+std::optional<std::string> UnattendedDialogs::askText(const TextRequest& request) {
+    return unattended_ ? std::nullopt : attended_.askText(request);
+}
+
 void UnattendedDialogs::showMessage(const Message& message) {
     if (unattended_) {
         report(message);

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <memory>
@@ -88,6 +90,21 @@ std::optional<Rgb> QtDialogs::chooseColor(Rgb initial) {
     }
     return Rgb{static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
                static_cast<std::uint8_t>(chosen.blue())};
+}
+
+std::optional<std::string> QtDialogs::askText(const TextRequest& request) {
+    QInputDialog box(parentWidget());
+    box.setObjectName(QStringLiteral("dlgAskText"));
+    box.setWindowTitle(QString::fromStdString(request.title));
+    box.setLabelText(QString::fromStdString(request.label));
+    box.setInputMode(QInputDialog::TextInput);
+    if (auto* line = box.findChild<QLineEdit*>()) {
+        line->setMaxLength(request.maxLength);
+    }
+    if (box.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return box.textValue().toStdString();
 }
 
 void QtDialogs::showMessage(const Message& message) {

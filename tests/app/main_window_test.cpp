@@ -27,8 +27,9 @@ using MainWindowTest = MainWindowFixture;
 TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithCaptionsAndFirstStates) {
     // "-" is a separator; "!" marks an item greyed at first.
     const QString expected =
-        "File: Open Log... Save Exit|View: Analog Data Digital Data - Trend History - Status|"
-        "Task: Start !Stop - Task Manager|Options: Card 1 Configuration Card 2 Configuration "
+        "File: Open Log... Save Exit|View: Analog Data Digital Data - Trend History Alarms - "
+        "Status|Task: Start !Stop - Task Manager Add Marker...|Options: Card 1 Configuration Card "
+        "2 Configuration "
         "Card Communication - Settings Card 1 Calibration Card 2 Calibration|Help: Contents About|";
     QString shown;
     for (QAction* menu : window->menuBar()->actions()) {

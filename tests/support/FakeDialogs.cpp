@@ -29,6 +29,11 @@ std::optional<platform::Rgb> FakeDialogs::chooseColor(platform::Rgb initial) {
     return take(colorAnswers);
 }
 
+std::optional<std::string> FakeDialogs::askText(const platform::TextRequest& request) {
+    textRequests.push_back(request);
+    return take(textAnswers);
+}
+
 void FakeDialogs::showMessageNonBlocking(const platform::Message& message,
                                          std::function<void()> onClosed) {
     nonBlockingMessages.push_back(message);

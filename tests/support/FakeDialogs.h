@@ -16,10 +16,12 @@ class FakeDialogs : public platform::Dialogs {
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<platform::Rgb>> colorAnswers;
+    std::deque<std::optional<std::string>> textAnswers;
 
     std::vector<platform::FileDialogRequest> openRequests;
     std::vector<platform::FileDialogRequest> saveRequests;
     std::vector<platform::Rgb> colorRequests;
+    std::vector<platform::TextRequest> textRequests;
     std::vector<platform::Message> messages;             // modal ones
     std::vector<platform::Message> nonBlockingMessages;  // still "open" until closeNonBlocking
     std::vector<std::function<void()>> pendingCloses;
@@ -27,6 +29,7 @@ class FakeDialogs : public platform::Dialogs {
     std::optional<std::string> openFile(const platform::FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const platform::FileDialogRequest& request) override;
     std::optional<platform::Rgb> chooseColor(platform::Rgb initial) override;
+    std::optional<std::string> askText(const platform::TextRequest& request) override;
     void showMessage(const platform::Message& message) override { messages.push_back(message); }
     void showMessageNonBlocking(const platform::Message& message,
                                 std::function<void()> onClosed) override;

@@ -73,7 +73,17 @@ void CardSimulator::OnCommand(std::string_view command, std::string& reply) {
             }
             value = value * 16 + static_cast<unsigned>(digit);
         }
-        outputs_ = static_cast<std::uint16_t>(value);
+        SetOutputs(static_cast<std::uint16_t>(value));
+    }
+}
+
+void CardSimulator::SetOutputs(std::uint16_t outputs) {
+    if (outputs == outputs_) {
+        return;
+    }
+    outputs_ = outputs;
+    if (outputsObserver_) {
+        outputsObserver_(outputs_);
     }
 }
 
@@ -84,7 +94,7 @@ bool CardSimulator::finished() const {
 void CardSimulator::Reset() {
     armed_ = false;
     streaming_ = false;
-    outputs_ = 0;
+    SetOutputs(0);
     command_.clear();
 }
 

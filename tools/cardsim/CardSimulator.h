@@ -32,7 +32,13 @@ class CardSimulator {
     void setCommandObserver(std::function<void(std::string_view)> observer) {
         commandObserver_ = std::move(observer);
     }
+    // Called with the output lines' pattern (line d in bit d) whenever a command
+    // or a hang-up changes it.
+    void setOutputsObserver(std::function<void(std::uint16_t)> observer) {
+        outputsObserver_ = std::move(observer);
+    }
     bool streaming() const { return streaming_; }
+    std::uint16_t outputs() const { return outputs_; }
     // Whether the task's frame count is reached.
     bool finished() const;
     // Appends the next frame sets (one write, or halves when splitting).
@@ -48,10 +54,12 @@ class CardSimulator {
     void AppendAnalog(std::string& text);
     void AppendDigital(std::string& text);
     void AppendNoise(std::string& text);
+    void SetOutputs(std::uint16_t outputs);
 
     const SimOptions& options_;
     const SignalModel& signals_;
     std::function<void(std::string_view)> commandObserver_;
+    std::function<void(std::uint16_t)> outputsObserver_;
     std::string command_;
     bool armed_ = false;
     bool streaming_ = false;

@@ -34,7 +34,9 @@ Options:
                          and "done analog=A digital=D" is printed
   --pace                 hold the 9600-baud rate of a real card (960 bytes/s)
   --log-commands         print "command MS TEXT" for every command received,
-                         MS the milliseconds since the simulator started
+                         MS the milliseconds since the simulator started, and
+                         "outputs HHHH" whenever the output lines change
+                         (line d in bit d, hexadecimal)
 
 Signals (channel C = 0..7; default: every channel count 0):
   --ch C=count:N             constant count N
@@ -77,7 +79,7 @@ Demonstration settings:
 
 Output (one line each, on stdout): "ready LINK -> DEVICE" when the link is
 made, "hangup", "done analog=A digital=D", "exit analog=A digital=D", and
-with --log-commands "command MS TEXT".
+with --log-commands "command MS TEXT" and "outputs HHHH".
   --help, -h             this text
   --version, -v          the version of vantrel-cardsim
 )";

@@ -58,6 +58,11 @@ class Runner {
           start_(Clock::now()) {
         if (options.logCommands) {
             card_.setCommandObserver([this](std::string_view command) { LogCommand(command); });
+            card_.setOutputsObserver([](std::uint16_t outputs) {
+                char pattern[8];
+                std::snprintf(pattern, sizeof pattern, "%04X", static_cast<unsigned>(outputs));
+                Say(std::string("outputs ") + pattern);
+            });
         }
     }
 

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/ControlNames.h"
+#include "views/ui/ChannelMarkLooks.h"
 #include "views/ui/FilledShape.h"
 #include "views/ui/TrendSurface.h"
 #include "views/ui/ValueText.h"
@@ -73,6 +74,7 @@ QWidget* frmTrend::buildLegend() {
         colours.setColor(QPalette::Window, QColor(0, 0, 128));
         colours.setColor(QPalette::WindowText, Qt::white);
         value->setPalette(colours);
+        valuePalette_ = colours;
         grid->addWidget(name, n, 0);
         grid->addWidget(swatch, n, 1);
         grid->addWidget(value, n, 2);
@@ -147,6 +149,10 @@ void frmTrend::tmrTrend_Timer() {
             lblData[at]->setText(text);
             lblData[at]->setAccessibleName(text);
         }
+    }
+    const ChannelMarks marks = marks_ ? marks_() : MarkChannels(state_, {}, {}, {});
+    for (std::size_t at = 0; at < marks.size(); ++at) {
+        ShowChannelMark(*lblData[at], marks[at], valuePalette_, true);
     }
 }
 

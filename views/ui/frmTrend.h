@@ -2,14 +2,18 @@
 
 // "Real Time Trend": once a second, a scrolling chart of the channels marked for
 // plotting, a legend of all sixteen channels with their colours and latest
-// values, and the controls for the number of points, the range and the colours.
+// values (marked in alarm or not live as in the analog view), and the controls for the number of
+// points, the range and the colours.
 
+#include <QPalette>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "engine/AcquisitionState.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "views/ChannelMarks.h"
 #include "views/TrendModel.h"
 
 class QComboBox;
@@ -32,6 +36,10 @@ class frmTrend : public QWidget {
   public:
     frmTrend(const AcquisitionState& state, platform::Clock& clock, platform::Dialogs& dialogs,
              QWidget* parent = nullptr);
+
+    // The legend's marks at each refresh; without it only the state's link tells
+    // which values are not live.
+    void setMarks(std::function<ChannelMarks()> marks) { marks_ = std::move(marks); }
 
     void tmrTrend_Timer();
     void cmbPoints_Click();
@@ -60,6 +68,8 @@ class frmTrend : public QWidget {
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
     TrendModel model_;
+    std::function<ChannelMarks()> marks_;
+    QPalette valuePalette_;
 };
 
 }  // namespace vantrel

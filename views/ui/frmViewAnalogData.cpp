@@ -9,6 +9,7 @@
 
 #include "engine/CardView.h"
 #include "platform/qt/ScreenNumbers.h"
+#include "views/ui/ChannelMarkLooks.h"
 #include "views/ui/ValueText.h"
 
 namespace vantrel {
@@ -72,6 +73,7 @@ void frmViewAnalogData::buildCard(int card) {
         grid->addWidget(value, row, column + 1);
         lblCH[static_cast<std::size_t>(slot)] = name;
         lblData[static_cast<std::size_t>(slot)] = value;
+        valuePalette_ = value->palette();
     }
     auto* ambient = new QLabel(box);
     ambient->setObjectName(QStringLiteral("lblAmb_%1").arg(card));
@@ -86,6 +88,10 @@ void frmViewAnalogData::tmrUpdate_Timer() {
         if (thisCard.hasAnalogFrame()) {
             showCard(card, thisCard.AmbientTemp);
         }
+    }
+    const ChannelMarks marks = marks_ ? marks_() : MarkChannels(state_, {}, {}, {});
+    for (std::size_t slot = 0; slot < marks.size(); ++slot) {
+        ShowChannelMark(*lblData[slot], marks[slot], valuePalette_, false);
     }
 }
 

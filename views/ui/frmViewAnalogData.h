@@ -1,12 +1,17 @@
 #pragma once
 
 // "Analog Data": the latest value of all sixteen channels and each card's
-// ambient temperature, refreshed once a second. Reads the state, changes nothing.
+// ambient temperature, refreshed once a second, each value marked when its
+// channel is in alarm or its card's values are not live. Reads the state,
+// changes nothing.
 
+#include <QPalette>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "engine/AcquisitionState.h"
+#include "views/ChannelMarks.h"
 
 class QGroupBox;
 class QLabel;
@@ -19,6 +24,10 @@ class frmViewAnalogData : public QWidget {
 
   public:
     explicit frmViewAnalogData(const AcquisitionState& state, QWidget* parent = nullptr);
+
+    // The marks at each refresh; without it only the state's link tells which
+    // values are not live.
+    void setMarks(std::function<ChannelMarks()> marks) { marks_ = std::move(marks); }
 
     void tmrUpdate_Timer();
 
@@ -33,6 +42,8 @@ class frmViewAnalogData : public QWidget {
     void showCard(int card, float ambient);
 
     const AcquisitionState& state_;
+    std::function<ChannelMarks()> marks_;
+    QPalette valuePalette_;
 };
 
 }  // namespace vantrel
