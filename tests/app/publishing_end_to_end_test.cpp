@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 
 #include "alarms/RuleText.h"
 #include "app/Program.h"
@@ -39,6 +40,30 @@ void PrepareStartFolder(const QTemporaryDir& folder, int port, int intervalMs) {
         << "\ninterval_ms=" << intervalMs << "\n";
 }
 
+// The program with its window on two simulated cards, publishing to broker.
+struct ProgramOnCards {
+    ProgramOnCards(const BrokerProcess& broker, const QStringList& card1,
+                   const QStringList& card2) {
+        started = sim1.start(1, card1) && sim2.start(2, card2);
+        PrepareStartFolder(appDir, broker.port(), 0);
+        auto cardPorts = [this](int card) {
+            return std::make_unique<platform::QtSerialPort>(card == 0 ? sim1.dir() : sim2.dir());
+        };
+        program.emplace(ProgramOptions{appDir.path().toStdString()},
+                        ProgramParts{cardPorts, QtTimers(), clock, dialogs, files,
+                                     MosquittoClients(), [](QDialog&) {}});
+    }
+
+    CardSimProcess sim1;
+    CardSimProcess sim2;
+    bool started = false;
+    QTemporaryDir appDir;
+    FakeDialogs dialogs;
+    platform::QtClock clock;
+    DiskLogFileSink files;
+    std::optional<Program> program;
+};
+
 std::string Time(const std::string& payload) {
     return payload.substr(payload.find("\"time\":\"") + 8, 24);
 }
@@ -48,20 +73,11 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
     ASSERT_TRUE(broker.start());
     MqttSubscriber subscriber;
     ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/#", "e2e-subscriber"));
-    CardSimProcess sim1;
-    CardSimProcess sim2;
-    ASSERT_TRUE(sim1.start(1, {"--rate", "20", "--ch", "0=volts:5", "--inputs", "0005"}));
-    ASSERT_TRUE(sim2.start(2, {"--rate", "20", "--ch", "1=count:-500"}));
-    QTemporaryDir appDir;
-    PrepareStartFolder(appDir, broker.port(), 0);
-    FakeDialogs dialogs;
-    platform::QtClock clock;
-    DiskLogFileSink files;
-    auto cardPorts = [&](int card) {
-        return std::make_unique<platform::QtSerialPort>(card == 0 ? sim1.dir() : sim2.dir());
-    };
-    Program program({appDir.path().toStdString()}, {cardPorts, QtTimers(), clock, dialogs, files,
-                                                    MosquittoClients(), [](QDialog&) {}});
+    ProgramOnCards rig(broker, {"--rate", "20", "--ch", "0=volts:5", "--inputs", "0005"},
+                       {"--rate", "20", "--ch", "1=count:-500"});
+    ASSERT_TRUE(rig.started);
+    Program& program = *rig.program;
+    FakeDialogs& dialogs = rig.dialogs;
     ASSERT_TRUE(program.built());
     AcquisitionState& state = program.state();
     state.ChannelName[0] = "Fan \"A\"";
@@ -141,20 +157,9 @@ TEST(PublishingEndToEnd, AnAlarmRaisedByAFrameIsPublishedAndItsSetKeptForALateSu
     ASSERT_TRUE(broker.start());
     MqttSubscriber subscriber;
     ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/e2e/events", "events-subscriber"));
-    CardSimProcess sim1;
-    CardSimProcess sim2;
-    ASSERT_TRUE(sim1.start(1, {"--rate", "20", "--ch", "0=volts:5"}));
-    ASSERT_TRUE(sim2.start(2, {"--rate", "20"}));
-    QTemporaryDir appDir;
-    PrepareStartFolder(appDir, broker.port(), 0);
-    FakeDialogs dialogs;
-    platform::QtClock clock;
-    DiskLogFileSink files;
-    auto cardPorts = [&](int card) {
-        return std::make_unique<platform::QtSerialPort>(card == 0 ? sim1.dir() : sim2.dir());
-    };
-    Program program({appDir.path().toStdString()}, {cardPorts, QtTimers(), clock, dialogs, files,
-                                                    MosquittoClients(), [](QDialog&) {}});
+    ProgramOnCards rig(broker, {"--rate", "20", "--ch", "0=volts:5"}, {"--rate", "20"});
+    ASSERT_TRUE(rig.started);
+    Program& program = *rig.program;
     ASSERT_TRUE(program.built());
     alarms::AlarmSettings settings;
     settings.rules.push_back(std::get<alarms::AlarmRule>(alarms::ParseRule("CH0 above 4")));
