@@ -118,6 +118,12 @@ void CardLink::askVersion() {
 }
 
 void CardLink::SendCommand(std::string_view text) {
+    if (text == kCommandStartArm || text == kCommandStartRun) {
+        // A task just asked for has its full two seconds before its frames count
+        // as stopped: frames that stopped before it started are no news.
+        fields_.DataStale = false;
+        timers_.watch.start(kStaleAfterMs, true);
+    }
     std::string line;
     line.reserve(text.size() + 1);
     line.append(text);

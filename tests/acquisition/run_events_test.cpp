@@ -38,7 +38,9 @@ TEST(RunEvents, ACardLostAnsweringAgainFramesStoppedAndBackAreEachToldOnce) {
     rig.cm.openSucceeds = false;
     rig.run->openPorts();
     rig.cm2.receive("V1.02\r");
+    rig.timers["tmrWatch_1"].tick();  // no frames before the task: no news
     ASSERT_TRUE(rig.run->startTask());
+    rig.cm2.receive("\r");  // something before its first frame
     rig.pause->tick();
     rig.cm2.receive(kFrame);
     rig.cm2.fail();
