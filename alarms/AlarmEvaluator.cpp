@@ -384,7 +384,7 @@ void AlarmEvaluator::clear(const AlarmId& id, const platform::DateTime& at,
 }
 
 void AlarmEvaluator::record(AlarmEvent::Kind kind, const ActiveAlarm& alarm,
-                          const platform::DateTime& at, std::optional<double> value) {
+                            const platform::DateTime& at, std::optional<double> value) {
     events_.push_back({.kind = kind,
                        .id = alarm.id,
                        .level = alarm.level,

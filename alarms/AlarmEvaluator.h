@@ -72,7 +72,7 @@ class AlarmEvaluator {
                const platform::DateTime& at, std::optional<double> value);
     void clear(const AlarmId& id, const platform::DateTime& at, std::optional<double> value);
     void record(AlarmEvent::Kind kind, const ActiveAlarm& alarm, const platform::DateTime& at,
-              std::optional<double> value);
+                std::optional<double> value);
     ActiveAlarm* find(const AlarmId& id);
     Events handOut() const { return events_; }
 
