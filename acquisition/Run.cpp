@@ -212,8 +212,8 @@ void Run::setTaskChangedHandler(link::TaskSequencer::TaskChanged handler) {
 }
 
 void Run::taskChanged(bool running) {
-    addEvent(running ? alarms::EventKind::TaskStarted : alarms::EventKind::TaskStopped,
-             running ? "Task started" : "Task stopped");
+    // The kind says it all.
+    addEvent(running ? alarms::EventKind::TaskStarted : alarms::EventKind::TaskStopped, {});
     if (taskChanged_) {
         taskChanged_(running);
     }
@@ -268,7 +268,7 @@ void Run::watchLogging(alarms::EventKind started) {
                                                                         : "Logging started in ") +
                               loggingTo_);
     } else {
-        addEvent(alarms::EventKind::LoggingStopped, "Logging stopped");
+        addEvent(alarms::EventKind::LoggingStopped, {});
         loggingTo_.clear();
     }
 }
