@@ -24,7 +24,10 @@ struct RecordLine {
     std::vector<float> values;
 };
 
-// The record in `line` (no line end), or nothing when it is not one.
-std::optional<RecordLine> ReadRecord(std::string_view line);
+// The record in `line` (no line end), or nothing when it is not one. A header's
+// stamp style, when there was one, tells a serial number from a first value with a
+// decimal comma. An empty value is NaN.
+std::optional<RecordLine> ReadRecord(std::string_view line,
+                                     std::optional<StampStyle> announced = std::nullopt);
 
 }  // namespace vantrel::history

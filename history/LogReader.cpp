@@ -83,7 +83,7 @@ void LogReader::takeLine(std::string_view line) {
     }
     if (const std::optional<HeaderStart> header = ReadHeaderStart(line)) {
         takeHeader(line.substr(header->namesAt), header->style);
-    } else if (std::optional<RecordLine> record = ReadRecord(line)) {
+    } else if (std::optional<RecordLine> record = ReadRecord(line, headerStamp_)) {
         takeRecord(std::move(*record), line);
     } else if (lineNumber_ == 1 && PlainText(line)) {
         // Channel names alone: the header of a log without stamps.
