@@ -88,7 +88,9 @@ void DataLogger::TakeFrame(const ConvertedFrame& frame) {
         if (const std::optional<float>& value = frame.values[static_cast<std::size_t>(channel)]) {
             const auto slot = static_cast<std::size_t>(ChannelSlot(frame.card, channel));
             latest_[slot] = *value;
-            figures_[slot].take(*value);
+            if (RecordsAreBeingWritten(state_)) {
+                figures_[slot].take(*value);
+            }
         }
     }
 }
