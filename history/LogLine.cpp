@@ -80,8 +80,14 @@ std::optional<RecordLine> ReadRecord(std::string_view line, std::optional<StampS
             record.leadingNumber = whole.has_value();
         } else if (whole && announced != StampStyle::None) {
             // Another separator after the first comma: a serial number before the
-            // values, unless the header says there is none and the comma is the
-            // first value's decimal mark.
+            // values, unless the comma is the first value's decimal mark. Only a
+            // header, or the numbers counting up, tells which when both read.
+            if (announced != StampStyle::Serial && ReadValues(line, record.values)) {
+                record.leadingNumber = true;
+                record.leadingDecimal = true;
+                return record;
+            }
+            record.values.clear();
             record.stamp = StampStyle::Serial;
             valuesAt = comma + 1;
         }

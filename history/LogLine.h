@@ -21,6 +21,10 @@ struct RecordLine {
     platform::DateTime when;     // DateAndTime, Time (date fields unset) and Iso
     std::int64_t number = 0;     // Serial, or the leading whole number
     bool leadingNumber = false;  // StampStyle::None whose first value is a whole number
+    // The leading number and the comma after it may instead be the whole part and
+    // decimal comma of the first value, which `values` then hold: read the line
+    // again with the stamp announced as serial to have it the other way.
+    bool leadingDecimal = false;
     std::vector<float> values;
 };
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,6 +20,7 @@
 #include "history/LogReader.h"
 #include "history/SeriesReading.h"
 #include "logging/DataLogger.h"
+#include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
 #include "platform/DateTimeText.h"
 #include "tests/engine/TempFolder.h"
@@ -170,28 +172,39 @@ constexpr std::array<std::array<const char*, 2>, 3> kNames = {
 // Channels 0 and 1, one record each: every text form of a value.
 constexpr float kValues[][2] = {{1.25f, -0.5f}, {12345680.0f, 1e-05f}, {0.0001f, -2.0f}};
 
-class LogRoundTrip : public ::testing::TestWithParam<std::tuple<StampStyle, Delimiter, int>> {};
+struct Layout {
+    StampStyle stamp;
+    Delimiter delimiter;
+    int names;
+    LogDecimal decimal;
+};
 
-TEST_P(LogRoundTrip, TheReaderGivesBackWhatTheLoggerWrote) {
-    const auto [stamp, delimiter, names] = GetParam();
-    const auto [first, second] = kNames[static_cast<std::size_t>(names)];
+// The logger's file of kValues, one record a second from 14:05:09 UTC. File > Save
+// offers its own separators; the others come from vantrel.ini.
+std::string WriteLog(const Layout& layout) {
+    const auto [first, second] = kNames[static_cast<std::size_t>(layout.names)];
     vantrel::testing::TempFolder folder;
     vantrel::testing::FakeClock clock;
     vantrel::testing::FakeDialogs dialogs;
     DiskLogFileSink sink;
     AcquisitionState state;
     state.CardConnected1 = state.SaveChannel[0] = state.SaveChannel[1] = true;
-    SaveOptionsChoice choice{folder.file("run.csv"), {first, second}, names > 0};
-    choice.delimiter = CodeOf(delimiter);
+    const bool saveOffersIt = CodeOf(layout.delimiter) <= kLastDelimiterCode;
+    constexpr LogSeparator kIniSeparator[] = {LogSeparator::SaveOptions, LogSeparator::Comma,
+                                              LogSeparator::FourSpaces,  LogSeparator::Space,
+                                              LogSeparator::Semicolon,   LogSeparator::Tab};
+    SetRecordLayout(state, {.decimal = layout.decimal,
+                            .separator = saveOffersIt && layout.decimal == LogDecimal::Point
+                                             ? LogSeparator::SaveOptions
+                                             : kIniSeparator[CodeOf(layout.delimiter)]});
+    SaveOptionsChoice choice{folder.file("run.csv"), {first, second}, layout.names > 0};
+    choice.delimiter = saveOffersIt ? CodeOf(layout.delimiter) : CodeOf(Delimiter::Comma);
     choice.intervalChoice = 1;
-    choice.stampStyle = CodeOf(stamp);
+    choice.stampStyle = CodeOf(layout.stamp);
     // At UTC, so that the local times read as the moments themselves.
     clock.current = {2026, 12, 6, 14, 5, 9, 0, 0};
-    ASSERT_FALSE(ApplySaveOptions(state, choice, sink, clock.current));
+    EXPECT_FALSE(ApplySaveOptions(state, choice, sink, clock.current));
     DataLogger logger(state, clock, dialogs, sink);
-    const bool timed = stamp != StampStyle::Serial && stamp != StampStyle::None;
-    // The first record's moment, or its number without a time stamp.
-    const std::int64_t firstX = timed ? platform::UtcMilliseconds(clock.current) : 1;
     for (const auto& [a, b] : kValues) {
         ConvertedFrame frame;
         frame.values = {a, b};
@@ -199,17 +212,78 @@ TEST_P(LogRoundTrip, TheReaderGivesBackWhatTheLoggerWrote) {
         logger.Tick();
         ++clock.current.second;
     }
-    ExpectReads({folder.read("run.csv").c_str(), timed ? Axis::Time : Axis::RecordNumber,
-                 (std::string(first) + "|" + second + ":3").c_str(), firstX,
-                 firstX + (timed ? 2000 : 2), kValues[0][0], ""});
+    return folder.read("run.csv");
 }
+
+// Every value of the file, and its names, times and record numbers.
+void ExpectReadsBack(const std::string& text, const Layout& layout) {
+    const auto [first, second] = kNames[static_cast<std::size_t>(layout.names)];
+    const bool timed = layout.stamp != StampStyle::Serial && layout.stamp != StampStyle::None;
+    // The first record's moment, or its number without a time stamp.
+    const std::int64_t firstX = timed ? k1405 : 1;
+    const std::int64_t step = timed ? 1000 : 1;
+    ExpectReads({text.c_str(), timed ? Axis::Time : Axis::RecordNumber,
+                 (std::string(first) + "|" + second + ":3").c_str(), firstX, firstX + 2 * step,
+                 kValues[0][0], ""});
+    LogReader reader({{}, {2026, 12, 6}});
+    reader.feed(text);
+    const HistoryDocument document = reader.finish();
+    ASSERT_EQ(document.groups.size(), 1u);
+    for (std::size_t record = 0; record < std::size(kValues); ++record) {
+        for (std::size_t column = 0; column < 2; ++column) {
+            EXPECT_EQ(ValueAt(document.groups[0].series, column,
+                              firstX + static_cast<std::int64_t>(record) * step),
+                      kValues[record][column])
+                << text;
+        }
+    }
+}
+
+class LogRoundTrip
+    : public ::testing::TestWithParam<std::tuple<StampStyle, Delimiter, int, LogDecimal>> {};
+
+TEST_P(LogRoundTrip, TheReaderGivesBackWhatTheLoggerWrote) {
+    const auto [stamp, delimiter, names, decimal] = GetParam();
+    const Layout layout{stamp, delimiter, names, decimal};
+    ExpectReadsBack(WriteLog(layout), layout);
+}
+
+const auto kStamps = ::testing::Values(StampStyle::Serial, StampStyle::DateAndTime,
+                                       StampStyle::Time, StampStyle::None, StampStyle::Iso);
 
 INSTANTIATE_TEST_SUITE_P(
     EveryLayout, LogRoundTrip,
-    ::testing::Combine(::testing::Values(StampStyle::Serial, StampStyle::DateAndTime,
-                                         StampStyle::Time, StampStyle::None, StampStyle::Iso),
-                       ::testing::Values(Delimiter::Comma, Delimiter::FourSpaces, Delimiter::Space),
-                       ::testing::Values(0, 1, 2)));
+    ::testing::Combine(kStamps,
+                       ::testing::Values(Delimiter::Comma, Delimiter::FourSpaces, Delimiter::Space,
+                                         Delimiter::Semicolon, Delimiter::Tab),
+                       ::testing::Values(0, 1, 2), ::testing::Values(LogDecimal::Point)));
+// A decimal comma goes with every separator but the comma.
+INSTANTIATE_TEST_SUITE_P(DecimalComma, LogRoundTrip,
+                         ::testing::Combine(kStamps,
+                                            ::testing::Values(Delimiter::FourSpaces,
+                                                              Delimiter::Space,
+                                                              Delimiter::Semicolon, Delimiter::Tab),
+                                            ::testing::Values(0, 2),
+                                            ::testing::Values(LogDecimal::Comma)));
+
+// The C library's decimal comma of a German locale reaches neither the file nor
+// its reading.
+TEST(LogRoundTripLocale, ALogWrittenUnderADecimalCommaLocaleReadsBackAsUnderC) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed (scripts/install-deps makes it)";
+    }
+    for (const Layout layout : {Layout{StampStyle::Iso, Delimiter::Comma, 1, LogDecimal::Point},
+                                Layout{StampStyle::Serial, Delimiter::Tab, 2, LogDecimal::Comma}}) {
+        std::setlocale(LC_ALL, "de_DE.UTF-8");
+        const std::string german = WriteLog(layout);
+        ExpectReadsBack(german, layout);
+        std::setlocale(LC_ALL, "C");
+        EXPECT_EQ(WriteLog(layout), german);
+        ExpectReadsBack(german, layout);
+    }
+    std::setlocale(LC_ALL, before.c_str());
+}
 
 }  // namespace
 }  // namespace vantrel::history
