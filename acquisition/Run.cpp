@@ -7,6 +7,7 @@
 #include "engine/CardView.h"
 #include "engine/Conversion.h"
 #include "link/Commands.h"
+#include "logging/LogRecord.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsFiles.h"
 
@@ -109,6 +110,7 @@ void Run::applyPorts() {
 
 void Run::setLoggingPreferences(const LoggingPreferences& preferences) {
     logger_.setPreferences(preferences);
+    SetRecordLayout(state_, preferences);
 }
 
 std::optional<RunState> Run::runToResume() {

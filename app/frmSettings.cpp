@@ -34,7 +34,7 @@ frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
     loggingPage->load(current.logging);
     addPage(tr("Logging"), loggingPage, [this](Preferences& preferences) {
         preferences.logging = loggingPage->preferences();
-        return std::optional<std::string>();
+        return LoggingPreferencesProblem(preferences.logging);
     });
     alarmsPage = new AlarmSettingsPage(dialogs, outputLines, stkPages);
     alarmsPage->load(current.alarms);

@@ -132,6 +132,13 @@ struct AcquisitionState {
     std::int32_t LogIntervalTicks = 0;
     std::int32_t LogTickCount = 0;
     std::int32_t LogSampleNo = 0;
+    // From [logging] in vantrel.ini, not kept in vtrls.con: what a record holds per
+    // channel (0 the last value, 1 the interval's mean, 2 its minimum, maximum and
+    // mean), a decimal comma, and the delimiter code that stands in for
+    // LogDelimiter (0: none, File > Save's choice holds).
+    std::int16_t LogStatistics = 0;
+    bool LogDecimalComma = false;
+    std::int16_t LogSeparatorOverride = 0;
     // Set while log records cannot be written and wait in memory; the status
     // window shows it instead of claiming that saving works.
     bool SaveError = false;

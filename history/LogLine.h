@@ -21,10 +21,17 @@ struct RecordLine {
     platform::DateTime when;     // DateAndTime, Time (date fields unset) and Iso
     std::int64_t number = 0;     // Serial, or the leading whole number
     bool leadingNumber = false;  // StampStyle::None whose first value is a whole number
+    // The leading number and the comma after it may instead be the whole part and
+    // decimal comma of the first value, which `values` then hold: read the line
+    // again with the stamp announced as serial to have it the other way.
+    bool leadingDecimal = false;
     std::vector<float> values;
 };
 
-// The record in `line` (no line end), or nothing when it is not one.
-std::optional<RecordLine> ReadRecord(std::string_view line);
+// The record in `line` (no line end), or nothing when it is not one. A header's
+// stamp style, when there was one, tells a serial number from a first value with a
+// decimal comma. An empty value is NaN.
+std::optional<RecordLine> ReadRecord(std::string_view line,
+                                     std::optional<StampStyle> announced = std::nullopt);
 
 }  // namespace vantrel::history

@@ -83,7 +83,7 @@ void LogReader::takeLine(std::string_view line) {
     }
     if (const std::optional<HeaderStart> header = ReadHeaderStart(line)) {
         takeHeader(line.substr(header->namesAt), header->style);
-    } else if (std::optional<RecordLine> record = ReadRecord(line)) {
+    } else if (std::optional<RecordLine> record = ReadRecord(line, headerStamp_)) {
         takeRecord(std::move(*record), line);
     } else if (lineNumber_ == 1 && PlainText(line)) {
         // Channel names alone: the header of a log without stamps.
@@ -105,6 +105,9 @@ void LogReader::takeHeader(std::string_view names, StampStyle stamp) {
 }
 
 void LogReader::takeRecord(RecordLine record, std::string_view text) {
+    if (record.stamp == StampStyle::Serial && !serial_ && !pending_) {
+        serial_ = true;
+    }
     if (record.leadingNumber && !serial_ && !pending_) {
         pending_ = Pending{lineNumber_, std::move(record), std::string(text)};
         return;
@@ -119,8 +122,8 @@ void LogReader::settlePending(const RecordLine* next) {
     }
     if (!serial_) {
         // Serial numbers count up by one from record to record.
-        serial_ = next != nullptr && next->leadingNumber && next->number > 0 &&
-                  next->number - 1 == pending_->record.number;
+        serial_ = next != nullptr && (next->leadingNumber || next->stamp == StampStyle::Serial) &&
+                  next->number > 0 && next->number - 1 == pending_->record.number;
     }
     Pending earlier = std::move(*pending_);
     pending_.reset();
@@ -128,7 +131,14 @@ void LogReader::settlePending(const RecordLine* next) {
 }
 
 void LogReader::addRecord(RecordLine& record, std::string_view text, std::uint64_t line) {
-    if (record.leadingNumber && serial_.value_or(false)) {
+    if (record.leadingDecimal && serial_.value_or(false)) {
+        std::optional<RecordLine> serial = ReadRecord(text, StampStyle::Serial);
+        if (!serial) {
+            unreadable(line);
+            return;
+        }
+        record = std::move(*serial);
+    } else if (record.leadingNumber && serial_.value_or(false)) {
         record.stamp = StampStyle::Serial;
         record.values.erase(record.values.begin());
         if (record.values.empty()) {

@@ -86,7 +86,11 @@ std::size_t DataLogger::PendingRecords() const {
 void DataLogger::TakeFrame(const ConvertedFrame& frame) {
     for (int channel = 0; channel < kChannelsPerCard; ++channel) {
         if (const std::optional<float>& value = frame.values[static_cast<std::size_t>(channel)]) {
-            latest_[static_cast<std::size_t>(ChannelSlot(frame.card, channel))] = *value;
+            const auto slot = static_cast<std::size_t>(ChannelSlot(frame.card, channel));
+            latest_[slot] = *value;
+            if (RecordsAreBeingWritten(state_)) {
+                figures_[slot].take(*value);
+            }
         }
     }
 }
@@ -165,6 +169,8 @@ void DataLogger::WatchFreeSpace() {
 
 void DataLogger::QueueRecordIfDue() {
     if (!RecordsAreBeingWritten(state_)) {
+        // The first record's figures are of its own interval only.
+        figures_ = {};
         return;
     }
     ++state_.LogTickCount;
@@ -172,6 +178,7 @@ void DataLogger::QueueRecordIfDue() {
         return;
     }
     state_.LogTickCount = 0;
+    const IntervalFigures figures = std::exchange(figures_, {});
     // The task manager can clear every mark while logging runs; an empty line
     // would only break the columns.
     if (!AnyChannelMarked(state_)) {
@@ -186,7 +193,7 @@ void DataLogger::QueueRecordIfDue() {
     // pair the old date with the new time, nor land in the wrong day's file.
     const platform::DateTime now = clock_.now();
     std::string text = StampFields(stampStyle, now, state_.LogSampleNo);
-    text += RecordValues(state_, latest_);
+    text += RecordValues(state_, latest_, figures);
     text += kLineEnd;
     FileQueue& queue = pending_[FileForRecord(now, text.size(), serialBefore)];
     queue.records.push_back(std::move(text));

@@ -72,7 +72,8 @@ class DataLogger {
 
     // A card's analog frame as converted: its values go into the next records. A
     // channel the frame could not convert keeps its last value, as the record
-    // always has.
+    // always has; the interval's figures (mean, minimum, maximum) count only the
+    // frames that converted it.
     void TakeFrame(const ConvertedFrame& frame);
     // An event while logging, for the events file beside logFile, which starts
     // with its header. Written at once, not at the tick, so an alarm just before a
@@ -153,6 +154,8 @@ class DataLogger {
     std::size_t maxPending_;
     LoggingPreferences preferences_;
     LatestValues latest_{};
+    // Since the last record, or since records began to be written.
+    IntervalFigures figures_{};
 
     // Only files with waiting records have an entry.
     std::map<std::string, FileQueue> pending_;

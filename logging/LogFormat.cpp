@@ -193,10 +193,13 @@ std::optional<HeaderStart> ReadHeaderStart(std::string_view line) {
 }
 
 std::optional<Delimiter> ValueSeparator(std::string_view line, StampStyle style) {
-    const std::string_view values =
-        line.substr(std::min(line.size(), StampFieldsLength(style, line)));
+    return SeparatorAmong(line.substr(std::min(line.size(), StampFieldsLength(style, line))));
+}
+
+std::optional<Delimiter> SeparatorAmong(std::string_view values) {
     // Four spaces before one, as they hold it.
-    for (const Delimiter delimiter : {Delimiter::Comma, Delimiter::FourSpaces, Delimiter::Space}) {
+    for (const Delimiter delimiter : {Delimiter::Semicolon, Delimiter::Tab, Delimiter::FourSpaces,
+                                      Delimiter::Space, Delimiter::Comma}) {
         if (values.find(SeparatorText(delimiter)) != std::string_view::npos) {
             return delimiter;
         }

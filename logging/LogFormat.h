@@ -27,7 +27,14 @@ enum class StampStyle : std::int16_t {
     Iso = 5,          // "2026-12-06T14:05:09.250+01:00,": unambiguous across a
                       // daylight-saving change and the same in every locale
 };
-enum class Delimiter : std::int16_t { Comma = 1, FourSpaces = 2, Space = 3 };
+// File > Save offers the first three; vantrel.ini offers all five.
+enum class Delimiter : std::int16_t {
+    Comma = 1,
+    FourSpaces = 2,
+    Space = 3,
+    Semicolon = 4,
+    Tab = 5
+};
 enum class IntervalUnit : std::int16_t { Seconds = 1, Minutes = 2, Hours = 3 };
 
 inline constexpr int kLastStampStyleCode = static_cast<int>(StampStyle::Iso);
@@ -48,13 +55,17 @@ constexpr std::int16_t CodeOf(Choice choice) {
 // More columns than any log of sixteen channels holds; a longer line is not a log's.
 inline constexpr std::size_t kMaxLogColumns = 256;
 
-// "," or four spaces (not a tab) or one blank.
+// "," or four spaces or one blank (File > Save's), ";" or a tab.
 constexpr std::string_view SeparatorText(Delimiter delimiter) {
     switch (delimiter) {
         case Delimiter::Comma:
             return ",";
         case Delimiter::FourSpaces:
             return "    ";
+        case Delimiter::Semicolon:
+            return ";";
+        case Delimiter::Tab:
+            return "\t";
         case Delimiter::Space:
             break;
     }
@@ -104,6 +115,9 @@ std::optional<HeaderStart> ReadHeaderStart(std::string_view line);
 // The separator that the values of a record line of that stamp style use; nothing
 // for a single value.
 std::optional<Delimiter> ValueSeparator(std::string_view line, StampStyle style);
+// The same for the values alone. A comma only when there is no other, since beside
+// another separator it is the decimal mark.
+std::optional<Delimiter> SeparatorAmong(std::string_view values);
 // The names of a header's channel columns, split at the separator outside double
 // quotes, quotes removed.
 std::vector<std::string> SplitNames(std::string_view names, Delimiter separator);

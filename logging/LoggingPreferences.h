@@ -6,6 +6,8 @@
 // rows of settings/IniKeys.h.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "settings/IniKeys.h"
@@ -13,9 +15,13 @@
 
 namespace vantrel {
 
-// In the order of ini::kSplitWords and ini::kSyncWords.
+// In the order of ini::kSplitWords, kSyncWords, kStatisticsWords, kDecimalWords and
+// kSeparatorWords.
 enum class LogSplit { None, Daily, Size };
 enum class LogSync { Record, Interval, None };
+enum class LogStatistics { Last, Mean, MinMaxMean };
+enum class LogDecimal { Point, Comma };
+enum class LogSeparator { SaveOptions, Comma, Semicolon, Tab, Space, FourSpaces };
 
 struct LoggingPreferences {
     LogSplit split = ini::DefaultOf<LogSplit>(ini::kLoggingSection, "split");
@@ -25,13 +31,21 @@ struct LoggingPreferences {
         ini::DefaultOf<std::int64_t>(ini::kLoggingSection, "sync_interval_s");
     bool resume = ini::DefaultOf<bool>(ini::kLoggingSection, "resume");
     std::int64_t lowSpaceMb = ini::DefaultOf<std::int64_t>(ini::kLoggingSection, "low_space_mb");
+    LogStatistics statistics = ini::DefaultOf<LogStatistics>(ini::kLoggingSection, "statistics");
+    LogDecimal decimal = ini::DefaultOf<LogDecimal>(ini::kLoggingSection, "decimal");
+    LogSeparator separator = ini::DefaultOf<LogSeparator>(ini::kLoggingSection, "separator");
     bool operator==(const LoggingPreferences&) const = default;
 };
 
 // Missing keys keep their defaults; a value that cannot be used, and an unknown
-// key, is noted in problems.
+// key, is noted in problems. A decimal comma is kept only beside a separator chosen
+// here that is not a comma (the File > Save choice may be one): otherwise the
+// decimal point is used and the refusal noted.
 LoggingPreferences ReadLoggingPreferences(const ini::FileTexts& file,
                                           std::vector<ini::Problem>& problems);
+// Why the window cannot take the choices: a decimal comma beside a comma separator
+// or File > Save's, which may be one. Nothing when they go together.
+std::optional<std::string> LoggingPreferencesProblem(const LoggingPreferences& preferences);
 // The section as the file keeps it.
 ini::SectionTexts LoggingPreferencesTexts(const LoggingPreferences& preferences);
 

@@ -31,6 +31,12 @@ inline constexpr std::array<std::string_view, 4> kNoWords = {"false", "no", "off
 
 inline constexpr std::array<std::string_view, 3> kSplitWords = {"none", "daily", "size"};
 inline constexpr std::array<std::string_view, 3> kSyncWords = {"record", "interval", "none"};
+inline constexpr std::array<std::string_view, 3> kStatisticsWords = {"last", "mean",
+                                                                     "min_max_mean"};
+inline constexpr std::array<std::string_view, 2> kDecimalWords = {"point", "comma"};
+// save_options: the separator chosen in File > Save.
+inline constexpr std::array<std::string_view, 6> kSeparatorWords = {
+    "save_options", "comma", "semicolon", "tab", "space", "four_spaces"};
 
 struct Key {
     std::string_view section;
@@ -133,6 +139,11 @@ inline constexpr auto kKeys = std::to_array<Key>({
     detail::FlagKey(kLoggingSection, "resume", false),
     // Warn while a day of one-second records still fits many times over; 0 never.
     detail::NumberKey(kLoggingSection, "low_space_mb", 200, 0, detail::kLargestSize),
+    // What a record holds per channel: the last frame's value, or the interval's
+    // figures over every frame converted in it.
+    detail::WordKey(kLoggingSection, "statistics", kStatisticsWords, 0),
+    detail::WordKey(kLoggingSection, "decimal", kDecimalWords, 0),
+    detail::WordKey(kLoggingSection, "separator", kSeparatorWords, 0),
 
     detail::NumberedTextKey(kAlarmsSection, "rule",
                             "A channel or line, its condition and options, for example "

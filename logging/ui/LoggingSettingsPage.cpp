@@ -55,6 +55,14 @@ LoggingSettingsPage::LoggingSettingsPage(QWidget* parent) : QWidget(parent) {
     spnLogLowSpace =
         NumberBox(this, "spnLogLowSpace", ini::KeyOf(kSection, "low_space_mb"), tr(" MB"));
     spnLogLowSpace->setSpecialValueText(tr("Never"));
+    cmbLogStatistics =
+        WordBox(this, "cmbLogStatistics", ini::KeyOf(kSection, "statistics"),
+                {tr("Last value"), tr("Mean of the interval"), tr("Minimum, maximum and mean")});
+    cmbLogDecimal = WordBox(this, "cmbLogDecimal", ini::KeyOf(kSection, "decimal"),
+                            {tr("Point (1.5)"), tr("Comma (1,5)")});
+    cmbLogSeparator = WordBox(this, "cmbLogSeparator", ini::KeyOf(kSection, "separator"),
+                              {tr("As in File > Save"), tr("Comma"), tr("Semicolon"), tr("Tab"),
+                               tr("Space"), tr("Four spaces")});
 
     auto* form = new QFormLayout(this);
     form->addRow(tr("&Split the log:"), cmbLogSplit);
@@ -63,6 +71,9 @@ LoggingSettingsPage::LoggingSettingsPage(QWidget* parent) : QWidget(parent) {
     form->addRow(tr("Disk &interval:"), spnLogSyncInterval);
     form->addRow(QString(), chkLogResume);
     form->addRow(tr("Warn below &free space:"), spnLogLowSpace);
+    form->addRow(tr("&Values per record:"), cmbLogStatistics);
+    form->addRow(tr("&Decimal mark:"), cmbLogDecimal);
+    form->addRow(tr("Column se&parator:"), cmbLogSeparator);
     connect(cmbLogSplit, &QComboBox::currentIndexChanged, this, [this] { enableNumbers(); });
     connect(cmbLogSync, &QComboBox::currentIndexChanged, this, [this] { enableNumbers(); });
     load({});
@@ -75,6 +86,9 @@ void LoggingSettingsPage::load(const LoggingPreferences& preferences) {
     spnLogSyncInterval->setValue(ClampedInt(preferences.syncIntervalS));
     chkLogResume->setChecked(preferences.resume);
     spnLogLowSpace->setValue(ClampedInt(preferences.lowSpaceMb));
+    cmbLogStatistics->setCurrentIndex(static_cast<int>(preferences.statistics));
+    cmbLogDecimal->setCurrentIndex(static_cast<int>(preferences.decimal));
+    cmbLogSeparator->setCurrentIndex(static_cast<int>(preferences.separator));
     enableNumbers();
 }
 
@@ -86,6 +100,9 @@ LoggingPreferences LoggingSettingsPage::preferences() const {
     preferences.syncIntervalS = spnLogSyncInterval->value();
     preferences.resume = chkLogResume->isChecked();
     preferences.lowSpaceMb = spnLogLowSpace->value();
+    preferences.statistics = static_cast<LogStatistics>(cmbLogStatistics->currentIndex());
+    preferences.decimal = static_cast<LogDecimal>(cmbLogDecimal->currentIndex());
+    preferences.separator = static_cast<LogSeparator>(cmbLogSeparator->currentIndex());
     return preferences;
 }
 

@@ -28,6 +28,9 @@ class LoggingSettingsPage : public QWidget {
     QSpinBox* spnLogSyncInterval = nullptr;
     QCheckBox* chkLogResume = nullptr;
     QSpinBox* spnLogLowSpace = nullptr;
+    QComboBox* cmbLogStatistics = nullptr;
+    QComboBox* cmbLogDecimal = nullptr;
+    QComboBox* cmbLogSeparator = nullptr;
 
   private:
     // Each number only where its choice uses it.

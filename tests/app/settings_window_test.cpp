@@ -52,17 +52,28 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
         // No more than the file takes back without a message.
         Find<QSpinBox>(dialog, "spnLogLowSpace").setValue(2000000000);
         Find<QCheckBox>(dialog, "chkLogResume").setChecked(true);
+        // A decimal comma beside File > Save's separator, which may be a comma.
+        Find<QComboBox>(dialog, "cmbLogDecimal").setCurrentIndex(1);
+        Find<QPushButton>(dialog, "cmdOK").click();
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        Find<QComboBox>(dialog, "cmbLogSeparator").setCurrentIndex(2);
+        Find<QComboBox>(dialog, "cmbLogStatistics").setCurrentIndex(2);
         Find<QPushButton>(dialog, "cmdOK").click();
     };
     Find<QAction>(*window, "OptionsSettings").trigger();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text,
               "The station name may hold only letters, digits, '-' and '_'.");
+    EXPECT_EQ(dialogs.messages[1].text,
+              "A decimal comma needs a separator other than a comma: choose semicolon, tab, "
+              "space or four spaces.");
     const QByteArray stored = QByteArray::fromStdString(startFolderFile("vantrel.ini"));
     EXPECT_TRUE(stored.contains("station=rig_1\n") && stored.contains("enabled=true\n"));
     EXPECT_TRUE(stored.contains("[logging]\n") && stored.contains("split=size\n") &&
                 stored.contains("split_size_kb=64\n") && stored.contains("resume=true\n") &&
-                stored.contains("low_space_mb=1073741824\n"));
+                stored.contains("low_space_mb=1073741824\n") &&
+                stored.contains("statistics=min_max_mean\n") &&
+                stored.contains("decimal=comma\n") && stored.contains("separator=semicolon\n"));
     EXPECT_EQ(
         QFile::permissions(folder.filePath("vantrel.ini")) & (QFile::ReadGroup | QFile::ReadOther),
         QFile::Permissions());
@@ -97,11 +108,14 @@ TEST_F(SettingsWindowTest, StartUpSaysOnceWhatCannotBeUsedAndLeavesTheFileAlone)
         const char* message;
     } cases[] = {
         // Each kind of problem's text is checked where the file is read.
-        {"[mqtt]\nport=1883x\nintervall_ms=0\n[logging]\nsplit_size_kb=0\n",
+        {"[mqtt]\nport=1883x\nintervall_ms=0\n[logging]\nsplit_size_kb=0\ndecimal=comma\n"
+         "separator=comma\n",
          "vantrel.ini holds values that cannot be used:\n"
          "[mqtt] port: \"1883x\" is not valid, 1883 is used instead.\n"
          "[mqtt] intervall_ms: no such setting, ignored. Did you mean interval_ms?\n"
-         "[logging] split_size_kb: \"0\" is not valid, 1 is used instead."},
+         "[logging] split_size_kb: \"0\" is not valid, 1 is used instead.\n"
+         "[logging] decimal: \"comma\" is not valid (a decimal comma needs separator = "
+         "semicolon, tab, space or four_spaces), point is used instead."},
         {nullptr,
          "vantrel.ini cannot be read: it cannot be opened. Every setting in it takes its "
          "default until it is saved again from Options > Settings."},

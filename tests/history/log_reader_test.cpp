@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,6 +20,7 @@
 #include "history/LogReader.h"
 #include "history/SeriesReading.h"
 #include "logging/DataLogger.h"
+#include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
 #include "platform/DateTimeText.h"
 #include "tests/engine/TempFolder.h"
@@ -170,10 +172,13 @@ constexpr std::array<std::array<const char*, 2>, 3> kNames = {
 // Channels 0 and 1, one record each: every text form of a value.
 constexpr float kValues[][2] = {{1.25f, -0.5f}, {12345680.0f, 1e-05f}, {0.0001f, -2.0f}};
 
-class LogRoundTrip : public ::testing::TestWithParam<std::tuple<StampStyle, Delimiter, int>> {};
+// The stamp, the separator (SaveOptions: File > Save's comma), the names and the
+// decimal mark.
+using Layout = std::tuple<StampStyle, LogSeparator, int, LogDecimal>;
 
-TEST_P(LogRoundTrip, TheReaderGivesBackWhatTheLoggerWrote) {
-    const auto [stamp, delimiter, names] = GetParam();
+// The logger's file of kValues, one record a second from 14:05:09 UTC.
+std::string WriteLog(const Layout& layout) {
+    const auto [stamp, separator, names, decimal] = layout;
     const auto [first, second] = kNames[static_cast<std::size_t>(names)];
     vantrel::testing::TempFolder folder;
     vantrel::testing::FakeClock clock;
@@ -181,17 +186,14 @@ TEST_P(LogRoundTrip, TheReaderGivesBackWhatTheLoggerWrote) {
     DiskLogFileSink sink;
     AcquisitionState state;
     state.CardConnected1 = state.SaveChannel[0] = state.SaveChannel[1] = true;
+    SetRecordLayout(state, {.decimal = decimal, .separator = separator});
     SaveOptionsChoice choice{folder.file("run.csv"), {first, second}, names > 0};
-    choice.delimiter = CodeOf(delimiter);
     choice.intervalChoice = 1;
     choice.stampStyle = CodeOf(stamp);
     // At UTC, so that the local times read as the moments themselves.
     clock.current = {2026, 12, 6, 14, 5, 9, 0, 0};
-    ASSERT_FALSE(ApplySaveOptions(state, choice, sink, clock.current));
+    EXPECT_FALSE(ApplySaveOptions(state, choice, sink, clock.current));
     DataLogger logger(state, clock, dialogs, sink);
-    const bool timed = stamp != StampStyle::Serial && stamp != StampStyle::None;
-    // The first record's moment, or its number without a time stamp.
-    const std::int64_t firstX = timed ? platform::UtcMilliseconds(clock.current) : 1;
     for (const auto& [a, b] : kValues) {
         ConvertedFrame frame;
         frame.values = {a, b};
@@ -199,17 +201,61 @@ TEST_P(LogRoundTrip, TheReaderGivesBackWhatTheLoggerWrote) {
         logger.Tick();
         ++clock.current.second;
     }
-    ExpectReads({folder.read("run.csv").c_str(), timed ? Axis::Time : Axis::RecordNumber,
-                 (std::string(first) + "|" + second + ":3").c_str(), firstX,
-                 firstX + (timed ? 2000 : 2), kValues[0][0], ""});
+    return folder.read("run.csv");
 }
 
+// Every value of the file, and its names, times and record numbers.
+void ExpectReadsBack(const std::string& text, const Layout& layout) {
+    const auto [stamp, separator, names, decimal] = layout;
+    const auto [first, second] = kNames[static_cast<std::size_t>(names)];
+    const bool timed = stamp != StampStyle::Serial && stamp != StampStyle::None;
+    // The first record's moment, or its number without a time stamp.
+    const std::int64_t firstX = timed ? k1405 : 1;
+    const std::int64_t step = timed ? 1000 : 1;
+    ExpectReads({text.c_str(), timed ? Axis::Time : Axis::RecordNumber,
+                 (std::string(first) + "|" + second + ":3").c_str(), firstX, firstX + 2 * step,
+                 kValues[0][0], ""});
+    LogReader reader({{}, {2026, 12, 6}});
+    reader.feed(text);
+    const HistoryDocument document = reader.finish();
+    ASSERT_EQ(document.groups.size(), 1u);
+    for (std::int64_t record = 0; record < 3; ++record) {
+        for (int column = 0; column < 2; ++column) {
+            EXPECT_EQ(ValueAt(document.groups[0].series, column, firstX + record * step),
+                      kValues[record][column])
+                << text;
+        }
+    }
+}
+
+class LogRoundTrip : public ::testing::TestWithParam<Layout> {};
+
+// Written and read under C, then under a German locale, whose C library decimal
+// comma must reach neither the file nor its reading.
+TEST_P(LogRoundTrip, TheReaderGivesBackWhatTheLoggerWroteWhateverTheProcessLocale) {
+    const Layout& layout = GetParam();
+    const std::string text = WriteLog(layout);
+    ExpectReadsBack(text, layout);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed (scripts/install-deps makes it)";
+    }
+    EXPECT_EQ(WriteLog(layout), text);
+    ExpectReadsBack(text, layout);
+    std::setlocale(LC_ALL, "C");
+}
+
+const auto kStamps = ::testing::Values(StampStyle::Serial, StampStyle::DateAndTime,
+                                       StampStyle::Time, StampStyle::None, StampStyle::Iso);
+const auto kNotComma = ::testing::Values(LogSeparator::FourSpaces, LogSeparator::Space,
+                                         LogSeparator::Semicolon, LogSeparator::Tab);
 INSTANTIATE_TEST_SUITE_P(
     EveryLayout, LogRoundTrip,
-    ::testing::Combine(::testing::Values(StampStyle::Serial, StampStyle::DateAndTime,
-                                         StampStyle::Time, StampStyle::None, StampStyle::Iso),
-                       ::testing::Values(Delimiter::Comma, Delimiter::FourSpaces, Delimiter::Space),
-                       ::testing::Values(0, 1, 2)));
+    ::testing::Combine(kStamps, ::testing::Values(LogSeparator::SaveOptions, LogSeparator::Comma),
+                       ::testing::Values(0, 1, 2), ::testing::Values(LogDecimal::Point)));
+INSTANTIATE_TEST_SUITE_P(EveryDecimal, LogRoundTrip,
+                         ::testing::Combine(kStamps, kNotComma, ::testing::Values(0, 2),
+                                            ::testing::Values(LogDecimal::Point,
+                                                              LogDecimal::Comma)));
 
 }  // namespace
 }  // namespace vantrel::history

@@ -9,7 +9,9 @@
 // loss at exit not reported as such; new files that replace old ones, a full disk
 // that goes unnoticed because it shows only when the buffered bytes are flushed;
 // records stale, unanswered or waiting only in memory, header-only copies, a log
-// name that is no regular file, a FIFO that blocks, a recovery name too long.
+// name that is no regular file, a FIFO that blocks, a recovery name too long; an
+// interval's mean, minimum or maximum that counts a failed channel, a frame of
+// the interval before or carries a value into an interval that had none.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -18,6 +20,7 @@
 #include <fstream>
 
 #include "logging/DataLogger.h"
+#include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
 #include "tests/engine/TempFolder.h"
 #include "tests/support/FakeClock.h"
@@ -258,6 +261,42 @@ TEST_F(DataLoggerTest, RecordsHoldEachCardsLatestFramesAndAFailedChannelItsLastV
     card1.values = {3.0f, std::nullopt};
     logger.TakeFrame(card1);
     EXPECT_EQ(Run(1), "00:00:02,3,2.5,-4\r\n");
+}
+
+TEST_F(DataLoggerTest, IntervalFiguresCountOnlyTheFramesThatConvertedEachChannelInTheInterval) {
+    state.SaveChannel[1] = true;
+    const struct {
+        LogStatistics statistics;
+        const char* records;
+    } cases[] = {
+        {LogStatistics::Last, "00:00:01,-2,2\r\n00:00:02,-2,2\r\n00:00:03,0.5,2\r\n"},
+        {LogStatistics::Mean, "00:00:01,1,2\r\n00:00:02,,\r\n00:00:03,0.5,\r\n"},
+        {LogStatistics::MinMaxMean,
+         "00:00:01,-2,4,1,2,2,2\r\n00:00:02,,,,,,\r\n00:00:03,0.5,0.5,0.5,,,\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.statistics));
+        state.Saving = false;
+        logger.Tick();
+        clock.current.second = 0;
+        std::filesystem::remove(logFile);
+        SetRecordLayout(state, {.statistics = c.statistics});
+        ConvertedFrame frame;
+        // Before logging starts: in no interval.
+        frame.values = {100.0f, 100.0f};
+        logger.TakeFrame(frame);
+        Start(1);
+        for (const auto& [first, second] :
+             {std::pair{1.0f, std::optional(2.0f)}, {4.0f, std::nullopt}, {-2.0f, std::nullopt}}) {
+            frame.values = {first, second};
+            logger.TakeFrame(frame);
+        }
+        std::string records = Run(2);
+        frame.values = {0.5f, std::nullopt};
+        logger.TakeFrame(frame);
+        records += Run(1);
+        EXPECT_EQ(records, c.records);
+    }
 }
 
 }  // namespace

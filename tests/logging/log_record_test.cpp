@@ -2,7 +2,9 @@
 // "e" or a wrong switch to exponent form, a wrong separator, a stamp field without
 // its comma, day and month swapped or a four-digit year, a trailing separator, a
 // channel slot missed or one past the sixteen, a name that would split into two
-// columns left unquoted, or one quoted or trimmed that need not be.
+// columns left unquoted, or one quoted or trimmed that need not be; the separator
+// of vantrel.ini not taking the place of File > Save's, a decimal point left
+// beside a comma, a column suffix changed or a channel without a figure not empty.
 #include <gtest/gtest.h>
 
 #include "logging/LogRecord.h"
@@ -45,6 +47,39 @@ TEST(LogRecord, HeaderAndRecordShareTheSeparatorAndEveryStampFieldEndsInAComma) 
         EXPECT_EQ(StampFields(StampStyleOf(stampStyle), {2009, 3, 5, 7, 4, 9, 25, -270}, 42) +
                       RecordValues(state, values),
                   record);
+    }
+}
+
+TEST(LogRecord, TheIniLayoutChoosesTheSeparatorDecimalMarkAndFiguresOfEachChannel) {
+    AcquisitionState state;
+    state.SaveChannel[0] = state.SaveChannel[1] = true;
+    state.ChannelName[0] = "a;b";
+    state.ChannelName[1] = "Fan";
+    state.LogDelimiter = CodeOf(Delimiter::Comma);
+    LatestValues values{};
+    values[0] = 1.25f;
+    values[1] = -0.5f;
+    IntervalFigures figures{};
+    figures[0].take(1.25f);
+    figures[0].take(-0.5f);
+    const std::tuple<LoggingPreferences, const char*, const char*> cases[] = {
+        {{}, "TIME,a;b,Fan", "1.25,-0.5"},
+        {{.decimal = LogDecimal::Comma, .separator = LogSeparator::Tab},
+         "TIME,a;b\tFan",
+         "1,25\t-0,5"},
+        {{.statistics = LogStatistics::Mean, .separator = LogSeparator::FourSpaces},
+         "TIME,a;b    Fan",
+         "0.375    "},
+        {{.statistics = LogStatistics::MinMaxMean,
+          .decimal = LogDecimal::Comma,
+          .separator = LogSeparator::Semicolon},
+         "TIME,\"a;b (min)\";\"a;b (max)\";\"a;b (mean)\";Fan (min);Fan (max);Fan (mean)",
+         "-0,5;1,25;0,375;;;"},
+    };
+    for (const auto& [preferences, header, record] : cases) {
+        SetRecordLayout(state, preferences);
+        EXPECT_EQ(HeaderLine(state), header);
+        EXPECT_EQ(RecordValues(state, values, figures), record);
     }
 }
 
