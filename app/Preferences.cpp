@@ -9,14 +9,17 @@ Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostN
         publish::ReadMqttSettings(file, publish::StationFromHostName(hostName), problems);
     preferences.logging = ReadLoggingPreferences(file, problems);
     preferences.alarms = alarms::ReadAlarmSettings(file, problems);
+    preferences.derived = derived::ReadDerivedSettings(file, problems);
     ini::NoteUnknownSections(file, problems);
     return preferences;
 }
 
 ini::FileTexts PreferencesTexts(const Preferences& preferences) {
-    return {{std::string(ini::kMqttSection), publish::MqttSettingsTexts(preferences.mqtt)},
-            {std::string(ini::kLoggingSection), LoggingPreferencesTexts(preferences.logging)},
-            {std::string(ini::kAlarmsSection), alarms::AlarmSettingsTexts(preferences.alarms)}};
+    return {
+        {std::string(ini::kMqttSection), publish::MqttSettingsTexts(preferences.mqtt)},
+        {std::string(ini::kLoggingSection), LoggingPreferencesTexts(preferences.logging)},
+        {std::string(ini::kAlarmsSection), alarms::AlarmSettingsTexts(preferences.alarms)},
+        {std::string(ini::kDerivedSection), derived::DerivedSettingsTexts(preferences.derived)}};
 }
 
 }  // namespace vantrel

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "alarms/AlarmSettings.h"
+#include "derived/DerivedSettings.h"
 #include "logging/LoggingPreferences.h"
 #include "publish/MqttSettings.h"
 #include "settings/IniValues.h"
@@ -19,6 +20,7 @@ struct Preferences {
     publish::MqttSettings mqtt;
     LoggingPreferences logging;
     alarms::AlarmSettings alarms;
+    derived::DerivedSettings derived;
     bool operator==(const Preferences&) const = default;
 };
 

@@ -112,6 +112,7 @@ inline constexpr std::int64_t kLargestSize = std::int64_t{1} << 30;
 inline constexpr std::string_view kMqttSection = "mqtt";
 inline constexpr std::string_view kLoggingSection = "logging";
 inline constexpr std::string_view kAlarmsSection = "alarms";
+inline constexpr std::string_view kDerivedSection = "derived";
 
 // Sections in the order the start-up message names their problems.
 inline constexpr auto kKeys = std::to_array<Key>({
@@ -153,6 +154,10 @@ inline constexpr auto kKeys = std::to_array<Key>({
     detail::TextKey(kAlarmsSection, "sensor_fault_off", ""),
     detail::TextKey(kAlarmsSection, "conversion_fault_off", ""),
     detail::TextKey(kAlarmsSection, "link_fault_off", ""),
+
+    detail::NumberedTextKey(kDerivedSection, "derived",
+                            "A name, unit, decimals and expression, for example "
+                            "dT | K | 2 | ch1 - ch0."),
 });
 
 // A name that is not in the table does not build.

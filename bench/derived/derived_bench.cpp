@@ -1,0 +1,133 @@
+// The cost of sixteen derived channels on every analog frame, beside the frame's
+// own decoding and conversion: both measured side by side, then the derived
+// channels' extra CPU time per frame printed against a budget of 2 microseconds.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "derived/DerivedProgram.h"
+#include "engine/AnalogDecoder.h"
+#include "engine/CardFrames.h"
+#include "engine/Conversion.h"
+
+namespace {
+
+using vantrel::AcquisitionState;
+using vantrel::ConvertedFrame;
+using namespace vantrel::derived;
+
+constexpr double kBudgetMicroseconds = 2.0;
+
+// Sixteen channels of the kinds users write: differences, scales, means, limits,
+// a choice, and channels built on others.
+DerivedSettings SixteenChannels() {
+    const char* expressions[] = {"ch1 - ch0",
+                                 "(ch2 - 4) * 0.625",
+                                 "mean(ch0, ch1, ch2, ch3)",
+                                 "max(ch4, ch5, ch6, ch7)",
+                                 "min(ch4, ch5, ch6, ch7)",
+                                 "abs(ch3 - ch5)",
+                                 "sqrt(abs(ch6)) * 2.5",
+                                 "ch7 > 0 ? ch7 : -ch7",
+                                 "d0 + d1",
+                                 "exp(ch0 / 10) - 1",
+                                 "log(abs(ch1) + 1)",
+                                 "ch8 * ch9 / 1000",
+                                 "mean(ch8, ch9, ch10, ch11, ch12, ch13, ch14, ch15)",
+                                 "d2 - d12",
+                                 "(ch0 + ch1 + ch2) / 3 ^ 2",
+                                 "d14 > 1 && d3 < 5 ? 1 : 0"};
+    DerivedSettings settings;
+    for (std::size_t index = 0; index < kMaxDerivedChannels; ++index) {
+        settings.channels.push_back({"d" + std::to_string(index), "", 2, expressions[index]});
+    }
+    return settings;
+}
+
+AcquisitionState VoltageState() {
+    AcquisitionState state;
+    state.AnalogFrame1 = "+01000,-02000,+03000,+04000,-05000,+06000,+07000,+08000,+25.0\r";
+    return state;
+}
+
+void Convert(AcquisitionState& state, benchmark::State& bench) {
+    vantrel::DecodeAnalogFrame(state, 0);
+    if (const auto failure = vantrel::ConvertFrame(state, 0)) {
+        bench.SkipWithError(failure->message().c_str());
+    }
+}
+
+void ConversionAlone(benchmark::State& bench) {
+    AcquisitionState state = VoltageState();
+    for (auto _ : bench) {
+        Convert(state, bench);
+        benchmark::DoNotOptimize(state.ChannelValue.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void ConversionAndDerived(benchmark::State& bench) {
+    AcquisitionState state = VoltageState();
+    const DerivedProgram program =
+        DerivedProgram::Compile(SixteenChannels(), {state.ChannelName.data(), 16});
+    if (!program.errors().empty()) {
+        bench.SkipWithError(program.errors().front().why.c_str());
+        return;
+    }
+    ChannelValues values{};
+    ConvertedFrame other;
+    other.card = 1;
+    other.values.fill(1.5f);
+    TakeFrame(values, other);
+    DerivedValues results{};
+    for (auto _ : bench) {
+        Convert(state, bench);
+        const ConvertedFrame frame =
+            vantrel::TakeConvertedFrame(state, 0, vantrel::platform::DateTime{}, std::nullopt);
+        TakeFrame(values, frame);
+        results = program.evaluate(values);
+        benchmark::DoNotOptimize(results.data());
+        benchmark::ClobberMemory();
+    }
+    std::size_t computed = 0;
+    for (const auto& result : results) {
+        computed += result.has_value() ? 1 : 0;
+    }
+    bench.SetLabel(std::to_string(computed) + " of 16 computed");
+}
+
+class NanosecondsReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            nanoseconds[run.benchmark_name()] = run.GetAdjustedCPUTime();
+        }
+    }
+    std::map<std::string, double> nanoseconds;
+};
+
+}  // namespace
+
+BENCHMARK(ConversionAlone);
+BENCHMARK(ConversionAndDerived);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    NanosecondsReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double alone = reporter.nanoseconds["ConversionAlone"];
+    const double both = reporter.nanoseconds["ConversionAndDerived"];
+    if (alone > 0 && both > 0) {
+        const double extra = (both - alone) / 1000.0;
+        std::printf(
+            "\nframe conversion %.3f us, with 16 derived channels %.3f us: "
+            "%.3f us more per frame (budget %.1f us) %s\n",
+            alone / 1000.0, both / 1000.0, extra, kBudgetMicroseconds,
+            extra <= kBudgetMicroseconds ? "within" : "OVER");
+    }
+    benchmark::Shutdown();
+    return 0;
+}
