@@ -9,6 +9,7 @@ Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostN
         publish::ReadMqttSettings(file, publish::StationFromHostName(hostName), problems);
     preferences.logging = ReadLoggingPreferences(file, problems);
     preferences.alarms = alarms::ReadAlarmSettings(file, problems);
+    preferences.channels = ini::ReadChannelScales(file, problems);
     ini::NoteUnknownSections(file, problems);
     return preferences;
 }
@@ -16,7 +17,8 @@ Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostN
 ini::FileTexts PreferencesTexts(const Preferences& preferences) {
     return {{std::string(ini::kMqttSection), publish::MqttSettingsTexts(preferences.mqtt)},
             {std::string(ini::kLoggingSection), LoggingPreferencesTexts(preferences.logging)},
-            {std::string(ini::kAlarmsSection), alarms::AlarmSettingsTexts(preferences.alarms)}};
+            {std::string(ini::kAlarmsSection), alarms::AlarmSettingsTexts(preferences.alarms)},
+            {std::string(ini::kChannelsSection), ini::ChannelScalesTexts(preferences.channels)}};
 }
 
 }  // namespace vantrel

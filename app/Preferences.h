@@ -11,6 +11,7 @@
 #include "alarms/AlarmSettings.h"
 #include "logging/LoggingPreferences.h"
 #include "publish/MqttSettings.h"
+#include "settings/ChannelScaleSettings.h"
 #include "settings/IniValues.h"
 
 namespace vantrel {
@@ -19,6 +20,7 @@ struct Preferences {
     publish::MqttSettings mqtt;
     LoggingPreferences logging;
     alarms::AlarmSettings alarms;
+    ChannelScales channels;
     bool operator==(const Preferences&) const = default;
 };
 

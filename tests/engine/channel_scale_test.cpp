@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/ChannelScale.h"
+#include "settings/ChannelScaleSettings.h"
 
 namespace vantrel {
 namespace {
@@ -91,3 +92,44 @@ TEST(ChannelScale, RefusesWithTheChannelAndField) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel::ini {
+namespace {
+
+TEST(ChannelScaleSettings, ReadsEachChannelsKeysNotesRefusalsAndWritesThemBack) {
+    const FileTexts file = {{"channels",
+                             {{"ch3_scale", "4 0 20 10"},
+                              {"ch3_unit", "bar"},
+                              {"ch3_decimals", "1"},
+                              {"ch15_unit", "°C"},
+                              {"ch5_scale", "4 0 4 1"},
+                              {"ch6_decimals", "12"},
+                              {"ch16_unit", "V"},
+                              {"ch3_scal", "1 2 3 4"}}}};
+    std::vector<Problem> problems;
+    const ChannelScales scales = ReadChannelScales(file, problems);
+    ASSERT_TRUE(scales[3].has_value());
+    EXPECT_DOUBLE_EQ(scales[3]->apply(12.0), 5.0);
+    EXPECT_FALSE(scales[5].has_value());
+    EXPECT_FALSE(scales[6].has_value());
+    std::vector<std::string> texts;
+    for (const Problem& problem : problems) {
+        texts.push_back(ProblemText(problem));
+    }
+    const std::vector<std::string> expected = {
+        "[channels] ch5_scale: \"4 0 4 1\" is not valid (both points have the input 4), nothing "
+        "is used instead.",
+        "[channels] ch6_decimals: \"12\" is not valid (0 to 9 expected), nothing is used instead.",
+        "[channels] ch16_unit: no such setting, ignored.",
+        "[channels] ch3_scal: no such setting, ignored. Did you mean ch3_scale?"};
+    EXPECT_EQ(texts, expected);
+    const SectionTexts written = ChannelScalesTexts(scales);
+    const SectionTexts kept = {{"ch3_scale", "4 0 20 10"},
+                               {"ch3_unit", "bar"},
+                               {"ch3_decimals", "1"},
+                               {"ch15_unit", "°C"}};
+    EXPECT_EQ(written, kept);
+}
+
+}  // namespace
+}  // namespace vantrel::ini
