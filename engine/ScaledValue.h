@@ -1,0 +1,16 @@
+#pragma once
+
+// A channel's value through its user scale. The scale reads what the channel
+// measures: a 4-20 mA channel's loop current (so that 4 mA = 0 bar means what
+// it says, whatever its input range), any other channel's converted value.
+
+#include "engine/AcquisitionState.h"
+#include "engine/ChannelScale.h"
+
+namespace vantrel {
+
+// From the state just after conversion.
+double ScaleInput(const AcquisitionState& state, int slot);
+double ScaledValue(const AcquisitionState& state, int slot, const ChannelScale& scale);
+
+}  // namespace vantrel
