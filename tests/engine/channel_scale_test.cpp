@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/ChannelScale.h"
+#include "engine/ScaledValue.h"
 #include "settings/ChannelScaleSettings.h"
 
 namespace vantrel {
@@ -88,6 +89,25 @@ TEST(ChannelScale, RefusesWithTheChannelAndField) {
         ASSERT_TRUE(std::holds_alternative<ScaleRefusal>(parsed)) << c.message;
         EXPECT_EQ(RefusalText(3, std::get<ScaleRefusal>(parsed)), c.message);
     }
+}
+
+// Card 2's frame: its channel 1 is slot 9, a 4-20 mA channel read through the loop
+// current; channel 2 has no scale; channel 3 failed to convert.
+TEST(ChannelScale, AFramesValuesAreScaledByTheirCardsSlots) {
+    ConvertedFrame frame;
+    frame.card = 1;
+    frame.values[1] = 5.0f;
+    frame.loopMilliamps[1] = 12.0;
+    frame.values[2] = 1.25f;
+    ChannelScales scales;
+    scales[9] = std::get<std::optional<ChannelScale>>(ParseChannelScale("4 0 20 10", "bar", ""));
+    scales[1] =
+        std::get<std::optional<ChannelScale>>(ParseChannelScale("gain 100 offset 0", "", ""));
+    scales[11] = scales[1];
+    const ScaledValues scaled = ScaleFrame(frame, scales);
+    EXPECT_EQ(scaled[1], 5.0);
+    EXPECT_EQ(scaled[2], 1.25);
+    EXPECT_FALSE(scaled[3].has_value());
 }
 
 }  // namespace
