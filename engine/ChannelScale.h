@@ -27,9 +27,9 @@ struct ChannelScale {
     double gain = 1.0;
     double offset = 0.0;
     // At most kMaxUnitCharacters characters on one line; may be empty.
-    std::string unit;
+    std::string unit{};
     // None: as many as the input type shows.
-    std::optional<int> decimals;
+    std::optional<int> decimals{};
 
     double apply(double converted) const { return gain * converted + offset; }
     bool operator==(const ChannelScale&) const = default;
