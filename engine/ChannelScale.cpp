@@ -105,13 +105,18 @@ std::optional<ScaleRefusal> SetTwoPoints(ChannelScale& scale, double in1, double
     if (in1 == in2) {
         return ScaleWhy("both points have the input " + ExactText(in1));
     }
+    const double gain = (out2 - out1) / (in2 - in1);
+    if (!std::isfinite(gain) || !std::isfinite(out1 - gain * in1)) {
+        // Inputs a hair apart, or values beyond a double: no line to read by.
+        return ScaleWhy("the points give no usable line");
+    }
     scale.form = ChannelScale::Form::TwoPoints;
     scale.in1 = in1;
     scale.out1 = out1;
     scale.in2 = in2;
     scale.out2 = out2;
-    scale.gain = (out2 - out1) / (in2 - in1);
-    scale.offset = out1 - scale.gain * in1;
+    scale.gain = gain;
+    scale.offset = out1 - gain * in1;
     return std::nullopt;
 }
 

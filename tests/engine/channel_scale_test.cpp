@@ -61,6 +61,7 @@ TEST(ChannelScale, RefusesWithTheChannelAndField) {
     } cases[] = {
         // clang-format off
         {"4 0 4 10",           "bar",       "",   "CH3 scale: both points have the input 4"},
+        {"0 0 1e-320 1e300",   "",          "",   "CH3 scale: the points give no usable line"},
         {"4 0 20",             "",          "",   "CH3 scale: four numbers expected, or gain and offset"},
         {"4 0 20 1O",          "",          "",   "CH3 scale: 1O is not a number"},
         {"4,5 0 20 10",        "",          "",   "CH3 scale: 4,5 is not a number"},
