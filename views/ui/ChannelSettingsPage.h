@@ -8,8 +8,8 @@
 
 #include <QWidget>
 #include <optional>
-#include <variant>
 #include <string>
+#include <variant>
 
 #include "engine/AcquisitionState.h"
 #include "engine/ChannelScale.h"
