@@ -10,6 +10,7 @@ Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostN
     preferences.logging = ReadLoggingPreferences(file, problems);
     preferences.alarms = alarms::ReadAlarmSettings(file, problems);
     preferences.derived = derived::ReadDerivedSettings(file, problems);
+    preferences.channels = ini::ReadChannelScales(file, problems);
     ini::NoteUnknownSections(file, problems);
     return preferences;
 }
@@ -19,7 +20,8 @@ ini::FileTexts PreferencesTexts(const Preferences& preferences) {
         {std::string(ini::kMqttSection), publish::MqttSettingsTexts(preferences.mqtt)},
         {std::string(ini::kLoggingSection), LoggingPreferencesTexts(preferences.logging)},
         {std::string(ini::kAlarmsSection), alarms::AlarmSettingsTexts(preferences.alarms)},
-        {std::string(ini::kDerivedSection), derived::DerivedSettingsTexts(preferences.derived)}};
+        {std::string(ini::kDerivedSection), derived::DerivedSettingsTexts(preferences.derived)},
+        {std::string(ini::kChannelsSection), ini::ChannelScalesTexts(preferences.channels)}};
 }
 
 }  // namespace vantrel

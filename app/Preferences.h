@@ -12,6 +12,7 @@
 #include "derived/DerivedSettings.h"
 #include "logging/LoggingPreferences.h"
 #include "publish/MqttSettings.h"
+#include "settings/ChannelScaleSettings.h"
 #include "settings/IniValues.h"
 
 namespace vantrel {
@@ -21,6 +22,7 @@ struct Preferences {
     LoggingPreferences logging;
     alarms::AlarmSettings alarms;
     derived::DerivedSettings derived;
+    ChannelScales channels;
     bool operator==(const Preferences&) const = default;
 };
 

@@ -72,13 +72,15 @@ bool ReadableByOthers(const QString& path) {
 #endif
 }
 
-// A numbered key the new texts no longer hold, such as the rule removed from a list
-// of five: left in the file it would be read back as a rule again.
+// A numbered or per-channel key the new texts no longer hold, such as the rule
+// removed from a list of five or the unit of a channel whose scale was cleared:
+// left in the file it would be read back again.
 bool IsDroppedNumberedKey(std::string_view section, const std::string& name,
                           const ini::SectionTexts& written) {
     return !written.contains(name) &&
            std::any_of(ini::kKeys.begin(), ini::kKeys.end(), [&](const ini::Key& key) {
-               return key.numbered && key.section == section && ini::IsNameOf(key, name);
+               return (key.numbered || key.perChannel) && key.section == section &&
+                      ini::IsNameOf(key, name);
            });
 }
 

@@ -11,11 +11,12 @@
 #include "logging/ui/LoggingSettingsPage.h"
 #include "platform/qt/ControlNames.h"
 #include "publish/ui/MqttSettingsPage.h"
+#include "views/ui/ChannelSettingsPage.h"
 
 namespace vantrel {
 
 frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
-                         platform::Dialogs& dialogs, QWidget* parent)
+                         const AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), chosen_(current) {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(tr("Settings"));
@@ -41,6 +42,16 @@ frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
     addPage(tr("Alarms"), alarmsPage, [this, outputLines](Preferences& preferences) {
         preferences.alarms = alarmsPage->settings();
         return alarms::AlarmSettingsProblem(preferences.alarms, outputLines);
+    });
+    channelsPage = new ChannelSettingsPage(state, stkPages);
+    channelsPage->load(current.channels);
+    addPage(tr("Channels"), channelsPage, [this](Preferences& preferences) {
+        auto scales = channelsPage->scales();
+        if (const auto* refused = std::get_if<std::string>(&scales)) {
+            return std::optional<std::string>(*refused);
+        }
+        preferences.channels = std::get<ChannelScales>(scales);
+        return std::optional<std::string>();
     });
     lstPages->setCurrentRow(0);
     // As wide as the longest title, so the pages keep the room.

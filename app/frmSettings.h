@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Preferences.h"
+#include "engine/AcquisitionState.h"
 #include "platform/Dialogs.h"
 
 class QListWidget;
@@ -23,13 +24,16 @@ namespace vantrel {
 class MqttSettingsPage;
 class LoggingSettingsPage;
 class AlarmSettingsPage;
+class ChannelSettingsPage;
 
 class frmSettings : public QDialog {
     Q_OBJECT
 
   public:
-    // outputLines: the digital lines set up as outputs (alarms::OutputLines).
-    frmSettings(const Preferences& current, std::uint32_t outputLines, platform::Dialogs& dialogs,
+    // outputLines: the digital lines set up as outputs (alarms::OutputLines); state:
+    // the channels' input types and latest values, for the Channels page.
+    frmSettings(const Preferences& current, std::uint32_t outputLines,
+                const AcquisitionState& state, platform::Dialogs& dialogs,
                 QWidget* parent = nullptr);
 
     // What OK accepted.
@@ -45,6 +49,7 @@ class frmSettings : public QDialog {
     MqttSettingsPage* mqttPage = nullptr;
     LoggingSettingsPage* loggingPage = nullptr;
     AlarmSettingsPage* alarmsPage = nullptr;
+    ChannelSettingsPage* channelsPage = nullptr;
 
   private:
     // Puts the page's choices into preferences; the first rule they break, if any.

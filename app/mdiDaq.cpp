@@ -121,6 +121,7 @@ void mdiDaq::ViewAnalogData_Click() {
     showChild(analogDataWindow, [this] {
         auto* view = new frmViewAnalogData(state_);
         view->setMarks([this] { return channelMarks(); });
+        view->setScales([this]() -> const ChannelScales& { return preferences_.channels; });
         return view;
     });
 }

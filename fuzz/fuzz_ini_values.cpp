@@ -14,11 +14,13 @@
 
 namespace {
 
-// A numbered key is tried as its first; a rule left out is written as none.
+// A numbered key is tried as its first, a per-channel key as CH0's; a rule left
+// out is written as none.
 std::string ReadBack(const vantrel::ini::Key& key, const std::string& text,
                      std::vector<vantrel::ini::Problem>& problems) {
     const std::string section(key.section);
-    const std::string name = std::string(key.name) + (key.numbered ? "1" : "");
+    const std::string name = key.perChannel ? vantrel::ini::ChannelKeyName(key, 0)
+                                            : std::string(key.name) + (key.numbered ? "1" : "");
     const vantrel::ini::FileTexts file = {{section, {{name, text}}}};
     const vantrel::ini::SectionTexts written =
         section == vantrel::ini::kAlarmsSection

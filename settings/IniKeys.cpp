@@ -6,7 +6,26 @@ std::string_view WordOf(const Key& key, std::size_t index) {
     return index < key.wordCount ? key.words[index] : std::string_view();
 }
 
+namespace {
+
+// Channels as the cards number them, CH0 to CH15.
+constexpr int kChannelKeys = 16;
+
+}  // namespace
+
+std::string ChannelKeyName(const Key& key, int channel) {
+    return "ch" + std::to_string(channel) + "_" + std::string(key.name);
+}
+
 bool IsNameOf(const Key& key, std::string_view name) {
+    if (key.perChannel) {
+        for (int channel = 0; channel < kChannelKeys; ++channel) {
+            if (name == ChannelKeyName(key, channel)) {
+                return true;
+            }
+        }
+        return false;
+    }
     if (!key.numbered) {
         return name == key.name;
     }

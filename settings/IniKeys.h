@@ -56,6 +56,8 @@ struct Key {
     // 1 without leading zeros, read in number order), so that a user writing the
     // file by hand can leave gaps to fill in later.
     bool numbered = false;
+    // One key of this kind per channel: ch0_scale to ch15_scale.
+    bool perChannel = false;
 };
 
 namespace detail {
@@ -104,6 +106,16 @@ constexpr Key NumberedTextKey(std::string_view section, std::string_view name,
             .numbered = true};
 }
 
+constexpr Key PerChannelTextKey(std::string_view section, std::string_view name,
+                                std::string_view help) {
+    return {.section = section,
+            .name = name,
+            .kind = KeyKind::Text,
+            .fallbackText = {},
+            .help = help,
+            .perChannel = true};
+}
+
 // Logs and disk sizes up to a tebibyte in KiB, a pebibyte in MiB.
 inline constexpr std::int64_t kLargestSize = std::int64_t{1} << 30;
 
@@ -113,6 +125,7 @@ inline constexpr std::string_view kMqttSection = "mqtt";
 inline constexpr std::string_view kLoggingSection = "logging";
 inline constexpr std::string_view kAlarmsSection = "alarms";
 inline constexpr std::string_view kDerivedSection = "derived";
+inline constexpr std::string_view kChannelsSection = "channels";
 
 // Sections in the order the start-up message names their problems.
 inline constexpr auto kKeys = std::to_array<Key>({
@@ -158,6 +171,14 @@ inline constexpr auto kKeys = std::to_array<Key>({
     detail::NumberedTextKey(kDerivedSection, "derived",
                             "A name, unit, decimals and expression, for example "
                             "dT | K | 2 | ch1 - ch0."),
+    // None of the three: the channel shows its converted value as it always has.
+    detail::PerChannelTextKey(kChannelsSection, "scale",
+                              "Two points as input, value, input, value (4 0 20 10: 4 mA reads "
+                              "0 and 20 mA reads 10), or gain 0.625 offset -2.5."),
+    detail::PerChannelTextKey(kChannelsSection, "unit",
+                              "Written after the value: up to 16 characters on one line."),
+    detail::PerChannelTextKey(kChannelsSection, "decimals",
+                              "0 to 9; none: as many as the input type shows."),
 });
 
 // A name that is not in the table does not build.
@@ -181,8 +202,11 @@ std::string DefaultText(const Key& key);
 // A number key's range as the texts give it: "1 to 65535", or "0 or 1".
 std::string RangeText(const Key& key);
 std::string_view WordOf(const Key& key, std::size_t index);
-// Whether name is one of the key's names: its own, or for a numbered key its name
-// and a number from 1 without leading zeros ("rule7").
+// Whether name is one of the key's names: its own, for a numbered key its name
+// and a number from 1 without leading zeros ("rule7"), for a per-channel key a
+// channel and its name ("ch15_unit").
 bool IsNameOf(const Key& key, std::string_view name);
+// A per-channel key's name for the channel: "ch3_scale".
+std::string ChannelKeyName(const Key& key, int channel);
 
 }  // namespace vantrel::ini

@@ -97,6 +97,12 @@ bool IsKnownKey(std::string_view section, std::string_view name) {
 // The name of a key as the one typed would have been meant: a numbered key's
 // name takes the typed number ("rul3" means rule3), or N when none was typed.
 std::string MeantName(const Key& key, std::string_view typed) {
+    if (key.perChannel) {
+        // "ch3_scal" means ch3_scale; a channel the cards do not have means none.
+        const std::string typedChannel =
+            std::string(typed.substr(0, typed.find('_'))) + "_" + std::string(key.name);
+        return IsNameOf(key, typedChannel) ? typedChannel : "chN_" + std::string(key.name);
+    }
     if (!key.numbered) {
         return std::string(key.name);
     }

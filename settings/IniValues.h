@@ -82,7 +82,8 @@ class SectionReader {
     // Any text for which valid holds (every text when there is no rule), as it stands.
     using TextRule = bool (*)(std::string_view);
     std::string text(const Key& key, const std::string& fallback, TextRule valid = nullptr);
-    // A numbered key's texts by name ("rule2", "rule10"), in number order.
+    // A numbered or per-channel key's texts by name ("rule2", "rule10"; "ch2_unit"), in
+    // number order.
     std::vector<std::pair<std::string, std::string>> numbered(const Key& key) const;
     // Notes a text that its section's own rule refused, saying why and what is used.
     void refuse(std::string_view name, const std::string& found, std::string used, std::string why);

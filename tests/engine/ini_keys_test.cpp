@@ -80,8 +80,8 @@ TEST(IniKeysTest, EachFieldStartsAtItsKeysDefaultAndIsWrittenUnderItsName) {
                  alarms::AlarmSettingsTexts(alarms::ReadAlarmSettings({}, problems)));
     std::size_t keys = 0;
     for (const ini::Key& key : ini::kKeys) {
-        if (key.numbered) {
-            continue;  // none of them until there is something to number
+        if (key.numbered || key.perChannel) {
+            continue;  // none of them until there is something to number or scale
         }
         const std::string expected = key.name == "station" ? "lab-pc" : ini::DefaultText(key);
         EXPECT_EQ(read.at(std::string(key.section)).at(std::string(key.name)), expected)
@@ -99,8 +99,12 @@ std::string SourceFile(const std::string& name) {
     return text.str();
 }
 
-// As the documents name it: "ruleN" for rule1, rule2, ...
+// As the documents name it: "ruleN" for rule1, rule2, ..., "chN_unit" for ch0_unit to
+// ch15_unit.
 std::string DocumentedName(const ini::Key& key) {
+    if (key.perChannel) {
+        return "chN_" + std::string(key.name);
+    }
     return std::string(key.name) + (key.numbered ? "N" : "");
 }
 

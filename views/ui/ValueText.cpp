@@ -9,4 +9,11 @@ QString ChannelValueText(float value, int inputType) {
     return FixedText(static_cast<double>(value), input_type::DecimalsForInputType(inputType));
 }
 
+QString ScaledValueText(double scaled, int inputType, const ChannelScale& scale) {
+    const QString number =
+        FixedText(scaled, scale.decimals.value_or(input_type::DecimalsForInputType(inputType)));
+    return scale.unit.empty() ? number
+                              : number + QLatin1Char(' ') + QString::fromStdString(scale.unit);
+}
+
 }  // namespace vantrel

@@ -5,8 +5,13 @@
 
 #include <QString>
 
+#include "engine/ChannelScale.h"
+
 namespace vantrel {
 
 QString ChannelValueText(float value, int inputType);
+// A value through the channel's user scale: its decimals (the input type's when it
+// has none) and its unit after a blank, "5.0 bar".
+QString ScaledValueText(double scaled, int inputType, const ChannelScale& scale);
 
 }  // namespace vantrel

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "engine/CardView.h"
+#include "engine/ScaledValue.h"
 #include "platform/qt/ScreenNumbers.h"
 #include "views/ui/ChannelMarkLooks.h"
 #include "views/ui/ValueText.h"
@@ -96,9 +97,15 @@ void frmViewAnalogData::tmrUpdate_Timer() {
 }
 
 void frmViewAnalogData::showCard(int card, float ambient) {
+    static const ChannelScales kUnscaled{};
+    const ChannelScales& scales = scales_ ? scales_() : kUnscaled;
     for (int c = 0; c < kChannelsPerCard; ++c) {
         const auto slot = static_cast<std::size_t>(ChannelSlot(card, c));
-        setText(lblData[slot], ChannelValueText(state_.ChannelValue[slot], state_.InputType[slot]));
+        const std::optional<ChannelScale>& scale = scales[slot];
+        setText(lblData[slot],
+                scale ? ScaledValueText(ScaledValue(state_, static_cast<int>(slot), *scale),
+                                        state_.InputType[slot], *scale)
+                      : ChannelValueText(state_.ChannelValue[slot], state_.InputType[slot]));
     }
     setText(lblAmb[static_cast<std::size_t>(card)],
             kAmbientCaption + ShortestText(ambient) + QStringLiteral(" deg.C"));

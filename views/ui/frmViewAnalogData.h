@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "engine/AcquisitionState.h"
+#include "engine/ChannelScale.h"
 #include "views/ChannelMarks.h"
 
 class QGroupBox;
@@ -28,6 +29,8 @@ class frmViewAnalogData : public QWidget {
     // The marks at each refresh; without it only the state's link tells which
     // values are not live.
     void setMarks(std::function<ChannelMarks()> marks) { marks_ = std::move(marks); }
+    // The user's scales at each refresh; without it every value is shown as converted.
+    void setScales(std::function<const ChannelScales&()> scales) { scales_ = std::move(scales); }
 
     void tmrUpdate_Timer();
 
@@ -43,6 +46,7 @@ class frmViewAnalogData : public QWidget {
 
     const AcquisitionState& state_;
     std::function<ChannelMarks()> marks_;
+    std::function<const ChannelScales&()> scales_;
     QPalette valuePalette_;
 };
 
