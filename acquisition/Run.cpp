@@ -46,6 +46,8 @@ Run::Run(AcquisitionState& state, RunParts parts, RunTimers timers)
             parts_.clock);
         links_[card]->setConversionFailureHandler(
             [this](const ConversionFailure& failure) { return showConversionFailure(failure); });
+        links_[card]->setFrameFinisher(
+            [this](ConvertedFrame& frame) { engineering_.finish(frame, state_); });
         links_[card]->addFrameListener([this](const link::FrameEvent& event) {
             watchChannelsInUse();
             if (const auto* frame = std::get_if<ConvertedFrame>(&event)) {
@@ -223,6 +225,14 @@ void Run::taskChanged(bool running) {
 
 void Run::setAlarmSettings(const alarms::AlarmSettings& settings) {
     events_.setSettings(settings, parts_.clock.now());
+}
+
+void Run::setChannelScales(const ChannelScales& scales) {
+    engineering_.setScales(scales);
+}
+
+std::vector<std::string> Run::setDerivedSettings(const derived::DerivedSettings& settings) {
+    return engineering_.setDerived(settings, state_);
 }
 
 void Run::acknowledge(const alarms::AlarmId& id) {

@@ -18,6 +18,7 @@
 
 #include "acquisition/RunStateFile.h"
 #include "alarms/RunEvents.h"
+#include "derived/EngineeringValues.h"
 #include "engine/AcquisitionState.h"
 #include "history/HistoryDocument.h"
 #include "link/CardLink.h"
@@ -110,6 +111,12 @@ class Run {
     const alarms::RunEvents& events() const { return events_; }
     // Effective at once; a rule kept as it was keeps its alarm.
     void setAlarmSettings(const alarms::AlarmSettings& settings);
+    // Effective from the next frame: what every output shows for a channel, and
+    // the derived channels computed over them. The texts of the derived channels
+    // that cannot be evaluated and stay empty.
+    void setChannelScales(const ChannelScales& scales);
+    std::vector<std::string> setDerivedSettings(const derived::DerivedSettings& settings);
+    const derived::EngineeringValues& engineering() const { return engineering_; }
     void acknowledge(const alarms::AlarmId& id);
     void acknowledgeAll();
     // A marker the user adds, stamped now.
@@ -152,7 +159,8 @@ class Run {
     RunTimers timers_;
     link::TaskSequencer sequencer_;
     link::TaskSequencer::TaskChanged taskChanged_;
-    // Before the links, which tell it of their frames from the start.
+    // Before the links, which tell them of their frames from the start.
+    derived::EngineeringValues engineering_;
     alarms::RunEvents events_;
     // Logging as last seen, and the log file its events belong to.
     bool logging_ = false;

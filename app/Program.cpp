@@ -57,6 +57,11 @@ void Program::build() {
     preferences_ = LoadPreferences(state_.AppDir);
     run_->setLoggingPreferences(preferences_.preferences.logging);
     run_->setAlarmSettings(preferences_.preferences.alarms);
+    run_->setChannelScales(preferences_.preferences.channels);
+    for (const std::string& error : run_->setDerivedSettings(preferences_.preferences.derived)) {
+        preferences_.message += (preferences_.message.empty() ? "" : "\n") +
+                                ("Derived channel " + error + "; it stays empty.");
+    }
     if (options_.headless) {
         warn(preferences_.message);
         publisher_->get().apply(preferences_.preferences.mqtt);

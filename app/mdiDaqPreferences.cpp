@@ -21,6 +21,8 @@ void mdiDaq::applyPreferences(const Preferences& preferences) {
     }
     run_.setLoggingPreferences(preferences_.logging);
     run_.setAlarmSettings(preferences_.alarms);
+    run_.setChannelScales(preferences_.channels);
+    run_.setDerivedSettings(preferences_.derived);
 }
 
 void mdiDaq::OptionsSettings_Click() {

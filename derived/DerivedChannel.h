@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/CardFrames.h"
+
 namespace vantrel::derived {
 
-inline constexpr std::size_t kMaxDerivedChannels = 16;
+inline constexpr std::size_t kMaxDerivedChannels = kDerivedSlots;
 // Characters, not bytes: "m³/h" is four.
 inline constexpr std::size_t kMaxUnitCharacters = 16;
 inline constexpr int kMaxDecimals = 9;
@@ -21,6 +23,8 @@ struct DerivedChannel {
     std::string unit;
     int decimals = 2;
     std::string expression;
+    // Logged as a column after the channels marked for saving.
+    bool saved = false;
     bool operator==(const DerivedChannel&) const = default;
 };
 

@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::string_view kSection = ini::kDerivedSection;
 constexpr const ini::Key& kDerivedKey = ini::KeyOf(kSection, "derived");
+constexpr const ini::Key& kSavedKey = ini::KeyOf(kSection, "saved");
 constexpr char kSeparator = '|';
 
 std::string_view Trimmed(std::string_view text) {
@@ -110,6 +111,21 @@ DerivedSettings ReadDerivedSettings(const ini::FileTexts& file,
             settings.channels.push_back(std::get<DerivedChannel>(parsed));
         }
     }
+    const std::string saved = reader.text(kSavedKey, "");
+    std::string_view rest = saved;
+    while (!rest.empty()) {
+        const std::size_t cut = std::min(rest.find(','), rest.size());
+        const std::string_view name = Trimmed(rest.substr(0, cut));
+        rest = cut < rest.size() ? rest.substr(cut + 1) : std::string_view{};
+        const auto channel = std::find_if(settings.channels.begin(), settings.channels.end(),
+                                          [&](const DerivedChannel& c) { return c.name == name; });
+        if (channel != settings.channels.end()) {
+            channel->saved = true;
+        } else if (!name.empty()) {
+            reader.refuse(kSavedKey.name, saved, "",
+                          "no derived channel is named " + std::string(name));
+        }
+    }
     reader.noteUnknownKeys();
     return settings;
 }
@@ -120,6 +136,13 @@ ini::SectionTexts DerivedSettingsTexts(const DerivedSettings& settings) {
         texts.emplace(std::string(kDerivedKey.name) + std::to_string(index + 1),
                       DerivedChannelText(settings.channels[index]));
     }
+    std::string saved;
+    for (const DerivedChannel& channel : settings.channels) {
+        if (channel.saved) {
+            saved += (saved.empty() ? "" : ", ") + channel.name;
+        }
+    }
+    texts.emplace(std::string(kSavedKey.name), saved);
     return texts;
 }
 

@@ -5,10 +5,12 @@
 //
 //   derived1 = dT | K | 2 | ch1 - ch0
 //   derived2 = flow_mean | m³/h | 1 | mean(ch8, ch9, ch10, ch11)
+//   saved = dT, flow_mean
 //
 // The blanks around each part are dropped; the unit may be empty; the
 // expression is the rest of the line, so it may hold '|' itself ("a || b").
-// '|' is used because ';' starts a comment in the file. Its key is a row of
+// '|' is used because ';' starts a comment in the file. saved names the derived
+// channels logged after the marked channels. Its keys are rows of
 // settings/IniKeys.h.
 
 #include <string>

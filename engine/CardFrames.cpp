@@ -20,6 +20,7 @@ ConvertedFrame TakeConvertedFrame(const AcquisitionState& state, int card,
         // What the state holds for a failed slot is an earlier frame's value.
         if (!failure || static_cast<int>(slot) < failure->slot) {
             frame.values[c] = state.ChannelValue[slot];
+            frame.scaled[c] = static_cast<double>(state.ChannelValue[slot]);
             frame.loopMilliamps[c] = LoopMilliamps(state, static_cast<int>(slot));
             frame.tableReadings[c] = ReadingAgainstTable(state, static_cast<int>(slot));
         }

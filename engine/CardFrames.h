@@ -7,6 +7,7 @@
 // slot that failed this time.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -16,6 +17,9 @@
 #include "platform/Clock.h"
 
 namespace vantrel {
+
+// How many derived channels a frame carries the values of.
+inline constexpr std::size_t kDerivedSlots = 16;
 
 struct ConvertedFrame {
     int card = 0;  // 0 is card 1, 1 is card 2
@@ -32,6 +36,13 @@ struct ConvertedFrame {
     // the table's end looks like a reading).
     std::array<std::optional<double>, kChannelsPerCard> loopMilliamps{};
     std::array<TableReading, kChannelsPerCard> tableReadings{};
+    // What the user reads, worked out once by the run before any listener sees the
+    // frame: each channel through its user scale (as converted where it has none;
+    // none where it failed), and the derived channels evaluated over this frame's
+    // values and the other card's latest, by their place in the settings (none
+    // where a channel has no value this frame or there is no such channel).
+    std::array<std::optional<double>, kChannelsPerCard> scaled{};
+    std::array<std::optional<double>, kDerivedSlots> derived{};
 };
 
 struct DigitalFrame {

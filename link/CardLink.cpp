@@ -221,7 +221,11 @@ void CardLink::judgePiece(std::size_t begin, std::size_t length) {
         analogFrameConverted(failure);
         // With nobody listening, neither the clock nor the frame's values are read.
         if (!frameListeners_.empty()) {
-            tellListeners(TakeConvertedFrame(state_, card_, frameTime(), failure));
+            ConvertedFrame frame = TakeConvertedFrame(state_, card_, frameTime(), failure);
+            if (finisher_) {
+                finisher_(frame);
+            }
+            tellListeners(frame);
         }
         return;
     }

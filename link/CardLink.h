@@ -95,6 +95,10 @@ class CardLink {
     // than from the state.
     using FrameListener = std::function<void(const FrameEvent&)>;
     void addFrameListener(FrameListener listener);
+    // Fills in what an analog frame carries beyond its converted values (the
+    // user's scales and the derived channels) before any listener sees it.
+    using FrameFinisher = std::function<void(ConvertedFrame&)>;
+    void setFrameFinisher(FrameFinisher finisher) { finisher_ = std::move(finisher); }
 
     // Told after anything that may have changed the card's link (see
     // CardView::linkCondition): the port's events, the retry, the watch running out,
@@ -144,6 +148,7 @@ class CardLink {
     LinkCounters counters_;
     ConversionFailureHandler failureHandler_;
     std::vector<FrameListener> frameListeners_;
+    FrameFinisher finisher_;
     LinkChanged linkChanged_;
 };
 

@@ -168,6 +168,9 @@ inline constexpr auto kKeys = std::to_array<Key>({
     detail::TextKey(kAlarmsSection, "conversion_fault_off", ""),
     detail::TextKey(kAlarmsSection, "link_fault_off", ""),
 
+    detail::TextKey(kDerivedSection, "saved", "",
+                    "The derived channels logged after the marked channels, by name, "
+                    "separated by commas."),
     detail::NumberedTextKey(kDerivedSection, "derived",
                             "A name, unit, decimals and expression, for example "
                             "dT | K | 2 | ch1 - ch0."),

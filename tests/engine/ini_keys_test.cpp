@@ -88,7 +88,9 @@ TEST(IniKeysTest, EachFieldStartsAtItsKeysDefaultAndIsWrittenUnderItsName) {
             << key.name;
         ++keys;
     }
-    EXPECT_EQ(read.at("mqtt").size() + read.at("logging").size() + read.at("alarms").size(), keys);
+    EXPECT_EQ(read.at("mqtt").size() + read.at("logging").size() + read.at("alarms").size() +
+                  read.at("derived").size(),
+              keys);
     EXPECT_TRUE(problems.empty());
 }
 
