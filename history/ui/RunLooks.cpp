@@ -4,7 +4,7 @@
 #include <array>
 
 #include "engine/CardView.h"
-#include "history/InputUnits.h"
+#include "engine/InputUnits.h"
 
 namespace vantrel {
 
@@ -30,7 +30,7 @@ ChannelLooks RunChannelLooks(const AcquisitionState& state, TrendColour trendCol
         if (look.name.isEmpty()) {
             look.name = QStringLiteral("Channel %1").arg(slot);
         }
-        look.unit = QString::fromLatin1(history::InputUnit(state.InputType[at]).data());
+        look.unit = QString::fromLatin1(InputUnit(state.InputType[at]).data());
         const std::optional<QColor> trend = trendColour ? trendColour(slot) : std::nullopt;
         look.color = trend && *trend != QColor(Qt::white) ? *trend : PaletteColour(slot);
         look.shown = !anyPlotted || state.PlotChannel[at];

@@ -1,12 +1,14 @@
 #pragma once
 
-// The unit of a channel's values by its input type code.
+// The unit of a channel's values: by its input type code, or its user scale's.
 
+#include <optional>
 #include <string_view>
 
+#include "engine/ChannelScale.h"
 #include "engine/InputTypes.h"
 
-namespace vantrel::history {
+namespace vantrel {
 
 // "V" for ±10 V, "mA" for both current types, "mV" for 0-200 mV, "deg.C" for the
 // PT-100 and the thermocouples; nothing for an unknown code.
@@ -28,4 +30,10 @@ inline std::string_view InputUnit(int inputType) {
     }
 }
 
-}  // namespace vantrel::history
+// The unit the user reads a channel in: its user scale's (which may be none),
+// otherwise its input type's.
+inline std::string_view ChannelUnit(int inputType, const std::optional<ChannelScale>& scale) {
+    return scale ? std::string_view(scale->unit) : InputUnit(inputType);
+}
+
+}  // namespace vantrel
