@@ -35,6 +35,7 @@ QtPublisher::QtPublisher(const AcquisitionState& state, platform::Clock& clock,
 
 void QtPublisher::feedFrom(acquisition::Run& run, platform::Dialogs& dialogs) {
     publish::Publisher& publisher = *publisher_;
+    publisher.setEngineering(&run.engineering());
     run.addFrameListener([&publisher](const link::FrameEvent& event) { publisher.onFrame(event); });
     alarms::RunEvents& events = run.events();
     events.addListener([&publisher, &events](const alarms::RunEvent& event) {

@@ -8,6 +8,7 @@
 
 #include "alarms/EventText.h"
 #include "engine/InputTypes.h"
+#include "engine/InputUnits.h"
 #include "platform/DateTimeText.h"
 #include "publish/JsonText.h"
 
@@ -22,12 +23,14 @@ std::string_view InputName(int inputType) {
     return input_type::kNames[static_cast<std::size_t>(inputType)];
 }
 
-std::string_view UnitName(int inputType) {
-    if (inputType < 0 || inputType >= input_type::kCount) {
-        // Any other code leaves the raw count in the value.
-        return "count";
-    }
-    return input_type::kUnits[static_cast<std::size_t>(inputType)];
+std::string_view UnitName(int inputType, const std::optional<ChannelScale>& scale) {
+    const std::string_view unit = ChannelUnit(inputType, scale);
+    // Any other code leaves the raw count in the value.
+    return unit.empty() && !scale ? "count" : unit;
+}
+
+JsonObject& Value(JsonObject& payload, const std::optional<std::string>& number) {
+    return number ? payload.number("value", *number) : payload.null("value");
 }
 
 std::string HexLines(std::uint32_t lines) {
@@ -52,6 +55,10 @@ std::string Topics::analog(int channel) const {
     return base_ + "/analog/" + std::to_string(channel);
 }
 
+std::string Topics::derived(std::string_view name) const {
+    return base_ + "/derived/" + std::string(name);
+}
+
 std::string Topics::digital() const {
     return base_ + "/digital";
 }
@@ -69,15 +76,17 @@ std::string Topics::alarms() const {
 }
 
 std::optional<std::string> ValueNumber(float value, int inputType) {
+    return DecimalNumber(value, input_type::DecimalsForInputType(inputType));
+}
+
+std::optional<std::string> DecimalNumber(double value, int decimals) {
     if (!std::isfinite(value)) {
         return std::nullopt;
     }
     // The views round halves away from zero (a thermocouple's 122.5 degrees shows
     // as 123), which to_chars does not. A float times 10 or 100 is exact in a
-    // double, so rounding the scaled value rounds the value itself.
-    const int decimals = input_type::DecimalsForInputType(inputType);
-    const double scaled =
-        std::round(std::fabs(static_cast<double>(value)) * std::pow(10.0, decimals));
+    // double, so rounding the scaled value rounds a converted value itself.
+    const double scaled = std::round(std::fabs(value) * std::pow(10.0, decimals));
     std::array<char, 64> text{};
     const auto result =
         std::to_chars(text.data(), text.data() + text.size(), scaled, std::chars_format::fixed, 0);
@@ -91,25 +100,35 @@ std::optional<std::string> ValueNumber(float value, int inputType) {
     return value < 0 ? "-" + digits : digits;
 }
 
-std::string AnalogPayload(const AnalogSample& sample, std::string_view name) {
+std::string AnalogPayload(const AnalogSample& sample, std::string_view name,
+                          const std::optional<ChannelScale>& scale) {
     JsonObject payload;
     payload.text("time", platform::IsoUtcText(sample.time));
+    const int decimals = scale && scale->decimals
+                             ? *scale->decimals
+                             : input_type::DecimalsForInputType(sample.inputType);
     const std::optional<std::string> number =
-        sample.error ? std::nullopt : ValueNumber(sample.value, sample.inputType);
-    if (number) {
-        payload.number("value", *number);
-    } else {
-        payload.null("value");
-    }
-    payload.text("name", name)
+        sample.error ? std::nullopt : DecimalNumber(sample.value, decimals);
+    Value(payload, number)
+        .text("name", name)
         .text("input", InputName(sample.inputType))
-        .text("unit", UnitName(sample.inputType));
+        .text("unit", UnitName(sample.inputType, scale));
     if (sample.error) {
         payload.text("error", *sample.error);
     } else if (!number) {
         payload.text("error", "not a number");
     }
     return payload.str();
+}
+
+std::string DerivedPayload(const DerivedSample& sample, const derived::DerivedChannel& channel) {
+    JsonObject payload;
+    payload.text("time", platform::IsoUtcText(sample.time));
+    return Value(payload,
+                 sample.value ? DecimalNumber(*sample.value, channel.decimals) : std::nullopt)
+        .text("name", channel.name)
+        .text("unit", channel.unit)
+        .str();
 }
 
 std::string DigitalPayload(const platform::DateTime& time, std::uint32_t in, std::uint32_t out) {

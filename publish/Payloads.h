@@ -11,6 +11,8 @@
 
 #include "alarms/Alarm.h"
 #include "alarms/RunEvent.h"
+#include "derived/DerivedChannel.h"
+#include "engine/ChannelScale.h"
 #include "platform/Clock.h"
 
 namespace vantrel::publish {
@@ -20,6 +22,8 @@ class Topics {
     Topics(std::string_view prefix, std::string_view station);
     // channel is the slot 0..15.
     std::string analog(int channel) const;
+    // name is the derived channel's, which only letters, digits and '_' make.
+    std::string derived(std::string_view name) const;
     std::string digital() const;
     std::string status() const;
     std::string events() const;
@@ -29,11 +33,12 @@ class Topics {
     std::string base_;
 };
 
-// One channel's latest reading: its value, or the conversion failure that kept it
+// One channel's latest reading: its value as the user reads it (through the
+// channel's user scale where it has one), or the conversion failure that kept it
 // from being converted.
 struct AnalogSample {
     platform::DateTime time;
-    float value = 0.0f;
+    double value = 0.0;
     int inputType = 0;
     std::optional<std::string> error;
 };
@@ -41,10 +46,24 @@ struct AnalogSample {
 // The value as the views show it (decimals by input type, halves away from zero),
 // as a JSON number; nothing for a value JSON cannot hold (infinite or not a number).
 std::optional<std::string> ValueNumber(float value, int inputType);
+// The same to a given number of decimals.
+std::optional<std::string> DecimalNumber(double value, int decimals);
 
 // {"time":…,"value":1.25,"name":…,"input":"PT-100","unit":"deg.C"}; a failure
-// gives "value":null and "error".
-std::string AnalogPayload(const AnalogSample& sample, std::string_view name);
+// gives "value":null and "error". With a user scale the value is read to its
+// decimals (the input type's when it has none) and the unit is the scale's.
+std::string AnalogPayload(const AnalogSample& sample, std::string_view name,
+                          const std::optional<ChannelScale>& scale = std::nullopt);
+
+// A derived channel's latest value; none when its frame gave it none (a channel it
+// uses did not convert, or the result is not a finite number).
+struct DerivedSample {
+    platform::DateTime time;
+    std::optional<double> value;
+};
+// {"time":…,"value":3.25,"name":"dT","unit":"K"}, the value to the channel's
+// decimals; "value":null when there is none.
+std::string DerivedPayload(const DerivedSample& sample, const derived::DerivedChannel& channel);
 // {"time":…,"in":"0000ABCD","out":"…"}: lines 31..0 as upper-case hex.
 std::string DigitalPayload(const platform::DateTime& time, std::uint32_t in, std::uint32_t out);
 

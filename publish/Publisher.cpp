@@ -275,6 +275,10 @@ void Publisher::tick() {
     reportSpool();
 }
 
+void Publisher::setEngineering(const derived::EngineeringValues* engineering) {
+    engineering_ = engineering;
+}
+
 void Publisher::onFrame(const link::FrameEvent& event) {
     // Kept while not publishing too, so that the first digital message after a
     // start holds both cards' lines.
@@ -290,7 +294,7 @@ void Publisher::onFrame(const link::FrameEvent& event) {
             const auto index = static_cast<std::size_t>(ChannelSlot(frame->card, channel));
             AnalogSample& sample = samples_[index];
             sample.time = frame->convertedAt;
-            sample.value = frame->values[c].value_or(0.0f);
+            sample.value = frame->scaled[c] ? *frame->scaled[c] : frame->values[c].value_or(0.0f);
             sample.inputType = frame->inputTypes[c];
             sample.error.reset();
             // The failing slot and those after it were not converted this time.
@@ -298,6 +302,12 @@ void Publisher::onFrame(const link::FrameEvent& event) {
                 sample.error = frame->failure->message();
             }
             analogPending_.set(index);
+        }
+        const std::size_t derivedCount =
+            engineering_ != nullptr ? engineering_->derivedSettings().channels.size() : 0;
+        for (std::size_t place = 0; place < derivedCount && place < kDerivedSlots; ++place) {
+            derivedSamples_[place] = {frame->convertedAt, frame->derived[place]};
+            derivedPending_.set(place);
         }
     } else {
         digitalTime_ = std::get<DigitalFrame>(event).receivedAt;
@@ -335,9 +345,26 @@ void Publisher::publishPending() {
     for (std::size_t slot = 0; slot < samples_.size(); ++slot) {
         if (analogPending_.test(slot)) {
             analogPending_.reset(slot);
+            const std::optional<ChannelScale> none;
+            const std::optional<ChannelScale>& scale =
+                engineering_ != nullptr ? engineering_->scales()[slot] : none;
             outbox_->send({topics_->analog(static_cast<int>(slot)),
-                           AnalogPayload(samples_[slot], state_.ChannelName[slot]), settings_.qos,
-                           false});
+                           AnalogPayload(samples_[slot], state_.ChannelName[slot], scale),
+                           settings_.qos, false});
+        }
+    }
+    // A derived channel removed since its value came is no longer published.
+    const std::vector<derived::DerivedChannel> noChannels;
+    const std::vector<derived::DerivedChannel>& channels =
+        engineering_ != nullptr ? engineering_->derivedSettings().channels : noChannels;
+    for (std::size_t place = 0; place < derivedSamples_.size(); ++place) {
+        if (derivedPending_.test(place)) {
+            derivedPending_.reset(place);
+            if (place < channels.size()) {
+                outbox_->send({topics_->derived(channels[place].name),
+                               DerivedPayload(derivedSamples_[place], channels[place]),
+                               settings_.qos, false});
+            }
         }
     }
     if (digitalPending_) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// Publishes the live values to an MQTT broker: each analog channel's latest value
-// at most every interval_ms (every frame at 0), the digital lines on every change
+// Publishes the live values to an MQTT broker: each analog channel's and each
+// derived channel's latest value at most every interval_ms (every frame at 0), as
+// the user reads them (scaled, with their units), the digital lines on every change
 // and every interval, and the program's status, retained, whenever it changes.
 // Keeps the connection up with a backoff of at most 30 s, and tells the user once
 // of each new kind of failure. Runs on the user-interface thread; fed by the card
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "derived/EngineeringValues.h"
 #include "engine/AcquisitionState.h"
 #include "link/CardLink.h"
 #include "platform/Clock.h"
@@ -55,6 +57,9 @@ class Publisher {
 
     // Takes effect at once: an open connection says goodbye and a new one starts.
     void apply(const MqttSettings& settings);
+    // The run's scales and derived channels, which name and read the values its
+    // frames carry; without them every channel is published as converted.
+    void setEngineering(const derived::EngineeringValues* engineering);
     // A card link accepted a frame; its values come with it.
     void onFrame(const link::FrameEvent& event);
     // An event of the run, sent and spooled as the values are.
@@ -110,8 +115,12 @@ class Publisher {
     std::uint64_t lostReported_ = 0;
     bool writeTroubleReported_ = false;
 
+    const derived::EngineeringValues* engineering_ = nullptr;
     std::array<AnalogSample, kUsedChannels> samples_{};
     std::bitset<kUsedChannels> analogPending_;
+    // By the derived channel's place in the run's settings.
+    std::array<DerivedSample, kDerivedSlots> derivedSamples_{};
+    std::bitset<kDerivedSlots> derivedPending_;
     // Each card's lines as its last digital frame gave them.
     std::array<DigitalFrame, 2> lines_{DigitalFrame{0, {}, 0, 0}, DigitalFrame{1, {}, 0, 0}};
     platform::DateTime digitalTime_;

@@ -1,7 +1,8 @@
 // Guards what consumers parse: a quote or control character in a channel name
 // breaking the JSON, non-UTF-8 bytes passed on, a value rounded otherwise than the
 // views show it (halves, negatives, decimals by input type), the digital lines in
-// the wrong order or letter case, and the status message's words.
+// the wrong order or letter case, the status message's words, and a unit or
+// decimals not those the user reads (a scaled channel, a derived channel).
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -70,6 +71,56 @@ TEST(PayloadsTest, AnalogDigitalAndStatusPayloads) {
               R"("logging":false,"version":"1.0"})");
     const publish::Topics topics("lab/rigs", "rig_2");
     EXPECT_EQ(topics.analog(15), "lab/rigs/rig_2/analog/15");
+    EXPECT_EQ(topics.derived("dT"), "lab/rigs/rig_2/derived/dT");
+}
+
+TEST(PayloadsTest, ValuesCarryTheUnitTheUserReadsThemIn) {
+    ChannelScale bar;
+    bar.unit = "bar";
+    bar.decimals = 1;
+    ChannelScale flow;  // decimals of its input type
+    flow.unit = "m\xC2\xB3/h";
+    const ChannelScale bare;  // a scale with no unit
+    const struct {
+        double value;
+        int inputType;
+        std::optional<ChannelScale> scale;
+        const char* tail;
+    } cases[] = {
+        {21.34, 4, std::nullopt, R"("value":21.3,"name":"A","input":"PT-100","unit":"deg.C"})"},
+        {-0.125, 0, std::nullopt, R"("value":-0.13,"name":"A","input":"+/- 10V","unit":"V"})"},
+        {7.0, 9, std::nullopt, R"("value":7,"name":"A","input":"unknown","unit":"count"})"},
+        {5.04, 2, bar, R"("value":5.0,"name":"A","input":"4 ~ 20 mA","unit":"bar"})"},
+        {-2.25, 2, bar, R"("value":-2.3,"name":"A","input":"4 ~ 20 mA","unit":"bar"})"},
+        {12.375, 0, flow,
+         "\"value\":12.38,\"name\":\"A\",\"input\":\"+/- 10V\",\"unit\":\"m\xC2\xB3/h\"}"},
+        {3.0, 4, bare, R"("value":3.0,"name":"A","input":"PT-100","unit":""})"},
+    };
+    for (const auto& c : cases) {
+        const publish::AnalogSample sample{kNoon, c.value, c.inputType, std::nullopt};
+        EXPECT_EQ(publish::AnalogPayload(sample, "A", c.scale),
+                  std::string(R"({"time":"2026-12-06T13:05:09.250Z",)") + c.tail)
+            << c.value;
+    }
+
+    const derived::DerivedChannel dT{"dT", "K", 3, "ch1 - ch0", false};
+    const derived::DerivedChannel count{"n", "", 0, "ch0", false};
+    const struct {
+        std::optional<double> value;
+        const derived::DerivedChannel& channel;
+        const char* tail;
+    } derivedCases[] = {
+        {0.0625, dT, R"("value":0.063,"name":"dT","unit":"K"})"},
+        {-0.0004, dT, R"("value":-0.000,"name":"dT","unit":"K"})"},
+        {std::nullopt, dT, R"("value":null,"name":"dT","unit":"K"})"},
+        {std::numeric_limits<double>::infinity(), dT, R"("value":null,"name":"dT","unit":"K"})"},
+        {41.5, count, R"("value":42,"name":"n","unit":""})"},
+    };
+    for (const auto& c : derivedCases) {
+        EXPECT_EQ(publish::DerivedPayload({kNoon, c.value}, c.channel),
+                  std::string(R"({"time":"2026-12-06T13:05:09.250Z",)") + c.tail)
+            << c.channel.name;
+    }
 }
 
 }  // namespace
