@@ -232,6 +232,11 @@ void Run::setChannelScales(const ChannelScales& scales) {
 }
 
 std::vector<std::string> Run::setDerivedSettings(const derived::DerivedSettings& settings) {
+    std::vector<std::string> names;
+    for (const derived::DerivedChannel& channel : settings.channels) {
+        names.push_back(channel.name);
+    }
+    events_.setDerivedNames(std::move(names), parts_.clock.now());
     return engineering_.setDerived(settings, state_);
 }
 

@@ -84,10 +84,6 @@ bool IsJudged(const AlarmRule& rule, std::size_t index) {
     return index < kMaxRules && rule.slot >= 0 && rule.slot < slots;
 }
 
-std::string SubjectOf(const AlarmRule& rule) {
-    return rule.input == AlarmRule::Input::Channel ? ChannelName(rule.slot) : LineName(rule.slot);
-}
-
 }  // namespace
 
 AlarmEvaluator::AlarmEvaluator(const AlarmSettings& settings) {
@@ -104,10 +100,20 @@ void AlarmEvaluator::useSettings(const AlarmSettings& settings) {
     for (auto& rules : lineRules_) {
         rules.clear();
     }
+    derivedRules_.clear();
     for (std::size_t index = 0; index < settings_.rules.size(); ++index) {
         const AlarmRule& rule = settings_.rules[index];
         rules_[index].onDelayMs = DelayMs(rule.onDelaySeconds);
         rules_[index].offDelayMs = DelayMs(rule.offDelaySeconds);
+        if (rule.input == AlarmRule::Input::Derived) {
+            const auto found = std::find(derivedNames_.begin(), derivedNames_.end(), rule.derived);
+            const auto place = static_cast<std::size_t>(found - derivedNames_.begin());
+            if (index < kMaxRules && place < kDerivedSlots && found != derivedNames_.end()) {
+                derivedRules_.emplace_back(static_cast<std::uint8_t>(index),
+                                           static_cast<std::uint8_t>(place));
+            }
+            continue;
+        }
         if (!IsJudged(rule, index)) {
             continue;
         }
@@ -161,6 +167,25 @@ AlarmEvaluator::Events AlarmEvaluator::setChannelsMarked(std::uint16_t channels,
     return handOut();
 }
 
+AlarmEvaluator::Events AlarmEvaluator::setDerivedNames(std::vector<std::string> names,
+                                                       const platform::DateTime& at) {
+    events_.clear();
+    derivedNames_ = std::move(names);
+    useSettings(settings_);
+    for (std::size_t index = 0; index < settings_.rules.size(); ++index) {
+        const bool judged = std::any_of(derivedRules_.begin(), derivedRules_.end(),
+                                        [&](const auto& rule) { return rule.first == index; });
+        if (settings_.rules[index].input == AlarmRule::Input::Derived && !judged) {
+            // Its channel is gone: the alarm can no longer come or go by itself.
+            rules_[index] = {};
+            rules_[index].onDelayMs = DelayMs(settings_.rules[index].onDelaySeconds);
+            rules_[index].offDelayMs = DelayMs(settings_.rules[index].offDelaySeconds);
+            clear({AlarmKind::Rule, static_cast<int>(index)}, at, std::nullopt);
+        }
+    }
+    return handOut();
+}
+
 void AlarmEvaluator::watchChannels(const platform::DateTime& at) {
     std::uint16_t inUse = marked_;
     for (const auto& rules : channelRules_) {
@@ -190,11 +215,20 @@ AlarmEvaluator::Events AlarmEvaluator::onFrame(const ConvertedFrame& frame) {
     const std::int64_t nowMs = platform::UtcMilliseconds(frame.convertedAt);
     for (const std::uint8_t index : channelRules_[static_cast<std::size_t>(card)]) {
         const AlarmRule& rule = settings_.rules[index];
-        const std::optional<float>& value =
-            frame.values[static_cast<std::size_t>(ChannelOfSlot(rule.slot))];
+        const std::optional<double>& value =
+            frame.scaled[static_cast<std::size_t>(ChannelOfSlot(rule.slot))];
         if (!value) {
             continue;
         }
+        const bool holds = ChannelConditionHolds(rule, *value, rules_[index].debounce.asserted());
+        judgeRule(index, holds, *value, nowMs, frame.convertedAt);
+    }
+    for (const auto& [index, place] : derivedRules_) {
+        const std::optional<double>& value = frame.derived[place];
+        if (!value) {
+            continue;
+        }
+        const AlarmRule& rule = settings_.rules[index];
         const bool holds = ChannelConditionHolds(rule, *value, rules_[index].debounce.asserted());
         judgeRule(index, holds, *value, nowMs, frame.convertedAt);
     }
@@ -234,7 +268,7 @@ void AlarmEvaluator::judgeRule(std::size_t index, bool holds, double value, std:
         if (alarm != nullptr) {
             alarm->conditionHolds = true;  // latched, and back before anyone acknowledged it
         } else {
-            raise(id, rule.level, SubjectOf(rule), ConditionText(rule), at, value);
+            raise(id, rule.level, InputName(rule), ConditionText(rule), at, value);
         }
     } else if (alarm != nullptr) {
         if (rule.latching && !alarm->acknowledged) {

@@ -5,13 +5,18 @@
 // the frames the links hand out (with the clock reading they carry) whether or not
 // anything is logged or shown, and hands back what changed as events.
 //
-// A value that did not convert neither raises nor clears a level alarm, nor moves
-// its delays on: it raises the channel's conversion fault instead. A card whose
+// A channel's rule compares its levels with the value the user reads (through the
+// channel's scale); a derived channel's rule is judged on every analog frame of
+// either card. A value that did not convert neither raises nor clears a level
+// alarm, nor moves its delays on: it raises the channel's conversion fault
+// instead; a derived channel with no value for a frame is passed over alike. A card whose
 // frames stopped leaves its channels' alarms as they were; its link fault says so.
 
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "alarms/Alarm.h"
@@ -36,6 +41,9 @@ class AlarmEvaluator {
     // The channels marked for the trend or the log (ChannelsMarked): with the
     // channels of the rules, those whose built-in faults are watched.
     Events setChannelsMarked(std::uint16_t channels, const platform::DateTime& at);
+    // The derived channels in the order of the values a frame carries. A rule on
+    // a name not among them is not judged, and its alarm is cleared.
+    Events setDerivedNames(std::vector<std::string> names, const platform::DateTime& at);
 
     Events onFrame(const ConvertedFrame& frame);
     Events onFrame(const DigitalFrame& frame);
@@ -81,6 +89,9 @@ class AlarmEvaluator {
     // By card, the rules on its channels and on its lines.
     std::array<std::vector<std::uint8_t>, 2> channelRules_;
     std::array<std::vector<std::uint8_t>, 2> lineRules_;
+    std::vector<std::string> derivedNames_;
+    // The rules on derived channels, with the place of their channel's value.
+    std::vector<std::pair<std::uint8_t, std::uint8_t>> derivedRules_;
     std::uint16_t marked_ = 0;
     // By FaultCheck, the channels it watches now.
     std::array<std::uint16_t, kFaultChecks> watched_{};

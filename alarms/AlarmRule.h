@@ -1,13 +1,14 @@
 #pragma once
 
-// What the user asks to be told about: rules on a channel's value or a digital
-// input line, and which built-in sensor and link faults are watched. Plain values,
-// kept in the [alarms] part of vantrel.ini (alarms/AlarmSettings.h).
+// What the user asks to be told about: rules on a channel's value, a derived
+// channel's value or a digital input line, and which built-in sensor and link faults are watched.
+// Plain values, kept in the [alarms] part of vantrel.ini (alarms/AlarmSettings.h).
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vantrel::alarms {
@@ -19,7 +20,7 @@ inline constexpr double kLongestDelaySeconds = 86400.0;
 enum class AlarmLevel : std::uint8_t { Warning, Critical };
 
 enum class Condition : std::uint8_t {
-    // On a channel's value.
+    // On a channel's or a derived channel's value.
     Above,
     Below,
     Outside,
@@ -42,9 +43,12 @@ struct OutputAction {
 };
 
 struct AlarmRule {
-    enum class Input : std::uint8_t { Channel, Line };
+    enum class Input : std::uint8_t { Channel, Line, Derived };
     Input input = Input::Channel;
     int slot = 0;  // channel slot 0..15, or line slot 0..31
+    // The derived channel's name; kept by name, so that the rule follows the
+    // channel when others are added or removed before it.
+    std::string derived;
     Condition condition = Condition::Above;
     double limit = 0.0;  // above, below
     double low = 0.0;    // outside, inside: the band, low <= high

@@ -1,8 +1,10 @@
 #include "alarms/RuleFields.h"
 
+#include <algorithm>
 #include <array>
 
 #include "alarms/RuleText.h"
+#include "derived/DerivedChannel.h"
 
 namespace vantrel::alarms {
 
@@ -77,19 +79,22 @@ class FieldsReader {
             rule.slot = *line;
             return *line < kUsedLines || refuse(RuleField::Input, NoLine(*line));
         }
-        return refuse(RuleField::Input, "\"" + word +
-                                            "\" is neither a channel (CH0 to CH15) nor a line "
-                                            "(D0 to D31)");
+        if (derived::IsIdentifier(word)) {
+            rule.input = AlarmRule::Input::Derived;
+            rule.derived = word;
+            return true;
+        }
+        return refuse(RuleField::Input, NoInputText(word));
     }
 
     bool condition(AlarmRule& rule) {
         rule.condition = fields_.condition;
         const bool onLine = rule.input == AlarmRule::Input::Line;
         if (onLine != IsLineCondition(rule.condition)) {
-            return refuse(
-                RuleField::Condition,
-                onLine ? LineName(rule.slot) + " is a line: on, off or changes"
-                       : ChannelName(rule.slot) + " is a channel: above, below, outside or inside");
+            return refuse(RuleField::Condition,
+                          onLine
+                              ? LineName(rule.slot) + " is a line: on, off or changes"
+                              : InputName(rule) + " is a channel: above, below, outside or inside");
         }
         switch (rule.condition) {
             case Condition::Above:
@@ -162,8 +167,8 @@ std::uint32_t OutputLines(const Slots<std::int16_t, kLineArraySize>& directions)
 
 RuleFields FieldsOf(const AlarmRule& rule) {
     RuleFields fields;
-    const bool onChannel = rule.input == AlarmRule::Input::Channel;
-    fields.input = onChannel ? ChannelName(rule.slot) : LineName(rule.slot);
+    const bool onChannel = rule.input != AlarmRule::Input::Line;
+    fields.input = InputName(rule);
     fields.condition = rule.condition;
     if (rule.condition == Condition::Above || rule.condition == Condition::Below) {
         fields.limit = NumberWord(rule.limit);
@@ -215,6 +220,23 @@ std::optional<std::string> AlarmSettingsProblem(const AlarmSettings& settings,
         }
     }
     return std::nullopt;
+}
+
+std::vector<std::string> UnknownDerivedRules(const AlarmSettings& settings,
+                                             const derived::DerivedSettings& derived) {
+    std::vector<std::string> texts;
+    for (std::size_t index = 0; index < settings.rules.size(); ++index) {
+        const AlarmRule& rule = settings.rules[index];
+        const auto named = [&](const derived::DerivedChannel& channel) {
+            return channel.name == rule.derived;
+        };
+        if (rule.input == AlarmRule::Input::Derived &&
+            std::none_of(derived.channels.begin(), derived.channels.end(), named)) {
+            texts.push_back("Rule " + std::to_string(index + 1) + " (" + RuleText(rule) +
+                            "): there is no derived channel " + rule.derived);
+        }
+    }
+    return texts;
 }
 
 std::string TooManyRulesMessage() {

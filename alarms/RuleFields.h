@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "alarms/AlarmRule.h"
+#include "derived/DerivedChannel.h"
 #include "engine/AcquisitionState.h"
 
 namespace vantrel::alarms {
@@ -17,7 +19,7 @@ namespace vantrel::alarms {
 enum class OutputChoice : std::uint8_t { None, Set, Clear };
 
 struct RuleFields {
-    std::string input = "CH0";  // "CH3", "D17"
+    std::string input = "CH0";  // "CH3", "D17", "dT"
     Condition condition = Condition::Above;
     std::string limit;  // above, below
     std::string low;    // outside, inside
@@ -60,6 +62,10 @@ std::variant<AlarmRule, FieldProblem> RuleOf(const RuleFields& fields, std::uint
 // 80 set D4): ...": too many rules, or an output line that is an input.
 std::optional<std::string> AlarmSettingsProblem(const AlarmSettings& settings,
                                                 std::uint32_t outputLines);
+// The rules on a derived channel the derived settings do not hold, each as
+// "Rule 3 (dT above 5 warning): there is no derived channel dT".
+std::vector<std::string> UnknownDerivedRules(const AlarmSettings& settings,
+                                             const derived::DerivedSettings& derived);
 // Refuses a rule past the last one a list holds.
 std::string TooManyRulesMessage();
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "derived/DerivedChannel.h"
 #include "engine/AcquisitionState.h"
 
 namespace vantrel::alarms {
@@ -159,13 +160,17 @@ class RuleReader {
             rule_.slot = *line;
             return *line < kUsedLines || refuse(NoLine(*line));
         }
-        return refuse(Quoted(*word) + " is neither a channel (CH0 to CH15) nor a line (D0 to D31)");
+        if (derived::IsIdentifier(*word)) {
+            rule_.input = AlarmRule::Input::Derived;
+            rule_.derived = std::string(*word);
+            return true;
+        }
+        return refuse(NoInputText(*word));
     }
 
     bool condition() {
         const auto word = next();
-        const std::string name = rule_.input == AlarmRule::Input::Channel ? ChannelName(rule_.slot)
-                                                                          : LineName(rule_.slot);
+        const std::string name = InputName(rule_);
         if (!word) {
             return refuse("no condition after " + name);
         }
@@ -311,6 +316,17 @@ std::string LineName(int slot) {
     return std::string(kLinePrefix) + std::to_string(slot);
 }
 
+std::string InputName(const AlarmRule& rule) {
+    switch (rule.input) {
+        case AlarmRule::Input::Line:
+            return LineName(rule.slot);
+        case AlarmRule::Input::Derived:
+            return rule.derived;
+        default:
+            return ChannelName(rule.slot);
+    }
+}
+
 std::string ConditionText(const AlarmRule& rule) {
     if (rule.input == AlarmRule::Input::Line) {
         const char* word = rule.condition == Condition::IsOn    ? " on"
@@ -318,7 +334,7 @@ std::string ConditionText(const AlarmRule& rule) {
                                                                 : " changes";
         return LineName(rule.slot) + word;
     }
-    const std::string name = ChannelName(rule.slot);
+    const std::string name = InputName(rule);
     switch (rule.condition) {
         case Condition::Above:
             return name + " above " + NumberText(rule.limit);
@@ -401,6 +417,11 @@ std::optional<int> ChannelNameSlot(std::string_view word) {
 
 std::optional<int> LineNameSlot(std::string_view word) {
     return SlotNumber(word, kLinePrefix);
+}
+
+std::string NoInputText(std::string_view word) {
+    return Quoted(word) +
+           " is neither a channel (CH0 to CH15), a line (D0 to D31) nor a derived channel's name";
 }
 
 }  // namespace vantrel::alarms

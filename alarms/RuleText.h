@@ -9,7 +9,9 @@
 //   D17 on critical notify
 //
 // Conditions: above X, below X, outside L to H, inside L to H ("to" may be left
-// out) for a channel CH0..CH15; on, off, changes for an input line D0..D31.
+// out) for a channel CH0..CH15 or a derived channel by its name ("dT above 5");
+// on, off, changes for an input line D0..D31. A name read as CHn or Dn is the
+// channel or the line.
 // Options: warning (the default) or critical, hysteresis X, on-delay S, off-delay
 // S (seconds), latching, set Dn or clear Dn (an output line of either card), beep,
 // notify.
@@ -33,6 +35,8 @@ std::string RuleText(const AlarmRule& rule);
 // "CH3", "D17": the names the analog and digital views give.
 std::string ChannelName(int slot);
 std::string LineName(int slot);
+// "CH3", "D17" or "dT": the input as the rule names it.
+std::string InputName(const AlarmRule& rule);
 // "CH3 above 80", "CH12 outside 4 to 20", "D17 on": what the rule watches.
 std::string ConditionText(const AlarmRule& rule);
 
@@ -52,5 +56,7 @@ std::string NumberWord(double value);
 // The slot a "CH12" or "d3" names, however large; none when the word is no such name.
 std::optional<int> ChannelNameSlot(std::string_view word);
 std::optional<int> LineNameSlot(std::string_view word);
+// Why a word that is no CHn, Dn or name cannot be a rule's input.
+std::string NoInputText(std::string_view word);
 
 }  // namespace vantrel::alarms

@@ -20,6 +20,10 @@ void RunEvents::setSettings(const AlarmSettings& settings, const platform::DateT
     take(evaluator_.setSettings(settings, at));
 }
 
+void RunEvents::setDerivedNames(std::vector<std::string> names, const platform::DateTime& at) {
+    take(evaluator_.setDerivedNames(std::move(names), at));
+}
+
 void RunEvents::setChannelsMarked(std::uint16_t channels, const platform::DateTime& at) {
     if (channels == marked_) {
         return;

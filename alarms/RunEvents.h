@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "alarms/AlarmEvaluator.h"
@@ -39,6 +40,8 @@ class RunEvents {
 
     void setSettings(const AlarmSettings& settings, const platform::DateTime& at);
     void setChannelsMarked(std::uint16_t channels, const platform::DateTime& at);
+    // See AlarmEvaluator::setDerivedNames.
+    void setDerivedNames(std::vector<std::string> names, const platform::DateTime& at);
     void onFrame(const ConvertedFrame& frame);
     void onFrame(const DigitalFrame& frame);
     // The card's link as it is now; only a change does anything.

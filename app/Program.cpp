@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "alarms/EventText.h"
+#include "alarms/RuleFields.h"
 #include "platform/ConsoleWriter.h"
 #include "settings/StartUp.h"
 
@@ -61,6 +62,11 @@ void Program::build() {
     for (const std::string& error : run_->setDerivedSettings(preferences_.preferences.derived)) {
         preferences_.message += (preferences_.message.empty() ? "" : "\n") +
                                 ("Derived channel " + error + "; it stays empty.");
+    }
+    for (const std::string& rule : alarms::UnknownDerivedRules(preferences_.preferences.alarms,
+                                                               preferences_.preferences.derived)) {
+        preferences_.message +=
+            (preferences_.message.empty() ? "" : "\n") + rule + "; the rule is not watched.";
     }
     if (options_.headless) {
         warn(preferences_.message);

@@ -37,7 +37,7 @@ frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
         preferences.logging = loggingPage->preferences();
         return LoggingPreferencesProblem(preferences.logging);
     });
-    alarmsPage = new AlarmSettingsPage(dialogs, outputLines, stkPages);
+    alarmsPage = new AlarmSettingsPage(dialogs, outputLines, current.derived, stkPages);
     alarmsPage->load(current.alarms);
     addPage(tr("Alarms"), alarmsPage, [this, outputLines](Preferences& preferences) {
         preferences.alarms = alarmsPage->settings();

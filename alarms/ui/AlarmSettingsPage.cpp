@@ -58,7 +58,7 @@ constexpr int kColumns = static_cast<int>(alarms::kFaultChecks);
 }  // namespace
 
 AlarmSettingsPage::AlarmSettingsPage(platform::Dialogs& dialogs, std::uint32_t outputLines,
-                                     QWidget* parent)
+                                     const derived::DerivedSettings& derived, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), outputLines_(outputLines) {
     setObjectName(QStringLiteral("AlarmSettingsPage"));
     QWidget* page = platform::AddScrollingPage(this);
@@ -79,6 +79,9 @@ AlarmSettingsPage::AlarmSettingsPage(platform::Dialogs& dialogs, std::uint32_t o
     cmbAlarmInput->setInsertPolicy(QComboBox::NoInsert);
     for (int slot = 0; slot < kUsedChannels; ++slot) {
         cmbAlarmInput->addItem(Text(alarms::ChannelName(slot)));
+    }
+    for (const derived::DerivedChannel& channel : derived.channels) {
+        cmbAlarmInput->addItem(Text(channel.name));
     }
     for (int line = 0; line < kUsedLines; ++line) {
         cmbAlarmInput->addItem(Text(alarms::LineName(line)));

@@ -11,6 +11,7 @@
 
 #include "alarms/AlarmRule.h"
 #include "alarms/RuleFields.h"
+#include "derived/DerivedChannel.h"
 #include "platform/Dialogs.h"
 
 class QCheckBox;
@@ -26,9 +27,10 @@ class AlarmSettingsPage : public QWidget {
     Q_OBJECT
 
   public:
-    // outputLines: the lines an alarm may switch (alarms::OutputLines).
+    // outputLines: the lines an alarm may switch (alarms::OutputLines); the input
+    // choice offers the derived channels after the channels.
     AlarmSettingsPage(platform::Dialogs& dialogs, std::uint32_t outputLines,
-                      QWidget* parent = nullptr);
+                      const derived::DerivedSettings& derived = {}, QWidget* parent = nullptr);
 
     void load(const alarms::AlarmSettings& settings);
     alarms::AlarmSettings settings() const;

@@ -4,12 +4,15 @@
 // acknowledgement that clears a live alarm, the list's order; the 4-20 mA limits
 // at 3.59/3.60 and 21.00/21.01 mA, an open or shorted sensor, an ice-cold type J
 // taken for a fault, a failed conversion making up a value, a lost card, faults
-// raised for channels not in use or switched off.
+// raised for channels not in use or switched off; a derived channel's rule judged
+// on the wrong place or kept after its channel went, a channel's rule comparing
+// the converted value instead of the scaled one.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "alarms/AlarmEvaluator.h"
+#include "alarms/RuleFields.h"
 #include "alarms/RuleText.h"
 #include "engine/CardView.h"
 #include "engine/InputTypes.h"
@@ -46,6 +49,10 @@ ConvertedFrame Analog(std::int64_t ms,
         if (!value && !frame.failure) {
             frame.failure = ConversionFailure{ConversionFailure::Kind::DivisionByZero, slot};
         }
+    }
+    // Read as converted, as a channel without a user scale is.
+    for (std::size_t c = 0; c < frame.values.size(); ++c) {
+        frame.scaled[c] = frame.values[c];
     }
     return frame;
 }
@@ -242,6 +249,61 @@ TEST(AlarmEvaluator, NewSettingsKeepTheAlarmsOfRulesThatStayAndClearTheOthers) {
     ASSERT_EQ(evaluator.active().size(), 1u);
     EXPECT_EQ(evaluator.active()[0].id, (AlarmId{AlarmKind::Rule, 0}));
     EXPECT_EQ(evaluator.onFrame(Analog(2, {{2, 5}})).size(), 1u);
+}
+
+// The subjects of the active alarms with the value each was raised at.
+std::vector<std::pair<std::string, double>> Raised(const AlarmEvaluator& evaluator) {
+    std::vector<std::pair<std::string, double>> raised;
+    for (const ActiveAlarm& alarm : evaluator.active()) {
+        raised.emplace_back(alarm.subject, alarm.valueAtRaise.value_or(-1.0));
+    }
+    return raised;
+}
+
+TEST(AlarmEvaluator, ADerivedChannelsRuleFollowsItsValueAndAChannelsRuleItsScaledValue) {
+    AlarmEvaluator evaluator(Rules({"dT above 5 hysteresis 1", "CH2 above 4"}));
+    evaluator.setDerivedNames({"flow", "dT"}, At(0));
+    // CH2 converts to 0 every time; its user scale makes the value compared.
+    const auto frame = [](int card, std::int64_t ms, std::optional<double> dT, double ch2) {
+        ConvertedFrame made = Analog(ms, {{card * kChannelsPerCard, 0.0f}});
+        made.derived[0] = 100.0;  // flow, watched by no rule
+        made.derived[1] = dT;
+        made.scaled[2] = card == 0 ? std::optional<double>(ch2) : std::nullopt;
+        return made;
+    };
+    using Alarms = std::vector<std::pair<std::string, double>>;
+    evaluator.onFrame(frame(0, 100, 5.0, 3.0));
+    EXPECT_EQ(Raised(evaluator), Alarms{});
+    evaluator.onFrame(frame(1, 200, 5.5, 3.0));  // either card's frame carries it
+    EXPECT_EQ(Raised(evaluator), (Alarms{{"dT", 5.5}}));
+    EXPECT_EQ(evaluator.active()[0].text, "dT above 5");
+    evaluator.onFrame(frame(0, 300, std::nullopt, 4.5));  // no value: nothing moves
+    EXPECT_EQ(Raised(evaluator), (Alarms{{"CH2", 4.5}, {"dT", 5.5}}));
+    evaluator.onFrame(frame(1, 400, 4.1, 0.0));  // within the hysteresis
+    EXPECT_EQ(Raised(evaluator).size(), 2u);
+    evaluator.onFrame(frame(0, 500, 3.9, 4.0));
+    EXPECT_EQ(Raised(evaluator), Alarms{});
+    evaluator.onFrame(frame(1, 600, 6.0, 0.0));
+    EXPECT_EQ(Raised(evaluator), (Alarms{{"dT", 6.0}}));
+
+    // Its channel removed: the alarm goes, and nothing raises it again.
+    const auto events = evaluator.setDerivedNames({"flow"}, At(700));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, AlarmEvent::Kind::Cleared);
+    evaluator.onFrame(frame(1, 800, 9.0, 0.0));
+    EXPECT_EQ(Raised(evaluator), Alarms{});
+    // Back in another place, it is judged afresh there.
+    evaluator.setDerivedNames({"dT"}, At(900));
+    ConvertedFrame back = frame(1, 1000, 1.0, 0.0);
+    back.derived[0] = 7.0;
+    evaluator.onFrame(back);
+    EXPECT_EQ(Raised(evaluator), (Alarms{{"dT", 7.0}}));
+
+    derived::DerivedSettings derived;
+    derived.channels.push_back({"dT", "K", 1, "ch1 - ch0", false});
+    EXPECT_EQ(
+        UnknownDerivedRules(Rules({"CH1 above 2", "dT below 0", "dt above 1"}), derived),
+        std::vector<std::string>{"Rule 3 (dt above 1 warning): there is no derived channel dt"});
 }
 
 }  // namespace

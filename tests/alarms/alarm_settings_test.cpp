@@ -1,7 +1,8 @@
 // The [alarms] part of vantrel.ini: guards a rule word misread or its case
 // refused, a channel or line one past the last let through, a band, delay or
 // hysteresis rule not applied, rules read out of number order or past the 64th,
-// a message that does not say why, and a rule that reads back other than written.
+// a message that does not say why, and a rule that reads back other than written
+// (a derived channel's name among them).
 #include <gtest/gtest.h>
 
 #include "alarms/AlarmSettings.h"
@@ -36,7 +37,14 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"CH16 above 1", "there is no channel CH16; channels are CH0 to CH15"},
         TextCase{"D32 on", "there is no line D32; lines are D0 to D31"},
         TextCase{"CH-1 above 1",
-                 "\"CH-1\" is neither a channel (CH0 to CH15) nor a line (D0 to D31)"},
+                 "\"CH-1\" is neither a channel (CH0 to CH15), a line (D0 to "
+                 "D31) nor a derived channel's name"},
+        TextCase{"dT Outside -2 to 2.5 hysteresis 0.5",
+                 "dT outside -2 to 2.5 warning hysteresis 0.5"},
+        TextCase{"flow_2 on", "flow_2 is a channel: above, below, outside or inside"},
+        TextCase{"2dT above 1",
+                 "\"2dT\" is neither a channel (CH0 to CH15), a line (D0 to "
+                 "D31) nor a derived channel's name"},
         TextCase{"CH3 above 8O", "8O is not a number"},
         TextCase{"CH3 above 80,5", "80,5 is not a number"},
         TextCase{"CH3 below", "a number is missing after below"},

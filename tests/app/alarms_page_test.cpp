@@ -70,7 +70,8 @@ TEST(AlarmsPage, RefusesTheFieldThatDoesNotHoldAndAddsNothing) {
         {[](QWidget& p) { Type(p, "cmbAlarmInput", "d32"), Choose(p, "cmbAlarmCondition", 4); },
          "Input: there is no line D32; lines are D0 to D31."},
         {[](QWidget& p) { Type(p, "cmbAlarmInput", "Ch 3"); },
-         "Input: \"Ch 3\" is neither a channel (CH0 to CH15) nor a line (D0 to D31)."},
+         "Input: \"Ch 3\" is neither a channel (CH0 to CH15), a line (D0 to D31) nor a derived "
+         "channel's name."},
         {[](QWidget& p) { Type(p, "cmbAlarmInput", "D3"); },
          "Condition: D3 is a line: on, off or changes."},
         {[](QWidget& p) { Choose(p, "cmbAlarmCondition", 6); },
@@ -145,6 +146,24 @@ TEST(AlarmsPage, AddChangeRemoveReachTheChosenRuleUpToSixtyFour) {
     EXPECT_EQ(dialogs.messages[0].text,
               "A list holds at most 64 rules; remove one before adding another.");
     EXPECT_EQ(page.settings().rules.size(), alarms::kMaxRules);
+}
+
+TEST(AlarmsPage, TheDerivedChannelsAreOfferedAfterTheChannels) {
+    FakeDialogs dialogs;
+    derived::DerivedSettings derived;
+    derived.channels.push_back({"dT", "K", 1, "ch1 - ch0", false});
+    derived.channels.push_back({"flow", "", 2, "ch2 * 3", false});
+    AlarmSettingsPage page(dialogs, kOutputs, derived);
+    auto& input = Find<QComboBox>(page, "cmbAlarmInput");
+    EXPECT_EQ(input.itemText(15), "CH15");
+    EXPECT_EQ(input.itemText(16), "dT");
+    EXPECT_EQ(input.itemText(17), "flow");
+    EXPECT_EQ(input.itemText(18), "D0");
+    input.setCurrentIndex(17);
+    Type(page, "txtAlarmLevel", "2.5");
+    Find<QPushButton>(page, "cmdAlarmAdd").click();
+    EXPECT_EQ(Rules(page), QStringList({"flow above 2.5 warning"}));
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 using AlarmsSettingsTest = MainWindowFixture;
