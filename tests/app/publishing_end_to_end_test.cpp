@@ -5,7 +5,8 @@
 // reordered while the broker is away or held behind those that waited, a stream of message boxes, a
 // status that stays "online" after the program has gone, and the broker line in the status window;
 // an alarm raised by a frame that never reaches the events topic, and an alarm set a subscriber
-// that comes later does not find retained.
+// that comes later does not find retained; a scaled or derived channel published
+// without its unit, or a derived channel's alarm never raised.
 #include <signal.h>
 
 #include <gtest/gtest.h>
@@ -32,20 +33,23 @@
 namespace vantrel::testing {
 namespace {
 
-// A start folder with the tables and a vantrel.ini that publishes to port.
-void PrepareStartFolder(const QTemporaryDir& folder, int port, int intervalMs) {
+// A start folder with the tables and a vantrel.ini that publishes to port, then
+// the sections of more.
+void PrepareStartFolder(const QTemporaryDir& folder, int port, int intervalMs,
+                        const char* more = "") {
     CopyShippedTables(folder.path().toStdString());
     std::ofstream(folder.filePath("vantrel.ini").toStdString())
         << "[mqtt]\nenabled=true\nhost=127.0.0.1\nstation=e2e\nport=" << port
-        << "\ninterval_ms=" << intervalMs << "\n";
+        << "\ninterval_ms=" << intervalMs << "\n"
+        << more;
 }
 
 // The program with its window on two simulated cards, publishing to broker.
 struct ProgramOnCards {
-    ProgramOnCards(const BrokerProcess& broker, const QStringList& card1,
-                   const QStringList& card2) {
+    ProgramOnCards(const BrokerProcess& broker, const QStringList& card1, const QStringList& card2,
+                   const char* moreIni = "") {
         started = sim1.start(1, card1) && sim2.start(2, card2);
-        PrepareStartFolder(appDir, broker.port(), 0);
+        PrepareStartFolder(appDir, broker.port(), 0, moreIni);
         auto cardPorts = [this](int card) {
             return std::make_unique<platform::QtSerialPort>(card == 0 ? sim1.dir() : sim2.dir());
         };
@@ -190,6 +194,45 @@ TEST(PublishingEndToEnd, AnAlarmRaisedByAFrameIsPublishedAndItsSetKeptForALateSu
     EXPECT_TRUE(set.starts_with(R"([{"channel":"CH0","level":"warning","text":"CH0 above 4",)"))
         << set;
     EXPECT_EQ(std::count(set.begin(), set.end(), '{'), 1);
+    Find<QAction>(*program.window(), "FileExit").trigger();
+}
+
+TEST(PublishingEndToEnd, AScaledChannelAndADerivedOneArePublishedWithTheirUnitsAndWatched) {
+    BrokerProcess broker;
+    ASSERT_TRUE(broker.start());
+    MqttSubscriber subscriber;
+    ASSERT_TRUE(subscriber.start(broker.port(), "vantrel/e2e/#", "derived-subscriber"));
+    ProgramOnCards rig(broker, {"--rate", "20", "--ch", "0=volts:5"}, {"--rate", "20"},
+                       "[channels]\nch0_scale=gain 2 offset 1\nch0_unit=bar\nch0_decimals=1\n"
+                       "[derived]\nderived1 = dT | K | 2 | ch0 * 2 - 0.5\n"
+                       "[alarms]\nrule1 = dT above 20\n");
+    ASSERT_TRUE(rig.started);
+    Program& program = *rig.program;
+    ASSERT_TRUE(program.built());
+    program.start();
+    ASSERT_TRUE(PumpUntil([&] {
+        return program.state().CardConnected1 && program.state().CardConnected2 &&
+               program.publisher().linkStatus().state == publish::LinkStatus::State::Connected;
+    }));
+    Find<QAction>(*program.window(), "TaskStart").trigger();
+    ASSERT_TRUE(PumpUntil([&] {
+        return !subscriber.payloads("vantrel/e2e/derived/dT").empty() &&
+               !subscriber.payloads("vantrel/e2e/events").empty();
+    }));
+    // 5 V through the scale is 11 bar; dT is worked out from the scaled value.
+    EXPECT_EQ(subscriber.payloads("vantrel/e2e/derived/dT").back().substr(35),
+              R"("value":21.50,"name":"dT","unit":"K"})");
+    const std::string ch0 = subscriber.payloads("vantrel/e2e/analog/0").back();
+    EXPECT_NE(ch0.find(R"("value":11.0,"name":"Channel 0","input":"+/- 10V","unit":"bar"})"),
+              std::string::npos)
+        << ch0;
+    std::string raised;
+    for (const std::string& event : subscriber.payloads("vantrel/e2e/events")) {
+        raised = event.find("alarm raised") != std::string::npos ? event : raised;
+    }
+    EXPECT_NE(raised.find(R"("channel":"dT","level":"warning","value":21.5,"text":"dT above 20"})"),
+              std::string::npos)
+        << raised;
     Find<QAction>(*program.window(), "FileExit").trigger();
 }
 
