@@ -56,11 +56,7 @@ TEST(PayloadsTest, ValuesAreRoundedAsTheViewsShowThem) {
 }
 
 TEST(PayloadsTest, AnalogDigitalAndStatusPayloads) {
-    publish::AnalogSample sample{kNoon, 21.34f, 4, std::nullopt};
-    EXPECT_EQ(publish::AnalogPayload(sample, "Fan"),
-              R"({"time":"2026-12-06T13:05:09.250Z","value":21.3,"name":"Fan",)"
-              R"("input":"PT-100","unit":"deg.C"})");
-    sample = {kNoon, 0.0f, 2, "Overflow4"};
+    const publish::AnalogSample sample{kNoon, 0.0, 2, "Overflow4"};
     EXPECT_EQ(publish::AnalogPayload(sample, ""),
               R"({"time":"2026-12-06T13:05:09.250Z","value":null,"name":"",)"
               R"("input":"4 ~ 20 mA","unit":"mA","error":"Overflow4"})");
@@ -88,7 +84,6 @@ TEST(PayloadsTest, ValuesCarryTheUnitTheUserReadsThemIn) {
         const char* tail;
     } cases[] = {
         {21.34, 4, std::nullopt, R"("value":21.3,"name":"A","input":"PT-100","unit":"deg.C"})"},
-        {-0.125, 0, std::nullopt, R"("value":-0.13,"name":"A","input":"+/- 10V","unit":"V"})"},
         {7.0, 9, std::nullopt, R"("value":7,"name":"A","input":"unknown","unit":"count"})"},
         {5.04, 2, bar, R"("value":5.0,"name":"A","input":"4 ~ 20 mA","unit":"bar"})"},
         {-2.25, 2, bar, R"("value":-2.3,"name":"A","input":"4 ~ 20 mA","unit":"bar"})"},
