@@ -229,9 +229,11 @@ void Run::setAlarmSettings(const alarms::AlarmSettings& settings) {
 
 void Run::setChannelScales(const ChannelScales& scales) {
     engineering_.setScales(scales);
+    SetLogScaleUnits(state_, scales);
 }
 
 std::vector<std::string> Run::setDerivedSettings(const derived::DerivedSettings& settings) {
+    SetLoggedDerived(state_, settings);
     return engineering_.setDerived(settings, state_);
 }
 
