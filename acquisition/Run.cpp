@@ -229,6 +229,7 @@ void Run::setAlarmSettings(const alarms::AlarmSettings& settings) {
 
 void Run::setChannelScales(const ChannelScales& scales) {
     engineering_.setScales(scales);
+    SetLogScaleUnits(state_, scales);
 }
 
 std::vector<std::string> Run::setDerivedSettings(const derived::DerivedSettings& settings) {
@@ -237,6 +238,7 @@ std::vector<std::string> Run::setDerivedSettings(const derived::DerivedSettings&
         names.push_back(channel.name);
     }
     events_.setDerivedNames(std::move(names), parts_.clock.now());
+    SetLoggedDerived(state_, settings);
     return engineering_.setDerived(settings, state_);
 }
 

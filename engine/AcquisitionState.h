@@ -6,7 +6,9 @@
 // data model so that settings files and windows agree on them.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,15 @@ std::string DefaultLogFileName(const std::string& appDir);
 
 // "Channel " and the slot number for the used slots; the others empty.
 Slots<std::string, kChannelArraySize> DefaultChannelNames();
+
+// A derived channel logged after the marked channels: its place among the derived
+// channels (its slot in each frame's derived values), its name and its unit.
+struct LoggedDerived {
+    std::size_t slot = 0;
+    std::string name;
+    std::string unit;
+    bool operator==(const LoggedDerived&) const = default;
+};
 
 // The initialisers below are the one home of every default: start-up begins from a
 // state built for the start folder, and a test that builds a bare state runs on
@@ -139,6 +150,13 @@ struct AcquisitionState {
     std::int16_t LogStatistics = 0;
     bool LogDecimalComma = false;
     std::int16_t LogSeparatorOverride = 0;
+    // Also from the run, not kept in vtrls.con: whether the header names each
+    // column's unit ([logging] header_units), the unit of each channel slot's user
+    // scale (none where it has none: its input type's unit holds), and the derived
+    // channels logged, in the order of their settings.
+    bool LogHeaderUnits = false;
+    Slots<std::optional<std::string>, kUsedChannels> LogScaleUnit{};
+    std::vector<LoggedDerived> LogDerived;
     // Set while log records cannot be written and wait in memory; the status
     // window shows it instead of claiming that saving works.
     bool SaveError = false;

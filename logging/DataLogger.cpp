@@ -84,13 +84,21 @@ std::size_t DataLogger::PendingRecords() const {
 }
 
 void DataLogger::TakeFrame(const ConvertedFrame& frame) {
+    const bool counted = RecordsAreBeingWritten(state_);
     for (int channel = 0; channel < kChannelsPerCard; ++channel) {
-        if (const std::optional<float>& value = frame.values[static_cast<std::size_t>(channel)]) {
+        if (const std::optional<double>& value = frame.scaled[static_cast<std::size_t>(channel)]) {
             const auto slot = static_cast<std::size_t>(ChannelSlot(frame.card, channel));
-            latest_[slot] = *value;
-            if (RecordsAreBeingWritten(state_)) {
+            // A value as converted goes back to the float it was widened from.
+            latest_[slot] = static_cast<float>(*value);
+            if (counted) {
                 figures_[slot].take(*value);
             }
+        }
+    }
+    derived_.latest = frame.derived;
+    for (std::size_t slot = 0; counted && slot < kDerivedSlots; ++slot) {
+        if (const std::optional<double>& value = frame.derived[slot]) {
+            derived_.figures[slot].take(*value);
         }
     }
 }
@@ -171,6 +179,7 @@ void DataLogger::QueueRecordIfDue() {
     if (!RecordsAreBeingWritten(state_)) {
         // The first record's figures are of its own interval only.
         figures_ = {};
+        derived_.figures = {};
         return;
     }
     ++state_.LogTickCount;
@@ -179,6 +188,8 @@ void DataLogger::QueueRecordIfDue() {
     }
     state_.LogTickCount = 0;
     const IntervalFigures figures = std::exchange(figures_, {});
+    const DerivedRecord derived = derived_;
+    derived_.figures = {};
     // The task manager can clear every mark while logging runs; an empty line
     // would only break the columns.
     if (!AnyChannelMarked(state_)) {
@@ -193,7 +204,7 @@ void DataLogger::QueueRecordIfDue() {
     // pair the old date with the new time, nor land in the wrong day's file.
     const platform::DateTime now = clock_.now();
     std::string text = StampFields(stampStyle, now, state_.LogSampleNo);
-    text += RecordValues(state_, latest_, figures);
+    text += RecordValues(state_, latest_, figures, derived);
     text += kLineEnd;
     FileQueue& queue = pending_[FileForRecord(now, text.size(), serialBefore)];
     queue.records.push_back(std::move(text));

@@ -70,10 +70,11 @@ class DataLogger {
     void setPreferences(const LoggingPreferences& preferences) { preferences_ = preferences; }
     const LoggingPreferences& preferences() const { return preferences_; }
 
-    // A card's analog frame as converted: its values go into the next records. A
-    // channel the frame could not convert keeps its last value, as the record
-    // always has; the interval's figures (mean, minimum, maximum) count only the
-    // frames that converted it.
+    // A card's analog frame as the user reads it: its scaled values and derived
+    // channels go into the next records. A channel the frame could not convert
+    // keeps its last value, as the record always has; a derived channel holds the
+    // latest frame's value or none. The interval's figures (mean, minimum,
+    // maximum) count only the frames that gave the channel a value.
     void TakeFrame(const ConvertedFrame& frame);
     // An event while logging, for the events file beside logFile, which starts
     // with its header. Written at once, not at the tick, so an alarm just before a
@@ -156,6 +157,7 @@ class DataLogger {
     LatestValues latest_{};
     // Since the last record, or since records began to be written.
     IntervalFigures figures_{};
+    DerivedRecord derived_{};
 
     // Only files with waiting records have an entry.
     std::map<std::string, FileQueue> pending_;

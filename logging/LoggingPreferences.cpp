@@ -23,6 +23,7 @@ const Fields& LoggingFields() {
         Bind(KeyOf(s, "statistics"), &P::statistics),
         Bind(KeyOf(s, "decimal"), &P::decimal),
         Bind(KeyOf(s, "separator"), &P::separator),
+        Bind(KeyOf(s, "header_units"), &P::headerUnits),
     };
     return fields;
 }

@@ -34,6 +34,7 @@ struct LoggingPreferences {
     LogStatistics statistics = ini::DefaultOf<LogStatistics>(ini::kLoggingSection, "statistics");
     LogDecimal decimal = ini::DefaultOf<LogDecimal>(ini::kLoggingSection, "decimal");
     LogSeparator separator = ini::DefaultOf<LogSeparator>(ini::kLoggingSection, "separator");
+    bool headerUnits = ini::DefaultOf<bool>(ini::kLoggingSection, "header_units");
     bool operator==(const LoggingPreferences&) const = default;
 };
 

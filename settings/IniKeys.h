@@ -158,6 +158,8 @@ inline constexpr auto kKeys = std::to_array<Key>({
     detail::WordKey(kLoggingSection, "statistics", kStatisticsWords, 0),
     detail::WordKey(kLoggingSection, "decimal", kDecimalWords, 0),
     detail::WordKey(kLoggingSection, "separator", kSeparatorWords, 0),
+    // Off: the header holds the names alone, as it always has.
+    detail::FlagKey(kLoggingSection, "header_units", false),
 
     detail::NumberedTextKey(kAlarmsSection, "rule",
                             "A channel or line, its condition and options, for example "

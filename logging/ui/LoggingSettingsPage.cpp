@@ -63,6 +63,8 @@ LoggingSettingsPage::LoggingSettingsPage(QWidget* parent) : QWidget(parent) {
     cmbLogSeparator = WordBox(this, "cmbLogSeparator", ini::KeyOf(kSection, "separator"),
                               {tr("As in File > Save"), tr("Comma"), tr("Semicolon"), tr("Tab"),
                                tr("Space"), tr("Four spaces")});
+    chkLogHeaderUnits = new QCheckBox(tr("Name the &units in the header"), this);
+    chkLogHeaderUnits->setObjectName(QStringLiteral("chkLogHeaderUnits"));
 
     auto* form = new QFormLayout(this);
     form->addRow(tr("&Split the log:"), cmbLogSplit);
@@ -74,6 +76,7 @@ LoggingSettingsPage::LoggingSettingsPage(QWidget* parent) : QWidget(parent) {
     form->addRow(tr("&Values per record:"), cmbLogStatistics);
     form->addRow(tr("&Decimal mark:"), cmbLogDecimal);
     form->addRow(tr("Column se&parator:"), cmbLogSeparator);
+    form->addRow(QString(), chkLogHeaderUnits);
     connect(cmbLogSplit, &QComboBox::currentIndexChanged, this, [this] { enableNumbers(); });
     connect(cmbLogSync, &QComboBox::currentIndexChanged, this, [this] { enableNumbers(); });
     load({});
@@ -89,6 +92,7 @@ void LoggingSettingsPage::load(const LoggingPreferences& preferences) {
     cmbLogStatistics->setCurrentIndex(static_cast<int>(preferences.statistics));
     cmbLogDecimal->setCurrentIndex(static_cast<int>(preferences.decimal));
     cmbLogSeparator->setCurrentIndex(static_cast<int>(preferences.separator));
+    chkLogHeaderUnits->setChecked(preferences.headerUnits);
     enableNumbers();
 }
 
@@ -103,6 +107,7 @@ LoggingPreferences LoggingSettingsPage::preferences() const {
     preferences.statistics = static_cast<LogStatistics>(cmbLogStatistics->currentIndex());
     preferences.decimal = static_cast<LogDecimal>(cmbLogDecimal->currentIndex());
     preferences.separator = static_cast<LogSeparator>(cmbLogSeparator->currentIndex());
+    preferences.headerUnits = chkLogHeaderUnits->isChecked();
     return preferences;
 }
 

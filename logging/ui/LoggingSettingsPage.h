@@ -1,7 +1,8 @@
 #pragma once
 
 // The Logging page of Options > Settings: split files, how often records are
-// forced onto the disk, resuming after a restart and the low disk space warning.
+// forced onto the disk, resuming after a restart, the low disk space warning, what
+// a record holds and how, and whether the header names units.
 
 #include <QWidget>
 
@@ -31,6 +32,7 @@ class LoggingSettingsPage : public QWidget {
     QComboBox* cmbLogStatistics = nullptr;
     QComboBox* cmbLogDecimal = nullptr;
     QComboBox* cmbLogSeparator = nullptr;
+    QCheckBox* chkLogHeaderUnits = nullptr;
 
   private:
     // Each number only where its choice uses it.

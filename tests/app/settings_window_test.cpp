@@ -58,6 +58,7 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         Find<QComboBox>(dialog, "cmbLogSeparator").setCurrentIndex(2);
         Find<QComboBox>(dialog, "cmbLogStatistics").setCurrentIndex(2);
+        Find<QCheckBox>(dialog, "chkLogHeaderUnits").setChecked(true);
         Find<QPushButton>(dialog, "cmdOK").click();
     };
     Find<QAction>(*window, "OptionsSettings").trigger();
@@ -73,7 +74,8 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
                 stored.contains("split_size_kb=64\n") && stored.contains("resume=true\n") &&
                 stored.contains("low_space_mb=1073741824\n") &&
                 stored.contains("statistics=min_max_mean\n") &&
-                stored.contains("decimal=comma\n") && stored.contains("separator=semicolon\n"));
+                stored.contains("decimal=comma\n") && stored.contains("separator=semicolon\n") &&
+                stored.contains("header_units=true\n"));
     EXPECT_EQ(
         QFile::permissions(folder.filePath("vantrel.ini")) & (QFile::ReadGroup | QFile::ReadOther),
         QFile::Permissions());

@@ -196,7 +196,7 @@ std::string WriteLog(const Layout& layout) {
     DataLogger logger(state, clock, dialogs, sink);
     for (const auto& [a, b] : kValues) {
         ConvertedFrame frame;
-        frame.values = {a, b};
+        frame.scaled = {a, b};
         logger.TakeFrame(frame);
         logger.Tick();
         ++clock.current.second;

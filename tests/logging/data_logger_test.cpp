@@ -251,14 +251,14 @@ TEST_F(DataLoggerTest, RecordsHoldEachCardsLatestFramesAndAFailedChannelItsLastV
     state.SaveChannel[1] = state.SaveChannel[9] = true;
     Start(1);
     ConvertedFrame card1;
-    card1.values = {1.5f, 2.5f};
+    card1.scaled = {1.5f, 2.5f};
     ConvertedFrame card2;
     card2.card = 1;
-    card2.values[1] = -4.0f;
+    card2.scaled[1] = -4.0;
     logger.TakeFrame(card1);
     logger.TakeFrame(card2);
     EXPECT_EQ(Run(1), "00:00:01,1.5,2.5,-4\r\n");
-    card1.values = {3.0f, std::nullopt};
+    card1.scaled = {3.0f, std::nullopt};
     logger.TakeFrame(card1);
     EXPECT_EQ(Run(1), "00:00:02,3,2.5,-4\r\n");
 }
@@ -283,16 +283,16 @@ TEST_F(DataLoggerTest, IntervalFiguresCountOnlyTheFramesThatConvertedEachChannel
         SetRecordLayout(state, {.statistics = c.statistics});
         ConvertedFrame frame;
         // Before logging starts: in no interval.
-        frame.values = {100.0f, 100.0f};
+        frame.scaled = {100.0f, 100.0f};
         logger.TakeFrame(frame);
         Start(1);
         for (const auto& [first, second] :
              {std::pair{1.0f, std::optional(2.0f)}, {4.0f, std::nullopt}, {-2.0f, std::nullopt}}) {
-            frame.values = {first, second};
+            frame.scaled = {first, second};
             logger.TakeFrame(frame);
         }
         std::string records = Run(2);
-        frame.values = {0.5f, std::nullopt};
+        frame.scaled = {0.5f, std::nullopt};
         logger.TakeFrame(frame);
         records += Run(1);
         EXPECT_EQ(records, c.records);

@@ -56,7 +56,7 @@ class LogSplitTest : public ::testing::Test {
         state.ChannelName[0] = "A";
         state.ChannelName[9] = "B";
         ConvertedFrame frame;
-        frame.values[0] = 0.5f;
+        frame.scaled[0] = 0.5;
         logger.TakeFrame(frame);
         clock.current = {2026, 12, 6, 23, 59, 50};
     }
