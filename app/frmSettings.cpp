@@ -5,9 +5,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "alarms/ui/AlarmSettingsPage.h"
+#include "derived/ui/DerivedSettingsPage.h"
 #include "logging/ui/LoggingSettingsPage.h"
 #include "platform/qt/ControlNames.h"
 #include "publish/ui/MqttSettingsPage.h"
@@ -16,7 +18,9 @@
 namespace vantrel {
 
 frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
-                         const AcquisitionState& state, platform::Dialogs& dialogs, QWidget* parent)
+                         const AcquisitionState& state,
+                         const derived::EngineeringValues& engineering, platform::Dialogs& dialogs,
+                         QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), chosen_(current) {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(tr("Settings"));
@@ -51,6 +55,20 @@ frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
             return std::optional<std::string>(*refused);
         }
         preferences.channels = std::get<ChannelScales>(scales);
+        return std::optional<std::string>();
+    });
+    derivedPage = new DerivedSettingsPage(state, engineering, stkPages);
+    derivedPage->load(current.derived);
+    const int derivedRow = lstPages->count();
+    addPage(tr("Derived"), derivedPage, [this, derivedRow](Preferences& preferences) {
+        auto settings = derivedPage->settings();
+        if (const auto* refused = std::get_if<std::string>(&settings)) {
+            // Shown first, so that the field at fault can take the focus.
+            lstPages->setCurrentRow(derivedRow);
+            derivedPage->tblDerived->setFocus(Qt::OtherFocusReason);
+            return std::optional<std::string>(*refused);
+        }
+        preferences.derived = std::get<derived::DerivedSettings>(settings);
         return std::optional<std::string>();
     });
     lstPages->setCurrentRow(0);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Preferences.h"
+#include "derived/EngineeringValues.h"
 #include "engine/AcquisitionState.h"
 #include "platform/Dialogs.h"
 
@@ -25,16 +26,18 @@ class MqttSettingsPage;
 class LoggingSettingsPage;
 class AlarmSettingsPage;
 class ChannelSettingsPage;
+class DerivedSettingsPage;
 
 class frmSettings : public QDialog {
     Q_OBJECT
 
   public:
     // outputLines: the digital lines set up as outputs (alarms::OutputLines); state:
-    // the channels' input types and latest values, for the Channels page.
+    // the channels' input types and latest values, for the Channels page;
+    // engineering: the run's derived values, for the Derived page.
     frmSettings(const Preferences& current, std::uint32_t outputLines,
-                const AcquisitionState& state, platform::Dialogs& dialogs,
-                QWidget* parent = nullptr);
+                const AcquisitionState& state, const derived::EngineeringValues& engineering,
+                platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // What OK accepted.
     const Preferences& chosen() const { return chosen_; }
@@ -50,6 +53,7 @@ class frmSettings : public QDialog {
     LoggingSettingsPage* loggingPage = nullptr;
     AlarmSettingsPage* alarmsPage = nullptr;
     ChannelSettingsPage* channelsPage = nullptr;
+    DerivedSettingsPage* derivedPage = nullptr;
 
   private:
     // Puts the page's choices into preferences; the first rule they break, if any.

@@ -26,8 +26,8 @@ void mdiDaq::applyPreferences(const Preferences& preferences) {
 }
 
 void mdiDaq::OptionsSettings_Click() {
-    frmSettings window(preferences_, alarms::OutputLines(state_.DigitalDirection), state_, dialogs_,
-                       this);
+    frmSettings window(preferences_, alarms::OutputLines(state_.DigitalDirection), state_,
+                       run_.engineering(), dialogs_, this);
     runModal_(window);
     if (window.result() == QDialog::Accepted) {
         applyPreferences(window.chosen());
