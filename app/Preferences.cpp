@@ -16,12 +16,11 @@ Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostN
 }
 
 ini::FileTexts PreferencesTexts(const Preferences& preferences) {
-    return {
-        {std::string(ini::kMqttSection), publish::MqttSettingsTexts(preferences.mqtt)},
-        {std::string(ini::kLoggingSection), LoggingPreferencesTexts(preferences.logging)},
-        {std::string(ini::kAlarmsSection), alarms::AlarmSettingsTexts(preferences.alarms)},
-        {std::string(ini::kDerivedSection), derived::DerivedSettingsTexts(preferences.derived)},
-        {std::string(ini::kChannelsSection), ini::ChannelScalesTexts(preferences.channels)}};
+    return {{std::string(ini::kMqttSection), publish::MqttSettingsTexts(preferences.mqtt)},
+            {std::string(ini::kLoggingSection), LoggingPreferencesTexts(preferences.logging)},
+            {std::string(ini::kAlarmsSection), alarms::AlarmSettingsTexts(preferences.alarms)},
+            {std::string(ini::kDerivedSection), derived::DerivedSettingsTexts(preferences.derived)},
+            {std::string(ini::kChannelsSection), ini::ChannelScalesTexts(preferences.channels)}};
 }
 
 }  // namespace vantrel
