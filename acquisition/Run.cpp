@@ -232,6 +232,7 @@ void Run::setChannelScales(const ChannelScales& scales) {
 }
 
 std::vector<std::string> Run::setDerivedSettings(const derived::DerivedSettings& settings) {
+    history::SetDerivedChannels(history_, settings);
     return engineering_.setDerived(settings, state_);
 }
 
