@@ -239,6 +239,7 @@ std::vector<std::string> Run::setDerivedSettings(const derived::DerivedSettings&
     }
     events_.setDerivedNames(std::move(names), parts_.clock.now());
     SetLoggedDerived(state_, settings);
+    history::SetDerivedChannels(history_, settings);
     return engineering_.setDerived(settings, state_);
 }
 

@@ -149,8 +149,9 @@ void mdiDaq::ViewHistory_Click() {
             }
             return trendWindow->shpColor[static_cast<std::size_t>(slot)]->fillColor();
         };
-        auto* history =
-            new frmHistory(run_.history(), RunChannelLooks(state_, trendColour), dialogs_);
+        auto scales = [this]() -> const ChannelScales& { return preferences_.channels; };
+        auto* history = new frmHistory(
+            run_.history(), RunChannelLooks(state_, run_.history(), scales, trendColour), dialogs_);
         history->followEvents(run_.events().events());
         return history;
     });

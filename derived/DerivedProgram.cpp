@@ -318,6 +318,22 @@ std::vector<std::size_t> DerivedProgram::order() const {
     return order;
 }
 
+std::optional<std::uint32_t> DerivedProgram::slotsUsed(std::size_t channel) const {
+    // In the order of evaluation each one's derived channels come before it.
+    std::array<std::uint32_t, kMaxDerivedChannels> slots{};
+    for (const Compiled& compiled : compiled_) {
+        std::uint32_t used = compiled.inputsUsed;
+        for (std::size_t other : compiled.derivedUsed) {
+            used |= slots[other];
+        }
+        slots[compiled.channel] = used;
+        if (compiled.channel == channel) {
+            return used;
+        }
+    }
+    return std::nullopt;
+}
+
 DerivedValues DerivedProgram::evaluate(const ChannelValues& values) const {
     std::uint32_t present = 0;
     for (std::size_t slot = 0; slot < kUsedChannels; ++slot) {

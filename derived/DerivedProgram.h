@@ -61,6 +61,9 @@ class DerivedProgram {
     // The settings' places in the order they are evaluated.
     std::vector<std::size_t> order() const;
     DerivedValues evaluate(const ChannelValues& values) const;
+    // The channel slots (slot s in bit s) the derived channel at this place needs,
+    // through the derived channels it uses too; none when it has an error.
+    std::optional<std::uint32_t> slotsUsed(std::size_t channel) const;
 
   private:
     struct Compiled;

@@ -60,7 +60,7 @@ bool WriteCsv(const PutPiece& put, const HistoryDocument& document,
     std::string out = "time";
     for (const ExportColumn& column : columns) {
         out += ',';
-        out += CsvField(column.name);
+        out += CsvField(NameWithUnit(column.name, column.unit));
     }
     if (events != nullptr) {
         out += ",event";

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "history/ColumnHeading.h"
 #include "history/HistoryDocument.h"
 #include "settings/AtomicFile.h"
 
@@ -20,6 +21,8 @@ struct ExportColumn {
     int group = 0;
     int column = 0;
     std::string name;
+    // Empty: none.
+    std::string unit{};
 };
 
 // The UTC offset in minutes in force at a moment (milliseconds since 1970, UTC).
@@ -35,7 +38,8 @@ struct ExportEvent {
 // quotes doubled.
 std::string CsvField(std::string_view text);
 
-// Rows of every item in [x0, x1], in x order across the groups; a row leaves the
+// A header of `time` and each column as NameWithUnit gives it; then rows of every
+// item in [x0, x1], in x order across the groups; a row leaves the
 // columns of the other groups empty, and so does a value that is not a number.
 // Times as "2026-12-06T14:05:09.250+01:00" in local time, record numbers as they
 // are; values as the log writes them. Lines end in CR LF. The text goes to put a

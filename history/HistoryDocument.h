@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "derived/DerivedChannel.h"
 #include "engine/AcquisitionState.h"
 #include "engine/CardFrames.h"
 #include "history/ReducingSeries.h"
@@ -19,9 +20,14 @@ enum class Axis { Time, RecordNumber };
 
 struct HistoryGroup {
     HistoryGroup(std::vector<std::string> columnNames, SeriesLimits limits)
-        : names(std::move(columnNames)), series(static_cast<int>(names.size()), limits) {}
+        : names(std::move(columnNames)),
+          units(names.size()),
+          series(static_cast<int>(names.size()), limits) {}
 
     std::vector<std::string> names;
+    // One per column; empty where the column has no unit. A card's channels take
+    // theirs from the channel settings instead, which may change during the run.
+    std::vector<std::string> units;
     ReducingSeries series;
     // The channel slot of column 0 for a card of the run; -1 for a log.
     int firstSlot = -1;
@@ -32,6 +38,12 @@ struct HistoryGroup {
 struct HistoryDocument {
     Axis axis = Axis::Time;
     std::vector<HistoryGroup> groups;
+    // The run's group that the derived channels of new frames go to; -1: none.
+    int derivedGroup = -1;
+    // What a group added to the run keeps.
+    SeriesLimits limits;
+    // Counts the changes to which groups there are, for a window to see them.
+    std::uint64_t layout = 0;
 
     bool empty() const;
     std::int64_t firstX() const;
@@ -42,8 +54,13 @@ struct HistoryDocument {
 // The run's history: card 1 (slots 0..7) and card 2 (slots 8..15).
 HistoryDocument RunHistory(SeriesLimits limits = kLiveLimits);
 
-// One converted analog frame of a card, at the time it was converted. Channels
-// that were not converted this time go in as gaps, not as stale values.
+// One converted analog frame of a card, at the time it was converted: its values
+// as the user reads them, and its derived channels. Channels that were not
+// converted this time and empty derived channels go in as gaps, not as stale values.
 void AddCardFrame(HistoryDocument& run, const ConvertedFrame& frame);
+
+// The derived channels of later frames. Other names or units than the group in use
+// start a group of their own, so that what was drawn stays under its own names.
+void SetDerivedChannels(HistoryDocument& run, const derived::DerivedSettings& settings);
 
 }  // namespace vantrel::history

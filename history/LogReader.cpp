@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 
+#include "history/ColumnHeading.h"
 #include "platform/DateTimeText.h"
 
 namespace vantrel::history {
@@ -37,6 +39,10 @@ LogReader::LogReader(LogReadOptions options) : options_(std::move(options)) {
             local.utcOffsetMinutes = 0;
             return platform::UtcMilliseconds(local);
         };
+    }
+    if (options_.derived) {
+        program_ = derived::DerivedProgram::Compile(options_.derived->settings,
+                                                    options_.derived->channelNames);
     }
 }
 
@@ -160,7 +166,62 @@ void LogReader::addRecord(RecordLine& record, std::string_view text, std::uint64
         unreadable(line);
         return;
     }
-    group->series.append(xOf(record), record.values.data());
+    const auto at = static_cast<std::size_t>(group - document_.groups.data());
+    group->series.append(xOf(record), withDerived(at, record.values));
+}
+
+void LogReader::planDerived(std::vector<std::string>& names, std::vector<std::string>& units) {
+    DerivedColumns plan;
+    plan.readColumns = names.size();
+    if (options_.derived) {
+        const auto& slotNames = options_.derived->channelNames;
+        std::uint32_t present = 0;
+        for (std::size_t c = 0; c < names.size(); ++c) {
+            const std::string& name = names[c];
+            for (std::size_t slot = 0; slot < slotNames.size(); ++slot) {
+                if (name == slotNames[slot] || name == "ch" + std::to_string(slot)) {
+                    plan.slotOf.emplace_back(c, static_cast<int>(slot));
+                    present |= std::uint32_t{1} << slot;
+                    break;
+                }
+            }
+        }
+        const auto& channels = options_.derived->settings.channels;
+        for (std::size_t d = 0; d < std::min(channels.size(), derived::kMaxDerivedChannels); ++d) {
+            const std::optional<std::uint32_t> needs = program_.slotsUsed(d);
+            const bool logged =
+                std::find(names.begin(), names.end(), channels[d].name) != names.end();
+            if (!plan.slotOf.empty() && needs && (*needs & ~present) == 0 && !logged) {
+                plan.channels.push_back(d);
+            }
+        }
+        for (const std::size_t d : plan.channels) {
+            names.push_back(channels[d].name);
+            units.push_back(channels[d].unit);
+        }
+    }
+    derivedColumns_.push_back(std::move(plan));
+}
+
+const float* LogReader::withDerived(std::size_t group, const std::vector<float>& values) {
+    const DerivedColumns& plan = derivedColumns_[group];
+    if (plan.channels.empty()) {
+        return values.data();
+    }
+    derived::ChannelValues inputs{};
+    for (const auto& [column, slot] : plan.slotOf) {
+        const float value = values[column];
+        if (value == value) {
+            inputs[static_cast<std::size_t>(slot)] = value;
+        }
+    }
+    const derived::DerivedValues results = program_.evaluate(inputs);
+    row_.assign(values.begin(), values.end());
+    for (const std::size_t d : plan.channels) {
+        row_.push_back(
+            static_cast<float>(results[d].value_or(std::numeric_limits<double>::quiet_NaN())));
+    }
+    return row_.data();
 }
 
 std::int64_t LogReader::xOf(const RecordLine& record) {
@@ -198,7 +259,8 @@ std::int64_t LogReader::xOf(const RecordLine& record) {
 HistoryGroup* LogReader::groupFor(const RecordLine& record, std::string_view text) {
     const std::size_t columns = record.values.size();
     auto& groups = document_.groups;
-    if (current_ >= 0 && groups[static_cast<std::size_t>(current_)].names.size() == columns) {
+    if (current_ >= 0 &&
+        derivedColumns_[static_cast<std::size_t>(current_)].readColumns == columns) {
         return &groups[static_cast<std::size_t>(current_)];
     }
     std::vector<std::string> names;
@@ -210,23 +272,36 @@ HistoryGroup* LogReader::groupFor(const RecordLine& record, std::string_view tex
             names = SplitNames(headerNames_, Delimiter::Comma);
         }
     }
+    std::vector<std::string> units(columns);
     if (names.size() != columns) {
         names.clear();
         for (std::size_t c = 1; c <= columns; ++c) {
             names.push_back("Column " + std::to_string(c));
         }
+    } else {
+        for (std::size_t c = 0; c < columns; ++c) {
+            ColumnHeading heading = SplitUnit(names[c]);
+            names[c] = std::move(heading.name);
+            units[c] = std::move(heading.unit);
+        }
     }
-    const auto same = std::find_if(groups.begin(), groups.end(),
-                                   [&](const HistoryGroup& g) { return g.names == names; });
-    if (same != groups.end()) {
-        enterGroup(static_cast<int>(same - groups.begin()));
-        return &*same;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const DerivedColumns& plan = derivedColumns_[g];
+        if (plan.readColumns == columns &&
+            std::equal(names.begin(), names.end(), groups[g].names.begin()) &&
+            std::equal(units.begin(), units.end(), groups[g].units.begin())) {
+            enterGroup(static_cast<int>(g));
+            return &groups[g];
+        }
     }
     if (groups.size() == kMaxGroups) {
         return nullptr;
     }
+    planDerived(names, units);
+    const auto stored = static_cast<int>(names.size());
     // The least a series keeps, until it is given its share.
-    groups.emplace_back(std::move(names), LimitsWithin(0, static_cast<int>(columns)));
+    groups.emplace_back(std::move(names), LimitsWithin(0, stored));
+    groups.back().units = std::move(units);
     enterGroup(static_cast<int>(groups.size()) - 1);
     return &groups.back();
 }

@@ -14,11 +14,19 @@
 #include <string_view>
 #include <vector>
 
+#include "derived/DerivedProgram.h"
 #include "history/HistoryDocument.h"
 #include "history/LogLine.h"
 #include "platform/Clock.h"
 
 namespace vantrel::history {
+
+// The derived channels of the program, to be worked out again over a log.
+struct LogDerived {
+    derived::DerivedSettings settings;
+    // The names of slots 0..15, as the state holds them.
+    std::array<std::string, kUsedChannels> channelNames{};
+};
 
 // Half of it keeps a single group of sixteen channels whole for about 900,000
 // records, ten days at one a second.
@@ -34,6 +42,10 @@ struct LogReadOptions {
     // Bytes that the history of the whole file may hold (by memoryBytes), shared by
     // all its groups.
     std::size_t memoryBudget = kLogMemoryBudget;
+    // Each derived channel the log does not hold is added to every group whose
+    // columns name all the channels it needs: a column is slot N when its name is
+    // the name of slot N, or "chN".
+    std::optional<LogDerived> derived{};
 };
 
 class LogReader {
@@ -72,6 +84,18 @@ class LogReader {
     HistoryGroup* groupFor(const RecordLine& record, std::string_view text);
     void enterGroup(int group);
     void unreadable(std::uint64_t line);
+    // The derived columns a new group of these read columns gets, by their names;
+    // appended to its names and units.
+    void planDerived(std::vector<std::string>& names, std::vector<std::string>& units);
+    // record.values with the group's derived columns after them.
+    const float* withDerived(std::size_t group, const std::vector<float>& values);
+
+    // How the derived channels are worked out over one group's records.
+    struct DerivedColumns {
+        std::size_t readColumns = 0;
+        std::vector<std::pair<std::size_t, int>> slotOf;  // read column, slot
+        std::vector<std::size_t> channels;                // places in the settings
+    };
 
     LogReadOptions options_;
     HistoryDocument document_;
@@ -90,6 +114,10 @@ class LogReader {
     // unknown until two records show whether it counts up.
     std::optional<bool> serial_;
     std::optional<Pending> pending_;
+
+    derived::DerivedProgram program_;
+    std::vector<DerivedColumns> derivedColumns_;  // one per group
+    std::vector<float> row_;
 
     int current_ = -1;  // the group records go to
     std::int64_t records_ = 0;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/CardView.h"
 #include "engine/InputUnits.h"
 
 namespace vantrel {
@@ -18,19 +17,31 @@ QColor PaletteColour(int index) {
     return palette[static_cast<std::size_t>(index) % palette.size()];
 }
 
-ChannelLooks RunChannelLooks(const AcquisitionState& state, TrendColour trendColour) {
+ChannelLooks RunChannelLooks(const AcquisitionState& state, const history::HistoryDocument& run,
+                             CurrentScales scales, TrendColour trendColour) {
     const bool anyPlotted =
         std::any_of(state.PlotChannel.begin(), state.PlotChannel.begin() + kUsedChannels,
                     [](bool marked) { return marked; });
-    return [&state, trendColour = std::move(trendColour), anyPlotted](int group, int column) {
-        const int slot = ChannelSlot(group, column);
-        const auto at = static_cast<std::size_t>(slot);
+    return [&state, &run, scales = std::move(scales), trendColour = std::move(trendColour),
+            anyPlotted](int group, int column) {
         ChannelLook look;
+        const history::HistoryGroup& shown = run.groups[static_cast<std::size_t>(group)];
+        if (shown.firstSlot < 0) {
+            const auto at = static_cast<std::size_t>(column);
+            look.name = QString::fromStdString(shown.names[at]);
+            look.unit = QString::fromStdString(shown.units[at]);
+            look.color = PaletteColour(kUsedChannels + column);
+            return look;
+        }
+        const int slot = shown.firstSlot + column;
+        const auto at = static_cast<std::size_t>(slot);
         look.name = QString::fromStdString(state.ChannelName[at]);
         if (look.name.isEmpty()) {
             look.name = QStringLiteral("Channel %1").arg(slot);
         }
-        look.unit = QString::fromLatin1(InputUnit(state.InputType[at]).data());
+        const std::optional<ChannelScale> none;
+        look.unit = QString::fromStdString(
+            std::string(ChannelUnit(state.InputType[at], scales ? scales()[at] : none)));
         const std::optional<QColor> trend = trendColour ? trendColour(slot) : std::nullopt;
         look.color = trend && *trend != QColor(Qt::white) ? *trend : PaletteColour(slot);
         look.shown = !anyPlotted || state.PlotChannel[at];

@@ -51,6 +51,10 @@ QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
 
 }  // namespace
 
+QString LegendText(const ChannelLook& look) {
+    return look.unit.isEmpty() ? look.name : QStringLiteral("%1 [%2]").arg(look.name, look.unit);
+}
+
 frmHistory::frmHistory(const history::HistoryDocument& run, ChannelLooks looks,
                        platform::Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), document_(&run), looks_(std::move(looks)), dialogs_(dialogs), live_(true) {
@@ -71,6 +75,8 @@ frmHistory::frmHistory(const std::string& logPath, platform::Dialogs& dialogs, Q
         const auto& groups = document_->groups;
         const std::string& name =
             groups[static_cast<std::size_t>(group)].names[static_cast<std::size_t>(column)];
+        const std::string& unit =
+            groups[static_cast<std::size_t>(group)].units[static_cast<std::size_t>(column)];
         QString text = QString::fromStdString(name);
         if (group > 0) {
             text += QStringLiteral(" (part %1)").arg(group + 1);
@@ -79,7 +85,7 @@ frmHistory::frmHistory(const std::string& logPath, platform::Dialogs& dialogs, Q
         for (int g = 0; g < group; ++g) {
             index += static_cast<int>(groups[static_cast<std::size_t>(g)].names.size());
         }
-        return ChannelLook{text, QString(), PaletteColour(index), true};
+        return ChannelLook{text, QString::fromStdString(unit), PaletteColour(index), true};
     };
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(QFileInfo(QString::fromStdString(logPath)).fileName());
@@ -230,13 +236,15 @@ void frmHistory::buildChannels() {
     }
     chkChannel.clear();
     columns_.clear();
+    layoutShown_ = document_->layout;
     for (std::size_t g = 0; g < document_->groups.size(); ++g) {
         for (std::size_t c = 0; c < document_->groups[g].names.size(); ++c) {
             const ChannelLook look = looks_(static_cast<int>(g), static_cast<int>(c));
-            auto* box = new QCheckBox(look.name);
+            const QString text = LegendText(look);
+            auto* box = new QCheckBox(text);
             box->setObjectName(indexedName("chkChannel", static_cast<int>(chkChannel.size())));
-            box->setAccessibleName(look.name);
-            box->setChecked(look.shown && !hidden.contains(look.name));
+            box->setAccessibleName(text);
+            box->setChecked(look.shown && !hidden.contains(text));
             QPalette colours = box->palette();
             colours.setColor(QPalette::WindowText, look.color);
             box->setPalette(colours);
@@ -254,7 +262,7 @@ void frmHistory::buildChannels() {
 
 void frmHistory::refreshNames() {
     for (std::size_t i = 0; i < chkChannel.size(); ++i) {
-        const QString name = looks_(columns_[i].group, columns_[i].column).name;
+        const QString name = LegendText(looks_(columns_[i].group, columns_[i].column));
         if (chkChannel[i]->text() != name) {
             chkChannel[i]->setText(name);
             chkChannel[i]->setAccessibleName(name);
@@ -287,20 +295,41 @@ QString frmHistory::xText(std::int64_t x) const {
     return QDateTime::fromMSecsSinceEpoch(x).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
 }
 
+QCPAxis* frmHistory::valueAxis(std::size_t index) {
+    QCPAxisRect* rect = pic->axisRect();
+    while (static_cast<std::size_t>(rect->axisCount(QCPAxis::atLeft)) <= index) {
+        rect->addAxis(QCPAxis::atLeft);
+    }
+    return rect->axis(QCPAxis::atLeft, static_cast<int>(index));
+}
+
 void frmHistory::fillPlot(bool replot) {
     const int columns = std::max(100, pic->axisRect()->width());
     const std::vector<Column> shown = shownColumns();
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
-    QStringList units;
+    // One value axis per unit, in the order the channels list them; the channels
+    // without a unit share one.
+    struct UnitAxis {
+        QString unit;
+        double low = std::numeric_limits<double>::infinity();
+        double high = -std::numeric_limits<double>::infinity();
+    };
+    std::vector<UnitAxis> axes;
     int graphs = 0;
     for (const Column& column : shown) {
         const history::HistoryGroup& group =
             document_->groups[static_cast<std::size_t>(column.group)];
         const ChannelLook look = looks_(column.group, column.column);
-        QCPGraph* graph = graphs < pic->graphCount() ? pic->graph(graphs) : pic->addGraph();
+        auto axis = std::find_if(axes.begin(), axes.end(),
+                                 [&](const UnitAxis& a) { return a.unit == look.unit; });
+        if (axis == axes.end()) {
+            axis = axes.insert(axes.end(), UnitAxis{look.unit});
+        }
+        QCPAxis* valueAxisOfUnit = valueAxis(static_cast<std::size_t>(axis - axes.begin()));
+        QCPGraph* graph = graphs < pic->graphCount() ? pic->graph(graphs)
+                                                     : pic->addGraph(pic->xAxis, valueAxisOfUnit);
         ++graphs;
-        graph->setName(look.name);
+        graph->setValueAxis(valueAxisOfUnit);
+        graph->setName(LegendText(look));
         graph->setPen(QPen(look.color, 0));
         QVector<QCPGraphData> data;
         for (const history::PlotPoint& p :
@@ -308,25 +337,35 @@ void frmHistory::fillPlot(bool replot) {
             // An infinite value cannot be drawn: it shows as a gap.
             data.append(QCPGraphData(toPlot(p.x), std::isfinite(p.y) ? p.y : qQNaN()));
             if (std::isfinite(p.y)) {
-                low = std::min(low, p.y);
-                high = std::max(high, p.y);
+                axis->low = std::min(axis->low, p.y);
+                axis->high = std::max(axis->high, p.y);
             }
         }
         graph->data()->set(data, true);
-        if (!look.unit.isEmpty() && !units.contains(look.unit)) {
-            units.append(look.unit);
-        }
     }
     while (pic->graphCount() > graphs) {
         pic->removeGraph(pic->graphCount() - 1);
     }
-    if (low > high) {
-        low = 0.0;
-        high = 1.0;
+    if (axes.empty()) {
+        axes.emplace_back();
     }
-    const double margin = high > low ? (high - low) * 0.05 : 1.0;
-    pic->yAxis->setRange(low - margin, high + margin);
-    pic->yAxis->setLabel(units.join(QStringLiteral(" / ")));
+    // The axes no unit needs any more have no graph left on them.
+    QCPAxisRect* rect = pic->axisRect();
+    while (static_cast<std::size_t>(rect->axisCount(QCPAxis::atLeft)) > axes.size()) {
+        rect->removeAxis(rect->axis(QCPAxis::atLeft, rect->axisCount(QCPAxis::atLeft) - 1));
+    }
+    for (std::size_t a = 0; a < axes.size(); ++a) {
+        double low = axes[a].low;
+        double high = axes[a].high;
+        if (low > high) {
+            low = 0.0;
+            high = 1.0;
+        }
+        const double margin = high > low ? (high - low) * 0.05 : 1.0;
+        QCPAxis* axis = valueAxis(a);
+        axis->setRange(low - margin, high + margin);
+        axis->setLabel(axes[a].unit);
+    }
     pic->xAxis->setLabel(document_->axis == history::Axis::Time ? tr("Time") : tr("Record"));
     updateMarkers();
     if (replot) {
@@ -443,7 +482,9 @@ void frmHistory::tmrRefresh_Timer() {
 }
 
 void frmHistory::refreshView() {
-    if (live_) {
+    if (live_ && document_->layout != layoutShown_) {
+        buildChannels();
+    } else if (live_) {
         refreshNames();
     }
     if (chkFollow->isChecked() && !document_->empty()) {
@@ -554,16 +595,18 @@ void frmHistory::placeCursor(int which, std::int64_t x) {
 void frmHistory::updateCursors() {
     const std::vector<Column> shown = shownColumns();
     tblCursors->setRowCount(static_cast<int>(shown.size()));
-    auto number = [&](std::optional<float> value) {
-        return value && !std::isnan(*value) ? ShortestText(*value) : QString();
-    };
     const auto& [a, b] = cursors_;
     for (std::size_t row = 0; row < shown.size(); ++row) {
         const Column& column = shown[row];
         const history::ReducingSeries& series =
             document_->groups[static_cast<std::size_t>(column.group)].series;
+        const ChannelLook look = looks_(column.group, column.column);
+        const QString unit = look.unit.isEmpty() ? QString() : QLatin1Char(' ') + look.unit;
+        auto number = [&](std::optional<float> value) {
+            return value && !std::isnan(*value) ? ShortestText(*value) + unit : QString();
+        };
         std::array<QString, 8> cells;
-        cells[0] = looks_(column.group, column.column).name;
+        cells[0] = look.name;
         std::optional<float> valueA;
         std::optional<float> valueB;
         if (a) {
@@ -628,8 +671,9 @@ void frmHistory::cmdExportCsv_Click() {
     }
     std::vector<history::ExportColumn> columns;
     for (const Column& column : shownColumns()) {
+        const ChannelLook look = looks_(column.group, column.column);
         columns.push_back(
-            {column.group, column.column, looks_(column.group, column.column).name.toStdString()});
+            {column.group, column.column, look.name.toStdString(), look.unit.toStdString()});
     }
     std::optional<std::vector<history::ExportEvent>> events;
     if (chkExportEvents->isChecked()) {

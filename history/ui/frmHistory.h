@@ -24,6 +24,7 @@
 #include "platform/Dialogs.h"
 
 class QCheckBox;
+class QCPAxis;
 class QCPItemStraightLine;
 class QCPRange;
 class QLabel;
@@ -43,10 +44,12 @@ class LogLoader;
 
 struct ChannelLook {
     QString name;
-    QString unit;
+    QString unit;  // empty: none
     QColor color;
     bool shown = true;  // checked when the window opens
 };
+// What the channel list and the plot's legend call it: "Tin [°C]".
+QString LegendText(const ChannelLook& look);
 // The look of column `column` of group `group` of the document.
 using ChannelLooks = std::function<ChannelLook(int group, int column)>;
 
@@ -114,6 +117,8 @@ class frmHistory : public QWidget {
     void buildChannels();
     void refreshNames();
     void fillPlot(bool replot);
+    // The value axis of the index-th unit of the plot, made when it is new.
+    QCPAxis* valueAxis(std::size_t index);
     void setAxisTicker();
     void followTo(std::int64_t end);
     void setView(std::int64_t x0, std::int64_t x1);
@@ -148,7 +153,8 @@ class frmHistory : public QWidget {
     bool live_ = false;
     bool loadedOnce_ = false;
 
-    std::vector<Column> columns_;  // one per check box
+    std::vector<Column> columns_;    // one per check box
+    std::uint64_t layoutShown_ = 0;  // the document's layout the list was built for
     QVBoxLayout* channelList_ = nullptr;
     std::int64_t x0_ = 0;
     std::int64_t x1_ = 1;

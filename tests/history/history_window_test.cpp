@@ -102,7 +102,7 @@ TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
     choose("ViewHistory");
     frmHistory& history = windowTitled("History");
     EXPECT_EQ(history.chkChannel.size(), 16u);
-    EXPECT_EQ(history.chkChannel[0]->text(), "Fan, left");
+    EXPECT_EQ(history.chkChannel[0]->text(), "Fan, left [V]");
     EXPECT_EQ(history.pic->yAxis->label(), "V");
     const std::int64_t start = run->history().firstX();
     // A run younger than ten minutes is shown whole.
@@ -127,6 +127,7 @@ TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
     auto cell = [&](int column) { return history.tblCursors->item(0, column)->text(); };
     auto number = [&](int column) { return QLocale().toDouble(cell(column).section(' ', 0, 0)); };
     EXPECT_EQ(cell(0), "Fan, left");
+    EXPECT_TRUE(cell(1).endsWith(QStringLiteral(" V"))) << cell(1).toStdString();
     EXPECT_NEAR(number(1), third, 1e-3);
     EXPECT_NEAR(number(2), values[9], 1e-3);
     EXPECT_NEAR(number(3), 7.0, 0.02);  // a pixel is about 16 ms
@@ -141,7 +142,7 @@ TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
     dialogs.saveAnswers = {base + ".csv", base + ".png", base + ".pdf"};
     history.cmdExportCsv->click();
     const std::string csv = startFolderFile("run.csv");
-    EXPECT_TRUE(csv.starts_with("time,\"Fan, left\"\r\n"));
+    EXPECT_TRUE(csv.starts_with("time,\"Fan, left [V]\"\r\n"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 12);
     EXPECT_NE(csv.find(',' + ValueText(third) + "\r\n"), std::string::npos);
     history.cmdExportImage->click();
@@ -229,7 +230,7 @@ TEST_F(HistoryWindowTest, TheRunsEventsAreMarkersThatTellTheirTextAndMayJoinTheC
     const QStringList lines =
         QString::fromStdString(startFolderFile("run-events.csv")).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 1 + 4 + 1 + 1);  // the header, four frames, the event, the end
-    EXPECT_EQ(lines[0].toStdString(), "time,Channel 0,event");
+    EXPECT_EQ(lines[0].toStdString(), "time,Channel 0 [V],event");
     EXPECT_TRUE(lines[3].endsWith(','));
     EXPECT_TRUE(lines[4].contains(":05:02.500")) << lines[4].toStdString();
     EXPECT_TRUE(lines[4].endsWith(R"(,,"marker: pump ""B"", restarted")"));
