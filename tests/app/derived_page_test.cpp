@@ -79,7 +79,6 @@ TEST_F(DerivedPageWindow, OkAppliesTheTypedChannelToTheRunAndTheFile) {
         auto& add = Find<QPushButton>(dialog, "cmdDerivedAdd");
         auto& table = Find<QTableWidget>(dialog, "tblDerived");
         for (int row = 0; row < 16; ++row) {
-            EXPECT_TRUE(add.isEnabled()) << row;
             add.click();
         }
         EXPECT_FALSE(add.isEnabled());
