@@ -11,14 +11,21 @@
 // records stale, unanswered or waiting only in memory, header-only copies, a log
 // name that is no regular file, a FIFO that blocks, a recovery name too long; an
 // interval's mean, minimum or maximum that counts a failed channel, a frame of
-// the interval before or carries a value into an interval that had none.
+// the interval before or carries a value into an interval that had none; the
+// converted value logged instead of the scaled one, a derived value carried over
+// in 'last' or counted from a frame outside its interval, a derived channel not
+// marked for saving logged; a header with units or derived columns that the log
+// reader does not give back as named columns.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
+#include "history/LogReader.h"
+#include "history/SeriesReading.h"
 #include "logging/DataLogger.h"
 #include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
@@ -297,6 +304,90 @@ TEST_F(DataLoggerTest, IntervalFiguresCountOnlyTheFramesThatConvertedEachChannel
         records += Run(1);
         EXPECT_EQ(records, c.records);
     }
+}
+
+// Channel 0 reads 12 mA as 5 bar; of three derived channels the first and third
+// are logged.
+void SetEngineeringColumns(AcquisitionState& state) {
+    derived::DerivedSettings settings;
+    settings.channels = {{.name = "dT", .unit = "K", .expression = "ch8 - ch0", .saved = true},
+                         {.name = "unlogged", .unit = "", .expression = "ch0"},
+                         {.name = "sum", .unit = "", .expression = "ch0 + ch8", .saved = true}};
+    SetLoggedDerived(state, settings);
+    ChannelScales scales{};
+    scales[0] = ChannelScale{.unit = "bar"};
+    SetLogScaleUnits(state, scales);
+}
+
+ConvertedFrame EngineeringFrame(int card, float converted, std::optional<double> scaled,
+                                std::array<std::optional<double>, 3> derived) {
+    ConvertedFrame frame;
+    frame.card = card;
+    frame.values[0] = converted;
+    frame.scaled[0] = scaled;
+    std::copy(derived.begin(), derived.end(), frame.derived.begin());
+    return frame;
+}
+
+TEST_F(DataLoggerTest, ScaledValuesAndLoggedDerivedChannelsFillTheirColumnsPerStatistics) {
+    SetEngineeringColumns(state);
+    const struct {
+        LogStatistics statistics;
+        const char* records;
+    } cases[] = {
+        {LogStatistics::Last, "00:00:01,5,3,\r\n00:00:02,5,3,\r\n00:00:03,0.3333333,-0.5,\r\n"},
+        {LogStatistics::Mean, "00:00:01,5,2,10\r\n00:00:02,,,\r\n00:00:03,0.3333333,-0.5,\r\n"},
+        {LogStatistics::MinMaxMean,
+         "00:00:01,5,5,5,1,3,2,10,10,10\r\n00:00:02,,,,,,,,,\r\n"
+         "00:00:03,0.3333333,0.3333333,0.3333333,-0.5,-0.5,-0.5,,,\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.statistics));
+        state.Saving = false;
+        logger.Tick();
+        clock.current.second = 0;
+        std::filesystem::remove(logFile);
+        SetRecordLayout(state, {.statistics = c.statistics});
+        // Before logging starts: in no interval.
+        logger.TakeFrame(EngineeringFrame(0, 20.0f, 10.0, {100.0, 100.0, 100.0}));
+        Start(1);
+        logger.TakeFrame(EngineeringFrame(0, 12.0f, 5.0, {1.0, 99.0, 10.0}));
+        // Card 2's frame touches no slot of card 1's channel 0.
+        logger.TakeFrame(EngineeringFrame(1, 7.0f, 7.0, {3.0, 99.0, std::nullopt}));
+        // The second interval has no frame at all.
+        std::string records = Run(2);
+        logger.TakeFrame(EngineeringFrame(0, 4.0f, 1.0 / 3.0, {-0.5, std::nullopt, std::nullopt}));
+        records += Run(1);
+        EXPECT_EQ(records, c.records);
+    }
+}
+
+TEST_F(DataLoggerTest, AHeaderWithUnitsAndDerivedColumnsReadsBackAsNamedColumns) {
+    state.ChannelName[0] = "Pressure";
+    SetEngineeringColumns(state);
+    SetRecordLayout(state, {.headerUnits = true});
+    const SaveOptionsChoice choice{logFile, {"Pressure"}, true, 1, 1, 1, 3};
+    ASSERT_FALSE(ApplySaveOptions(state, choice, sink, clock.current));
+    logger.TakeFrame(EngineeringFrame(0, 12.0f, 5.0, {1.5, 0.0, 6.5}));
+    Run(1);
+    logger.TakeFrame(EngineeringFrame(0, 4.0f, 0.0, {-2.0, 0.0, std::nullopt}));
+    const std::string text = ReadAll(logFile);
+    EXPECT_EQ(text, "TIME,Pressure [bar],dT [K],sum\r\n00:00:01,5,1.5,6.5\r\n");
+    Run(1);
+    ASSERT_EQ(ReadAll(logFile), text + "00:00:02,0,-2,\r\n");
+    history::LogReader reader({{}, {2000, 1, 1}});
+    reader.feed(ReadAll(logFile));
+    const history::HistoryDocument document = reader.finish();
+    ASSERT_EQ(document.groups.size(), 1u);
+    const history::HistoryGroup& group = document.groups[0];
+    EXPECT_EQ(group.names, (std::vector<std::string>{"Pressure [bar]", "dT [K]", "sum"}));
+    const std::int64_t first = group.series.firstX();
+    EXPECT_EQ(std::tuple(history::ValueAt(group.series, 0, first),
+                         history::ValueAt(group.series, 1, first),
+                         history::ValueAt(group.series, 2, first)),
+              std::tuple(std::optional(5.0f), std::optional(1.5f), std::optional(6.5f)));
+    // An empty field reads as a gap in the line.
+    EXPECT_TRUE(std::isnan(history::ValueAt(group.series, 2, group.series.lastX()).value_or(0)));
 }
 
 }  // namespace
