@@ -14,18 +14,14 @@
 // the interval before or carries a value into an interval that had none; the
 // converted value logged instead of the scaled one, a derived value carried over
 // in 'last' or counted from a frame outside its interval, a derived channel not
-// marked for saving logged; a header with units or derived columns that the log
-// reader does not give back as named columns.
+// marked for saving logged, a card 2 channel in card 1's slot.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 
-#include "history/LogReader.h"
-#include "history/SeriesReading.h"
 #include "logging/DataLogger.h"
 #include "logging/LogRecord.h"
 #include "logging/SaveOptions.h"
@@ -254,92 +250,44 @@ TEST_F(DataLoggerTest, NewFilesNeverReplaceOldOnesAndAFullDiskIsReported) {
 
 // Records take the values of the frames handed over, each card its own slots; a
 // channel a frame could not convert keeps its last value, as it always has.
-TEST_F(DataLoggerTest, RecordsHoldEachCardsLatestFramesAndAFailedChannelItsLastValue) {
-    state.SaveChannel[1] = state.SaveChannel[9] = true;
-    Start(1);
-    ConvertedFrame card1;
-    card1.scaled = {1.5f, 2.5f};
-    ConvertedFrame card2;
-    card2.card = 1;
-    card2.scaled[1] = -4.0;
-    logger.TakeFrame(card1);
-    logger.TakeFrame(card2);
-    EXPECT_EQ(Run(1), "00:00:01,1.5,2.5,-4\r\n");
-    card1.scaled = {3.0f, std::nullopt};
-    logger.TakeFrame(card1);
-    EXPECT_EQ(Run(1), "00:00:02,3,2.5,-4\r\n");
-}
-
-TEST_F(DataLoggerTest, IntervalFiguresCountOnlyTheFramesThatConvertedEachChannelInTheInterval) {
-    state.SaveChannel[1] = true;
-    const struct {
-        LogStatistics statistics;
-        const char* records;
-    } cases[] = {
-        {LogStatistics::Last, "00:00:01,-2,2\r\n00:00:02,-2,2\r\n00:00:03,0.5,2\r\n"},
-        {LogStatistics::Mean, "00:00:01,1,2\r\n00:00:02,,\r\n00:00:03,0.5,\r\n"},
-        {LogStatistics::MinMaxMean,
-         "00:00:01,-2,4,1,2,2,2\r\n00:00:02,,,,,,\r\n00:00:03,0.5,0.5,0.5,,,\r\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.statistics));
-        state.Saving = false;
-        logger.Tick();
-        clock.current.second = 0;
-        std::filesystem::remove(logFile);
-        SetRecordLayout(state, {.statistics = c.statistics});
-        ConvertedFrame frame;
-        // Before logging starts: in no interval.
-        frame.scaled = {100.0f, 100.0f};
-        logger.TakeFrame(frame);
-        Start(1);
-        for (const auto& [first, second] :
-             {std::pair{1.0f, std::optional(2.0f)}, {4.0f, std::nullopt}, {-2.0f, std::nullopt}}) {
-            frame.scaled = {first, second};
-            logger.TakeFrame(frame);
-        }
-        std::string records = Run(2);
-        frame.scaled = {0.5f, std::nullopt};
-        logger.TakeFrame(frame);
-        records += Run(1);
-        EXPECT_EQ(records, c.records);
-    }
-}
-
-// Channel 0 reads 12 mA as 5 bar; of three derived channels the first and third
-// are logged.
+// Channel 0 reads in bar; of three derived channels the first and third are logged.
 void SetEngineeringColumns(AcquisitionState& state) {
     derived::DerivedSettings settings;
-    settings.channels = {{.name = "dT", .unit = "K", .expression = "ch8 - ch0", .saved = true},
+    settings.channels = {{.name = "dT", .unit = "K", .expression = "ch1 - ch0", .saved = true},
                          {.name = "unlogged", .unit = "", .expression = "ch0"},
-                         {.name = "sum", .unit = "", .expression = "ch0 + ch8", .saved = true}};
+                         {.name = "sum", .unit = "", .expression = "ch0 + ch1", .saved = true}};
     SetLoggedDerived(state, settings);
     ChannelScales scales{};
     scales[0] = ChannelScale{.unit = "bar"};
     SetLogScaleUnits(state, scales);
 }
 
-ConvertedFrame EngineeringFrame(int card, float converted, std::optional<double> scaled,
+// Channels 0 and 1 of the card scaled, the first three derived channels; every
+// converted value is 1000, which no record may show.
+ConvertedFrame EngineeringFrame(int card, std::array<std::optional<double>, 2> scaled,
                                 std::array<std::optional<double>, 3> derived) {
     ConvertedFrame frame;
     frame.card = card;
-    frame.values[0] = converted;
-    frame.scaled[0] = scaled;
+    frame.values.fill(1000.0f);
+    std::copy(scaled.begin(), scaled.end(), frame.scaled.begin());
     std::copy(derived.begin(), derived.end(), frame.derived.begin());
     return frame;
 }
 
-TEST_F(DataLoggerTest, ScaledValuesAndLoggedDerivedChannelsFillTheirColumnsPerStatistics) {
+TEST_F(DataLoggerTest, IntervalFiguresOfScaledAndDerivedValuesCountOnlyTheFramesThatGaveThem) {
+    state.SaveChannel[1] = state.SaveChannel[9] = true;
     SetEngineeringColumns(state);
     const struct {
         LogStatistics statistics;
         const char* records;
     } cases[] = {
-        {LogStatistics::Last, "00:00:01,5,3,\r\n00:00:02,5,3,\r\n00:00:03,0.3333333,-0.5,\r\n"},
-        {LogStatistics::Mean, "00:00:01,5,2,10\r\n00:00:02,,,\r\n00:00:03,0.3333333,-0.5,\r\n"},
+        {LogStatistics::Last,
+         "00:00:01,4,2,7,3,\r\n00:00:02,4,2,7,3,\r\n00:00:03,0.3333333,2,7,-0.5,\r\n"},
+        {LogStatistics::Mean,
+         "00:00:01,2.5,2,7,1,10\r\n00:00:02,,,,,\r\n00:00:03,0.3333333,,,-0.5,\r\n"},
         {LogStatistics::MinMaxMean,
-         "00:00:01,5,5,5,1,3,2,10,10,10\r\n00:00:02,,,,,,,,,\r\n"
-         "00:00:03,0.3333333,0.3333333,0.3333333,-0.5,-0.5,-0.5,,,\r\n"},
+         "00:00:01,1,4,2.5,2,2,2,7,7,7,-1,3,1,10,10,10\r\n00:00:02,,,,,,,,,,,,,,,\r\n"
+         "00:00:03,0.3333333,0.3333333,0.3333333,,,,,,,-0.5,-0.5,-0.5,,,\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.statistics));
@@ -349,45 +297,18 @@ TEST_F(DataLoggerTest, ScaledValuesAndLoggedDerivedChannelsFillTheirColumnsPerSt
         std::filesystem::remove(logFile);
         SetRecordLayout(state, {.statistics = c.statistics});
         // Before logging starts: in no interval.
-        logger.TakeFrame(EngineeringFrame(0, 20.0f, 10.0, {100.0, 100.0, 100.0}));
+        logger.TakeFrame(EngineeringFrame(0, {100.0, 100.0}, {100.0, 100.0, 100.0}));
         Start(1);
-        logger.TakeFrame(EngineeringFrame(0, 12.0f, 5.0, {1.0, 99.0, 10.0}));
-        // Card 2's frame touches no slot of card 1's channel 0.
-        logger.TakeFrame(EngineeringFrame(1, 7.0f, 7.0, {3.0, 99.0, std::nullopt}));
+        logger.TakeFrame(EngineeringFrame(0, {1.0, 2.0}, {1.0, 99.0, 10.0}));
+        logger.TakeFrame(EngineeringFrame(0, {4.0, std::nullopt}, {-1.0, 99.0, std::nullopt}));
+        // Card 2's frame gives its slots 8 and 9, not card 1's, and the derived channels.
+        logger.TakeFrame(EngineeringFrame(1, {std::nullopt, 7.0}, {3.0, 99.0, std::nullopt}));
         // The second interval has no frame at all.
         std::string records = Run(2);
-        logger.TakeFrame(EngineeringFrame(0, 4.0f, 1.0 / 3.0, {-0.5, std::nullopt, std::nullopt}));
+        logger.TakeFrame(EngineeringFrame(0, {1.0 / 3.0, std::nullopt}, {-0.5, {}, {}}));
         records += Run(1);
         EXPECT_EQ(records, c.records);
     }
-}
-
-TEST_F(DataLoggerTest, AHeaderWithUnitsAndDerivedColumnsReadsBackAsNamedColumns) {
-    state.ChannelName[0] = "Pressure";
-    SetEngineeringColumns(state);
-    SetRecordLayout(state, {.headerUnits = true});
-    const SaveOptionsChoice choice{logFile, {"Pressure"}, true, 1, 1, 1, 3};
-    ASSERT_FALSE(ApplySaveOptions(state, choice, sink, clock.current));
-    logger.TakeFrame(EngineeringFrame(0, 12.0f, 5.0, {1.5, 0.0, 6.5}));
-    Run(1);
-    logger.TakeFrame(EngineeringFrame(0, 4.0f, 0.0, {-2.0, 0.0, std::nullopt}));
-    const std::string text = ReadAll(logFile);
-    EXPECT_EQ(text, "TIME,Pressure [bar],dT [K],sum\r\n00:00:01,5,1.5,6.5\r\n");
-    Run(1);
-    ASSERT_EQ(ReadAll(logFile), text + "00:00:02,0,-2,\r\n");
-    history::LogReader reader({{}, {2000, 1, 1}});
-    reader.feed(ReadAll(logFile));
-    const history::HistoryDocument document = reader.finish();
-    ASSERT_EQ(document.groups.size(), 1u);
-    const history::HistoryGroup& group = document.groups[0];
-    EXPECT_EQ(group.names, (std::vector<std::string>{"Pressure [bar]", "dT [K]", "sum"}));
-    const std::int64_t first = group.series.firstX();
-    EXPECT_EQ(std::tuple(history::ValueAt(group.series, 0, first),
-                         history::ValueAt(group.series, 1, first),
-                         history::ValueAt(group.series, 2, first)),
-              std::tuple(std::optional(5.0f), std::optional(1.5f), std::optional(6.5f)));
-    // An empty field reads as a gap in the line.
-    EXPECT_TRUE(std::isnan(history::ValueAt(group.series, 2, group.series.lastX()).value_or(0)));
 }
 
 }  // namespace

@@ -111,10 +111,6 @@ TEST(LogRecord, HeaderUnitsFollowEachColumnWithAUnitAndDerivedColumnsComeAfterTh
     } cases[] = {
         {{}, "TIME,Pump,Oven,Valve,ratio,dT"},
         {{.headerUnits = true}, "TIME,Pump [bar],Oven [deg.C],Valve,ratio,dT [K]"},
-        {{.statistics = LogStatistics::MinMaxMean, .separator = LogSeparator::Semicolon},
-         "TIME,Pump (min);Pump (max);Pump (mean);Oven (min);Oven (max);Oven (mean);Valve "
-         "(min);Valve (max);Valve (mean);ratio (min);ratio (max);ratio (mean);dT (min);dT "
-         "(max);dT (mean)"},
         {{.statistics = LogStatistics::MinMaxMean, .headerUnits = true},
          "TIME,Pump (min) [bar],Pump (max) [bar],Pump (mean) [bar],Oven (min) [deg.C],Oven "
          "(max) [deg.C],Oven (mean) [deg.C],Valve (min),Valve (max),Valve (mean),ratio "
