@@ -11,7 +11,10 @@
 // records stale, unanswered or waiting only in memory, header-only copies, a log
 // name that is no regular file, a FIFO that blocks, a recovery name too long; an
 // interval's mean, minimum or maximum that counts a failed channel, a frame of
-// the interval before or carries a value into an interval that had none.
+// the interval before or carries a value into an interval that had none; the
+// converted value logged instead of the scaled one, a derived value carried over
+// in 'last' or counted from a frame outside its interval, a derived channel not
+// marked for saving logged, a card 2 channel in card 1's slot.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -247,32 +250,44 @@ TEST_F(DataLoggerTest, NewFilesNeverReplaceOldOnesAndAFullDiskIsReported) {
 
 // Records take the values of the frames handed over, each card its own slots; a
 // channel a frame could not convert keeps its last value, as it always has.
-TEST_F(DataLoggerTest, RecordsHoldEachCardsLatestFramesAndAFailedChannelItsLastValue) {
-    state.SaveChannel[1] = state.SaveChannel[9] = true;
-    Start(1);
-    ConvertedFrame card1;
-    card1.scaled = {1.5f, 2.5f};
-    ConvertedFrame card2;
-    card2.card = 1;
-    card2.scaled[1] = -4.0;
-    logger.TakeFrame(card1);
-    logger.TakeFrame(card2);
-    EXPECT_EQ(Run(1), "00:00:01,1.5,2.5,-4\r\n");
-    card1.scaled = {3.0f, std::nullopt};
-    logger.TakeFrame(card1);
-    EXPECT_EQ(Run(1), "00:00:02,3,2.5,-4\r\n");
+// Channel 0 reads in bar; of three derived channels the first and third are logged.
+void SetEngineeringColumns(AcquisitionState& state) {
+    derived::DerivedSettings settings;
+    settings.channels = {{.name = "dT", .unit = "K", .expression = "ch1 - ch0", .saved = true},
+                         {.name = "unlogged", .unit = "", .expression = "ch0"},
+                         {.name = "sum", .unit = "", .expression = "ch0 + ch1", .saved = true}};
+    SetLoggedDerived(state, settings);
+    ChannelScales scales{};
+    scales[0] = ChannelScale{.unit = "bar"};
+    SetLogScaleUnits(state, scales);
 }
 
-TEST_F(DataLoggerTest, IntervalFiguresCountOnlyTheFramesThatConvertedEachChannelInTheInterval) {
-    state.SaveChannel[1] = true;
+// Channels 0 and 1 of the card scaled, the first three derived channels; every
+// converted value is 1000, which no record may show.
+ConvertedFrame EngineeringFrame(int card, std::array<std::optional<double>, 2> scaled,
+                                std::array<std::optional<double>, 3> derived) {
+    ConvertedFrame frame;
+    frame.card = card;
+    frame.values.fill(1000.0f);
+    std::copy(scaled.begin(), scaled.end(), frame.scaled.begin());
+    std::copy(derived.begin(), derived.end(), frame.derived.begin());
+    return frame;
+}
+
+TEST_F(DataLoggerTest, IntervalFiguresOfScaledAndDerivedValuesCountOnlyTheFramesThatGaveThem) {
+    state.SaveChannel[1] = state.SaveChannel[9] = true;
+    SetEngineeringColumns(state);
     const struct {
         LogStatistics statistics;
         const char* records;
     } cases[] = {
-        {LogStatistics::Last, "00:00:01,-2,2\r\n00:00:02,-2,2\r\n00:00:03,0.5,2\r\n"},
-        {LogStatistics::Mean, "00:00:01,1,2\r\n00:00:02,,\r\n00:00:03,0.5,\r\n"},
+        {LogStatistics::Last,
+         "00:00:01,4,2,7,3,\r\n00:00:02,4,2,7,3,\r\n00:00:03,0.3333333,2,7,-0.5,\r\n"},
+        {LogStatistics::Mean,
+         "00:00:01,2.5,2,7,1,10\r\n00:00:02,,,,,\r\n00:00:03,0.3333333,,,-0.5,\r\n"},
         {LogStatistics::MinMaxMean,
-         "00:00:01,-2,4,1,2,2,2\r\n00:00:02,,,,,,\r\n00:00:03,0.5,0.5,0.5,,,\r\n"},
+         "00:00:01,1,4,2.5,2,2,2,7,7,7,-1,3,1,10,10,10\r\n00:00:02,,,,,,,,,,,,,,,\r\n"
+         "00:00:03,0.3333333,0.3333333,0.3333333,,,,,,,-0.5,-0.5,-0.5,,,\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.statistics));
@@ -281,19 +296,16 @@ TEST_F(DataLoggerTest, IntervalFiguresCountOnlyTheFramesThatConvertedEachChannel
         clock.current.second = 0;
         std::filesystem::remove(logFile);
         SetRecordLayout(state, {.statistics = c.statistics});
-        ConvertedFrame frame;
         // Before logging starts: in no interval.
-        frame.scaled = {100.0f, 100.0f};
-        logger.TakeFrame(frame);
+        logger.TakeFrame(EngineeringFrame(0, {100.0, 100.0}, {100.0, 100.0, 100.0}));
         Start(1);
-        for (const auto& [first, second] :
-             {std::pair{1.0f, std::optional(2.0f)}, {4.0f, std::nullopt}, {-2.0f, std::nullopt}}) {
-            frame.scaled = {first, second};
-            logger.TakeFrame(frame);
-        }
+        logger.TakeFrame(EngineeringFrame(0, {1.0, 2.0}, {1.0, 99.0, 10.0}));
+        logger.TakeFrame(EngineeringFrame(0, {4.0, std::nullopt}, {-1.0, 99.0, std::nullopt}));
+        // Card 2's frame gives its slots 8 and 9, not card 1's, and the derived channels.
+        logger.TakeFrame(EngineeringFrame(1, {std::nullopt, 7.0}, {3.0, 99.0, std::nullopt}));
+        // The second interval has no frame at all.
         std::string records = Run(2);
-        frame.scaled = {0.5f, std::nullopt};
-        logger.TakeFrame(frame);
+        logger.TakeFrame(EngineeringFrame(0, {1.0 / 3.0, std::nullopt}, {-0.5, {}, {}}));
         records += Run(1);
         EXPECT_EQ(records, c.records);
     }

@@ -4,9 +4,13 @@
 // channel slot missed or one past the sixteen, a name that would split into two
 // columns left unquoted, or one quoted or trimmed that need not be; the separator
 // of vantrel.ini not taking the place of File > Save's, a decimal point left
-// beside a comma, a column suffix changed or a channel without a figure not empty.
+// beside a comma, a column suffix changed or a channel without a figure not empty;
+// a unit in the header by default, one missing or bracketed when empty, the input
+// type's unit over a user scale's empty one, a derived column out of its
+// settings' order or one not marked for saving.
 #include <gtest/gtest.h>
 
+#include "engine/InputTypes.h"
 #include "logging/LogRecord.h"
 #include "logging/ValueText.h"
 
@@ -81,6 +85,45 @@ TEST(LogRecord, TheIniLayoutChoosesTheSeparatorDecimalMarkAndFiguresOfEachChanne
         EXPECT_EQ(HeaderLine(state), header);
         EXPECT_EQ(RecordValues(state, values, figures), record);
     }
+}
+
+TEST(LogRecord, HeaderUnitsFollowEachColumnWithAUnitAndDerivedColumnsComeAfterTheChannels) {
+    AcquisitionState state;
+    state.SaveChannel[0] = state.SaveChannel[4] = state.SaveChannel[9] = true;
+    state.ChannelName[0] = "Pump";
+    state.ChannelName[4] = "Oven";
+    state.ChannelName[9] = "Valve";
+    state.InputType[0] = state.InputType[9] = input_type::kCurrent4To20mA;
+    state.InputType[4] = input_type::kRtd;
+    ChannelScales scales{};
+    scales[0] = ChannelScale{.unit = "bar"};
+    // A scale without a unit: the channel has none, not its input type's milliamps.
+    scales[9] = ChannelScale{};
+    SetLogScaleUnits(state, scales);
+    derived::DerivedSettings derived;
+    derived.channels = {{.name = "ratio", .unit = "", .expression = "ch0 / ch4", .saved = true},
+                        {.name = "hidden", .unit = "V", .expression = "ch9"},
+                        {.name = "dT", .unit = "K", .expression = "ch4 - ch0", .saved = true}};
+    SetLoggedDerived(state, derived);
+    const struct {
+        LoggingPreferences preferences;
+        const char* header;
+    } cases[] = {
+        {{}, "TIME,Pump,Oven,Valve,ratio,dT"},
+        {{.headerUnits = true}, "TIME,Pump [bar],Oven [deg.C],Valve,ratio,dT [K]"},
+        {{.statistics = LogStatistics::MinMaxMean, .headerUnits = true},
+         "TIME,Pump (min) [bar],Pump (max) [bar],Pump (mean) [bar],Oven (min) [deg.C],Oven "
+         "(max) [deg.C],Oven (mean) [deg.C],Valve (min),Valve (max),Valve (mean),ratio "
+         "(min),ratio (max),ratio (mean),dT (min) [K],dT (max) [K],dT (mean) [K]"},
+    };
+    for (const auto& c : cases) {
+        SetRecordLayout(state, c.preferences);
+        EXPECT_EQ(HeaderLine(state), c.header);
+    }
+    // Without its scale the channel is read in its input type's unit again.
+    SetLogScaleUnits(state, {});
+    SetRecordLayout(state, {.headerUnits = true});
+    EXPECT_EQ(HeaderLine(state), "TIME,Pump [mA],Oven [deg.C],Valve [mA],ratio,dT [K]");
 }
 
 }  // namespace
