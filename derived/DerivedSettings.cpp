@@ -113,6 +113,7 @@ DerivedSettings ReadDerivedSettings(const ini::FileTexts& file,
     }
     const std::string saved = reader.text(kSavedKey, "");
     std::string_view rest = saved;
+    std::string unknown;
     while (!rest.empty()) {
         const std::size_t cut = std::min(rest.find(','), rest.size());
         const std::string_view name = Trimmed(rest.substr(0, cut));
@@ -122,9 +123,12 @@ DerivedSettings ReadDerivedSettings(const ini::FileTexts& file,
         if (channel != settings.channels.end()) {
             channel->saved = true;
         } else if (!name.empty()) {
-            reader.refuse(kSavedKey.name, saved, "",
-                          "no derived channel is named " + std::string(name));
+            unknown += (unknown.empty() ? "" : ", ") + std::string(name);
         }
+    }
+    // One note for the key, however many of its names are unknown.
+    if (!unknown.empty()) {
+        reader.refuse(kSavedKey.name, saved, "", "no derived channel is named " + unknown);
     }
     reader.noteUnknownKeys();
     return settings;

@@ -75,14 +75,14 @@ TEST(DerivedSettingsTest, SavedNamesMarkTheirChannelsAndAnUnknownOneIsNamed) {
                                                            {{"derived1", "a | | 1 | ch0"},
                                                             {"derived2", "b | | 1 | ch1"},
                                                             {"derived3", "c | | 1 | ch2"},
-                                                            {"saved", " c ,a,, x"}}}},
+                                                            {"saved", " c ,a,, x,+"}}}},
                                                          problems);
     ASSERT_EQ(settings.channels.size(), 3u);
     EXPECT_TRUE(settings.channels[0].saved);
     EXPECT_FALSE(settings.channels[1].saved);
     EXPECT_TRUE(settings.channels[2].saved);
     ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(problems[0].key + ": " + problems[0].why, "saved: no derived channel is named x");
+    EXPECT_EQ(problems[0].key + ": " + problems[0].why, "saved: no derived channel is named x, +");
     EXPECT_EQ(DerivedSettingsTexts(settings).at("saved"), "a, c");
 }
 
