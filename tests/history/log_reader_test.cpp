@@ -67,7 +67,7 @@ const Case kCases[] = {
     {"TIME,A\r\n10:00:00,1E-05\r\n10:00:0", Axis::Time, "A:1", k1000, k1000, 1e-5f, ""},
     // Units in the header and derived columns after the channels are named columns.
     {"TIME,P (min) [bar],P (max) [bar],dT [K],sum\r\n10:00:00,1,2,1.5,\r\n", Axis::Time,
-     "P (min) [bar]|P (max) [bar]|dT [K]|sum:1", k1000, k1000, 1.0f, ""},
+     "P (min)|P (max)|dT|sum:1", k1000, k1000, 1.0f, ""},
     {"TIME,A\r\n10:00:00,1\r\nxx\r\n10:00:01,\r\n25:00:00,1\r\n", Axis::Time, "A:1", k1000, k1000,
      1.0f, "3 lines could not be read: line 3, 4, 5"},
     {"\x7f\x45LF\x01\x02\n1.5\r\n10:00:00,2\r\n", Axis::RecordNumber, "Column 1:1", 1, 1, 1.5f,
