@@ -6,7 +6,9 @@
 // unreadable lines, Reload taking what was appended, Cancel keeping what was shown,
 // and what the logger appends read on and followed, new columns and all. The
 // run's events and those of a log's events file as markers, their text on a click,
-// its bad lines told, and the events in the CSV export only when asked for.
+// its bad lines told, and the events in the CSV export only when asked for. The
+// derived channels of the run with their unit and a value axis of their own, those
+// of earlier settings kept, and worked out again over an opened log.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -17,6 +19,7 @@
 #include <QTableWidget>
 #include <fstream>
 
+#include "history/SeriesReading.h"
 #include "history/ui/EventMarkers.h"
 #include "history/ui/HistoryPlot.h"
 #include "history/ui/LogLoader.h"
@@ -234,6 +237,64 @@ TEST_F(HistoryWindowTest, TheRunsEventsAreMarkersThatTellTheirTextAndMayJoinTheC
     EXPECT_TRUE(lines[3].endsWith(','));
     EXPECT_TRUE(lines[4].contains(":05:02.500")) << lines[4].toStdString();
     EXPECT_TRUE(lines[4].endsWith(R"(,,"marker: pump ""B"", restarted")"));
+}
+
+TEST_F(HistoryWindowTest, DerivedChannelsShowWithTheirUnitInTheRunAndOverAnOpenedLog) {
+    startProgram();
+    clock.current = {2026, 12, 6, 14, 5, 0};
+    state().ChannelName[0] = "Tin";
+    state().ChannelName[1] = "Tout";
+    EXPECT_TRUE(run->setDerivedSettings({{{"dT", "K", 1, "Tout - Tin", false}}}).empty());
+    frame(1000);
+    frame(3000);
+    choose("ViewHistory");
+    frmHistory& history = windowTitled("History");
+    ASSERT_EQ(history.chkChannel.size(), 17u);
+    EXPECT_EQ(history.chkChannel[16]->text(), "dT [K]");
+    const auto graphNamed = [&](const QString& name) -> QCPGraph* {
+        for (int g = 0; g < history.pic->graphCount(); ++g) {
+            if (history.pic->graph(g)->name() == name) {
+                return history.pic->graph(g);
+            }
+        }
+        return nullptr;
+    };
+    QCPGraph* dT = graphNamed(QStringLiteral("dT [K]"));
+    ASSERT_NE(dT, nullptr);
+    EXPECT_EQ(dT->valueAxis()->label(), "K");
+    EXPECT_EQ(graphNamed(QStringLiteral("Tin [V]"))->valueAxis(), history.pic->yAxis);
+    EXPECT_EQ(history.pic->axisRect()->axisCount(QCPAxis::atLeft), 2);
+
+    const std::int64_t last = run->history().lastX();
+    for (QCheckBox* box : history.chkChannel) {
+        box->setChecked(box == history.chkChannel[16]);
+    }
+    EXPECT_EQ(history.pic->axisRect()->axisCount(QCPAxis::atLeft), 1);
+    click(history, last, Qt::LeftButton);
+    const QString value = history.tblCursors->item(0, 1)->text();
+    EXPECT_TRUE(value.endsWith(QStringLiteral(" K"))) << value.toStdString();
+    EXPECT_NEAR(QLocale().toDouble(value.section(' ', 0, 0)),
+                state().ChannelValue[1] - state().ChannelValue[0], 1e-3);
+
+    // Other names: later frames go to a channel of their own, the earlier one stays.
+    EXPECT_TRUE(run->setDerivedSettings({{{"total", "V", 2, "Tin + Tout", false}}}).empty());
+    frame(2000);
+    testing::Tick(history, QStringLiteral("tmrRefresh"));
+    ASSERT_EQ(history.chkChannel.size(), 18u);
+    EXPECT_EQ(history.chkChannel[16]->text(), "dT [K]");
+    EXPECT_EQ(history.chkChannel[17]->text(), "total [V]");
+    EXPECT_EQ(history.document().groups[2].series.appended(), 2u);
+
+    EXPECT_TRUE(run->setDerivedSettings({{{"dT", "K", 1, "Tout - Tin", false}}}).empty());
+    frmHistory& log = openLog("old.csv",
+                              "TIME,Tin [deg.C],Tout [deg.C]\r\n10:00:00,20,25.5\r\n"
+                              "10:00:01,21,25\r\n");
+    ASSERT_EQ(log.chkChannel.size(), 3u);
+    EXPECT_EQ(log.chkChannel[0]->text(), "Tin [deg.C]");
+    EXPECT_EQ(log.chkChannel[2]->text(), "dT [K]");
+    const history::ReducingSeries& read = log.document().groups[0].series;
+    EXPECT_EQ(*history::ValueAt(read, 2, log.document().firstX()), 5.5f);
+    EXPECT_EQ(*history::ValueAt(read, 2, log.document().lastX()), 4.0f);
 }
 
 TEST_F(HistoryWindowTest, AnOpenedLogShowsTheEventsFileBesideItAndTellsItsBadLines) {
