@@ -3,8 +3,7 @@
 // minimum and maximum, whatever the length; values under cursors; a frame whose
 // conversion failed leaves gaps from the failed slot on, not stale values; the CSV
 // export's header quoting and units, ISO times with offset, bucket rows and card
-// merging. The run keeps the values as the user reads them and its derived channels
-// in a group of their own, a new one when their names or units change.
+// merging; a column's unit in brackets after its name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -120,41 +119,6 @@ TEST(RunHistory, AFailedSlotAndTheSlotsAfterItAreGapsOfThatCardOnly) {
     EXPECT_EQ(*ValueAt(run.groups[0].series, 7, 1000), 7.0f);
 }
 
-TEST(RunHistory, KeepsScaledValuesAndDerivedChannelsUnderTheNamesTheyHadThen) {
-    AcquisitionState state;
-    state.ChannelValue[8] = 12.0f;
-    HistoryDocument run = RunHistory(kSmall);
-    derived::DerivedSettings settings{
-        {{"dP", "bar", 1, "ch8 - ch9", false}, {"half", "", 2, "", false}}};
-    SetDerivedChannels(run, settings);
-    SetDerivedChannels(run, settings);
-    ASSERT_EQ(run.groups.size(), 3u);
-    EXPECT_EQ(run.groups[2].names, (std::vector<std::string>{"dP", "half"}));
-    EXPECT_EQ(run.groups[2].units, (std::vector<std::string>{"bar", ""}));
-
-    ConvertedFrame frame = TakeConvertedFrame(state, 1, platform::LocalDateTime(1000, 0), {});
-    frame.scaled[0] = 5.0;  // 12 mA read as bar
-    frame.derived[0] = 2.5;
-    AddCardFrame(run, frame);
-    EXPECT_EQ(*ValueAt(run.groups[1].series, 0, 1000), 5.0f);
-    EXPECT_EQ(*ValueAt(run.groups[2].series, 0, 1000), 2.5f);
-    EXPECT_TRUE(std::isnan(*ValueAt(run.groups[2].series, 1, 1000)));
-
-    // Another unit is another channel: later frames go to a group of their own.
-    settings.channels[0].unit = "kPa";
-    SetDerivedChannels(run, settings);
-    ASSERT_EQ(run.groups.size(), 4u);
-    frame.convertedAt = platform::LocalDateTime(2000, 0);
-    frame.derived[0] = 250.0;
-    AddCardFrame(run, frame);
-    EXPECT_EQ(run.groups[2].series.appended(), 1u);
-    EXPECT_EQ(*ValueAt(run.groups[3].series, 0, 2000), 250.0f);
-    // None left: frames carry no derived group.
-    SetDerivedChannels(run, {});
-    AddCardFrame(run, frame);
-    EXPECT_EQ(run.groups[3].series.appended(), 1u);
-}
-
 // A heading and the name and unit it stands for, both ways unless marked.
 struct Heading {
     const char* text;
@@ -182,19 +146,6 @@ INSTANTIATE_TEST_SUITE_P(
                     Heading{"[V]", "[V]", "", false}, Heading{"a [b[c]", "a [b[c]", "", false},
                     Heading{"a[V]", "a[V]", "", false}));
 
-TEST(CsvExport, TheHeaderNamesEachColumnsUnitAndQuotesTheWholeHeading) {
-    HistoryDocument run = RunHistory();
-    std::string csv;
-    EXPECT_TRUE(WriteCsv(
-        [&](std::string_view piece) {
-            csv += piece;
-            return true;
-        },
-        run, {{0, 0, "Tin", "°C"}, {0, 1, "Fan, left", "V"}, {0, 2, "Count", ""}}, 0, 1,
-        [](std::int64_t) { return 0; }));
-    EXPECT_EQ(csv, "time,Tin [°C],\"Fan, left [V]\",Count\r\n");
-}
-
 TEST(CsvExport, TimesWithOffsetQuotedNamesBucketRowsAndCardsInTimeOrder) {
     // 64 whole frames at most: of 97 frames, the first 32 and the next 32 are buckets.
     HistoryDocument run = RunHistory({64, {64, 64, 0}});
@@ -212,10 +163,10 @@ TEST(CsvExport, TimesWithOffsetQuotedNamesBucketRowsAndCardsInTimeOrder) {
             csv += piece;
             return true;
         },
-        run, {{0, 0, "Temp, \"in\""}, {1, 0, "Fan"}, {0, 5, "Failed"}}, t - 8000, t + 40,
+        run, {{0, 0, "Temp, \"in\""}, {1, 0, "Fan", "rpm"}, {0, 5, "Failed"}}, t - 8000, t + 40,
         [](std::int64_t) { return 60; }));
     EXPECT_TRUE(
-        csv.starts_with("time,\"Temp, \"\"in\"\"\",Fan,Failed\r\n"
+        csv.starts_with("time,\"Temp, \"\"in\"\"\",Fan [rpm],Failed\r\n"
                         "2026-12-06T14:05:01.250+01:00,-0.5,,\r\n"
                         "2026-12-06T14:05:01.250+01:00,1.5,,\r\n"
                         "2026-12-06T14:05:03.330+01:00,-0.5,,\r\n"))
