@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 #include <string>
 
 #include "app/CascadePlacement.h"
@@ -137,6 +138,7 @@ void mdiDaq::ViewTrend_Click() {
     showChild(trendWindow, [this] {
         auto* trend = new frmTrend(state_, clock_, dialogs_);
         trend->setMarks([this] { return channelMarks(); });
+        trend->setScales([this]() -> const ChannelScales& { return preferences_.channels; });
         return trend;
     });
 }
@@ -149,7 +151,7 @@ void mdiDaq::ViewHistory_Click() {
             }
             return trendWindow->shpColor[static_cast<std::size_t>(slot)]->fillColor();
         };
-        auto scales = [this]() -> const ChannelScales& { return preferences_.channels; };
+        auto scales = [this]() -> const ChannelScales& { return run_.engineering().scales(); };
         auto* history = new frmHistory(
             run_.history(), RunChannelLooks(state_, run_.history(), scales, trendColour), dialogs_);
         history->followEvents(run_.events().events());
@@ -162,7 +164,9 @@ void mdiDaq::FileOpenLog_Click() {
         {"Open Log", "Log Files (*.csv *.txt *.log)|*.csv;*.txt;*.log|All Files (*)|*", "", ""});
     if (path) {
         QPointer<frmHistory> window;
-        showChild(window, [&] { return new frmHistory(*path, dialogs_); });
+        history::LogDerived derived{run_.engineering().derivedSettings(), {}};
+        std::copy_n(state_.ChannelName.begin(), kUsedChannels, derived.channelNames.begin());
+        showChild(window, [&] { return new frmHistory(*path, dialogs_, std::move(derived)); });
     }
 }
 

@@ -1,5 +1,7 @@
 #include "views/TrendModel.h"
 
+#include "engine/ScaledValue.h"
+
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -84,7 +86,7 @@ std::string TrendModel::applyRange(std::string_view text) {
 }
 
 TrendDrawing TrendModel::tick(const AcquisitionState& state, const TrendColors& colors,
-                              const platform::Clock& clock) {
+                              const platform::Clock& clock, const ChannelScales& scales) {
     TrendDrawing drawing;
     drawing.texts.push_back({ClockText(clock.now()), kTrendClockColor, 10700.0f, 11250.0f});
     drawing.texts.push_back(
@@ -98,8 +100,10 @@ TrendDrawing TrendModel::tick(const AcquisitionState& state, const TrendColors& 
         for (int j = 0; j < n; ++j) {
             history[static_cast<std::size_t>(j)] = history[static_cast<std::size_t>(j + 1)];
         }
+        const std::optional<ChannelScale>& scale = scales[static_cast<std::size_t>(channel)];
         history[static_cast<std::size_t>(n)] =
-            state.ChannelValue[static_cast<std::size_t>(channel)];
+            scale ? static_cast<float>(ScaledValue(state, channel, *scale))
+                  : state.ChannelValue[static_cast<std::size_t>(channel)];
     }
 
     int plotted = 0;

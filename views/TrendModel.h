@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/AcquisitionState.h"
+#include "engine/ChannelScale.h"
 #include "platform/Clock.h"
 #include "platform/Color.h"
 
@@ -74,10 +75,11 @@ class TrendModel {
     // afterwards: a value below 1, an empty or a non-numeric text becomes "1".
     std::string applyRange(std::string_view text);
 
-    // One tick: shifts every channel's history, takes the latest values and
-    // returns what to draw. The clock is read once for each time label.
+    // One tick: shifts every channel's history, takes the latest values (through
+    // the channel's user scale where it has one) and returns what to draw. The
+    // clock is read once for each time label.
     TrendDrawing tick(const AcquisitionState& state, const TrendColors& colors,
-                      const platform::Clock& clock);
+                      const platform::Clock& clock, const ChannelScales& scales = {});
 
     // Past values per channel; for the current N, sample N is the newest.
     std::array<std::array<float, kTrendSamples>, kTrendChannels> TrendHistory{};

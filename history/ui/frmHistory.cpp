@@ -65,11 +65,13 @@ frmHistory::frmHistory(const history::HistoryDocument& run, ChannelLooks looks,
     showLast(kQuickRanges[0]);
 }
 
-frmHistory::frmHistory(const std::string& logPath, platform::Dialogs& dialogs, QWidget* parent)
+frmHistory::frmHistory(const std::string& logPath, platform::Dialogs& dialogs,
+                       std::optional<history::LogDerived> derived, QWidget* parent)
     : QWidget(parent),
       owned_(std::make_unique<history::HistoryDocument>()),
       dialogs_(dialogs),
-      logPath_(logPath) {
+      logPath_(logPath),
+      logDerived_(std::move(derived)) {
     document_ = owned_.get();
     looks_ = [this](int group, int column) {
         const auto& groups = document_->groups;
@@ -694,7 +696,9 @@ void frmHistory::cmdExportCsv_Click() {
 }
 
 void frmHistory::startLoading() {
-    loader_ = std::make_unique<LogLoader>(logPath_, LocalLogOptions(logPath_));
+    history::LogReadOptions options = LocalLogOptions(logPath_);
+    options.derived = logDerived_;
+    loader_ = std::make_unique<LogLoader>(logPath_, std::move(options));
     connect(loader_.get(), &LogLoader::finished, this, &frmHistory::loadFinished);
     barProgress->setValue(0);
     barProgress->setVisible(true);

@@ -21,6 +21,7 @@
 
 #include "alarms/RunEvent.h"
 #include "history/HistoryDocument.h"
+#include "history/LogReader.h"
 #include "platform/Dialogs.h"
 
 class QCheckBox;
@@ -61,7 +62,10 @@ class frmHistory : public QWidget {
     frmHistory(const history::HistoryDocument& run, ChannelLooks looks, platform::Dialogs& dialogs,
                QWidget* parent = nullptr);
     // A log file, read in the background; the window's title is the file's name.
-    frmHistory(const std::string& logPath, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    // The derived channels given are worked out again over its records.
+    frmHistory(const std::string& logPath, platform::Dialogs& dialogs,
+               std::optional<history::LogDerived> derived = std::nullopt,
+               QWidget* parent = nullptr);
     ~frmHistory() override;
 
     // The run's events, shown as markers while the window shows; they outlive it.
@@ -146,6 +150,7 @@ class frmHistory : public QWidget {
     ChannelLooks looks_;
     platform::Dialogs& dialogs_;
     std::string logPath_;
+    std::optional<history::LogDerived> logDerived_;
     std::unique_ptr<LogLoader> loader_;
     std::unique_ptr<history::FollowedLog> log_;  // the file shown, read on as it grows
     const std::deque<alarms::RunEvent>* runEvents_ = nullptr;

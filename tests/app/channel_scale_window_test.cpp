@@ -2,9 +2,12 @@
 // pseudo-terminal: a 4-20 mA transmitter of 0-10 bar reads its unit and decimals,
 // a channel without a scale reads as it always has, and the Channels page of
 // Options > Settings previews a scale as typed, refuses a slip naming the channel
-// and field, and stores what OK accepts.
+// and field, and stores what OK accepts. The trend draws and names the scaled
+// channel in its unit, and History shows it and a derived channel over it with
+// their units.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -16,6 +19,8 @@
 #include "app/Program.h"
 #include "app/QtProgramParts.h"
 #include "engine/InputTypes.h"
+#include "history/SeriesReading.h"
+#include "history/ui/frmHistory.h"
 #include "platform/qt/QtSerialPort.h"
 #include "tests/engine/Tables.h"
 #include "tests/support/CardSimProcess.h"
@@ -34,7 +39,9 @@ TEST(ChannelScaleWindow, AnAnalogViewShowsAFourToTwentyMilliampChannelInItsUnit)
     CopyShippedTables(appDir.path().toStdString());
     QFile ini(appDir.filePath("vantrel.ini"));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[channels]\nch2_scale = 4 0 20 10\nch2_unit = bar\nch2_decimals = 1\n");
+    ini.write(
+        "[channels]\nch2_scale = 4 0 20 10\nch2_unit = bar\nch2_decimals = 1\n"
+        "[derived]\nderived1 = twice | bar | 1 | ch2 * 2\n");
     ini.close();
     FakeDialogs dialogs;
     FakeClock clock;
@@ -62,6 +69,22 @@ TEST(ChannelScaleWindow, AnAnalogViewShowsAFourToTwentyMilliampChannelInItsUnit)
     EXPECT_EQ(Find<QLabel>(analog, "lblData", 2).text(), "5.0 bar");
     // 12 mA is half the live-zero span: 10.00 of an input range of 20.
     EXPECT_EQ(Find<QLabel>(analog, "lblData", 3).text(), "10.00");
+
+    Find<QAction>(window, "ViewTrend").trigger();
+    QWidget& trend = Find(window, "frmTrend");
+    Tick(trend, "tmrTrend");
+    EXPECT_EQ(Find<QLabel>(trend, "lblChannel", 2).text(), "Channel 2 [bar]");
+    EXPECT_EQ(Find<QLabel>(trend, "lblChannel", 3).text(), "Channel 3");
+    EXPECT_EQ(Find<QLabel>(trend, "lblData", 2).text(), "5.0 bar");
+    Find<QAction>(window, "ViewHistory").trigger();
+    auto& history = dynamic_cast<frmHistory&>(Find(window, "frmHistory"));
+    ASSERT_EQ(history.chkChannel.size(), 17u);
+    EXPECT_TRUE(history.chkChannel[2]->text().endsWith(" [bar]"));
+    EXPECT_TRUE(history.chkChannel[3]->text().endsWith(" [mA]"));
+    EXPECT_EQ(history.chkChannel[16]->text(), "twice [bar]");
+    const history::HistoryDocument& run = history.document();
+    EXPECT_NEAR(*history::ValueAt(run.groups[0].series, 2, run.lastX()), 5.0, 0.05);
+    EXPECT_NEAR(*history::ValueAt(run.groups[2].series, 0, run.lastX()), 10.0, 0.1);
 
     // CH3 as gain and offset, in kPa to no decimals; a first try with a unit of two
     // lines is refused and the dialog stays open.

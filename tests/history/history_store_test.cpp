@@ -2,12 +2,14 @@
 // the mean and the first moment, within its memory limits; a plot column shows its
 // minimum and maximum, whatever the length; values under cursors; a frame whose
 // conversion failed leaves gaps from the failed slot on, not stale values; the CSV
-// export's header quoting, ISO times with offset, bucket rows and card merging.
+// export's header quoting and units, ISO times with offset, bucket rows and card
+// merging; a column's unit in brackets after its name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
+#include "history/ColumnHeading.h"
 #include "history/CsvExport.h"
 #include "history/HistoryDocument.h"
 #include "history/SeriesReading.h"
@@ -117,6 +119,33 @@ TEST(RunHistory, AFailedSlotAndTheSlotsAfterItAreGapsOfThatCardOnly) {
     EXPECT_EQ(*ValueAt(run.groups[0].series, 7, 1000), 7.0f);
 }
 
+// A heading and the name and unit it stands for, both ways unless marked.
+struct Heading {
+    const char* text;
+    const char* name;
+    const char* unit;
+    bool writtenSo = true;
+};
+class ColumnHeadings : public testing::TestWithParam<Heading> {};
+
+TEST_P(ColumnHeadings, NameTheUnitInBracketsAfterTheName) {
+    const Heading& h = GetParam();
+    const ColumnHeading read = SplitUnit(h.text);
+    EXPECT_EQ(read.name, h.name);
+    EXPECT_EQ(read.unit, h.unit);
+    if (h.writtenSo) {
+        EXPECT_EQ(NameWithUnit(h.name, h.unit), h.text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ColumnHeadings,
+    testing::Values(Heading{"Tin [°C]", "Tin", "°C"}, Heading{"Fan, left [V]", "Fan, left", "V"},
+                    Heading{"Tank", "Tank", ""}, Heading{"flow [m³/h]", "flow", "m³/h"},
+                    Heading{"x [a] [b]", "x [a]", "b"}, Heading{"a []", "a []", "", false},
+                    Heading{"[V]", "[V]", "", false}, Heading{"a [b[c]", "a [b[c]", "", false},
+                    Heading{"a[V]", "a[V]", "", false}));
+
 TEST(CsvExport, TimesWithOffsetQuotedNamesBucketRowsAndCardsInTimeOrder) {
     // 64 whole frames at most: of 97 frames, the first 32 and the next 32 are buckets.
     HistoryDocument run = RunHistory({64, {64, 64, 0}});
@@ -134,10 +163,10 @@ TEST(CsvExport, TimesWithOffsetQuotedNamesBucketRowsAndCardsInTimeOrder) {
             csv += piece;
             return true;
         },
-        run, {{0, 0, "Temp, \"in\""}, {1, 0, "Fan"}, {0, 5, "Failed"}}, t - 8000, t + 40,
+        run, {{0, 0, "Temp, \"in\""}, {1, 0, "Fan", "rpm"}, {0, 5, "Failed"}}, t - 8000, t + 40,
         [](std::int64_t) { return 60; }));
     EXPECT_TRUE(
-        csv.starts_with("time,\"Temp, \"\"in\"\"\",Fan,Failed\r\n"
+        csv.starts_with("time,\"Temp, \"\"in\"\"\",Fan [rpm],Failed\r\n"
                         "2026-12-06T14:05:01.250+01:00,-0.5,,\r\n"
                         "2026-12-06T14:05:01.250+01:00,1.5,,\r\n"
                         "2026-12-06T14:05:03.330+01:00,-0.5,,\r\n"))

@@ -6,7 +6,9 @@
 // unreadable lines, Reload taking what was appended, Cancel keeping what was shown,
 // and what the logger appends read on and followed, new columns and all. The
 // run's events and those of a log's events file as markers, their text on a click,
-// its bad lines told, and the events in the CSV export only when asked for.
+// its bad lines told, and the events in the CSV export only when asked for. The
+// derived channels of the run with their unit and a value axis of their own, those
+// of earlier settings kept.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -234,6 +236,46 @@ TEST_F(HistoryWindowTest, TheRunsEventsAreMarkersThatTellTheirTextAndMayJoinTheC
     EXPECT_TRUE(lines[3].endsWith(','));
     EXPECT_TRUE(lines[4].contains(":05:02.500")) << lines[4].toStdString();
     EXPECT_TRUE(lines[4].endsWith(R"(,,"marker: pump ""B"", restarted")"));
+}
+
+TEST_F(HistoryWindowTest, DerivedChannelsShowWithTheirUnitAndAxisAndThoseOfEarlierSettingsStay) {
+    startProgram();
+    clock.current = {2026, 12, 6, 14, 5, 0};
+    state().ChannelName[0] = "Tin";
+    state().ChannelName[1] = "Tout";
+    EXPECT_TRUE(run->setDerivedSettings({{{"dT", "K", 1, "Tout - Tin", false}}}).empty());
+    frame(1000);
+    frame(3000);
+    choose("ViewHistory");
+    frmHistory& history = windowTitled("History");
+    ASSERT_EQ(history.chkChannel.size(), 17u);
+    EXPECT_EQ(history.chkChannel[16]->text(), "dT [K]");
+    // Every channel shown, in the order of the list.
+    ASSERT_EQ(history.pic->graphCount(), 17);
+    EXPECT_EQ(history.pic->graph(16)->name(), "dT [K]");
+    EXPECT_EQ(history.pic->graph(16)->valueAxis()->label(), "K");
+    EXPECT_EQ(history.pic->graph(0)->valueAxis(), history.pic->yAxis);
+    EXPECT_EQ(history.pic->axisRect()->axisCount(QCPAxis::atLeft), 2);
+
+    const std::int64_t last = run->history().lastX();
+    for (QCheckBox* box : history.chkChannel) {
+        box->setChecked(box == history.chkChannel[16]);
+    }
+    EXPECT_EQ(history.pic->axisRect()->axisCount(QCPAxis::atLeft), 1);
+    click(history, last, Qt::LeftButton);
+    const QString value = history.tblCursors->item(0, 1)->text();
+    EXPECT_TRUE(value.endsWith(QStringLiteral(" K"))) << value.toStdString();
+    EXPECT_NEAR(QLocale().toDouble(value.section(' ', 0, 0)),
+                state().ChannelValue[1] - state().ChannelValue[0], 1e-3);
+
+    // Other names: later frames go to a channel of their own, the earlier one stays.
+    EXPECT_TRUE(run->setDerivedSettings({{{"total", "V", 2, "Tin + Tout", false}}}).empty());
+    frame(2000);
+    testing::Tick(history, QStringLiteral("tmrRefresh"));
+    ASSERT_EQ(history.chkChannel.size(), 18u);
+    EXPECT_EQ(history.chkChannel[16]->text(), "dT [K]");
+    EXPECT_EQ(history.chkChannel[17]->text(), "total [V]");
+    EXPECT_EQ(history.document().groups[2].series.appended(), 2u);
 }
 
 TEST_F(HistoryWindowTest, AnOpenedLogShowsTheEventsFileBesideItAndTellsItsBadLines) {

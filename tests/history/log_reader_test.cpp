@@ -6,11 +6,14 @@
 // group of its own, a last line still being written, and the lines that cannot be
 // read named in one message. Pieces of any size read alike.
 // Column layouts share one memory budget; a file growing while it is read is read
-// up to its first size, then on.
+// up to its first size, then on. Units are read from "name [unit]" headings, and
+// the derived channels are worked out again over each layout that names their
+// channels.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <clocale>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -141,6 +144,38 @@ TEST(LogReader, ColumnLayoutsShareTheFilesMemoryBudgetOlderOnesReducedFirst) {
         const std::size_t newest = layouts == 1 ? 4000 : document.groups.back().series.count(0);
         EXPECT_LT(document.groups.front().series.count(0), newest);
     }
+}
+
+TEST(LogReader, WorksOutTheDerivedChannelsAgainOverEachLayoutThatNamesTheirChannels) {
+    LogDerived derived;
+    derived.channelNames[0] = "Tin";
+    derived.channelNames[1] = "Tout";
+    derived.settings.channels = {{"dT", "K", 2, "Tout - Tin", false},
+                                 {"dT2", "K", 2, "2 * dT", false},
+                                 {"x3", "", 2, "ch3 * 10", false},
+                                 {"ratio", "", 2, "Tout / ch5", false}};
+    LogReadOptions options{{}, {2026, 12, 6}};
+    options.derived = derived;
+    LogReader reader(options);
+    // Headings with units, then a layout without Tout, one that holds dT already,
+    // and one naming a slot literally.
+    reader.feed(
+        "TIME,Tin [deg.C],Tout [deg.C]\r\n10:00:00,20,25.5\r\n10:00:01,21,\r\n"
+        "TIME,Tin\r\n10:00:02,22\r\n"
+        "TIME,Tin,Tout,dT\r\n10:00:03,1,2,7\r\n"
+        "TIME,ch3\r\n10:00:04,1.5\r\n");
+    const HistoryDocument document = reader.finish();
+    EXPECT_EQ(Groups(document), "Tin|Tout|dT|dT2:2; Tin:1; Tin|Tout|dT|dT2:1; ch3|x3:1");
+    EXPECT_EQ(document.groups[0].units, (std::vector<std::string>{"deg.C", "deg.C", "K", "K"}));
+    const ReducingSeries& first = document.groups[0].series;
+    EXPECT_EQ(*ValueAt(first, 2, k1000), 5.5f);
+    EXPECT_EQ(*ValueAt(first, 3, k1000), 11.0f);
+    // A record without Tout has an empty dT, never a made-up one.
+    EXPECT_TRUE(std::isnan(*ValueAt(first, 2, k1000 + 1000)));
+    // The log's own dT is kept as it was written; dT2 is worked out from Tin and Tout.
+    EXPECT_EQ(*ValueAt(document.groups[2].series, 2, k1000 + 3000), 7.0f);
+    EXPECT_EQ(*ValueAt(document.groups[2].series, 3, k1000 + 3000), 2.0f);
+    EXPECT_EQ(*ValueAt(document.groups[3].series, 1, k1000 + 4000), 15.0f);
 }
 
 TEST(FollowedLog, AFileGrowingWhileReadEndsAtItsFirstSizeThenReadsOnWhatWasAppended) {

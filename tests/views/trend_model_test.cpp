@@ -3,7 +3,7 @@
 // the four labels' texts, places and colours (the clock wrapping at midnight), the
 // grid, the five point choices, the history shift of every channel, and the range
 // box: its text's leading number, anything below 1 becoming "1", a huge one the
-// largest single.
+// largest single; a channel's user scale applied to what is drawn.
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -48,6 +48,19 @@ TEST_F(TrendModelTest, TenPointsOverRangeHundredFollowTheWorkedExample) {
         EXPECT_EQ(drawing.lines[j], (TrendLine{kRed, x, ys[j], x + 1000.0f, ys[j + 1]})) << j;
     }
     EXPECT_EQ(drawing.lines[10], (TrendLine{kBlue, 1000, 11000, 2000, 11000}));
+}
+
+TEST_F(TrendModelTest, AScaledChannelIsDrawnAsTheUserReadsItAndTheOthersAsConverted) {
+    state.PlotChannel[0] = true;
+    state.PlotChannel[1] = true;
+    state.ChannelValue[1] = 30.0f;
+    ChannelScales scales{};
+    scales[0] = ChannelScale{};
+    SetGainOffset(*scales[0], 2.0, 5.0);
+    state.ChannelValue[0] = 10.0f;
+    const TrendDrawing drawing = model.tick(state, colors, clock, scales);
+    EXPECT_EQ(drawing.lines[9].y2, TrendModel::ValueY(25.0f, 100.0f));
+    EXPECT_EQ(drawing.lines[19].y2, TrendModel::ValueY(30.0f, 100.0f));
 }
 
 TEST_F(TrendModelTest, LabelsShowNowNSecondsEarlierZeroAndTheRange) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "engine/ScaledValue.h"
 #include "platform/qt/ControlNames.h"
 #include "views/ui/ChannelMarkLooks.h"
 #include "views/ui/FilledShape.h"
@@ -140,14 +141,28 @@ void frmTrend::tmrTrend_Timer() {
         colors[static_cast<std::size_t>(n)] =
             toRgb(shpColor[static_cast<std::size_t>(n)]->fillColor());
     }
-    pic->setDrawing(model_.tick(state_, colors, clock_));
+    static const ChannelScales kUnscaled{};
+    const ChannelScales& scales = scales_ ? scales_() : kUnscaled;
+    pic->setDrawing(model_.tick(state_, colors, clock_, scales));
 
     for (int n = 0; n < kUsedChannels; ++n) {
         const auto at = static_cast<std::size_t>(n);
-        const QString text = ChannelValueText(state_.ChannelValue[at], state_.InputType[at]);
+        const std::optional<ChannelScale>& scale = scales[at];
+        const QString text =
+            scale ? ScaledValueText(ScaledValue(state_, n, *scale), state_.InputType[at], *scale)
+                  : ChannelValueText(state_.ChannelValue[at], state_.InputType[at]);
         if (lblData[at]->text() != text) {
             lblData[at]->setText(text);
             lblData[at]->setAccessibleName(text);
+        }
+        // A channel without a user scale keeps its caption as it always was.
+        const QString caption = scale && !scale->unit.empty()
+                                    ? QStringLiteral("%1 [%2]").arg(
+                                          channelCaption(n), QString::fromStdString(scale->unit))
+                                    : channelCaption(n);
+        if (lblChannel[at]->text() != caption) {
+            lblChannel[at]->setText(caption);
+            lblChannel[at]->setAccessibleName(caption);
         }
     }
     const ChannelMarks marks = marks_ ? marks_() : MarkChannels(state_, {}, {}, {});

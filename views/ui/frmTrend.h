@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "engine/AcquisitionState.h"
+#include "engine/ChannelScale.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "views/ChannelMarks.h"
@@ -40,6 +41,9 @@ class frmTrend : public QWidget {
     // The legend's marks at each refresh; without it only the state's link tells
     // which values are not live.
     void setMarks(std::function<ChannelMarks()> marks) { marks_ = std::move(marks); }
+    // The channels' user scales at each refresh: a scaled channel is drawn and
+    // shown as the user reads it, its unit in the legend ("Channel 3 [bar]").
+    void setScales(std::function<const ChannelScales&()> scales) { scales_ = std::move(scales); }
 
     void tmrTrend_Timer();
     void cmbPoints_Click();
@@ -69,6 +73,7 @@ class frmTrend : public QWidget {
     platform::Dialogs& dialogs_;
     TrendModel model_;
     std::function<ChannelMarks()> marks_;
+    std::function<const ChannelScales&()> scales_;
     QPalette valuePalette_;
 };
 
