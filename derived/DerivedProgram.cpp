@@ -85,14 +85,6 @@ struct DerivedProgram::Compiled {
     std::vector<std::size_t> derivedUsed;
 };
 
-void TakeFrame(ChannelValues& values, const ConvertedFrame& frame) {
-    const std::size_t first = static_cast<std::size_t>(frame.card) * kChannelsPerCard;
-    for (std::size_t channel = 0; channel < kChannelsPerCard; ++channel) {
-        const std::optional<float>& value = frame.values[channel];
-        values[first + channel] = value ? std::optional<double>(*value) : std::nullopt;
-    }
-}
-
 std::string CompileErrorText(const DerivedSettings& settings, const CompileError& error) {
     std::string text = settings.channels.at(error.channel).name + ": " + error.why;
     if (error.position) {

@@ -31,9 +31,6 @@ using ChannelValues = std::array<std::optional<double>, kUsedChannels>;
 // By the place of the derived channel in its settings.
 using DerivedValues = std::array<std::optional<double>, kMaxDerivedChannels>;
 
-// The card's slots of values taken from its latest frame.
-void TakeFrame(ChannelValues& values, const ConvertedFrame& frame);
-
 // A derived channel that cannot be evaluated, and why.
 struct CompileError {
     // Its place in the settings.

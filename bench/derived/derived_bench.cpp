@@ -57,52 +57,6 @@ AcquisitionState VoltageState() {
     return state;
 }
 
-void Convert(AcquisitionState& state, benchmark::State& bench) {
-    vantrel::DecodeAnalogFrame(state, 0);
-    if (const auto failure = vantrel::ConvertFrame(state, 0)) {
-        bench.SkipWithError(failure->message().c_str());
-    }
-}
-
-void ConversionAlone(benchmark::State& bench) {
-    AcquisitionState state = VoltageState();
-    for (auto _ : bench) {
-        Convert(state, bench);
-        benchmark::DoNotOptimize(state.ChannelValue.data());
-        benchmark::ClobberMemory();
-    }
-}
-
-void ConversionAndDerived(benchmark::State& bench) {
-    AcquisitionState state = VoltageState();
-    const DerivedProgram program =
-        DerivedProgram::Compile(SixteenChannels(), {state.ChannelName.data(), 16});
-    if (!program.errors().empty()) {
-        bench.SkipWithError(program.errors().front().why.c_str());
-        return;
-    }
-    ChannelValues values{};
-    ConvertedFrame other;
-    other.card = 1;
-    other.values.fill(1.5f);
-    TakeFrame(values, other);
-    DerivedValues results{};
-    for (auto _ : bench) {
-        Convert(state, bench);
-        const ConvertedFrame frame =
-            vantrel::TakeConvertedFrame(state, 0, vantrel::platform::DateTime{}, std::nullopt);
-        TakeFrame(values, frame);
-        results = program.evaluate(values);
-        benchmark::DoNotOptimize(results.data());
-        benchmark::ClobberMemory();
-    }
-    std::size_t computed = 0;
-    for (const auto& result : results) {
-        computed += result.has_value() ? 1 : 0;
-    }
-    bench.SetLabel(std::to_string(computed) + " of 16 computed");
-}
-
 // Every channel scaled, as a 4-20 mA transmitter's two points are.
 vantrel::ChannelScales SixteenScales() {
     vantrel::ChannelScales scales{};
@@ -172,8 +126,6 @@ class NanosecondsReporter : public benchmark::ConsoleReporter {
 
 }  // namespace
 
-BENCHMARK(ConversionAlone);
-BENCHMARK(ConversionAndDerived);
 BENCHMARK(ConversionAndTaking);
 BENCHMARK(ConversionAndEngineering);
 
@@ -181,16 +133,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     NanosecondsReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double alone = reporter.nanoseconds["ConversionAlone"];
-    const double both = reporter.nanoseconds["ConversionAndDerived"];
-    if (alone > 0 && both > 0) {
-        const double extra = (both - alone) / 1000.0;
-        std::printf(
-            "\nframe conversion %.3f us, with 16 derived channels %.3f us: "
-            "%.3f us more per frame (budget %.1f us) %s\n",
-            alone / 1000.0, both / 1000.0, extra, kBudgetMicroseconds,
-            extra <= kBudgetMicroseconds ? "within" : "OVER");
-    }
     const double taking = reporter.nanoseconds["ConversionAndTaking"];
     const double finished = reporter.nanoseconds["ConversionAndEngineering"];
     if (taking > 0 && finished > 0) {

@@ -146,18 +146,13 @@ TEST(DerivedProgramTest, IsEmptyWhereAChannelItUsesHasNoValueThisFrame) {
                                                       {"later", "unused + 1"}}));
     ASSERT_TRUE(program.errors().empty());
     ChannelValues values{};
-    ConvertedFrame card1, card2;
-    card1.values[0] = 2.0f;
-    card2.card = 1;
-    card2.values[1] = 5.0f;
-    card2.values[7] = 9.0f;
-    TakeFrame(values, card1);
-    TakeFrame(values, card2);
+    values[0] = 2.0;
+    values[9] = 5.0;
+    values[15] = 9.0;
     EXPECT_EQ(program.evaluate(values)[0], 11.0);
     EXPECT_EQ(program.evaluate(values)[1], 10.0);
 
-    card2.values[1].reset();  // channel 9 failed to convert this time
-    TakeFrame(values, card2);
+    values[9].reset();  // channel 9 failed to convert this time
     const DerivedValues results = program.evaluate(values);
     EXPECT_EQ(results[0], 11.0);
     for (std::size_t index = 1; index < 6; ++index) {

@@ -26,6 +26,8 @@ TEST(EngineeringValuesTest, ScalesEachCardsSlotsAndEvaluatesOverBothCards) {
     EngineeringValues values;
     ChannelScales scales{};
     scales[9] = ChannelScale{.gain = 2.0, .offset = 1.0, .unit = "bar"};
+    // A 4-20 mA channel is scaled from its loop current, not its converted value.
+    scales[10] = ChannelScale{.gain = 0.625, .offset = -2.5};
     values.setScales(scales);
     DerivedSettings settings;
     settings.channels = {{"total", "", 2, "ch1 + ch9"}, {"twice", "", 2, "2 * total"}};
@@ -36,8 +38,10 @@ TEST(EngineeringValuesTest, ScalesEachCardsSlotsAndEvaluatesOverBothCards) {
     EXPECT_EQ(first.scaled[1], 3.0);
     EXPECT_FALSE(first.derived[0]) << "card 2 has given nothing yet";
 
-    ConvertedFrame second = Frame(1, {0.0f, 5.0f});
+    ConvertedFrame second = Frame(1, {0.0f, 5.0f, 99.0f});
+    second.loopMilliamps[2] = 12.0;
     values.finish(second, state);
+    EXPECT_EQ(second.scaled[2], 5.0);
     EXPECT_EQ(second.scaled[1], 11.0) << "slot 9 through its scale";
     EXPECT_EQ(second.derived[0], 14.0);
     EXPECT_EQ(second.derived[1], 28.0);

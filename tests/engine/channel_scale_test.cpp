@@ -80,23 +80,6 @@ TEST(ChannelScale, RefusesWithTheChannelAndField) {
     }
 }
 
-// Card 2's frame: its channel 1 is slot 9, a 4-20 mA channel read through the loop
-// current; channel 2 has no scale; channel 3 failed to convert.
-TEST(ChannelScale, AFramesValuesAreScaledByTheirCardsSlots) {
-    ConvertedFrame frame;
-    frame.card = 1;
-    frame.values[1] = 5.0f;
-    frame.loopMilliamps[1] = 12.0;
-    frame.values[2] = 1.25f;
-    ChannelScales scales;
-    scales[9] = std::get<std::optional<ChannelScale>>(ParseChannelScale("4 0 20 10", "bar", ""));
-    scales[1] = scales[11] = ChannelScale{.gain = 100.0};
-    const ScaledValues scaled = ScaleFrame(frame, scales);
-    EXPECT_EQ(scaled[1], 5.0);
-    EXPECT_EQ(scaled[2], 1.25);
-    EXPECT_FALSE(scaled[3].has_value());
-}
-
 }  // namespace
 }  // namespace vantrel
 

@@ -68,9 +68,6 @@ const Case kCases[] = {
     {"TIME,A,B\r\n10:00:00,1,2\r\n10:00:01,3\r\n10:00:02,4,5\r\n", Axis::Time, "A|B:2; Column 1:1",
      k1000, k1000 + 2000, 1.0f, ""},
     {"TIME,A\r\n10:00:00,1E-05\r\n10:00:0", Axis::Time, "A:1", k1000, k1000, 1e-5f, ""},
-    // Units in the header and derived columns after the channels are named columns.
-    {"TIME,P (min) [bar],P (max) [bar],dT [K],sum\r\n10:00:00,1,2,1.5,\r\n", Axis::Time,
-     "P (min)|P (max)|dT|sum:1", k1000, k1000, 1.0f, ""},
     {"TIME,A\r\n10:00:00,1\r\nxx\r\n10:00:01,\r\n25:00:00,1\r\n", Axis::Time, "A:1", k1000, k1000,
      1.0f, "3 lines could not be read: line 3, 4, 5"},
     {"\x7f\x45LF\x01\x02\n1.5\r\n10:00:00,2\r\n", Axis::RecordNumber, "Column 1:1", 1, 1, 1.5f,
