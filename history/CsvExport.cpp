@@ -40,20 +40,6 @@ std::string XText(const HistoryDocument& document, std::int64_t x, const UtcOffs
 
 }  // namespace
 
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
-}
-
 bool WriteCsv(const PutPiece& put, const HistoryDocument& document,
               const std::vector<ExportColumn>& columns, std::int64_t x0, std::int64_t x1,
               const UtcOffsetAt& offsetAt, const std::vector<ExportEvent>* events) {

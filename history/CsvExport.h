@@ -13,6 +13,7 @@
 
 #include "history/ColumnHeading.h"
 #include "history/HistoryDocument.h"
+#include "logging/LogFormat.h"
 #include "settings/AtomicFile.h"
 
 namespace vantrel::history {
@@ -33,10 +34,6 @@ struct ExportEvent {
     std::int64_t x = 0;
     std::string text;
 };
-
-// A field quoted when it holds a comma, a double quote or a line end; inner
-// quotes doubled.
-std::string CsvField(std::string_view text);
 
 // A header of `time` and each column as NameWithUnit gives it; then rows of every
 // item in [x0, x1], in x order across the groups; a row leaves the

@@ -2,26 +2,12 @@
 
 #include <charconv>
 
+#include "logging/LogFormat.h"
 #include "platform/DateTimeText.h"
 
 namespace vantrel {
 
 namespace {
-
-void AddField(std::string& line, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        line += field;
-        return;
-    }
-    line += '"';
-    for (const char c : field) {
-        line += c;
-        if (c == '"') {
-            line += '"';
-        }
-    }
-    line += '"';
-}
 
 // The shortest text that reads back as the same double.
 std::string ValueField(double value) {
@@ -39,19 +25,19 @@ std::string EventsFilePath(const std::string& logPath) {
 std::string EventLine(const alarms::RunEvent& event) {
     std::string line = platform::IsoLocalText(event.at);
     line += ',';
-    AddField(line, alarms::EventKindName(event.kind));
+    line += CsvField(alarms::EventKindName(event.kind));
     line += ',';
-    AddField(line, event.channel);
+    line += CsvField(event.channel);
     line += ',';
     if (event.level) {
-        AddField(line, alarms::LevelText(*event.level));
+        line += CsvField(alarms::LevelText(*event.level));
     }
     line += ',';
     if (event.value) {
         line += ValueField(*event.value);
     }
     line += ',';
-    AddField(line, event.text);
+    line += CsvField(event.text);
     line += "\r\n";
     return line;
 }

@@ -107,6 +107,20 @@ std::string_view StampColumnNames(StampStyle style) {
     return "";
 }
 
+std::string CsvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + '"';
+}
+
 std::string HeaderColumn(const std::string& name, Delimiter delimiter) {
     // Names never hold a double quote themselves (the save options refuse it).
     if (name.find(SeparatorText(delimiter)) == std::string::npos &&

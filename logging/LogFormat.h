@@ -81,6 +81,9 @@ std::string_view StampColumnNames(StampStyle style);
 // A channel name as a header column: in double quotes when it holds the separator
 // or a comma, which would split it into two columns in a spreadsheet.
 std::string HeaderColumn(const std::string& name, Delimiter delimiter);
+// A field of a comma-separated file (the events file, a CSV export): quoted when
+// it holds a comma, a double quote or a line end, its inner quotes doubled.
+std::string CsvField(std::string_view text);
 
 // "dd/mm/yy" and 24-hour "hh:mm:ss", every part two digits.
 std::string DateText(const platform::DateTime& when);
