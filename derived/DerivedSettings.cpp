@@ -62,6 +62,10 @@ std::variant<DerivedChannel, std::string> ParseDerivedChannel(std::string_view t
     if (HasLineBreak(parts[1])) {
         return "unit has a line break";
     }
+    // The log's header quotes a column holding a separator but never doubles a quote.
+    if (parts[1].find('"') != std::string_view::npos) {
+        return "unit holds a double quote";
+    }
     if (CharacterCount(parts[1]) > kMaxUnitCharacters) {
         return "unit is longer than " + std::to_string(kMaxUnitCharacters) + " characters";
     }

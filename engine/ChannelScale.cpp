@@ -130,6 +130,10 @@ std::optional<ScaleRefusal> CheckUnit(std::string_view unit) {
     if (unit.find_first_of("\r\n") != std::string_view::npos) {
         return ScaleRefusal{ScaleRefusal::Field::Unit, "a unit is one line"};
     }
+    // The log's header quotes a column holding a separator but never doubles a quote.
+    if (unit.find('"') != std::string_view::npos) {
+        return ScaleRefusal{ScaleRefusal::Field::Unit, "a unit holds no double quote"};
+    }
     if (CharacterCount(unit) > kMaxUnitCharacters) {
         return ScaleRefusal{ScaleRefusal::Field::Unit,
                             "more than " + std::to_string(kMaxUnitCharacters) + " characters"};

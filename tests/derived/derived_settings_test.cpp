@@ -33,6 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "unit is longer than 16 characters"},
                       TextCase{"u | °°°°°°°°°°°°°°°° | 1 | ch0", "u | °°°°°°°°°°°°°°°° | 1 | ch0"},
                       TextCase{"u | a\nb | 1 | ch0", "unit has a line break"},
+                      TextCase{"u | in\" | 1 | ch0", "unit holds a double quote"},
                       TextCase{"u | V | 10 | ch0", "decimals 10 is not 0 to 9"},
                       TextCase{"u | V | -1 | ch0", "decimals -1 is not 0 to 9"},
                       TextCase{"u | V | 2.0 | ch0", "decimals 2.0 is not 0 to 9"},

@@ -67,6 +67,7 @@ TEST(ChannelScale, RefusesWithTheChannelAndField) {
         {"4,5 0 20 10",        "",          "",   "CH3 scale: 4,5 is not a number"},
         {"gain x offset 0",    "",          "",   "CH3 scale: x is not a number"},
         {"4 0 20 10",          "bar\n",     "",   "CH3 unit: a unit is one line"},
+        {"4 0 20 10",          "in\"",      "",   "CH3 unit: a unit holds no double quote"},
         {"",                   sixteen + "m", "", "CH3 unit: more than 16 characters"},
         {"4 0 20 10",          "bar",       "10", "CH3 decimals: 0 to 9 expected"},
         {"4 0 20 10",          "bar",       "-1", "CH3 decimals: 0 to 9 expected"},
