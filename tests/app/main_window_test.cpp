@@ -4,17 +4,29 @@
 // start pause, a missed "@F" or settings file at exit; a signal during the splash
 // that leaves the program hanging; a box per conversion fault;
 // a child window opened twice; and the port dialog's list off by one, vtrl.con not written in its
-// print style, or one port accepted for both cards.
+// print style, or one port accepted for both cards. A shortcut that does not reach
+// its item; the Window menu's list, tile and close; Exit while logging that asks
+// not, twice or when a signal ends the run; a chart or list opening at its design
+// size, or a window past the frame's edge at 1280x800.
 #include <signal.h>
 
+#include <deque>
+#include <fstream>
+
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 
+#include "app/CascadePlacement.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/Controls.h"
 
@@ -30,7 +42,9 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithCaptionsAndFirstStates) {
         "File: Open Log... Save Exit|View: Analog Data Digital Data - Trend History Alarms - "
         "Status|Task: Start !Stop - Task Manager Add Marker...|Options: Card 1 Configuration Card "
         "2 Configuration "
-        "Card Communication - Settings Card 1 Calibration Card 2 Calibration|Help: Contents About|";
+        "Card Communication - Settings Card 1 Calibration Card 2 Calibration|Window: !Cascade "
+        "!Tile "
+        "!Close !Close All -|Help: Contents About|";
     QString shown;
     for (QAction* menu : window->menuBar()->actions()) {
         shown += menu->text() + ":";
@@ -136,6 +150,112 @@ TEST_F(MainWindowTest, HelpContentsOpensTheManualOfThisTreeInTheBrowser) {
               QFileInfo(qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/docs/manual.html")
                   .canonicalFilePath());
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainWindowTest, EachShortcutTriggersItsItem) {
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler("file", &browser, "open");
+    startProgram();
+    cm2->receive("V1.02\r");
+    QApplication::setActiveWindow(window);
+    const std::pair<QKeyCombination, const char*> keys[] = {{Qt::CTRL | Qt::Key_O, "FileOpenLog"},
+                                                            {Qt::CTRL | Qt::Key_S, "FileSave"},
+                                                            {Qt::Key_F5, "TaskStart"},
+                                                            {Qt::SHIFT | Qt::Key_F5, "TaskStop"},
+                                                            {Qt::Key_F1, "HelpContents"},
+                                                            {Qt::CTRL | Qt::Key_F4, "WindowClose"},
+                                                            {Qt::CTRL | Qt::Key_Q, "FileExit"}};
+    for (const auto& [key, item] : keys) {
+        QSignalSpy triggered(&Find<QAction>(*window, item), &QAction::triggered);
+        QTest::keyClick(window, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(triggered.count(), 1) << item;
+    }
+    QDesktopServices::unsetUrlHandler("file");
+    EXPECT_TRUE(Find<QMdiArea>(*window, "mdiArea").subWindowList().isEmpty());
+    EXPECT_TRUE(run->ended());
+}
+
+TEST_F(MainWindowTest, WindowMenuListsTheOpenWindowsAndTilesAndClosesThem) {
+    window->resize(1280, 800);
+    window->show();
+    for (const char* item : {"ViewStatus", "TaskManager", "ViewAlarms"}) {
+        choose(item);
+    }
+    auto& area = Find<QMdiArea>(*window, "mdiArea");
+    emit Find<QMenu>(*window, "Window").aboutToShow();
+    QStringList listed;
+    for (int k = 0; k < 3; ++k) {
+        QAction& item = Find<QAction>(*window, "WindowList", k);
+        listed << item.text() + (item.isChecked() ? "*" : "");
+    }
+    EXPECT_EQ(listed.join(", "), "&1 Card Status, &2 Task Manager, &3 Alarms*");
+    choose("WindowList_0");
+    EXPECT_EQ(area.activeSubWindow()->widget(), &Find(*window, "frmStatus"));
+    choose("WindowTile");
+    const QList<QMdiSubWindow*> frames = area.subWindowList();
+    for (QMdiSubWindow* frame : frames) {
+        EXPECT_TRUE(area.viewport()->rect().contains(frame->geometry()))
+            << frame->windowTitle().toStdString();
+        EXPECT_FALSE(frame->geometry().intersects(frames[0]->geometry()) && frame != frames[0]);
+    }
+    choose("WindowCloseAll");
+    flushDeletes();
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+}
+
+// Logging wins over publishing in the question; a signal ends the run unasked.
+TEST_F(MainWindowTest, ExitWhileLoggingAsksOnceAndCancelKeepsItRunning) {
+    const struct {
+        bool logging;
+        bool publishing;
+        std::deque<bool> answers;
+        bool bySignal;
+        std::size_t asked;
+        bool ended;
+    } cases[] = {{false, false, {}, false, 0, true},
+                 {true, true, {false}, false, 1, false},
+                 {true, false, {true}, false, 1, true},
+                 {true, true, {}, true, 0, true}};
+    for (const auto& c : cases) {
+        std::ofstream(folder.filePath("vantrel.ini").toStdString())
+            << "[mqtt]\nenabled=" << (c.publishing ? "true" : "false") << "\n";
+        makeWindow();
+        startProgram();
+        state().Saving = c.logging;
+        dialogs.questions.clear();
+        dialogs.confirmAnswers = c.answers;
+        if (c.bySignal) {
+            ::raise(SIGTERM);
+            QCoreApplication::processEvents();
+        } else {
+            choose("FileExit");
+        }
+        ASSERT_EQ(dialogs.questions.size(), c.asked) << c.logging << c.bySignal;
+        EXPECT_EQ(run->ended(), c.ended) << c.logging << c.bySignal;
+        if (c.asked > 0) {
+            EXPECT_EQ(dialogs.questions[0].text, "Logging is on: stop and exit?");
+            EXPECT_EQ(dialogs.questions[0].proceedCaption, "Exit");
+        }
+    }
+}
+
+TEST_F(MainWindowTest, AChartAndTheAlarmListTakeAShareOfTheFrameAndFormsKeepTheirSize) {
+    window->resize(1280, 800);
+    window->show();
+    auto& area = Find<QMdiArea>(*window, "mdiArea");
+    for (const char* item : {"ViewStatus", "ViewTrend", "ViewAlarms", "TaskManager"}) {
+        choose(item);
+    }
+    const QSize room = area.viewport()->size();
+    for (QMdiSubWindow* frame : area.subWindowList()) {
+        EXPECT_TRUE(area.viewport()->rect().contains(frame->geometry()))
+            << frame->windowTitle().toStdString();
+        const bool grows = frame->widget()->objectName() == "frmTrend" ||
+                           frame->widget()->objectName() == "frmAlarms";
+        EXPECT_EQ(frame->size(),
+                  grows ? QSize(room.width() * 3 / 4, room.height() * 3 / 4) : frame->sizeHint())
+            << frame->windowTitle().toStdString();
+    }
 }
 
 }  // namespace
