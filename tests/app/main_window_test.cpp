@@ -10,7 +10,6 @@
 // size, or a window past the frame's edge at 1280x800.
 #include <signal.h>
 
-#include <deque>
 #include <fstream>
 
 #include <QApplication>
@@ -82,37 +81,6 @@ TEST_F(MainWindowTest, ASignalDuringTheSplashEndsTheProgramThere) {
     EXPECT_EQ(cm->openAttempts + cm2->openAttempts, 0);
 }
 
-TEST_F(MainWindowTest, StartAndStopSwitchTheirItemsAndExitEndsTheRun) {
-    startProgram();
-    cm2->receive("V1.02\r");
-    cm->sent.clear();
-    cm2->sent.clear();
-    QAction& start = Find<QAction>(*window, "TaskStart");
-    QAction& stop = Find<QAction>(*window, "TaskStop");
-    start.trigger();
-    EXPECT_FALSE(start.isEnabled() || !stop.isEnabled());
-    timers["tmrDelay"].tick();
-    stop.trigger();
-    EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
-    choose("FileExit");
-    EXPECT_TRUE(run->ended());
-    EXPECT_EQ(cm2->sent, (Wire{"@TA00\r", "@N\r", "@F\r", "@F\r"}));
-}
-
-TEST_F(MainWindowTest, AChildWindowOpensOnceAndClosingItFreesItsPlace) {
-    window->show();
-    for (const char* item : {"ViewStatus", "TaskManager", "ViewStatus"}) {
-        Find<QAction>(*window, item).trigger();
-    }
-    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").subWindowList().size(), 2);
-    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").activeSubWindow()->widget(),
-              &Find(*window, "frmStatus"));
-    Find<QPushButton>(Find(*window, "frmTaskManager"), "cmdCancel").click();
-    flushDeletes();
-    Find<QAction>(*window, "TaskManager").trigger();
-    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").subWindowList().size(), 2);
-}
-
 TEST_F(MainWindowTest, PortDialogWritesThePortFileConnectsAtOnceButNeverOnePortForBothCards) {
     Find<QAction>(*window, "OptionsCardComm").trigger();
     QWidget& dialog = Find(*window, "frmCardComm");
@@ -152,110 +120,99 @@ TEST_F(MainWindowTest, HelpContentsOpensTheManualOfThisTreeInTheBrowser) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(MainWindowTest, EachShortcutTriggersItsItem) {
+// Logging wins over publishing in the question.
+TEST_F(MainWindowTest, ExitWhileLoggingAsksOnceAndCancelKeepsItRunning) {
+    std::ofstream(folder.filePath("vantrel.ini").toStdString()) << "[mqtt]\nenabled=true\n";
+    makeWindow();
+    startProgram();
+    state().Saving = true;
+    dialogs.confirmAnswers = {false, true};
+    choose("FileExit");
+    EXPECT_FALSE(run->ended());
+    choose("FileExit");
+    EXPECT_TRUE(run->ended());
+    ASSERT_EQ(dialogs.questions.size(), 2u) << "once each time";
+    EXPECT_EQ(dialogs.questions[1].text, "Logging is on: stop and exit?");
+    EXPECT_EQ(dialogs.questions[1].proceedCaption, "Exit");
+}
+
+// Start and Stop switch their items; Exit ends the run with the stop commands.
+TEST_F(MainWindowTest, EachShortcutTriggersItsItemAndExitEndsTheRun) {
     UrlCatcher browser;
     QDesktopServices::setUrlHandler("file", &browser, "open");
     startProgram();
     cm2->receive("V1.02\r");
+    cm2->sent.clear();
     QApplication::setActiveWindow(window);
-    const std::pair<QKeyCombination, const char*> keys[] = {{Qt::CTRL | Qt::Key_O, "FileOpenLog"},
-                                                            {Qt::CTRL | Qt::Key_S, "FileSave"},
-                                                            {Qt::Key_F5, "TaskStart"},
-                                                            {Qt::SHIFT | Qt::Key_F5, "TaskStop"},
-                                                            {Qt::Key_F1, "HelpContents"},
-                                                            {Qt::CTRL | Qt::Key_F4, "WindowClose"},
-                                                            {Qt::CTRL | Qt::Key_Q, "FileExit"}};
+    QAction& start = Find<QAction>(*window, "TaskStart");
+    QAction& stop = Find<QAction>(*window, "TaskStop");
+    const std::pair<QKeyCombination, QAction*> keys[] = {
+        {Qt::Key_F5, &start},
+        {Qt::SHIFT | Qt::Key_F5, &stop},
+        {Qt::CTRL | Qt::Key_O, &Find<QAction>(*window, "FileOpenLog")},
+        {Qt::CTRL | Qt::Key_S, &Find<QAction>(*window, "FileSave")},
+        {Qt::Key_F1, &Find<QAction>(*window, "HelpContents")},
+        {Qt::CTRL | Qt::Key_F4, &Find<QAction>(*window, "WindowClose")},
+        {Qt::CTRL | Qt::Key_Q, &Find<QAction>(*window, "FileExit")}};
     for (const auto& [key, item] : keys) {
-        QSignalSpy triggered(&Find<QAction>(*window, item), &QAction::triggered);
+        QSignalSpy triggered(item, &QAction::triggered);
         QTest::keyClick(window, key.key(), key.keyboardModifiers());
-        EXPECT_EQ(triggered.count(), 1) << item;
+        EXPECT_EQ(triggered.count(), 1) << item->objectName().toStdString();
+        if (item == &start) {
+            EXPECT_FALSE(start.isEnabled() || !stop.isEnabled());
+            timers["tmrDelay"].tick();
+        } else if (item == &stop) {
+            EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
+        }
     }
     QDesktopServices::unsetUrlHandler("file");
     EXPECT_TRUE(Find<QMdiArea>(*window, "mdiArea").subWindowList().isEmpty());
     EXPECT_TRUE(run->ended());
+    EXPECT_EQ(cm2->sent, (Wire{"@TA00\r", "@N\r", "@F\r", "@F\r"}));
 }
 
-TEST_F(MainWindowTest, WindowMenuListsTheOpenWindowsAndTilesAndClosesThem) {
+// A second choice brings the open window to the front; one closed opens anew. A
+// chart or list takes three quarters of the frame, a form its design size, all
+// inside the frame at 1280x800.
+TEST_F(MainWindowTest, ChildWindowsOpenOnceInsideTheFrameAndTheWindowMenuListsTilesAndClosesThem) {
     window->resize(1280, 800);
     window->show();
-    for (const char* item : {"ViewStatus", "TaskManager", "ViewAlarms"}) {
+    for (const char* item :
+         {"ViewStatus", "ViewTrend", "ViewAlarms", "TaskManager", "ViewStatus"}) {
         choose(item);
     }
     auto& area = Find<QMdiArea>(*window, "mdiArea");
+    EXPECT_EQ(area.activeSubWindow()->widget(), &Find(*window, "frmStatus"));
+    Find<QPushButton>(Find(*window, "frmTaskManager"), "cmdCancel").click();
+    flushDeletes();
+    choose("TaskManager");
+    const QSize room = area.viewport()->size();
+    for (QMdiSubWindow* frame : area.subWindowList()) {
+        const std::string name = frame->widget()->objectName().toStdString();
+        EXPECT_TRUE(area.viewport()->rect().contains(frame->geometry())) << name;
+        const bool grows = name == "frmTrend" || name == "frmAlarms";
+        EXPECT_EQ(frame->size(),
+                  grows ? QSize(room.width() * 3 / 4, room.height() * 3 / 4) : frame->sizeHint())
+            << name;
+    }
     emit Find<QMenu>(*window, "Window").aboutToShow();
     QStringList listed;
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < area.subWindowList().size(); ++k) {
         QAction& item = Find<QAction>(*window, "WindowList", k);
         listed << item.text() + (item.isChecked() ? "*" : "");
     }
-    EXPECT_EQ(listed.join(", "), "&1 Card Status, &2 Task Manager, &3 Alarms*");
+    EXPECT_EQ(listed.join(", "), "&1 Card Status, &2 Real Time Trend, &3 Alarms, &4 Task Manager*");
     choose("WindowList_0");
     EXPECT_EQ(area.activeSubWindow()->widget(), &Find(*window, "frmStatus"));
     choose("WindowTile");
     const QList<QMdiSubWindow*> frames = area.subWindowList();
     for (QMdiSubWindow* frame : frames) {
-        EXPECT_TRUE(area.viewport()->rect().contains(frame->geometry()))
-            << frame->windowTitle().toStdString();
-        EXPECT_FALSE(frame->geometry().intersects(frames[0]->geometry()) && frame != frames[0]);
+        EXPECT_TRUE(area.viewport()->rect().contains(frame->geometry()));
+        EXPECT_FALSE(frame != frames[0] && frame->geometry().intersects(frames[0]->geometry()));
     }
     choose("WindowCloseAll");
     flushDeletes();
     EXPECT_TRUE(area.subWindowList().isEmpty());
-}
-
-// Logging wins over publishing in the question; a signal ends the run unasked.
-TEST_F(MainWindowTest, ExitWhileLoggingAsksOnceAndCancelKeepsItRunning) {
-    const struct {
-        bool logging;
-        bool publishing;
-        std::deque<bool> answers;
-        bool bySignal;
-        std::size_t asked;
-        bool ended;
-    } cases[] = {{false, false, {}, false, 0, true},
-                 {true, true, {false}, false, 1, false},
-                 {true, false, {true}, false, 1, true},
-                 {true, true, {}, true, 0, true}};
-    for (const auto& c : cases) {
-        std::ofstream(folder.filePath("vantrel.ini").toStdString())
-            << "[mqtt]\nenabled=" << (c.publishing ? "true" : "false") << "\n";
-        makeWindow();
-        startProgram();
-        state().Saving = c.logging;
-        dialogs.questions.clear();
-        dialogs.confirmAnswers = c.answers;
-        if (c.bySignal) {
-            ::raise(SIGTERM);
-            QCoreApplication::processEvents();
-        } else {
-            choose("FileExit");
-        }
-        ASSERT_EQ(dialogs.questions.size(), c.asked) << c.logging << c.bySignal;
-        EXPECT_EQ(run->ended(), c.ended) << c.logging << c.bySignal;
-        if (c.asked > 0) {
-            EXPECT_EQ(dialogs.questions[0].text, "Logging is on: stop and exit?");
-            EXPECT_EQ(dialogs.questions[0].proceedCaption, "Exit");
-        }
-    }
-}
-
-TEST_F(MainWindowTest, AChartAndTheAlarmListTakeAShareOfTheFrameAndFormsKeepTheirSize) {
-    window->resize(1280, 800);
-    window->show();
-    auto& area = Find<QMdiArea>(*window, "mdiArea");
-    for (const char* item : {"ViewStatus", "ViewTrend", "ViewAlarms", "TaskManager"}) {
-        choose(item);
-    }
-    const QSize room = area.viewport()->size();
-    for (QMdiSubWindow* frame : area.subWindowList()) {
-        EXPECT_TRUE(area.viewport()->rect().contains(frame->geometry()))
-            << frame->windowTitle().toStdString();
-        const bool grows = frame->widget()->objectName() == "frmTrend" ||
-                           frame->widget()->objectName() == "frmAlarms";
-        EXPECT_EQ(frame->size(),
-                  grows ? QSize(room.width() * 3 / 4, room.height() * 3 / 4) : frame->sizeHint())
-            << frame->windowTitle().toStdString();
-    }
 }
 
 }  // namespace

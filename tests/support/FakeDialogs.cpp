@@ -36,12 +36,7 @@ std::optional<std::string> FakeDialogs::askText(const platform::TextRequest& req
 
 bool FakeDialogs::confirm(const platform::Question& question) {
     questions.push_back(question);
-    if (confirmAnswers.empty()) {
-        return false;
-    }
-    const bool answer = confirmAnswers.front();
-    confirmAnswers.pop_front();
-    return answer;
+    return take(confirmAnswers).value_or(false);
 }
 
 void FakeDialogs::showMessageNonBlocking(const platform::Message& message,

@@ -17,7 +17,7 @@ class FakeDialogs : public platform::Dialogs {
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<platform::Rgb>> colorAnswers;
     std::deque<std::optional<std::string>> textAnswers;
-    std::deque<bool> confirmAnswers;
+    std::deque<std::optional<bool>> confirmAnswers;
 
     std::vector<platform::FileDialogRequest> openRequests;
     std::vector<platform::FileDialogRequest> saveRequests;

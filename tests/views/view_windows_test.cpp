@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSet>
+#include <cmath>
 #include <tuple>
 
 #include "tests/app/MainWindowFixture.h"
@@ -209,7 +210,7 @@ TEST_F(ViewWindowTest, TrendColourRecoloursOnlyTheChosenChannelAndIsKeptInVantre
 TEST_F(ViewWindowTest, TrendValuesFarBeyondTheRangePaintUpToThePlotAreasEdge) {
     QWidget& view = open("ViewTrend", "frmTrend");
     state().PlotChannel[0] = true;
-    for (const float value : {0.0f, 3.0e38f, -3.0e38f}) {
+    for (const float value : {0.0f, 3.0e38f, -INFINITY}) {
         state().ChannelValue[0] = value;
         Tick(view, "tmrTrend");
     }
