@@ -58,6 +58,9 @@ mdiDaq::mdiDaq(AcquisitionState& state, acquisition::Run& run, publish::Publishe
 
 mdiDaq::~mdiDaq() {
     run_.setTaskChangedHandler(nullptr);
+    // The frame's children close after this part of the window is gone; the Window
+    // menu's items must not hear of it.
+    mdiArea_->disconnect(this);
 }
 
 void mdiDaq::ShowSplash() {
