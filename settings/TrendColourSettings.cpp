@@ -52,7 +52,8 @@ TrendColourChoices ReadTrendColours(const FileTexts& file, std::vector<Problem>&
     TrendColourChoices colours;
     for (const auto& [name, text] : reader.numbered(kColourKey)) {
         for (int channel = 0; channel < kUsedChannels; ++channel) {
-            if (name != ChannelKeyName(kColourKey, channel)) {
+            // Left empty, as a key without a value: the palette's, as when it is missing.
+            if (name != ChannelKeyName(kColourKey, channel) || text.empty()) {
                 continue;
             }
             if (std::optional<platform::Rgb> colour = ParseColourText(text)) {

@@ -24,7 +24,7 @@ std::optional<platform::Rgb> ParseColourText(std::string_view text);
 std::string ColourText(platform::Rgb colour);
 
 // A text that is not a colour is noted in problems and leaves the channel on its
-// palette colour.
+// palette colour; an empty one is as if the key were missing.
 TrendColourChoices ReadTrendColours(const FileTexts& file, std::vector<Problem>& problems);
 // Only the channels with a chosen colour.
 SectionTexts TrendColoursTexts(const TrendColourChoices& colours);
