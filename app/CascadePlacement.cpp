@@ -22,6 +22,18 @@ QPoint NextCascadePosition(const QList<QPoint>& taken, QSize window, QSize area,
     return {k * step, k * step};
 }
 
+QSize GrowingWindowSize(QSize area, QSize least) {
+    constexpr int kShareNumerator = 3;
+    constexpr int kShareDenominator = 4;
+    const QSize share(area.width() * kShareNumerator / kShareDenominator,
+                      area.height() * kShareNumerator / kShareDenominator);
+    return share.expandedTo(least).boundedTo(area);
+}
+
+void SizeToShareOfArea(QMdiArea& area, QMdiSubWindow& frame) {
+    frame.resize(GrowingWindowSize(area.viewport()->size(), frame.sizeHint()));
+}
+
 void PlaceInCascade(QMdiArea& area, QMdiSubWindow& frame) {
     QList<QPoint> taken;
     for (const QMdiSubWindow* open : area.subWindowList()) {

@@ -11,6 +11,7 @@ Preferences ReadPreferences(const ini::FileTexts& file, const std::string& hostN
     preferences.alarms = alarms::ReadAlarmSettings(file, problems);
     preferences.derived = derived::ReadDerivedSettings(file, problems);
     preferences.channels = ini::ReadChannelScales(file, problems);
+    preferences.trend = ini::ReadTrendColours(file, problems);
     ini::NoteUnknownSections(file, problems);
     return preferences;
 }
@@ -20,7 +21,8 @@ ini::FileTexts PreferencesTexts(const Preferences& preferences) {
             {std::string(ini::kLoggingSection), LoggingPreferencesTexts(preferences.logging)},
             {std::string(ini::kAlarmsSection), alarms::AlarmSettingsTexts(preferences.alarms)},
             {std::string(ini::kDerivedSection), derived::DerivedSettingsTexts(preferences.derived)},
-            {std::string(ini::kChannelsSection), ini::ChannelScalesTexts(preferences.channels)}};
+            {std::string(ini::kChannelsSection), ini::ChannelScalesTexts(preferences.channels)},
+            {std::string(ini::kTrendSection), ini::TrendColoursTexts(preferences.trend)}};
 }
 
 }  // namespace vantrel

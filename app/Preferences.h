@@ -14,6 +14,7 @@
 #include "publish/MqttSettings.h"
 #include "settings/ChannelScaleSettings.h"
 #include "settings/IniValues.h"
+#include "settings/TrendColourSettings.h"
 
 namespace vantrel {
 
@@ -23,6 +24,7 @@ struct Preferences {
     alarms::AlarmSettings alarms;
     derived::DerivedSettings derived;
     ChannelScales channels;
+    ini::TrendColourChoices trend;
     bool operator==(const Preferences&) const = default;
 };
 

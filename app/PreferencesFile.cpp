@@ -88,6 +88,37 @@ std::string Joined(const std::string& first, const std::string& second) {
     return first.empty() || second.empty() ? first + second : first + "\n" + second;
 }
 
+std::string CannotSaveText(const QString& path) {
+    return "The settings cannot be saved in " + path.toStdString();
+}
+
+// The given sections' keys over those of the file, which keeps the rest.
+std::optional<std::string> WriteSections(const QString& path, const ini::FileTexts& sections) {
+    QSettings settings(path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) {
+        // Writing would lose what the damaged file still holds.
+        return CannotSaveText(path) + ": " + StatusText(settings.status()) + ".";
+    }
+    for (const auto& [section, keys] : sections) {
+        settings.beginGroup(QString::fromStdString(section));
+        for (const QString& name : settings.childKeys()) {
+            if (IsDroppedNumberedKey(section, name.toStdString(), keys)) {
+                settings.remove(name);
+            }
+        }
+        settings.endGroup();
+        for (const auto& [key, value] : keys) {
+            settings.setValue(QString::fromStdString(section + "/" + key),
+                              QString::fromStdString(value));
+        }
+    }
+    settings.sync();
+    if (settings.status() != QSettings::NoError) {
+        return CannotSaveText(path) + ".";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 PreferencesReading LoadPreferences(const std::string& appDir) {
@@ -137,7 +168,7 @@ PreferencesReading LoadPreferences(const std::string& appDir) {
 std::optional<std::string> SavePreferences(const std::string& appDir,
                                            const Preferences& preferences) {
     const QString path = PreferencesPath(appDir);
-    const std::string cannot = "The settings cannot be saved in " + path.toStdString();
+    const std::string cannot = CannotSaveText(path);
     constexpr QFileDevice::Permissions kOwnerOnly =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     if (HasPassword(preferences)) {
@@ -152,29 +183,13 @@ std::optional<std::string> SavePreferences(const std::string& appDir,
             return cannot + ": it cannot be made readable by its owner only.";
         }
     }
-    QSettings settings(path, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError) {
-        // Writing would lose what the damaged file still holds.
-        return cannot + ": " + StatusText(settings.status()) + ".";
-    }
-    for (const auto& [section, keys] : PreferencesTexts(preferences)) {
-        settings.beginGroup(QString::fromStdString(section));
-        for (const QString& name : settings.childKeys()) {
-            if (IsDroppedNumberedKey(section, name.toStdString(), keys)) {
-                settings.remove(name);
-            }
-        }
-        settings.endGroup();
-        for (const auto& [key, value] : keys) {
-            settings.setValue(QString::fromStdString(section + "/" + key),
-                              QString::fromStdString(value));
-        }
-    }
-    settings.sync();
-    if (settings.status() != QSettings::NoError) {
-        return cannot + ".";
-    }
-    return std::nullopt;
+    return WriteSections(path, PreferencesTexts(preferences));
+}
+
+std::optional<std::string> SaveTrendColours(const std::string& appDir,
+                                            const ini::TrendColourChoices& colours) {
+    return WriteSections(PreferencesPath(appDir),
+                         {{std::string(ini::kTrendSection), ini::TrendColoursTexts(colours)}});
 }
 
 }  // namespace vantrel

@@ -1,7 +1,8 @@
 #pragma once
 
-// vantrel.ini through QSettings: read once at start, written only when the user
-// presses OK in Options > Settings. A missing file means every default.
+// vantrel.ini through QSettings: read once at start, written when the user
+// presses OK in Options > Settings; a colour picked in the Real Time Trend writes
+// its own section alone. A missing file means every default.
 
 #include <optional>
 #include <string>
@@ -23,5 +24,8 @@ PreferencesReading LoadPreferences(const std::string& appDir);
 // readable by its owner only. Nothing on success, otherwise what failed.
 std::optional<std::string> SavePreferences(const std::string& appDir,
                                            const Preferences& preferences);
+// Only the [trend] section, the others as the file holds them.
+std::optional<std::string> SaveTrendColours(const std::string& appDir,
+                                            const ini::TrendColourChoices& colours);
 
 }  // namespace vantrel

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/CascadePlacement.h"
+#include "app/PreferencesFile.h"
 #include "app/UserManual.h"
 #include "app/frmAbout.h"
 #include "app/frmCardComm.h"
@@ -50,12 +51,16 @@ mdiDaq::mdiDaq(AcquisitionState& state, acquisition::Run& run, publish::Publishe
 
     buildMenus();
     connectMenus();
+    connectWindowMenu();
     watchAlarms();
     run_.setTaskChangedHandler([this](bool running) { taskChanged(running); });
 }
 
 mdiDaq::~mdiDaq() {
     run_.setTaskChangedHandler(nullptr);
+    // The frame's children close after this part of the window is gone; the Window
+    // menu's items must not hear of it.
+    mdiArea_->disconnect(this);
 }
 
 void mdiDaq::ShowSplash() {
@@ -81,8 +86,25 @@ void mdiDaq::ShowClosingNote(const std::string& text) {
 }
 
 void mdiDaq::closeEvent(QCloseEvent* event) {
+    // An end already under way (a signal, a port file that cannot be written) asks
+    // nothing more.
+    if (!run_.ended() && !exitAgreed()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
+}
+
+bool mdiDaq::exitAgreed() {
+    const bool logging = state_.Saving;
+    const bool publishing = publisher_.linkStatus().state != publish::LinkStatus::State::Off;
+    if (!logging && !publishing) {
+        return true;
+    }
+    return dialogs_.confirm(
+        {logging ? "Logging is on: stop and exit?" : "Publishing is on: stop and exit?", "Vantrel",
+         "Exit"});
 }
 
 void mdiDaq::Form_Unload() {
@@ -135,12 +157,26 @@ void mdiDaq::ViewDigitalData_Click() {
 }
 
 void mdiDaq::ViewTrend_Click() {
-    showChild(trendWindow, [this] {
-        auto* trend = new frmTrend(state_, clock_, dialogs_);
-        trend->setMarks([this] { return channelMarks(); });
-        trend->setScales([this]() -> const ChannelScales& { return preferences_.channels; });
-        return trend;
-    });
+    showChild(
+        trendWindow,
+        [this] {
+            auto* trend = new frmTrend(state_, clock_, dialogs_);
+            trend->setMarks([this] { return channelMarks(); });
+            trend->setScales([this]() -> const ChannelScales& { return preferences_.channels; });
+            trend->setChosenColours(preferences_.trend, [this](int channel, platform::Rgb colour) {
+                keepTrendColour(channel, colour);
+            });
+            return trend;
+        },
+        ChildSize::ShareOfArea);
+}
+
+void mdiDaq::keepTrendColour(int channel, platform::Rgb colour) {
+    preferences_.trend.at(static_cast<std::size_t>(channel)) = colour;
+    if (std::optional<std::string> failure = SaveTrendColours(state_.AppDir, preferences_.trend)) {
+        dialogs_.showMessage({*failure + " The colour applies until the program ends.",
+                              "Real Time Trend", platform::MessageIcon::Warning});
+    }
 }
 
 void mdiDaq::ViewHistory_Click() {
@@ -194,8 +230,10 @@ void mdiDaq::OptionsCardComm_Click() {
             return platform::SerialDeviceName(portNumber, appDir);
         };
         services.savePorts = [](const AcquisitionState& state) { return SavePortSettings(state); };
+        // The run ends first, so that closing asks nothing: the ports cannot be kept.
         services.endProgram = [self = QPointer<mdiDaq>(this)] {
             if (self) {
+                self->Form_Unload();
                 self->close();
             }
         };
@@ -238,10 +276,20 @@ void mdiDaq::HelpAbout_Click() {
 
 // ---- Child windows ----
 
-void mdiDaq::addChild(QWidget* child) {
+void mdiDaq::addChild(QWidget* child, ChildSize size) {
     child->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* frame = mdiArea_->addSubWindow(child);
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    if (size == ChildSize::ShareOfArea) {
+        SizeToShareOfArea(*mdiArea_, *frame);
+    }
+    // The frame's own Close item would make Window > Close's Ctrl+F4 ambiguous.
+    for (QAction* item : frame->systemMenu()->actions()) {
+        QList<QKeySequence> keys = item->shortcuts();
+        if (keys.removeAll(WindowClose->shortcut()) > 0) {
+            item->setShortcuts(keys);
+        }
+    }
     PlaceInCascade(*mdiArea_, *frame);
     // A child that closes itself (OK, Cancel) takes its frame with it. Queued, so
     // that a frame already being destroyed drops the request.

@@ -94,6 +94,15 @@ class mdiDaq : public QMainWindow {
     void OptionsCalibrate_Click(int index);
     void HelpContents_Click();
     void HelpAbout_Click();
+    // The Window menu (mdiDaqWindows.cpp): its items greyed without a child
+    // window, and the list of the open ones.
+    void connectWindowMenu();
+    void showWindowList();
+    void enableWindowItems();
+    // Whether the user lets a running log or publishing stop; asked only then.
+    bool exitAgreed();
+    // A picked trend colour into vantrel.ini.
+    void keepTrendColour(int channel, platform::Rgb colour);
 
     void buildMenus();
     void connectMenus();
@@ -107,21 +116,25 @@ class mdiDaq : public QMainWindow {
     // Options > Settings (mdiDaqPreferences.cpp).
     void applyPreferences(const Preferences& preferences);
 
+    // A fixed form opens at its design size; a window whose content grows, at a
+    // share of the frame (GrowingWindowSize).
+    enum class ChildSize { Design, ShareOfArea };
+
     // Shows a child window inside the frame once: when it is already open it is
     // brought to the front as it is; otherwise make() builds it (unparented) and it
     // is shown. Closing the child destroys it and its frame.
     template <class W, class F>
-    W* showChild(QPointer<W>& slot, F make) {
+    W* showChild(QPointer<W>& slot, F make, ChildSize size = ChildSize::Design) {
         if (slot) {
             bringToFront(slot);
             return slot;
         }
         W* child = make();
         slot = child;
-        addChild(child);
+        addChild(child, size);
         return child;
     }
-    void addChild(QWidget* child);
+    void addChild(QWidget* child, ChildSize size);
     void bringToFront(QWidget* child);
 
     AcquisitionState& state_;
@@ -161,6 +174,14 @@ class mdiDaq : public QMainWindow {
     QAction* so1 = nullptr;
     QAction* OptionsSettings = nullptr;
     std::array<QAction*, 2> OptionsCalibrate{};
+    QMenu* Window = nullptr;
+    QAction* WindowCascade = nullptr;
+    QAction* WindowTile = nullptr;
+    QAction* WindowClose = nullptr;
+    QAction* WindowCloseAll = nullptr;
+    QAction* sw1 = nullptr;
+    // The open child windows after sw1, rebuilt each time the menu opens.
+    QList<QAction*> WindowList;
     QMenu* Help = nullptr;
     QAction* HelpContents = nullptr;
     QAction* HelpAbout = nullptr;

@@ -109,7 +109,8 @@ ChannelMarks mdiDaq::channelMarks() const {
 }
 
 void mdiDaq::ViewAlarms_Click() {
-    showChild(alarmsWindow, [this] { return new frmAlarms(run_); });
+    showChild(
+        alarmsWindow, [this] { return new frmAlarms(run_); }, ChildSize::ShareOfArea);
 }
 
 void mdiDaq::TaskAddMarker_Click() {

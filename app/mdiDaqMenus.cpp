@@ -1,5 +1,6 @@
 // The main window's menu bar. Captions carry an '&' before the letter that Alt
-// reaches; the visible caption is unchanged (the letter is only underlined).
+// reaches; the visible caption is unchanged (the letter is only underlined). The
+// shortcuts are those of most desktop programs, shown beside their items.
 
 #include <QMenuBar>
 
@@ -21,6 +22,11 @@ QAction* addSeparator(QMenu* menu, const char* name) {
     return separator;
 }
 
+QAction* withShortcut(QAction* item, QKeyCombination keys) {
+    item->setShortcut(QKeySequence(keys));
+    return item;
+}
+
 QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
     QMenu* menu = bar->addMenu(caption);
     menu->setObjectName(QString::fromLatin1(name));
@@ -34,10 +40,11 @@ void mdiDaq::buildMenus() {
     QMenuBar* bar = menuBar();
 
     File = addMenu(bar, "File", tr("&File"));
-    FileOpenLog = addItem(File, "FileOpenLog", tr("&Open Log..."));
-    FileSave = addItem(File, "FileSave", tr("&Save"));
+    FileOpenLog =
+        withShortcut(addItem(File, "FileOpenLog", tr("&Open Log...")), Qt::CTRL | Qt::Key_O);
+    FileSave = withShortcut(addItem(File, "FileSave", tr("&Save")), Qt::CTRL | Qt::Key_S);
     FileSave->setCheckable(true);
-    FileExit = addItem(File, "FileExit", tr("E&xit"));
+    FileExit = withShortcut(addItem(File, "FileExit", tr("E&xit")), Qt::CTRL | Qt::Key_Q);
 
     View = addMenu(bar, "View", tr("&View"));
     ViewAnalogData = addItem(View, "ViewAnalogData", tr("&Analog Data"));
@@ -50,8 +57,8 @@ void mdiDaq::buildMenus() {
     ViewStatus = addItem(View, "ViewStatus", tr("&Status"));
 
     Task = addMenu(bar, "Task", tr("&Task"));
-    TaskStart = addItem(Task, "TaskStart", tr("&Start"));
-    TaskStop = addItem(Task, "TaskStop", tr("S&top"));
+    TaskStart = withShortcut(addItem(Task, "TaskStart", tr("&Start")), Qt::Key_F5);
+    TaskStop = withShortcut(addItem(Task, "TaskStop", tr("S&top")), Qt::SHIFT | Qt::Key_F5);
     TaskStop->setEnabled(false);
     st1 = addSeparator(Task, "st1");
     TaskManager = addItem(Task, "TaskManager", tr("Task &Manager"));
@@ -67,8 +74,15 @@ void mdiDaq::buildMenus() {
     OptionsCalibrate[0] = addItem(Options, "OptionsCalibrate_0", tr("Card 1 C&alibration"));
     OptionsCalibrate[1] = addItem(Options, "OptionsCalibrate_1", tr("Card 2 Ca&libration"));
 
+    Window = addMenu(bar, "Window", tr("&Window"));
+    WindowCascade = addItem(Window, "WindowCascade", tr("&Cascade"));
+    WindowTile = addItem(Window, "WindowTile", tr("&Tile"));
+    WindowClose = withShortcut(addItem(Window, "WindowClose", tr("Cl&ose")), Qt::CTRL | Qt::Key_F4);
+    WindowCloseAll = addItem(Window, "WindowCloseAll", tr("Close &All"));
+    sw1 = addSeparator(Window, "sw1");
+
     Help = addMenu(bar, "Help", tr("&Help"));
-    HelpContents = addItem(Help, "HelpContents", tr("&Contents"));
+    HelpContents = withShortcut(addItem(Help, "HelpContents", tr("&Contents")), Qt::Key_F1);
     HelpAbout = addItem(Help, "HelpAbout", tr("&About"));
 }
 

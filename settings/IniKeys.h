@@ -126,6 +126,7 @@ inline constexpr std::string_view kLoggingSection = "logging";
 inline constexpr std::string_view kAlarmsSection = "alarms";
 inline constexpr std::string_view kDerivedSection = "derived";
 inline constexpr std::string_view kChannelsSection = "channels";
+inline constexpr std::string_view kTrendSection = "trend";
 
 // Sections in the order the start-up message names their problems.
 inline constexpr auto kKeys = std::to_array<Key>({
@@ -184,6 +185,10 @@ inline constexpr auto kKeys = std::to_array<Key>({
                               "Written after the value: up to 16 characters on one line."),
     detail::PerChannelTextKey(kChannelsSection, "decimals",
                               "0 to 9; none: as many as the input type shows."),
+
+    // Written when the user picks a line's colour in the Real Time Trend.
+    detail::PerChannelTextKey(kTrendSection, "colour",
+                              "#RRGGBB in hexadecimal; none: the channel's colour of the palette."),
 });
 
 // A name that is not in the table does not build.

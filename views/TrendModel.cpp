@@ -13,10 +13,10 @@ namespace vantrel {
 
 namespace {
 
-constexpr float kPlotLeft = 1000.0f;
-constexpr float kPlotRight = 11000.0f;
-constexpr float kPlotTop = 1000.0f;
-constexpr float kPlotBottom = 11000.0f;
+constexpr float kPlotLeft = kTrendPlotMin;
+constexpr float kPlotRight = kTrendPlotMax;
+constexpr float kPlotTop = kTrendPlotMin;
+constexpr float kPlotBottom = kTrendPlotMax;
 constexpr double kPlotSpan = 10000.0;
 constexpr int kGridSteps = 10;
 

@@ -19,6 +19,9 @@
 namespace vantrel {
 
 inline constexpr int kTrendLogicalSize = 12000;
+// The plot area: x and y from 1000 to 11000 logical units.
+inline constexpr float kTrendPlotMin = 1000.0f;
+inline constexpr float kTrendPlotMax = 11000.0f;
 inline constexpr int kTrendChannels = 21;
 inline constexpr int kTrendSamples = 501;
 inline constexpr std::array<std::int16_t, 5> kTrendPointChoices{10, 50, 100, 200, 500};

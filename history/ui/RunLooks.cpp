@@ -1,20 +1,15 @@
 #include "history/ui/RunLooks.h"
 
 #include <algorithm>
-#include <array>
 
 #include "engine/InputUnits.h"
+#include "views/ChannelPalette.h"
 
 namespace vantrel {
 
 QColor PaletteColour(int index) {
-    // Sixteen colours that tell apart on white.
-    static const std::array<QColor, 16> palette{
-        QColor(31, 119, 180),  QColor(255, 127, 14), QColor(44, 160, 44),   QColor(214, 39, 40),
-        QColor(148, 103, 189), QColor(140, 86, 75),  QColor(227, 119, 194), QColor(127, 127, 127),
-        QColor(188, 189, 34),  QColor(23, 190, 207), QColor(0, 0, 128),     QColor(128, 0, 0),
-        QColor(0, 128, 128),   QColor(128, 128, 0),  QColor(255, 0, 255),   QColor(0, 0, 0)};
-    return palette[static_cast<std::size_t>(index) % palette.size()];
+    const platform::Rgb colour = ChannelPaletteColour(index);
+    return {colour.red, colour.green, colour.blue};
 }
 
 ChannelLooks RunChannelLooks(const AcquisitionState& state, const history::HistoryDocument& run,

@@ -27,7 +27,7 @@ using CurrentScales = std::function<const ChannelScales&()>;
 ChannelLooks RunChannelLooks(const AcquisitionState& state, const history::HistoryDocument& run,
                              CurrentScales scales, TrendColour trendColour);
 
-// A distinct colour for each index.
+// A distinct colour for each index: the channels' palette (views/ChannelPalette.h).
 QColor PaletteColour(int index);
 
 }  // namespace vantrel

@@ -4,17 +4,28 @@
 // start pause, a missed "@F" or settings file at exit; a signal during the splash
 // that leaves the program hanging; a box per conversion fault;
 // a child window opened twice; and the port dialog's list off by one, vtrl.con not written in its
-// print style, or one port accepted for both cards.
+// print style, or one port accepted for both cards. A shortcut that does not reach
+// its item; the Window menu's list, tile and close; Exit while logging that asks
+// not, twice or when a signal ends the run; a chart or list opening at its design
+// size, or a window past the frame's edge at 1280x800.
 #include <signal.h>
 
+#include <fstream>
+
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 
+#include "app/CascadePlacement.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/Controls.h"
 
@@ -30,7 +41,9 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithCaptionsAndFirstStates) {
         "File: Open Log... Save Exit|View: Analog Data Digital Data - Trend History Alarms - "
         "Status|Task: Start !Stop - Task Manager Add Marker...|Options: Card 1 Configuration Card "
         "2 Configuration "
-        "Card Communication - Settings Card 1 Calibration Card 2 Calibration|Help: Contents About|";
+        "Card Communication - Settings Card 1 Calibration Card 2 Calibration|Window: !Cascade "
+        "!Tile "
+        "!Close !Close All -|Help: Contents About|";
     QString shown;
     for (QAction* menu : window->menuBar()->actions()) {
         shown += menu->text() + ":";
@@ -66,37 +79,6 @@ TEST_F(MainWindowTest, ASignalDuringTheSplashEndsTheProgramThere) {
     EXPECT_EQ(program->start(), 128 + SIGTERM);
     EXPECT_TRUE(run->ended());
     EXPECT_EQ(cm->openAttempts + cm2->openAttempts, 0);
-}
-
-TEST_F(MainWindowTest, StartAndStopSwitchTheirItemsAndExitEndsTheRun) {
-    startProgram();
-    cm2->receive("V1.02\r");
-    cm->sent.clear();
-    cm2->sent.clear();
-    QAction& start = Find<QAction>(*window, "TaskStart");
-    QAction& stop = Find<QAction>(*window, "TaskStop");
-    start.trigger();
-    EXPECT_FALSE(start.isEnabled() || !stop.isEnabled());
-    timers["tmrDelay"].tick();
-    stop.trigger();
-    EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
-    choose("FileExit");
-    EXPECT_TRUE(run->ended());
-    EXPECT_EQ(cm2->sent, (Wire{"@TA00\r", "@N\r", "@F\r", "@F\r"}));
-}
-
-TEST_F(MainWindowTest, AChildWindowOpensOnceAndClosingItFreesItsPlace) {
-    window->show();
-    for (const char* item : {"ViewStatus", "TaskManager", "ViewStatus"}) {
-        Find<QAction>(*window, item).trigger();
-    }
-    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").subWindowList().size(), 2);
-    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").activeSubWindow()->widget(),
-              &Find(*window, "frmStatus"));
-    Find<QPushButton>(Find(*window, "frmTaskManager"), "cmdCancel").click();
-    flushDeletes();
-    Find<QAction>(*window, "TaskManager").trigger();
-    EXPECT_EQ(Find<QMdiArea>(*window, "mdiArea").subWindowList().size(), 2);
 }
 
 TEST_F(MainWindowTest, PortDialogWritesThePortFileConnectsAtOnceButNeverOnePortForBothCards) {
@@ -136,6 +118,101 @@ TEST_F(MainWindowTest, HelpContentsOpensTheManualOfThisTreeInTheBrowser) {
               QFileInfo(qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/docs/manual.html")
                   .canonicalFilePath());
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Logging wins over publishing in the question.
+TEST_F(MainWindowTest, ExitWhileLoggingAsksOnceAndCancelKeepsItRunning) {
+    std::ofstream(folder.filePath("vantrel.ini").toStdString()) << "[mqtt]\nenabled=true\n";
+    makeWindow();
+    startProgram();
+    state().Saving = true;
+    dialogs.confirmAnswers = {false, true};
+    choose("FileExit");
+    EXPECT_FALSE(run->ended());
+    choose("FileExit");
+    EXPECT_TRUE(run->ended());
+    ASSERT_EQ(dialogs.questions.size(), 2u) << "once each time";
+    EXPECT_EQ(dialogs.questions[1].text, "Logging is on: stop and exit?");
+    EXPECT_EQ(dialogs.questions[1].proceedCaption, "Exit");
+}
+
+// Start and Stop switch their items; Exit ends the run with the stop commands.
+TEST_F(MainWindowTest, EachShortcutTriggersItsItemAndExitEndsTheRun) {
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler("file", &browser, "open");
+    startProgram();
+    cm2->receive("V1.02\r");
+    cm2->sent.clear();
+    QApplication::setActiveWindow(window);
+    QAction& start = Find<QAction>(*window, "TaskStart");
+    QAction& stop = Find<QAction>(*window, "TaskStop");
+    const std::pair<QKeyCombination, QAction*> keys[] = {
+        {Qt::Key_F5, &start},
+        {Qt::SHIFT | Qt::Key_F5, &stop},
+        {Qt::CTRL | Qt::Key_O, &Find<QAction>(*window, "FileOpenLog")},
+        {Qt::CTRL | Qt::Key_S, &Find<QAction>(*window, "FileSave")},
+        {Qt::Key_F1, &Find<QAction>(*window, "HelpContents")},
+        {Qt::CTRL | Qt::Key_F4, &Find<QAction>(*window, "WindowClose")},
+        {Qt::CTRL | Qt::Key_Q, &Find<QAction>(*window, "FileExit")}};
+    for (const auto& [key, item] : keys) {
+        QSignalSpy triggered(item, &QAction::triggered);
+        QTest::keyClick(window, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(triggered.count(), 1) << item->objectName().toStdString();
+        if (item == &start) {
+            EXPECT_FALSE(start.isEnabled() || !stop.isEnabled());
+            timers["tmrDelay"].tick();
+        } else if (item == &stop) {
+            EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
+        }
+    }
+    QDesktopServices::unsetUrlHandler("file");
+    EXPECT_TRUE(Find<QMdiArea>(*window, "mdiArea").subWindowList().isEmpty());
+    EXPECT_TRUE(run->ended());
+    EXPECT_EQ(cm2->sent, (Wire{"@TA00\r", "@N\r", "@F\r", "@F\r"}));
+}
+
+// A second choice brings the open window to the front; one closed opens anew. A
+// chart or list takes three quarters of the frame, a form its design size, all
+// inside the frame at 1280x800.
+TEST_F(MainWindowTest, ChildWindowsOpenOnceInsideTheFrameAndTheWindowMenuListsTilesAndClosesThem) {
+    window->resize(1280, 800);
+    window->show();
+    for (const char* item :
+         {"ViewStatus", "ViewTrend", "ViewAlarms", "TaskManager", "ViewStatus"}) {
+        choose(item);
+    }
+    auto& area = Find<QMdiArea>(*window, "mdiArea");
+    EXPECT_EQ(area.activeSubWindow()->widget(), &Find(*window, "frmStatus"));
+    Find<QPushButton>(Find(*window, "frmTaskManager"), "cmdCancel").click();
+    flushDeletes();
+    choose("TaskManager");
+    const QSize room = area.viewport()->size();
+    for (QMdiSubWindow* frame : area.subWindowList()) {
+        const std::string name = frame->widget()->objectName().toStdString();
+        EXPECT_TRUE(area.viewport()->rect().contains(frame->geometry())) << name;
+        const bool grows = name == "frmTrend" || name == "frmAlarms";
+        EXPECT_EQ(frame->size(),
+                  grows ? QSize(room.width() * 3 / 4, room.height() * 3 / 4) : frame->sizeHint())
+            << name;
+    }
+    emit Find<QMenu>(*window, "Window").aboutToShow();
+    QStringList listed;
+    for (int k = 0; k < area.subWindowList().size(); ++k) {
+        QAction& item = Find<QAction>(*window, "WindowList", k);
+        listed << item.text() + (item.isChecked() ? "*" : "");
+    }
+    EXPECT_EQ(listed.join(", "), "&1 Card Status, &2 Real Time Trend, &3 Alarms, &4 Task Manager*");
+    choose("WindowList_0");
+    EXPECT_EQ(area.activeSubWindow()->widget(), &Find(*window, "frmStatus"));
+    choose("WindowTile");
+    const QList<QMdiSubWindow*> frames = area.subWindowList();
+    for (QMdiSubWindow* frame : frames) {
+        EXPECT_TRUE(area.viewport()->rect().contains(frame->geometry()));
+        EXPECT_FALSE(frame != frames[0] && frame->geometry().intersects(frames[0]->geometry()));
+    }
+    choose("WindowCloseAll");
+    flushDeletes();
+    EXPECT_TRUE(area.subWindowList().isEmpty());
 }
 
 }  // namespace

@@ -151,7 +151,10 @@ TEST(PublishingEndToEnd, TwoCardsReachTheBrokerAndNothingIsLostWhileItRestarts) 
     // The connection lost, and the attempts while the broker was away refused.
     EXPECT_EQ(dialogs.nonBlockingMessages.size(), 2u);
 
+    dialogs.confirmAnswers = {true};
     Find<QAction>(window, "FileExit").trigger();
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_EQ(dialogs.questions[0].text, "Publishing is on: stop and exit?");
     ASSERT_TRUE(PumpUntil(
         [&] { return subscriber.payloads("vantrel/e2e/status").back() == R"({"online":false})"; }));
 }
@@ -194,6 +197,7 @@ TEST(PublishingEndToEnd, AnAlarmRaisedByAFrameIsPublishedAndItsSetKeptForALateSu
     EXPECT_TRUE(set.starts_with(R"([{"channel":"CH0","level":"warning","text":"CH0 above 4",)"))
         << set;
     EXPECT_EQ(std::count(set.begin(), set.end(), '{'), 1);
+    rig.dialogs.confirmAnswers = {true};
     Find<QAction>(*program.window(), "FileExit").trigger();
 }
 
@@ -233,6 +237,7 @@ TEST(PublishingEndToEnd, AScaledChannelAndADerivedOneArePublishedWithTheirUnitsA
     EXPECT_NE(raised.find(R"("channel":"dT","level":"warning","value":21.5,"text":"dT above 20"})"),
               std::string::npos)
         << raised;
+    rig.dialogs.confirmAnswers = {true};
     Find<QAction>(*program.window(), "FileExit").trigger();
 }
 

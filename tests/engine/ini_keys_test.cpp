@@ -14,6 +14,7 @@
 
 #include "alarms/AlarmSettings.h"
 #include "app/Preferences.h"
+#include "settings/TrendColourSettings.h"
 
 namespace vantrel::testing {
 namespace {
@@ -71,6 +72,17 @@ TEST(IniKeysTest, EveryKindOfKeyIsReadByOneRule) {
             EXPECT_EQ(problems[0].found, c.text);
         }
     }
+}
+
+TEST(IniKeysTest, ATrendColourIsReadInEitherCaseAndAnyOtherTextIsNamed) {
+    std::vector<ini::Problem> problems;
+    const ini::TrendColourChoices colours = ini::ReadTrendColours(
+        {{"trend", {{"ch2_colour", "#ff8000"}, {"ch5_colour", "#FF80G0"}, {"ch7_colour", ""}}}},
+        problems);
+    EXPECT_EQ(colours[2], (platform::Rgb{255, 128, 0}));
+    EXPECT_FALSE(colours[5] || colours[7]);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].key, "ch5_colour");
 }
 
 TEST(IniKeysTest, EachFieldStartsAtItsKeysDefaultAndIsWrittenUnderItsName) {

@@ -34,6 +34,11 @@ std::optional<std::string> FakeDialogs::askText(const platform::TextRequest& req
     return take(textAnswers);
 }
 
+bool FakeDialogs::confirm(const platform::Question& question) {
+    questions.push_back(question);
+    return take(confirmAnswers).value_or(false);
+}
+
 void FakeDialogs::showMessageNonBlocking(const platform::Message& message,
                                          std::function<void()> onClosed) {
     nonBlockingMessages.push_back(message);

@@ -3,12 +3,16 @@
 // the four labels' texts, places and colours (the clock wrapping at midnight), the
 // grid, the five point choices, the history shift of every channel, and the range
 // box: its text's leading number, anything below 1 becoming "1", a huge one the
-// largest single; a channel's user scale applied to what is drawn.
+// largest single; a channel's user scale applied to what is drawn; a line cut at
+// the plot area's edge, where it crosses it.
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
+#include <optional>
 
 #include "tests/support/FakeClock.h"
+#include "views/TrendClipping.h"
 #include "views/TrendModel.h"
 
 namespace vantrel {
@@ -112,6 +116,23 @@ TEST(TrendGrid, ElevenRowsAndElevenColumnsInDarkGrey) {
     ASSERT_EQ(grid.size(), 22u);
     EXPECT_EQ(grid[1], (TrendLine{{64, 64, 64}, 1000, 2000, 11000, 2000}));
     EXPECT_EQ(grid[21], (TrendLine{{64, 64, 64}, 11000, 1000, 11000, 11000}));
+}
+
+TEST(TrendClipping, ALineCrossingThePlotAreasEdgeStopsThere) {
+    const struct {
+        TrendLine line;
+        std::optional<TrendLine> part;
+    } cases[] = {
+        {{kRed, 1000, 1000, 2000, 11000}, TrendLine{kRed, 1000, 1000, 2000, 11000}},  // edges
+        {{kRed, 1000, 6000, 2000, -4000}, TrendLine{kRed, 1000, 6000, 1500, 1000}},   // 150 of 100
+        {{kRed, 3000, 10000, 4000, 12000}, TrendLine{kRed, 3000, 10000, 3500, 11000}},
+        {{kRed, 10000, 5000, 12000, 7000}, TrendLine{kRed, 10000, 5000, 11000, 6000}},
+        {{kRed, 1000, -4000, 2000, 999}, std::nullopt},  // above all along
+        {{kRed, 1000, 6000, 2000, NAN}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlotAreaPart(c.line), c.part) << c.line.x1 << "," << c.line.y1;
+    }
 }
 
 }  // namespace

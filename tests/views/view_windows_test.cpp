@@ -9,8 +9,10 @@
 // to a card that is not connected.
 // Trend: its lists, the tick drawing with the main window's clock and labelling
 // every value with its channel's decimals, the points list and Set Range reaching
-// the chart, the colour dialog recolouring only the chosen channel (a cancel keeps
-// the colour), values far beyond the range still painting their visible part.
+// the chart, sixteen distinct colours at first, the colour dialog recolouring only
+// the chosen channel (a cancel keeps the colour) and the pick kept in vantrel.ini
+// for the next window and the next start, values far beyond the range painting up
+// to the plot area's edge and not past it.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -21,6 +23,8 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
+#include <QSet>
+#include <cmath>
 #include <tuple>
 
 #include "tests/app/MainWindowFixture.h"
@@ -156,6 +160,11 @@ TEST_F(ViewWindowTest, TrendTickDrawsTheChartAndEveryValueLabel) {
     const TrendDrawing& drawing = Find<TrendSurface>(view, "pic").drawing();
     EXPECT_EQ(drawing.texts.at(0).text, "08:30:00");
     EXPECT_EQ(drawing.lines.size(), 10u);
+    QSet<QRgb> colours;
+    for (int n = 0; n < kUsedChannels; ++n) {
+        colours.insert(Find<FilledShape>(view, "shpColor", n).fillColor().rgb());
+    }
+    EXPECT_EQ(colours.size(), kUsedChannels);
 }
 
 TEST_F(ViewWindowTest, TrendPointsListAndSetRangeReachTheChart) {
@@ -170,39 +179,59 @@ TEST_F(ViewWindowTest, TrendPointsListAndSetRangeReachTheChart) {
     EXPECT_EQ(view.model().TrendRange, 1.0f);
 }
 
-TEST_F(ViewWindowTest, TrendColourRecoloursOnlyTheChosenChannelAndACancelKeepsIt) {
-    QWidget& view = open("ViewTrend", "frmTrend");
+TEST_F(ViewWindowTest, TrendColourRecoloursOnlyTheChosenChannelAndIsKeptInVantrelIni) {
+    QWidget* view = &open("ViewTrend", "frmTrend");
+    const QColor fifth = Find<FilledShape>(*view, "shpColor", 4).fillColor();
     state().PlotChannel[3] = true;
-    Find<QComboBox>(view, "cmbColor").setCurrentIndex(3);
+    Find<QComboBox>(*view, "cmbColor").setCurrentIndex(3);
     dialogs.colorAnswers = {platform::Rgb{255, 128, 0}, std::nullopt};
-    Find<QPushButton>(view, "cmdChangeColor").click();
-    Find<QPushButton>(view, "cmdChangeColor").click();
-    EXPECT_EQ(Find<FilledShape>(view, "shpColor", 3).fillColor(), QColor(255, 128, 0));
-    EXPECT_EQ(Find<FilledShape>(view, "shpColor", 4).fillColor(), kDefaultSwatchColor);
+    Find<QPushButton>(*view, "cmdChangeColor").click();
+    Find<QPushButton>(*view, "cmdChangeColor").click();
+    EXPECT_EQ(Find<FilledShape>(*view, "shpColor", 4).fillColor(), fifth);
     EXPECT_EQ(dialogs.colorRequests.at(1), (platform::Rgb{255, 128, 0})) << "starts at the current";
-    Tick(view, "tmrTrend");
-    const TrendDrawing& drawing = Find<TrendSurface>(view, "pic").drawing();
-    EXPECT_EQ(drawing.lines.front().color, (platform::Rgb{255, 128, 0}));
+    Tick(*view, "tmrTrend");
+    EXPECT_EQ(Find<TrendSurface>(*view, "pic").drawing().lines.front().color,
+              (platform::Rgb{255, 128, 0}));
+    EXPECT_NE(startFolderFile("vantrel.ini").find("[trend]\nch3_colour=#FF8000\n"),
+              std::string::npos);
+    // Closed and opened again, then at the next start.
+    for (int round = 0; round < 2; ++round) {
+        view->close();
+        flushDeletes();
+        if (round == 1) {
+            makeWindow();
+        }
+        view = &open("ViewTrend", "frmTrend");
+        EXPECT_EQ(Find<FilledShape>(*view, "shpColor", 3).fillColor(), QColor(255, 128, 0));
+        EXPECT_EQ(Find<FilledShape>(*view, "shpColor", 4).fillColor(), fifth);
+    }
 }
 
-TEST_F(ViewWindowTest, TrendValuesFarBeyondTheRangeStillPaintTheirVisiblePart) {
+TEST_F(ViewWindowTest, TrendValuesFarBeyondTheRangePaintUpToThePlotAreasEdge) {
     QWidget& view = open("ViewTrend", "frmTrend");
     state().PlotChannel[0] = true;
-    for (const float value : {0.0f, 3.0e38f, -3.0e38f}) {
+    for (const float value : {0.0f, 3.0e38f, -INFINITY}) {
         state().ChannelValue[0] = value;
         Tick(view, "tmrTrend");
     }
-    QImage image(600, 200, QImage::Format_RGB32);
+    // The plot area spans rows 20 to 220 and columns 50 to 550.
+    QImage image(600, 240, QImage::Format_RGB32);
     QPainter painter(&image);
     TrendSurface::paint(painter, image.rect(), TrendGrid(),
                         Find<TrendSurface>(view, "pic").drawing());
     painter.end();
-    // The last segment crosses the middle row halfway between its two samples.
-    int hits = 0;
-    for (int x = 522; x <= 528; ++x) {
-        hits += image.pixelColor(x, 100) == kDefaultSwatchColor ? 1 : 0;
-    }
-    EXPECT_GT(hits, 0);
+    const QColor line = Find<FilledShape>(view, "shpColor", 0).fillColor();
+    const auto hitsInRow = [&](int y) {
+        int hits = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            hits += image.pixelColor(x, y) == line ? 1 : 0;
+        }
+        return hits;
+    };
+    // The last segment crosses the whole height halfway between its two samples.
+    EXPECT_GT(hitsInRow(120), 0);
+    EXPECT_GT(hitsInRow(21), 0);
+    EXPECT_EQ(hitsInRow(10) + hitsInRow(230), 0);
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 #include <optional>
+
+#include "views/TrendClipping.h"
 
 namespace vantrel {
 
@@ -15,57 +16,10 @@ QColor toQColor(const platform::Rgb& rgb) {
     return {rgb.red, rgb.green, rgb.blue};
 }
 
-// Values far beyond the range put end points millions of units off the surface
-// (or at infinity); the raster engine neither needs nor copes well with those.
-// Cutting each segment to a margin around the surface draws exactly the visible
-// part and keeps every coordinate small.
-constexpr double kCutMin = -kTrendLogicalSize;
-constexpr double kCutMax = 2.0 * kTrendLogicalSize;
-// Far enough that a segment's slope over the surface does not visibly change,
-// near enough that the cut below keeps its precision in double.
-constexpr double kFar = 1e9;
+// The grid as it stands; the chart's lines cut to the plot area.
+enum class Cut { None, ToPlotArea };
 
-double tame(double v) {
-    return std::isnan(v) ? v : std::clamp(v, -kFar, kFar);
-}
-
-std::optional<QLineF> visiblePart(const TrendLine& line) {
-    const double x1 = tame(line.x1), y1 = tame(line.y1);
-    const double x2 = tame(line.x2), y2 = tame(line.y2);
-    if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) {
-        return std::nullopt;
-    }
-    const bool inside = x1 >= kCutMin && x1 <= kCutMax && y1 >= kCutMin && y1 <= kCutMax &&
-                        x2 >= kCutMin && x2 <= kCutMax && y2 >= kCutMin && y2 <= kCutMax;
-    if (inside) {
-        return QLineF(x1, y1, x2, y2);
-    }
-    // Liang-Barsky: keep the parameter interval [t0, t1] inside all four edges.
-    const double dx = x2 - x1, dy = y2 - y1;
-    double t0 = 0.0, t1 = 1.0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 - kCutMin, kCutMax - x1, y1 - kCutMin, kCutMax - y1};
-    for (int k = 0; k < 4; ++k) {
-        if (p[k] == 0.0) {
-            if (q[k] < 0.0) {
-                return std::nullopt;
-            }
-            continue;
-        }
-        const double t = q[k] / p[k];
-        if (p[k] < 0.0) {
-            t0 = std::max(t0, t);
-        } else {
-            t1 = std::min(t1, t);
-        }
-        if (t0 > t1) {
-            return std::nullopt;
-        }
-    }
-    return QLineF(x1 + t0 * dx, y1 + t0 * dy, x1 + t1 * dx, y1 + t1 * dy);
-}
-
-void drawLines(QPainter& painter, const std::vector<TrendLine>& lines) {
+void drawLines(QPainter& painter, const std::vector<TrendLine>& lines, Cut cut) {
     QVector<QLineF> batch;
     batch.reserve(static_cast<qsizetype>(std::min<std::size_t>(lines.size(), 1024)));
     std::optional<platform::Rgb> batchColor;
@@ -81,8 +35,10 @@ void drawLines(QPainter& painter, const std::vector<TrendLine>& lines) {
             flush();
             batchColor = line.color;
         }
-        if (auto part = visiblePart(line)) {
-            batch.push_back(*part);
+        if (cut == Cut::None) {
+            batch.push_back(QLineF(line.x1, line.y1, line.x2, line.y2));
+        } else if (std::optional<TrendLine> part = PlotAreaPart(line)) {
+            batch.push_back(QLineF(part->x1, part->y1, part->x2, part->y2));
         }
     }
     flush();
@@ -109,20 +65,26 @@ void TrendSurface::paint(QPainter& painter, const QRect& area, const std::vector
     painter.setClipRect(area);
     painter.setViewport(area);
     painter.setWindow(0, 0, kTrendLogicalSize, kTrendLogicalSize);
-    drawLines(painter, grid);
-    // The labels are written before the lines, so a line crossing a label covers it.
+    // White inside the grid, as in History, so the channels' palette shows alike.
+    constexpr qreal kPlotSpan = kTrendPlotMax - kTrendPlotMin;
+    painter.fillRect(QRectF(kTrendPlotMin, kTrendPlotMin, kPlotSpan, kPlotSpan), Qt::white);
+    drawLines(painter, grid, Cut::None);
+    // The labels are written before the lines, each on black where it reaches into
+    // the white of the plot area.
     const QTransform toDevice = painter.combinedTransform();
     painter.save();
     painter.resetTransform();
-    const int ascent = QFontMetrics(painter.font()).ascent();
+    const QFontMetrics metrics(painter.font());
     for (const TrendText& text : drawing.texts) {
         const QPointF topLeft = toDevice.map(QPointF(text.x, text.y));
+        const QString shown = QString::fromStdString(text.text);
+        painter.fillRect(
+            QRectF(topLeft, QSizeF(metrics.horizontalAdvance(shown), metrics.height())), Qt::black);
         painter.setPen(toQColor(text.color));
-        painter.drawText(QPointF(topLeft.x(), topLeft.y() + ascent),
-                         QString::fromStdString(text.text));
+        painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), shown);
     }
     painter.restore();
-    drawLines(painter, drawing.lines);
+    drawLines(painter, drawing.lines, Cut::ToPlotArea);
     painter.restore();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // The trend's drawing surface `pic`: paints the grid and the latest drawing on a
-// 12000 x 12000 logical area stretched over the widget. Lines scale with the
-// widget; texts keep their pixel size, so they stay readable at any size.
+// 12000 x 12000 logical area stretched over the widget, the chart's lines cut to
+// the plot area. Lines scale with the widget; texts keep their pixel size, so they
+// stay readable at any size.
 
 #include <QWidget>
 #include <vector>

@@ -12,6 +12,7 @@
 
 #include "engine/ScaledValue.h"
 #include "platform/qt/ControlNames.h"
+#include "views/ChannelPalette.h"
 #include "views/ui/ChannelMarkLooks.h"
 #include "views/ui/FilledShape.h"
 #include "views/ui/TrendSurface.h"
@@ -28,6 +29,10 @@ QString channelCaption(int n) {
 platform::Rgb toRgb(const QColor& color) {
     return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
             static_cast<std::uint8_t>(color.blue())};
+}
+
+QColor toQColor(platform::Rgb rgb) {
+    return {rgb.red, rgb.green, rgb.blue};
 }
 
 }  // namespace
@@ -62,10 +67,11 @@ QWidget* frmTrend::buildLegend() {
         const auto at = static_cast<std::size_t>(n);
         auto* name = new QLabel(channelCaption(n), legend);
         named(name, QStringLiteral("lblChannel_%1").arg(n), name->text());
-        auto* swatch = new FilledShape(kDefaultSwatchColor, legend);
+        const QColor colour = toQColor(ChannelPaletteColour(n));
+        auto* swatch = new FilledShape(colour, legend);
         swatch->setObjectName(QStringLiteral("shpColor_%1").arg(n));
         swatch->setAccessibleName(name->text());
-        swatch->setAccessibleDescription(kDefaultSwatchColor.name().toUpper());
+        swatch->setAccessibleDescription(colour.name().toUpper());
         auto* value = new QLabel(QStringLiteral("0"), legend);
         named(value, QStringLiteral("lblData_%1").arg(n), value->text());
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -186,14 +192,26 @@ void frmTrend::cmdRangeSet_Click() {
 void frmTrend::cmdChangeColor_Click() {
     const int k = cmbColor->currentIndex();
     const auto at = static_cast<std::size_t>(k);
-    const QColor current =
-        k >= 0 && k < kUsedChannels ? shpColor[at]->fillColor() : kDefaultSwatchColor;
-    const std::optional<platform::Rgb> chosen = dialogs_.chooseColor(toRgb(current));
+    const platform::Rgb current =
+        k >= 0 && k < kUsedChannels ? toRgb(shpColor[at]->fillColor()) : ChannelPaletteColour(0);
+    const std::optional<platform::Rgb> chosen = dialogs_.chooseColor(current);
     // A cancelled dialog keeps the colour the swatch already has.
     if (!chosen || k < 0 || k >= kUsedChannels) {
         return;
     }
-    setSwatchColor(k, QColor(chosen->red, chosen->green, chosen->blue));
+    setSwatchColor(k, toQColor(*chosen));
+    if (keepColour_) {
+        keepColour_(k, *chosen);
+    }
+}
+
+void frmTrend::setChosenColours(const ini::TrendColourChoices& chosen, KeepColour keep) {
+    for (int n = 0; n < kUsedChannels; ++n) {
+        if (const std::optional<platform::Rgb>& colour = chosen[static_cast<std::size_t>(n)]) {
+            setSwatchColor(n, toQColor(*colour));
+        }
+    }
+    keepColour_ = std::move(keep);
 }
 
 void frmTrend::setSwatchColor(int channel, const QColor& color) {

@@ -3,7 +3,8 @@
 // "Real Time Trend": once a second, a scrolling chart of the channels marked for
 // plotting, a legend of all sixteen channels with their colours and latest
 // values (marked in alarm or not live as in the analog view), and the controls for the number of
-// points, the range and the colours.
+// points, the range and the colours. Each channel draws in its colour of the
+// palette until the user picks another, which is handed on to be kept.
 
 #include <QPalette>
 #include <QWidget>
@@ -14,6 +15,7 @@
 #include "engine/ChannelScale.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "settings/TrendColourSettings.h"
 #include "views/ChannelMarks.h"
 #include "views/TrendModel.h"
 
@@ -28,9 +30,6 @@ namespace vantrel {
 class FilledShape;
 class TrendSurface;
 
-// The swatches' common colour at opening: white, which shows on the black surface.
-inline const QColor kDefaultSwatchColor(255, 255, 255);
-
 class frmTrend : public QWidget {
     Q_OBJECT
 
@@ -44,6 +43,9 @@ class frmTrend : public QWidget {
     // The channels' user scales at each refresh: a scaled channel is drawn and
     // shown as the user reads it, its unit in the legend ("Channel 3 [bar]").
     void setScales(std::function<const ChannelScales&()> scales) { scales_ = std::move(scales); }
+    // The colours picked in an earlier window; keep receives each new pick.
+    using KeepColour = std::function<void(int channel, platform::Rgb colour)>;
+    void setChosenColours(const ini::TrendColourChoices& chosen, KeepColour keep);
 
     void tmrTrend_Timer();
     void cmbPoints_Click();
@@ -74,6 +76,7 @@ class frmTrend : public QWidget {
     TrendModel model_;
     std::function<ChannelMarks()> marks_;
     std::function<const ChannelScales&()> scales_;
+    KeepColour keepColour_;
     QPalette valuePalette_;
 };
 
