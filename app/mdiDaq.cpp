@@ -229,7 +229,7 @@ void mdiDaq::HelpAbout_Click() {
         aboutWindow->activateWindow();
         return;
     }
-    auto* about = new frmAbout(this);
+    auto* about = new frmAbout(this, frmAbout::Role::About);
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->setModal(false);
     aboutWindow = about;

@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/Controls.h"
@@ -115,6 +116,27 @@ TEST_F(MainWindowTest, PortDialogWritesThePortFileConnectsAtOnceButNeverOnePortF
     EXPECT_EQ((std::pair{cm->number, cm2->number}), (std::pair{3, 14}));
     Find<QPushButton>(dialog, "cmdOK").click();
     EXPECT_EQ(startFolderFile("vtrl.con"), " 3 \r\n 14 \r\n");
+}
+
+TEST_F(MainWindowTest, HelpAboutShowsTheBuildQtAndLicenceAndStaysUntilClosed) {
+    Find<QAction>(*window, "HelpAbout").trigger();
+    auto& about = Find<frmAbout>(*window, "frmAbout");
+    EXPECT_TRUE(about.isVisible());
+    EXPECT_FALSE(about.isModal());
+    EXPECT_FALSE(Find<QTimer>(about, "Timer1").isActive());
+    EXPECT_TRUE(QRegularExpression("^Version " VANTREL_VERSION
+                                   ", built \\d{4}-\\d\\d-\\d\\d\\nQt " +
+                                   QRegularExpression::escape(qVersion()) + "$")
+                    .match(Find<QLabel>(about, "lblBuild").text())
+                    .hasMatch())
+        << Find<QLabel>(about, "lblBuild").text().toStdString();
+    EXPECT_TRUE(Find<QLabel>(about, "lblLicence")
+                    .text()
+                    .contains("GNU General Public License, version 3 or later"));
+    const QPointer<frmAbout> box = &about;
+    Find<QPushButton>(about, "cmdClose").click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(box.isNull());
 }
 
 // Stands in for the desktop's browser.
