@@ -8,14 +8,17 @@
 #include <signal.h>
 
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTreeWidget>
 
+#include "app/frmHelp.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/Controls.h"
 
@@ -139,28 +142,62 @@ TEST_F(MainWindowTest, HelpAboutShowsTheBuildQtAndLicenceAndStaysUntilClosed) {
     EXPECT_TRUE(box.isNull());
 }
 
-// Stands in for the desktop's browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> opened;
-    Q_INVOKABLE void open(const QUrl& url) { opened.append(url); }
-};
-
-TEST_F(MainWindowTest, HelpContentsOpensTheManualOfThisTreeInTheBrowser) {
-    UrlCatcher browser;
-    QDesktopServices::setUrlHandler("file", &browser, "open");
+TEST_F(MainWindowTest, HelpContentsShowsTheManualWithContentsSearchAndHistory) {
     Find<QAction>(*window, "HelpContents").trigger();
-    QDesktopServices::unsetUrlHandler("file");
-    ASSERT_EQ(browser.opened.size(), 1);
-    const QFileInfo manual(browser.opened[0].toLocalFile());
-    EXPECT_EQ(manual.absoluteFilePath(),
-              QFileInfo(qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/docs/manual.html")
-                  .canonicalFilePath());
+    Find<QAction>(*window, "HelpContents").trigger();  // the same window again
+    ASSERT_EQ(window->findChildren<frmHelp*>().size(), 1);
+    auto& help = Find<frmHelp>(*window, "frmHelp");
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_EQ(help.windowTitle(), "Vantrel user manual");
+    auto& manual = Find<QTextBrowser>(help, "txtManual");
+    const auto headingAtTop = [&] { return manual.cursorForPosition({8, 8}).block().text(); };
+    const auto fragment = [&] { return manual.source().fragment(); };
+
+    // The title, and under it the sections in the manual's order.
+    auto& contents = Find<QTreeWidget>(help, "treContents");
+    ASSERT_EQ(contents.topLevelItemCount(), 1);
+    QTreeWidgetItem& title = *contents.topLevelItem(0);
+    EXPECT_EQ(title.text(0), "Vantrel user manual");
+    ASSERT_GE(title.childCount(), 4);
+    EXPECT_EQ(title.child(0)->text(0), "Starting");
+    EXPECT_EQ(title.child(3)->text(0), "Logging");
+    contents.setCurrentItem(title.child(3));
+    EXPECT_EQ(fragment(), "logging");
+    EXPECT_EQ(headingAtTop(), "Logging");
+
+    // Each match once, going round the end once; a missing word keeps the last match.
+    auto& field = Find<QLineEdit>(help, "txtFind");
+    auto& status = Find<QLabel>(help, "lblFind");
+    const auto findWith = [&](const char* button) {
+        Find<QPushButton>(help, button).click();
+        return manual.textCursor().selectedText().toLower().toStdString() + "|" +
+               status.text().toStdString();
+    };
+    field.setText("cold-junction");
+    EXPECT_EQ(findWith("cmdFindNext"), "cold-junction|");
+    const int match = manual.textCursor().selectionStart();
+    EXPECT_EQ(findWith("cmdFindNext"), "cold-junction|Continued from the top");
+    EXPECT_EQ(manual.textCursor().selectionStart(), match);
+    field.setText("broker");
+    const int firstBroker = (findWith("cmdFindNext"), manual.textCursor().selectionStart());
+    findWith("cmdFindNext");
+    EXPECT_GT(manual.textCursor().selectionStart(), firstBroker);
+    EXPECT_EQ(findWith("cmdFindPrevious"), "broker|");
+    EXPECT_EQ(manual.textCursor().selectionStart(), firstBroker);
+    field.setText("xyzzy");
+    EXPECT_EQ(findWith("cmdFindNext"), "broker|Not found");
+
+    auto& back = Find<QPushButton>(help, "cmdBack");
+    auto& forward = Find<QPushButton>(help, "cmdForward");
+    EXPECT_FALSE(forward.isEnabled());
+    back.click();
+    EXPECT_EQ(fragment(), "");
+    EXPECT_EQ(headingAtTop(), "Vantrel user manual");
+    EXPECT_FALSE(back.isEnabled());
+    forward.click();
+    EXPECT_EQ(fragment(), "logging");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 }  // namespace
 }  // namespace vantrel::testing
-
-#include "main_window_test.moc"
