@@ -26,7 +26,12 @@ struct Parser {
             "Reads its settings (vtrl.con, vtrlo.con, vtrls.con) from its start folder\n"
             "(the folder it is started in, or the one given with --folder), writes them\n"
             "back there on exit, and opens serial port n as the link COMn in that folder\n"
-            "when there is one, otherwise as /dev/ttyUSB{n-1}."));
+            "when there is one, otherwise as /dev/ttyUSB{n-1}.\n"
+            "\n"
+            "Its other choices (MQTT publishing, logging, alarms, derived channels,\n"
+            "channel scales and more) are kept in vantrel.ini in the same start folder,\n"
+            "read at start; Options > Settings edits them, and `man vantrel` lists every\n"
+            "key with its default."));
     }
     QCommandLineParser parser;
     QCommandLineOption help;

@@ -1,10 +1,13 @@
 #pragma once
 
-// The about box: program name, version and a line on the channel count. It closes
-// itself after two seconds; at start-up it is the blocking splash.
+// The about box: program name, version and a line on the channel count. At
+// start-up it is the blocking splash and closes itself after two seconds; from
+// Help > About it also shows the build, the Qt it runs on and the licence, and
+// stays until closed.
 
 #include <QDialog>
 #include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 
 namespace vantrel {
@@ -15,13 +18,19 @@ class frmAbout : public QDialog {
   public:
     static constexpr int kShowMilliseconds = 2000;
 
-    explicit frmAbout(QWidget* parent = nullptr);
+    enum class Role { Splash, About };
+
+    explicit frmAbout(QWidget* parent = nullptr, Role role = Role::Splash);
 
     QLabel* lblName = nullptr;
     QLabel* lblVersion = nullptr;
     QLabel* lblProduct = nullptr;
     QLabel* lblChannels = nullptr;
     QTimer* Timer1 = nullptr;
+    // Only in the About role.
+    QLabel* lblBuild = nullptr;
+    QLabel* lblLicence = nullptr;
+    QPushButton* cmdClose = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -29,6 +38,9 @@ class frmAbout : public QDialog {
   private:
     // Closes the box when its time is up.
     void Timer1_Timer();
+    void addAboutDetails();
+
+    Role role_;
 };
 
 }  // namespace vantrel

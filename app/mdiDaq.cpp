@@ -1,18 +1,15 @@
 #include "app/mdiDaq.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
 #include <QScreen>
-#include <QUrl>
 #include <algorithm>
 #include <string>
 
 #include "app/CascadePlacement.h"
 #include "app/PreferencesFile.h"
-#include "app/UserManual.h"
 #include "app/frmAbout.h"
 #include "app/frmCardComm.h"
+#include "app/frmHelp.h"
 #include "app/frmStatus.h"
 #include "app/frmTaskManager.h"
 #include "history/ui/RunLooks.h"
@@ -248,17 +245,13 @@ void mdiDaq::OptionsCalibrate_Click(int index) {
 }
 
 void mdiDaq::HelpContents_Click() {
-    const QString manual = UserManualPath();
-    if (manual.isEmpty()) {
-        dialogs_.showMessage({"The user manual (manual.html) is not installed.", "Vantrel",
-                              platform::MessageIcon::Warning});
-        return;
+    if (!helpWindow) {
+        helpWindow = new frmHelp(this);
+        helpWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) {
-        dialogs_.showMessage({"No web browser could open the user manual " +
-                                  QDir::toNativeSeparators(manual).toStdString() + ".",
-                              "Vantrel", platform::MessageIcon::Warning});
-    }
+    helpWindow->show();
+    helpWindow->raise();
+    helpWindow->activateWindow();
 }
 
 void mdiDaq::HelpAbout_Click() {
@@ -267,7 +260,7 @@ void mdiDaq::HelpAbout_Click() {
         aboutWindow->activateWindow();
         return;
     }
-    auto* about = new frmAbout(this);
+    auto* about = new frmAbout(this, frmAbout::Role::About);
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->setModal(false);
     aboutWindow = about;

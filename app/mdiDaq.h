@@ -30,6 +30,7 @@ class QCloseEvent;
 namespace vantrel {
 
 class frmAbout;
+class frmHelp;
 class frmStatus;
 class frmTaskManager;
 class frmCardComm;
@@ -191,6 +192,7 @@ class mdiDaq : public QMainWindow {
     QPointer<frmTaskManager> taskManagerWindow;
     QPointer<frmCardComm> cardCommWindow;
     QPointer<frmAbout> aboutWindow;
+    QPointer<frmHelp> helpWindow;
     QPointer<frmViewAnalogData> analogDataWindow;
     QPointer<frmViewDigitalData> digitalDataWindow;
     QPointer<frmTrend> trendWindow;

@@ -4,7 +4,8 @@
 // settings files written and every record in the log. Guards against a headless run
 // that needs a display, logs one card only, loses the records of its last tick,
 // or skips the end on SIGTERM (or is cut short by its five-second alarm), and an
-// event that is not a status line of its own.
+// event that is not a status line of its own; and a --help that loses the start
+// folder's files or needs a display.
 #include <signal.h>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,24 @@ TEST(Headless, LogsBothCardsWithoutADisplayAndSigtermEndsItLosingNothing) {
     EXPECT_TRUE(
         said.contains("\nvantrel: Event: logging started: Logging started in " + log + "\n"))
         << said.toStdString();
+}
+
+TEST(Headless, HelpNamesTheStartFolderFilesWithoutADisplay) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    program.setProcessEnvironment(environment);
+    program.start(qEnvironmentVariable("VANTREL_BINARY_DIR") + "/vantrel", {"--help"});
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QString help = QString::fromUtf8(program.readAllStandardOutput());
+    for (const char* line :
+         {"Reads its settings (vtrl.con, vtrlo.con, vtrls.con) from its start folder\n",
+          "channel scales and more) are kept in vantrel.ini in the same start folder,\n",
+          "  --folder <dir>  Use <dir> as the start folder (created when missing) instead\n"}) {
+        EXPECT_TRUE(help.contains(QString::fromUtf8(line))) << line << help.toStdString();
+    }
 }
 
 }  // namespace

@@ -14,18 +14,23 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTreeWidget>
 
 #include "app/CascadePlacement.h"
+#include "app/frmHelp.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/Controls.h"
 
@@ -99,25 +104,61 @@ TEST_F(MainWindowTest, PortDialogWritesThePortFileConnectsAtOnceButNeverOnePortF
     EXPECT_EQ(startFolderFile("vtrl.con"), " 3 \r\n 14 \r\n");
 }
 
-// Stands in for the desktop's browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> opened;
-    Q_INVOKABLE void open(const QUrl& url) { opened.append(url); }
-};
+TEST_F(MainWindowTest, HelpAboutShowsTheBuildQtAndLicenceAndStaysUntilClosed) {
+    Find<QAction>(*window, "HelpAbout").trigger();
+    const QPointer<frmAbout> about = &Find<frmAbout>(*window, "frmAbout");
+    EXPECT_FALSE(about->isModal() || Find<QTimer>(*about, "Timer1").isActive());
+    const QString build = Find<QLabel>(*about, "lblBuild").text();
+    EXPECT_TRUE(QRegularExpression("^Version " VANTREL_VERSION
+                                   ", built \\d{4}-\\d\\d-\\d\\d\\nQt " +
+                                   QRegularExpression::escape(qVersion()) + "$")
+                    .match(build)
+                    .hasMatch())
+        << build.toStdString();
+    EXPECT_TRUE(Find<QLabel>(*about, "lblLicence").text().contains("GPL-3.0-or-later"));
+    Find<QPushButton>(*about, "cmdClose").click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+}
 
-TEST_F(MainWindowTest, HelpContentsOpensTheManualOfThisTreeInTheBrowser) {
-    UrlCatcher browser;
-    QDesktopServices::setUrlHandler("file", &browser, "open");
+TEST_F(MainWindowTest, HelpContentsShowsTheManualWithContentsSearchAndHistory) {
     Find<QAction>(*window, "HelpContents").trigger();
-    QDesktopServices::unsetUrlHandler("file");
-    ASSERT_EQ(browser.opened.size(), 1);
-    const QFileInfo manual(browser.opened[0].toLocalFile());
-    EXPECT_EQ(manual.absoluteFilePath(),
-              QFileInfo(qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/docs/manual.html")
-                  .canonicalFilePath());
-    EXPECT_TRUE(dialogs.messages.empty());
+    Find<QAction>(*window, "HelpContents").trigger();  // the same window again
+    ASSERT_EQ(window->findChildren<frmHelp*>().size(), 1);
+    auto& help = Find<frmHelp>(*window, "frmHelp");
+    EXPECT_EQ(help.windowTitle(), "Vantrel user manual");
+    auto& manual = Find<QTextBrowser>(help, "txtManual");
+    const auto placeShown = [&] {
+        return (manual.source().fragment() + "|" + manual.cursorForPosition({8, 8}).block().text())
+            .toStdString();
+    };
+    // The title, and under it the sections in the manual's order.
+    QTreeWidgetItem& title = *Find<QTreeWidget>(help, "treContents").topLevelItem(0);
+    ASSERT_EQ(title.text(0) + "|" + title.child(3)->text(0), "Vantrel user manual|Logging");
+    Find<QTreeWidget>(help, "treContents").setCurrentItem(title.child(3));
+    EXPECT_EQ(placeShown(), "logging|Logging");
+
+    // Next goes round the end once; a word found nowhere keeps the last match.
+    const auto find = [&](const char* text, const char* button) {
+        Find<QLineEdit>(help, "txtFind").setText(text);
+        Find<QPushButton>(help, button).click();
+        return QString::number(manual.textCursor().selectionStart()) + " " +
+               manual.textCursor().selectedText().toLower() + "|" +
+               Find<QLabel>(help, "lblFind").text();
+    };
+    const QString once = find("cold-junction", "cmdFindNext");  // the only one
+    EXPECT_TRUE(once.endsWith(" cold-junction|")) << once.toStdString();
+    EXPECT_EQ(find("cold-junction", "cmdFindNext"), once + "Continued from the top");
+    const QString firstBroker = find("broker", "cmdFindNext");
+    EXPECT_NE(find("broker", "cmdFindNext"), firstBroker);
+    EXPECT_EQ(find("broker", "cmdFindPrevious"), firstBroker);
+    EXPECT_EQ(find("xyzzy", "cmdFindNext"), firstBroker + "Not found");
+
+    Find<QPushButton>(help, "cmdBack").click();
+    EXPECT_EQ(placeShown(), "|Vantrel user manual");
+    EXPECT_FALSE(Find<QPushButton>(help, "cmdBack").isEnabled());
+    Find<QPushButton>(help, "cmdForward").click();  // to the place last seen there
+    EXPECT_EQ(manual.source().fragment(), "logging");
 }
 
 // Logging wins over publishing in the question.
@@ -217,5 +258,3 @@ TEST_F(MainWindowTest, ChildWindowsOpenOnceInsideTheFrameAndTheWindowMenuListsTi
 
 }  // namespace
 }  // namespace vantrel::testing
-
-#include "main_window_test.moc"
