@@ -179,8 +179,6 @@ TEST_F(MainWindowTest, ExitWhileLoggingAsksOnceAndCancelKeepsItRunning) {
 
 // Start and Stop switch their items; Exit ends the run with the stop commands.
 TEST_F(MainWindowTest, EachShortcutTriggersItsItemAndExitEndsTheRun) {
-    UrlCatcher browser;
-    QDesktopServices::setUrlHandler("file", &browser, "open");
     startProgram();
     cm2->receive("V1.02\r");
     cm2->sent.clear();
@@ -206,7 +204,6 @@ TEST_F(MainWindowTest, EachShortcutTriggersItsItemAndExitEndsTheRun) {
             EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
         }
     }
-    QDesktopServices::unsetUrlHandler("file");
     EXPECT_TRUE(Find<QMdiArea>(*window, "mdiArea").subWindowList().isEmpty());
     EXPECT_TRUE(run->ended());
     EXPECT_EQ(cm2->sent, (Wire{"@TA00\r", "@N\r", "@F\r", "@F\r"}));
