@@ -88,6 +88,20 @@ bool OnlyBlanks(std::string_view text) {
     return true;
 }
 
+// A note is words after the number, never what reads as more of it: "12-4" and
+// "1 2.5 V" are typing slips, not 12 and 1 with a note.
+bool NoteFits(std::string_view rest, char decimalMark) {
+    std::size_t i = 0;
+    while (i < rest.size() && IsBlank(rest[i])) {
+        ++i;
+    }
+    if (i == rest.size()) {
+        return true;
+    }
+    const char c = rest[i];
+    return !IsDigit(c) && c != '+' && c != '-' && c != '.' && c != decimalMark;
+}
+
 bool InRange(double value, const AllowedRange& range) {
     if (!std::isfinite(value)) {
         return false;
@@ -139,10 +153,7 @@ CheckedNumber CheckNumber(std::string_view typed, char decimalMark, std::string_
     checked.typed = std::string(typed);
     const auto part = ReadLeading(typed, decimalMark);
     const std::string_view rest = part.has_value() ? typed.substr(part->end) : typed;
-    // A note starts with a blank or a unit's sign, never a sign that reads as more
-    // number ("12-4").
-    const bool noteFits =
-        range.noteAllowed && (rest.empty() || (rest.front() != '+' && rest.front() != '-'));
+    const bool noteFits = range.noteAllowed && NoteFits(rest, decimalMark);
     const bool endsWell = part.has_value() && (noteFits || OnlyBlanks(rest));
     if (endsWell && InRange(part->value, range)) {
         checked.accepted = true;

@@ -36,6 +36,7 @@ TEST(CheckNumber, AcceptsNumbersInRangeAndRefusesTheRest) {
         {"12.5", ',', any, true, 12.5, "12.5"},
         {"12.5 V", '.', any, false, 0, ""},
         {"12-4", '.', withUnit, false, 0, ""},
+        {"1 2.5 V", '.', withUnit, false, 0, ""},
         {"12,5", '.', any, false, 0, ""},
         {"1.2.3", '.', any, false, 0, ""},
         {"abc", '.', withUnit, false, 0, ""},

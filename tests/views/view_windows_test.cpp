@@ -168,6 +168,26 @@ TEST_F(ViewWindowTest, TrendPointsListAndSetRangeReachTheChart) {
     Find<QPushButton>(view, "cmdRangeSet").click();
     EXPECT_EQ(range.text(), "1");
     EXPECT_EQ(view.model().TrendRange, 1.0f);
+    // Typed by the user: a refused text brings a message and keeps the last range.
+    const struct {
+        const char* typed;
+        const char* shown;
+        float range;
+    } entries[] = {{"250", "250", 250}, {"abc", "250", 250}, {"0.5", "250", 250},
+                   {"", "250", 250},    {"1", "1", 1},       {"12x", "1", 1}};
+    for (const auto& entry : entries) {
+        dialogs.messages.clear();
+        testing::TypeInto(range, QString::fromLatin1(entry.typed));
+        EXPECT_EQ(range.text(), entry.shown) << entry.typed;
+        EXPECT_EQ(view.model().TrendRange, entry.range) << entry.typed;
+        const bool refused = std::string(entry.typed) != entry.shown;
+        ASSERT_EQ(dialogs.messages.size(), refused ? 1u : 0u) << entry.typed;
+        if (refused) {
+            EXPECT_EQ(dialogs.messages[0].text, "Range: \"" + std::string(entry.typed) +
+                                                    "\" is not accepted.\nAllowed: a number of "
+                                                    "at least 1.");
+        }
+    }
 }
 
 TEST_F(ViewWindowTest, TrendColourRecoloursOnlyTheChosenChannelAndACancelKeepsIt) {
