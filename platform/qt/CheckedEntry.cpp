@@ -7,8 +7,14 @@ namespace vantrel {
 
 namespace {
 
+// Titled after the field's own window, which in the main window's work area is a
+// child window rather than the top-level one.
 platform::Message Refusal(const std::string& text, const QWidget& field) {
-    return {text, field.window()->windowTitle().toStdString(), platform::MessageIcon::Warning};
+    const QWidget* titled = &field;
+    while (titled->windowTitle().isEmpty() && titled->parentWidget() != nullptr) {
+        titled = titled->parentWidget();
+    }
+    return {text, titled->windowTitle().toStdString(), platform::MessageIcon::Warning};
 }
 
 }  // namespace

@@ -132,6 +132,35 @@ TEST_F(SetupWindowTest, ConfigurationDiskButtonsMoveOnlyTheWindowsContent) {
     EXPECT_TRUE(checked(view, "optDIOInput", 15)) << "a refused file changes nothing";
 }
 
+// A typed range that is no number, 0 or a slip after the number is refused with a
+// message and the last range kept; a unit after the number is kept as typed.
+TEST_F(SetupWindowTest, ConfigurationRangeTypedRefusesWhatWouldReadAsZeroOrASlip) {
+    QWidget& view = open("OptionsCardConfig_0", "frmConfig_0");
+    auto& range = Find<QLineEdit>(view, "txtInputRange", 4);
+    const struct {
+        const char* typed;
+        const char* kept;
+        double stored;
+    } rows[] = {{"abc", "10", 10},        {"12.5 V", "12.5 V", 12.5},
+                {"0", "12.5 V", 12.5},    {"", "12.5 V", 12.5},
+                {"0 mA", "12.5 V", 12.5}, {"1 2.5 V", "12.5 V", 12.5},
+                {"12,5", "12.5 V", 12.5}, {"-5", "-5", -5}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        dialogs.messages.clear();
+        testing::TypeInto(range, QString::fromLatin1(row.typed));
+        EXPECT_EQ(range.text(), row.kept);
+        click(view, "cmdSave_0");
+        EXPECT_EQ(state().InputRange[4], row.stored);
+        ASSERT_EQ(dialogs.messages.size(), std::string(row.typed) == row.kept ? 0u : 1u);
+    }
+    testing::TypeInto(range, QStringLiteral("abc"));
+    EXPECT_EQ(dialogs.messages.back().text,
+              "Input Range of Analog Input 4: \"abc\" is not accepted.\n"
+              "Allowed: a number other than 0, a unit may follow.");
+    EXPECT_EQ(dialogs.messages.back().title, "Card Configuration - Card 1");
+}
+
 // Both cards' windows open at once; each shows and calibrates only its own card.
 TEST_F(SetupWindowTest, CalibrationWindowsOfBothCardsEachServeTheirOwnCard) {
     QWidget& card1 = open("OptionsCalibrate_0", "frmCalib_0");
