@@ -39,6 +39,13 @@ struct Message {
     MessageIcon icon = MessageIcon::None;
 };
 
+// A question with two buttons: one that goes ahead ("Exit") and Cancel.
+struct Question {
+    std::string text;
+    std::string title;
+    std::string proceedCaption;
+};
+
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -53,6 +60,11 @@ class Dialogs {
     virtual std::optional<std::string> askText(const TextRequest& request) {
         (void)request;
         return std::nullopt;
+    }
+    // Whether the user chose to go ahead. Dialogs with nobody to ask answer Cancel.
+    virtual bool confirm(const Question& question) {
+        (void)question;
+        return false;
     }
     // A modal message box with an OK button; returns when the user closed it.
     virtual void showMessage(const Message& message) = 0;

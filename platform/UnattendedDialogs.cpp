@@ -23,6 +23,10 @@ std::optional<std::string> UnattendedDialogs::askText(const TextRequest& request
     return unattended_ ? std::nullopt : attended_.askText(request);
 }
 
+bool UnattendedDialogs::confirm(const Question& question) {
+    return !unattended_ && attended_.confirm(question);
+}
+
 void UnattendedDialogs::showMessage(const Message& message) {
     if (unattended_) {
         report(message);

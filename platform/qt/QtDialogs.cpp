@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 #include <memory>
 
@@ -105,6 +106,20 @@ std::optional<std::string> QtDialogs::askText(const TextRequest& request) {
         return std::nullopt;
     }
     return box.textValue().toStdString();
+}
+
+bool QtDialogs::confirm(const Question& question) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(question.title),
+                    QString::fromStdString(question.text), QMessageBox::NoButton, parentWidget());
+    box.setObjectName(QStringLiteral("dlgConfirm"));
+    QPushButton* proceed =
+        box.addButton(QString::fromStdString(question.proceedCaption), QMessageBox::AcceptRole);
+    // Enter or Escape on a box that came unexpectedly keeps everything as it was.
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == proceed;
 }
 
 void QtDialogs::showMessage(const Message& message) {

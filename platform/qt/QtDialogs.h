@@ -17,6 +17,7 @@ class QtDialogs : public Dialogs {
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
     std::optional<Rgb> chooseColor(Rgb initial) override;
     std::optional<std::string> askText(const TextRequest& request) override;
+    bool confirm(const Question& question) override;
     void showMessage(const Message& message) override;
     void showMessageNonBlocking(const Message& message, std::function<void()> onClosed) override;
 

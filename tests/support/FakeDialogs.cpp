@@ -34,6 +34,16 @@ std::optional<std::string> FakeDialogs::askText(const platform::TextRequest& req
     return take(textAnswers);
 }
 
+bool FakeDialogs::confirm(const platform::Question& question) {
+    questions.push_back(question);
+    if (confirmAnswers.empty()) {
+        return false;
+    }
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
 void FakeDialogs::showMessageNonBlocking(const platform::Message& message,
                                          std::function<void()> onClosed) {
     nonBlockingMessages.push_back(message);
