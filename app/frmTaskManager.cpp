@@ -46,10 +46,14 @@ frmTaskManager::frmTaskManager(AcquisitionState& state, QWidget* parent)
             chkScan[slot] = makeCheck(FrameAT[slot], "chkScan", slot, tr("Scan"));
             chkPlot[slot] = makeCheck(FrameAT[slot], "chkPlot", slot, tr("Plot"));
             chkSave[slot] = makeCheck(FrameAT[slot], "chkSave", slot, tr("Save"));
+            lblName[slot] = new QLabel(FrameAT[slot]);
+            lblName[slot]->setObjectName(indexedName("lblName", slot));
+            lblName[slot]->setTextFormat(Qt::PlainText);
             auto* row = new QHBoxLayout(FrameAT[slot]);
             row->addWidget(chkScan[slot]);
             row->addWidget(chkPlot[slot]);
             row->addWidget(chkSave[slot]);
+            row->addWidget(lblName[slot], 1);
             channels->addWidget(FrameAT[slot], c / 2, c % 2);
         }
         cards->addWidget(Frame1[card]);
@@ -78,6 +82,11 @@ void frmTaskManager::Form_Load() {
         chkScan[i]->setEnabled(false);
         const QString caption = QStringLiteral("Channel ") + QString::number(i);
         FrameAT[i]->setTitle(caption);
+        // A name left as its default would only repeat the caption.
+        const QString name = QString::fromStdString(state_.ChannelName[i]);
+        const bool ownName = !name.trimmed().isEmpty() && name != caption;
+        lblName[i]->setText(ownName ? name : QString());
+        lblName[i]->setAccessibleName(lblName[i]->text());
         FrameAT[i]->setAccessibleName(caption);
         chkPlot[i]->setChecked(state_.PlotChannel[i]);
         chkSave[i]->setChecked(state_.SaveChannel[i]);

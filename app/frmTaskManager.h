@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QWidget>
 #include <array>
@@ -28,6 +29,8 @@ class frmTaskManager : public QWidget {
     std::array<QCheckBox*, kUsedChannels> chkScan{};
     std::array<QCheckBox*, kUsedChannels> chkPlot{};
     std::array<QCheckBox*, kUsedChannels> chkSave{};
+    // The name given in File > Save, beside the channel's number.
+    std::array<QLabel*, kUsedChannels> lblName{};
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
 

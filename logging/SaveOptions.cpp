@@ -140,8 +140,10 @@ std::optional<platform::Message> ApplySaveOptions(AcquisitionState& state,
                                  platform::MessageIcon::Critical};
     }
     if (!AnyChannelMarked(state)) {
-        return platform::Message{"No channels for saving selected!", "Saving Error",
-                                 platform::MessageIcon::Information};
+        // The channels to log are marked in another window; say which.
+        return platform::Message{
+            "No channels for saving selected!\nMark them with Save in Task > Task Manager.",
+            "Saving Error", platform::MessageIcon::Information};
     }
     if (state.LogHeaders) {
         if (std::optional<std::string> problem = StartWithHeader(state, previous, sink, now)) {

@@ -35,6 +35,18 @@ const char* const k200mVInstruction =
 const char* const k0mVInstruction =
     "Short terminals 2V and COM, select option B jumper on selected channels.";
 
+// The point a step takes, as the question before storing names it.
+const char* PointName(const CalibrationStep& step) {
+    if (step.test == CalibrationStep::Test::Always) {
+        return "RTD point";
+    }
+    return step.indicator == CalibrationStep::Indicator::Zero ? "zero" : "span";
+}
+
+std::string ChannelName(int channel) {
+    return "CH" + std::to_string(channel);
+}
+
 QLabel* Instruction(const char* text, const QString& objectName, QWidget* parent) {
     auto* label =
         named(new QLabel(QString::fromLatin1(text), parent), objectName, QString::fromLatin1(text));
@@ -95,6 +107,8 @@ void frmCalib::buildControls() {
     cmdExport = button(tr("Export"), QStringLiteral("cmdExport"));
     cmdImport = button(tr("Import"), QStringLiteral("cmdImport"));
     cmdClose = button(tr("Close"), QStringLiteral("cmdClose"));
+    cmdUndo = button(tr("Undo"), QStringLiteral("cmdUndo"));
+    cmdUndo->setEnabled(false);
     for (int i = 0; i < 2; ++i) {
         connect(cmdCalibrate10V[i], &QPushButton::clicked, this,
                 [this, i] { cmdCalibrate10V_Click(i); });
@@ -105,6 +119,7 @@ void frmCalib::buildControls() {
     connect(cmdExport, &QPushButton::clicked, this, &frmCalib::cmdExport_Click);
     connect(cmdImport, &QPushButton::clicked, this, &frmCalib::cmdImport_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmCalib::cmdClose_Click);
+    connect(cmdUndo, &QPushButton::clicked, this, &frmCalib::cmdUndo_Click);
 
     // Each instruction beside its button.
     auto* steps = new QGridLayout;
@@ -124,6 +139,7 @@ void frmCalib::buildControls() {
     auto* files = new QHBoxLayout;
     files->addWidget(cmdExport);
     files->addWidget(cmdImport);
+    files->addWidget(cmdUndo);
     files->addStretch(1);
     files->addWidget(cmdClose);
 
@@ -178,30 +194,78 @@ void frmCalib::cmdCalibrateRTD_Click() {
     calibrate(kCalibrateRTD);
 }
 
+ColourLamp* frmCalib::lampOf(const CalibrationStep& step, int channel) const {
+    return step.indicator == CalibrationStep::Indicator::Zero ? shpZero[channel] : shpSpan[channel];
+}
+
 void frmCalib::calibrate(const CalibrationStep& step) {
-    bool stored = false;
+    // The counts are taken once, as the question shows them: what the user agrees
+    // to is what is stored, though newer counts keep arriving while it is open.
+    std::vector<std::pair<int, std::int16_t>> taken;
     for (int c = 0; c < kChannelsPerCard; ++c) {
-        if (!chkSel[c]->isChecked()) {
+        if (chkSel[c]->isChecked()) {
+            taken.emplace_back(c, state_.RawCounts[ChannelSlot(card_, c)]);
+        }
+    }
+    if (taken.empty()) {
+        return;
+    }
+    std::string channels;
+    std::string counts;
+    for (const auto& [c, count] : taken) {
+        channels += (channels.empty() ? "" : ", ") + ChannelName(c);
+        counts += (counts.empty() ? "" : ", ") + std::to_string(count);
+    }
+    const platform::Question question{std::string("Store the ") + PointName(step) + " of " +
+                                          channels + "? Current counts: " + counts + ".",
+                                      kCalibrationTitle, "Store"};
+    if (!dialogs_.confirm(question)) {
+        return;
+    }
+
+    LastStep done{step, {}};
+    for (const auto& [c, count] : taken) {
+        if (!step.accepts(count)) {
+            showMessage(step.failMessage, kCalibrationTitle, platform::MessageIcon::Critical);
             continue;
         }
-        const int g = ChannelSlot(card_, c);
-        // Read only now: counts keep arriving while an earlier channel's box is open.
-        const std::int16_t count = state_.RawCounts[g];
-        if (step.accepts(count)) {
-            (state_.*step.table)[g] = count;
-            auto* indicator =
-                step.indicator == CalibrationStep::Indicator::Zero ? shpZero[c] : shpSpan[c];
-            indicator->setColour(step.colour, step.colourName);
-            stored = true;
-        } else {
-            showMessage(step.failMessage, kCalibrationTitle, platform::MessageIcon::Critical);
-        }
+        std::int16_t& stored = (state_.*step.table)[ChannelSlot(card_, c)];
+        ColourLamp* lamp = lampOf(step, c);
+        done.channels.push_back(
+            {c, stored, count, lamp->colour(), lamp->accessibleDescription().toStdString()});
+        stored = count;
+        lamp->setColour(step.colour, step.colourName);
     }
-    if (stored) {
-        showMessage("Calibration value stored", kCalibrationTitle,
-                    platform::MessageIcon::Information);
-        saveSettings(kCalibrationTitle);
+    if (done.channels.empty()) {
+        return;
     }
+    std::string text = "Calibration value stored";
+    for (const Replaced& channel : done.channels) {
+        text += "\n" + ChannelName(channel.channel) + ": " + std::to_string(channel.before) +
+                " \u2192 " + std::to_string(channel.after);
+    }
+    lastStep_ = std::move(done);
+    cmdUndo->setEnabled(true);
+    showMessage(text, kCalibrationTitle, platform::MessageIcon::Information);
+    saveSettings(kCalibrationTitle);
+}
+
+void frmCalib::cmdUndo_Click() {
+    if (!lastStep_) {
+        return;
+    }
+    std::string text = "Calibration value restored";
+    for (const Replaced& channel : lastStep_->channels) {
+        (state_.*lastStep_->step.table)[ChannelSlot(card_, channel.channel)] = channel.before;
+        lampOf(lastStep_->step, channel.channel)
+            ->setColour(channel.lampBefore, channel.lampBeforeName);
+        text += "\n" + ChannelName(channel.channel) + ": " + std::to_string(channel.after) +
+                " \u2192 " + std::to_string(channel.before);
+    }
+    lastStep_.reset();
+    cmdUndo->setEnabled(false);
+    showMessage(text, kCalibrationTitle, platform::MessageIcon::Information);
+    saveSettings(kCalibrationTitle);
 }
 
 void frmCalib::saveSettings(const char* title) {
@@ -250,6 +314,9 @@ void frmCalib::cmdImport_Click() {
             break;
     }
     StoreCalibrationOfFirstCard(state_, parsed.table);
+    // The imported values replace what an undo would have put back.
+    lastStep_.reset();
+    cmdUndo->setEnabled(false);
     showMessage("Calibration File inported successfully.", kImportTitle,
                 platform::MessageIcon::Information);
     saveSettings(kImportTitle);

@@ -2,7 +2,8 @@
 
 // Calibration of one card's analog channels from their live raw counts: the user
 // applies a reference signal, ticks the channels that carry it and presses the
-// matching button; plausible counts go straight into the shared calibration tables.
+// matching button; once the user agrees to the counts shown, plausible ones go into
+// the shared calibration tables, and Undo puts back what the last step replaced.
 // Export and Import move card 1's calibration to and from a calibration file. Each
 // window serves the one card it was opened for.
 
@@ -13,6 +14,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/AcquisitionState.h"
 #include "platform/Dialogs.h"
@@ -43,6 +47,8 @@ class frmCalib : public QWidget {
     void cmdExport_Click();
     void cmdImport_Click();
     void cmdClose_Click();
+    // Puts back the values the window's last calibration step replaced.
+    void cmdUndo_Click();
 
     QGroupBox* Frame1 = nullptr;
     std::array<QLabel*, kChannelsPerCard> lblCH{};
@@ -60,10 +66,25 @@ class frmCalib : public QWidget {
     QPushButton* cmdExport = nullptr;
     QPushButton* cmdImport = nullptr;
     QPushButton* cmdClose = nullptr;
+    QPushButton* cmdUndo = nullptr;
     QTimer* tmrUpdate = nullptr;
 
   private:
+    // What a step replaced, channel by channel, so that Undo can put it back.
+    struct Replaced {
+        int channel;
+        std::int16_t before;
+        std::int16_t after;
+        platform::Rgb lampBefore;
+        std::string lampBeforeName;
+    };
+    struct LastStep {
+        CalibrationStep step;
+        std::vector<Replaced> channels;
+    };
+
     void buildControls();
+    ColourLamp* lampOf(const CalibrationStep& step, int channel) const;
     void calibrate(const CalibrationStep& step);
     void saveSettings(const char* title);
     void showMessage(const std::string& text, const char* title, platform::MessageIcon icon);
@@ -71,6 +92,7 @@ class frmCalib : public QWidget {
     AcquisitionState& state_;
     const int card_;
     platform::Dialogs& dialogs_;
+    std::optional<LastStep> lastStep_;
 };
 
 }  // namespace vantrel

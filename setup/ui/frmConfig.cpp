@@ -6,6 +6,7 @@
 
 #include "engine/CardView.h"
 #include "engine/LenientNumber.h"
+#include "platform/qt/CheckedEntry.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/ScrollingPage.h"
 #include "settings/AtomicFile.h"
@@ -19,6 +20,16 @@ namespace {
 const char* const kConfigFilter = "Config Files (*.cfg)|*.cfg";
 const char* const kConfigExtension = "cfg";
 const char* const kMessageTitle = "Card Configuration";
+
+// The range scales every conversion of its channel: 0 would turn the channel into
+// logged zeros. A unit or note after the number has always been kept as typed.
+constexpr AllowedRange kInputRangeAllowed{.zeroExcluded = true, .noteAllowed = true};
+
+// A range the user typed is checked on entry; a text the program put in the box
+// (from a file) is read as leniently as files always were.
+CheckedNumber ReadRange(const QString& text) {
+    return CheckNumber(text.toStdString(), ScreenDecimalMark(), "", kInputRangeAllowed);
+}
 
 platform::FileDialogRequest ConfigFileRequest() {
     platform::FileDialogRequest request;
@@ -50,6 +61,8 @@ void frmConfig::buildControls() {
                                  indexedName("lblInputRange", c), tr("Input Range:"));
         txtInputRange[c] = named(new QLineEdit(FrameAnalog[c]), indexedName("txtInputRange", c),
                                  tr("Input Range %1").arg(c));
+        CheckedEntry::Guard(txtInputRange[c], tr("Input Range of Analog Input %1").arg(c),
+                            kInputRangeAllowed, dialogs_);
         lblInputType[c]->setBuddy(cmbInputType[c]);
         lblInputRange[c]->setBuddy(txtInputRange[c]);
 
@@ -138,6 +151,9 @@ void frmConfig::Form_Load() {
 }
 
 void frmConfig::cmdSave_Click(int /*index*/) {
+    if (!CheckEntries(*this)) {
+        return;
+    }
     for (int d = 0; d < kLinesPerCard; ++d) {
         state_.DigitalDirection[LineSlot(card_, d)] =
             optDIOInput[d]->isChecked() ? kLineInput : kLineOutput;
@@ -145,8 +161,11 @@ void frmConfig::cmdSave_Click(int /*index*/) {
     for (int c = 0; c < kChannelsPerCard; ++c) {
         const int g = ChannelSlot(card_, c);
         state_.InputType[g] = static_cast<std::int16_t>(cmbInputType[c]->currentIndex());
-        state_.InputRange[g] =
-            LeadingNumber(txtInputRange[c]->text().toStdString(), number_rules::kInputRange);
+        const QString text = txtInputRange[c]->text();
+        const CheckedNumber checked = ReadRange(text);
+        state_.InputRange[g] = checked.accepted
+                                   ? checked.value
+                                   : LeadingNumber(text.toStdString(), number_rules::kInputRange);
     }
     // Stored is saved: a program that is killed later keeps it.
     if (const auto failure = SaveChannelSettings(state_)) {
@@ -155,6 +174,9 @@ void frmConfig::cmdSave_Click(int /*index*/) {
 }
 
 void frmConfig::cmdSaveToDisk_Click() {
+    if (!CheckEntries(*this)) {
+        return;
+    }
     const CardConfiguration config = shownConfiguration();
     // Checked before asking for a name, so the user can correct the window first.
     if (const auto problem = ConfigFileProblem(config)) {
@@ -196,7 +218,10 @@ CardConfiguration frmConfig::shownConfiguration() const {
     }
     for (int c = 0; c < kChannelsPerCard; ++c) {
         config.inputType[c] = cmbInputType[c]->currentIndex();
-        config.rangeText[c] = txtInputRange[c]->text().toStdString();
+        // The number with a period, so the file reads back the same under any locale.
+        const QString text = txtInputRange[c]->text();
+        const CheckedNumber checked = ReadRange(text);
+        config.rangeText[c] = checked.accepted ? checked.fileText : text.toStdString();
     }
     return config;
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -98,9 +99,14 @@ TEST(TaskManagerTest, OpensFromTheStoredMarksAndOnlyOkStoresThem) {
     TempFolder folder;  // where OK saves the marks, not the working folder
     AcquisitionState state(folder.path().string());
     state.PlotChannel[2] = state.SaveChannel[9] = true;  // a box not loaded would be stored
+    state.ChannelName[9] = "Inlet";
     for (const char* button : {"cmdCancel", "cmdOK"}) {
         frmTaskManager window(state);
         EXPECT_FALSE(Find<QCheckBox>(window, "chkScan", 15).isEnabled());
+        EXPECT_EQ(Find<QGroupBox>(window, "FrameAT", 9).title(), "Channel 9");
+        EXPECT_EQ(Find<QLabel>(window, "lblName", 9).text(), "Inlet");
+        EXPECT_EQ(Find<QLabel>(window, "lblName", 8).text(), "")
+            << "a default name is not repeated";
         Find<QCheckBox>(window, "chkPlot", 2).click();
         Find<QCheckBox>(window, "chkSave", 15).click();
         Find<QPushButton>(window, button).click();

@@ -110,8 +110,10 @@ TEST_F(DataLoggerTest, ARefusedOkLeavesTheRunningLogItsFileIntervalAndCounters) 
         cases[] = {
             {"", "", true, "File Name Error: File name cannot be left empty", Critical, false,
              true},
-            {logFile, "", false, "Saving Error: No channels for saving selected!", Information,
-             true, true},
+            {logFile, "", false,
+             "Saving Error: No channels for saving selected!\nMark them with Save in "
+             "Task > Task Manager.",
+             Information, true, true},
             {"b", "6\"", true,
              "Channel Name Error: The name of Channel 0 cannot contain a double quote (\").",
              Critical, true, false},

@@ -8,7 +8,9 @@
 // Calibration: captions, every channel ticked and every lamp black at opening,
 // each window's live counts of its own card once its frame is 62 characters, each
 // button's limit (150, 26000, 23000; RTD takes anything), table, lamp colour and
-// messages, one box per refused channel, export and import of card 1's values.
+// messages, one box per refused channel, the question before storing, the values
+// before and after, Undo of the last step, export and import of card 1's values.
+// Typed input ranges refused with a message, the last one kept.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -132,6 +134,36 @@ TEST_F(SetupWindowTest, ConfigurationDiskButtonsMoveOnlyTheWindowsContent) {
     EXPECT_TRUE(checked(view, "optDIOInput", 15)) << "a refused file changes nothing";
 }
 
+// A typed range that is no number, 0 or a slip after the number is refused with a
+// message and the last range kept; a unit after the number is kept as typed.
+TEST_F(SetupWindowTest, ConfigurationRangeTypedRefusesWhatWouldReadAsZeroOrASlip) {
+    QWidget& view = open("OptionsCardConfig_0", "frmConfig_0");
+    auto& range = Find<QLineEdit>(view, "txtInputRange", 4);
+    const struct {
+        const char* typed;
+        const char* kept;
+        double stored;
+    } rows[] = {{"abc", "10", 10},
+                {"12.5 V", "12.5 V", 12.5},
+                {"0", "12.5 V", 12.5},
+                {"1 2.5 V", "12.5 V", 12.5},
+                {"-5", "-5", -5}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        dialogs.messages.clear();
+        testing::TypeInto(range, QString::fromLatin1(row.typed));
+        EXPECT_EQ(range.text(), row.kept);
+        click(view, "cmdSave_0");
+        EXPECT_EQ(state().InputRange[4], row.stored);
+        ASSERT_EQ(dialogs.messages.size(), std::string(row.typed) == row.kept ? 0u : 1u);
+    }
+    testing::TypeInto(range, QStringLiteral("abc"));
+    EXPECT_EQ(dialogs.messages.back().text,
+              "Input Range of Analog Input 4: \"abc\" is not accepted.\n"
+              "Allowed: a number other than 0, a unit may follow.");
+    EXPECT_EQ(dialogs.messages.back().title, "Card Configuration - Card 1");
+}
+
 // Both cards' windows open at once; each shows and calibrates only its own card.
 TEST_F(SetupWindowTest, CalibrationWindowsOfBothCardsEachServeTheirOwnCard) {
     QWidget& card1 = open("OptionsCalibrate_0", "frmCalib_0");
@@ -162,13 +194,15 @@ TEST_F(SetupWindowTest, CalibrationWindowsOfBothCardsEachServeTheirOwnCard) {
     for (int c = 2; c < kChannelsPerCard; ++c) {
         Find<QCheckBox>(card2, "chkSel", c).click();
     }
+    dialogs.confirmAnswers = {true, true};
     click(card2, "cmdCalibrate10V_1");
+    EXPECT_EQ(dialogs.questions.at(0).text, "Store the zero of CH0, CH1? Current counts: 12, 400.");
     EXPECT_EQ(state().CalZero10V[8], 12);
     EXPECT_EQ(state().CalZero10V[9], 0);
     EXPECT_EQ(state().CalZero10V[0], 0) << "card 1 is not calibrated";
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text, "Analog Value too high");
-    EXPECT_EQ(dialogs.messages[1].text, "Calibration value stored");
+    EXPECT_EQ(dialogs.messages[1].text, "Calibration value stored\nCH0: 0 \u2192 12");
     click(card1, "cmdCalibrate10V_1");
     EXPECT_EQ(state().CalZero10V[0], 20);
     EXPECT_EQ(state().CalZero10V[9], 0) << "card 2 is not calibrated";
@@ -177,6 +211,38 @@ TEST_F(SetupWindowTest, CalibrationWindowsOfBothCardsEachServeTheirOwnCard) {
     Find<QCheckBox>(card2, "chkSel", 1).click();
     click(card2, "cmdCalibrateRTD");
     EXPECT_EQ(dialogs.messages.size(), 3u) << "nothing ticked, nothing said";
+    EXPECT_EQ(dialogs.questions.size(), 2u) << "nothing ticked, nothing asked";
+}
+
+// A step asks first and stores nothing when refused; Undo puts back the last
+// step's values, lamps and saved file, and only that step's.
+TEST_F(SetupWindowTest, CalibrationAsksBeforeStoringAndUndoesTheLastStep) {
+    QWidget& view = open("OptionsCalibrate_0", "frmCalib_0");
+    for (int c = 1; c < kChannelsPerCard; ++c) {
+        Find<QCheckBox>(view, "chkSel", c).click();
+    }
+    auto& undo = Find<QPushButton>(view, "cmdUndo");
+    state().RawCounts[0] = 12;
+    click(view, "cmdCalibrate10V_1");
+    EXPECT_EQ(dialogs.questions.at(0).proceedCaption, "Store");
+    EXPECT_EQ(state().CalZero10V[0], 0) << "a refused question stores nothing";
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(undo.isEnabled());
+
+    dialogs.confirmAnswers = {true, true};
+    click(view, "cmdCalibrate10V_1");
+    state().RawCounts[0] = 13100;
+    click(view, "cmdCalibrateRTD");
+    EXPECT_EQ(dialogs.questions.back().text, "Store the RTD point of CH0? Current counts: 13100.");
+    EXPECT_EQ(state().CalRTD[0], 13100);
+    undo.click();
+    EXPECT_EQ(state().CalRTD[0], 13000);
+    EXPECT_EQ(state().CalZero10V[0], 12) << "only the last step is undone";
+    EXPECT_EQ(Find(view, "shpSpan", 0).accessibleDescription(), "black");
+    EXPECT_EQ(Find(view, "shpZero", 0).accessibleDescription(), "blue");
+    EXPECT_EQ(dialogs.messages.back().text, "Calibration value restored\nCH0: 13100 \u2192 13000");
+    EXPECT_FALSE(undo.isEnabled());
+    EXPECT_EQ(startFolderFile("vtrlo.con"), ChannelSettingsText(state()));
 }
 
 // Every channel ticked at the same count, so a refused count gives eight boxes.
@@ -208,11 +274,14 @@ TEST_F(SetupWindowTest, CalibrationButtonsKeepOnlyPlausibleCounts) {
         state().RawCounts.fill(row.count);
         const std::int16_t before = (state().*row.table)[7];
         dialogs.messages.clear();
+        dialogs.confirmAnswers = {true};
         click(view, row.button);
         EXPECT_EQ((state().*row.table)[7], row.refusal ? before : row.count);
         EXPECT_EQ(Find(view, row.lamp, 7).accessibleDescription(), row.colour);
         ASSERT_EQ(dialogs.messages.size(), row.refusal ? 8u : 1u);
-        EXPECT_EQ(dialogs.messages[0].text, row.refusal ? row.refusal : "Calibration value stored");
+        const std::string first =
+            dialogs.messages[0].text.substr(0, dialogs.messages[0].text.find('\n'));
+        EXPECT_EQ(first, row.refusal ? row.refusal : "Calibration value stored");
         EXPECT_EQ(dialogs.messages[0].title, "Calibration");
         EXPECT_EQ(dialogs.messages[0].icon,
                   row.refusal ? MessageIcon::Critical : MessageIcon::Information);

@@ -5,6 +5,7 @@
 // a stopped timer throws, which fails the test that asked.
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QWidget>
@@ -36,6 +37,24 @@ inline void Tick(const QObject& window, const QString& timerName = QStringLitera
     }
     QTimerEvent event(timer.timerId());
     QCoreApplication::sendEvent(&timer, &event);
+}
+
+// Types into a text field or spin box as the user does: its text selected and
+// replaced key by key, then Return.
+inline void TypeInto(QWidget& field, const QString& text) {
+    const auto press = [&field](int key, Qt::KeyboardModifiers modifiers, const QString& typed) {
+        QKeyEvent down(QEvent::KeyPress, key, modifiers, typed);
+        QCoreApplication::sendEvent(&field, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, modifiers, typed);
+        QCoreApplication::sendEvent(&field, &up);
+    };
+    press(Qt::Key_A, Qt::ControlModifier, QString());
+    press(Qt::Key_Backspace, Qt::NoModifier, QString());
+    for (const QChar c : text) {
+        press(c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(Qt::Key_unknown),
+              Qt::NoModifier, QString(c));
+    }
+    press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
 }
 
 }  // namespace vantrel::testing

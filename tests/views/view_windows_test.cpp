@@ -173,10 +173,19 @@ TEST_F(ViewWindowTest, TrendPointsListAndSetRangeReachTheChart) {
     EXPECT_EQ(view.model().TrendPoints, 200);
     auto& range = Find<QLineEdit>(view, "txtRange");
     EXPECT_EQ(range.text(), "100");
-    range.setText("-3");
-    Find<QPushButton>(view, "cmdRangeSet").click();
-    EXPECT_EQ(range.text(), "1");
-    EXPECT_EQ(view.model().TrendRange, 1.0f);
+    // A refused text brings a message and keeps the last range.
+    const std::tuple<const char*, const char*, float> entries[] = {
+        {"250", "250", 250}, {"abc", "250", 250}, {"0.5", "250", 250}, {"1", "1", 1}};
+    for (const auto& [typed, shown, top] : entries) {
+        dialogs.messages.clear();
+        testing::TypeInto(range, QString::fromLatin1(typed));
+        EXPECT_EQ(range.text(), shown) << typed;
+        EXPECT_EQ(view.model().TrendRange, top) << typed;
+        EXPECT_EQ(dialogs.messages.size(), std::string(typed) == shown ? 0u : 1u) << typed;
+    }
+    testing::TypeInto(range, QStringLiteral("0"));
+    EXPECT_EQ(dialogs.messages.at(0).text,
+              "Range: \"0\" is not accepted.\nAllowed: a number of at least 1.");
 }
 
 TEST_F(ViewWindowTest, TrendColourRecoloursOnlyTheChosenChannelAndIsKeptInVantrelIni) {

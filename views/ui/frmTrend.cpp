@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "engine/ScaledValue.h"
+#include "platform/qt/CheckedEntry.h"
 #include "platform/qt/ControlNames.h"
 #include "views/ChannelPalette.h"
 #include "views/ui/ChannelMarkLooks.h"
@@ -25,6 +26,10 @@ namespace {
 QString channelCaption(int n) {
     return QStringLiteral("Channel %1").arg(n);
 }
+
+// The top of the plot: below 1 the scale would shrink to nothing; the model caps
+// a huge one at what it can draw.
+constexpr AllowedRange kTrendRangeAllowed{.min = 1};
 
 platform::Rgb toRgb(const QColor& color) {
     return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
@@ -112,6 +117,7 @@ QWidget* frmTrend::buildControls() {
     auto* rangeLayout = new QHBoxLayout(rangeBox);
     txtRange = new QLineEdit(QStringLiteral("100"), rangeBox);
     named(txtRange, QStringLiteral("txtRange"), rangeBox->title());
+    CheckedEntry::Guard(txtRange, QStringLiteral("Range"), kTrendRangeAllowed, dialogs_);
     cmdRangeSet = new QPushButton(QStringLiteral("Set Range"), rangeBox);
     named(cmdRangeSet, QStringLiteral("cmdRangeSet"), cmdRangeSet->text());
     rangeLayout->addWidget(txtRange);
@@ -182,10 +188,16 @@ void frmTrend::cmbPoints_Click() {
 }
 
 void frmTrend::cmdRangeSet_Click() {
-    const std::string shown = model_.applyRange(txtRange->text().toStdString());
-    const QString text = QString::fromStdString(shown);
-    if (txtRange->text() != text) {
-        txtRange->setText(text);
+    if (!CheckedEntry::Of(txtRange)->check()) {
+        return;
+    }
+    // The model reads a period; the box keeps the number as the user typed it.
+    const std::string typed = txtRange->text().toStdString();
+    const CheckedNumber checked = CheckNumber(typed, ScreenDecimalMark(), "", kTrendRangeAllowed);
+    const std::string given = checked.accepted ? checked.fileText : typed;
+    const std::string shown = model_.applyRange(given);
+    if (shown != given) {
+        txtRange->setText(QString::fromStdString(shown));
     }
 }
 
