@@ -334,7 +334,7 @@ TEST(PublisherTest, ADamagedSpoolDeliversWhatCameBeforeTheDamageAndKeepsEveryDam
     {
         publish::Spool spool(publish::FileSpoolStorage::Open(path));
         for (int n = 1000; n < 2000; ++n) {  // 32 bytes each
-            spool.pushBack({"vantrel/rig/analog/0", std::to_string(n), 1});
+            spool.pushBack(publish::SpooledMessage{"vantrel/rig/analog/0", std::to_string(n), 1});
         }
         spool.sync();
     }
