@@ -2,7 +2,10 @@
 
 #include <fcntl.h>
 #include <mosquitto.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -196,6 +199,7 @@ struct MosquittoClient::Session {
         int rc = MOSQ_ERR_SUCCESS;
         if ((watched[0].revents & (POLLIN | POLLERR | POLLHUP)) != 0) {
             rc = mosquitto_loop_read(mosq, 1);
+            wakeForAcknowledgements();
         }
         if (rc == MOSQ_ERR_SUCCESS) {
             rc = mosquitto_loop_misc(mosq);
@@ -204,6 +208,23 @@ struct MosquittoClient::Session {
             rc = mosquitto_loop_write(mosq, 1);
         }
         return rc;
+    }
+
+    // Acknowledgements read in one go wake the user-interface thread once, so
+    // that the room they left is filled at once: a backlog then flows without
+    // pause, and the next batch carries the system's acknowledgement of what
+    // came (a broker holding back its small messages until that arrives would
+    // otherwise stall it for tens of milliseconds).
+    void wakeForAcknowledgements() {
+        bool waiting = false;
+        {
+            std::lock_guard lock(mutex);
+            waiting = acknowledgementsWaiting > 0 && !acknowledgementsWoken;
+            acknowledgementsWoken = acknowledgementsWoken || waiting;
+        }
+        if (waiting && wake) {
+            wake();
+        }
     }
 
     void publishBatch() {
@@ -240,6 +261,7 @@ struct MosquittoClient::Session {
     std::condition_variable changed;
     std::deque<ClientEvent> events;
     std::size_t acknowledgementsWaiting = 0;  // Delivered events not yet taken
+    bool acknowledgementsWoken = false;       // and the user-interface thread told
     std::function<void()> wake;
     bool stopRequested = false;
     bool finished = false;
@@ -310,6 +332,9 @@ void MosquittoClient::connect(const ConnectOptions& options) {
     }
     mosquitto_threaded_set(session->mosq, true);
     mosquitto_int_option(session->mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    // A batch is written at once; waiting for the broker's acknowledgement of the
+    // last one first would only slow a backlog down.
+    mosquitto_int_option(session->mosq, MOSQ_OPT_TCP_NODELAY, 1);
     mosquitto_max_inflight_messages_set(session->mosq, static_cast<unsigned>(kInFlightLimit));
     mosquitto_connect_callback_set(session->mosq, OnConnect);
     mosquitto_publish_callback_set(session->mosq, OnPublish);
@@ -373,6 +398,7 @@ std::vector<ClientEvent> MosquittoClient::takeEvents() {
         taken.insert(taken.end(), session_->events.begin(), session_->events.end());
         session_->events.clear();
         session_->acknowledgementsWaiting = 0;
+        session_->acknowledgementsWoken = false;
     }
     return taken;
 }
