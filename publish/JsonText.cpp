@@ -5,11 +5,6 @@
 
 namespace vantrel::publish {
 
-namespace {
-
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-
-// The length of the well-formed UTF-8 sequence at the start of text, or 0.
 std::size_t Utf8SequenceLength(std::string_view text) {
     const auto lead = static_cast<unsigned char>(text[0]);
     std::size_t length = 0;
@@ -44,17 +39,21 @@ std::size_t Utf8SequenceLength(std::string_view text) {
     return code < lowest || surrogate || code > 0x10FFFF ? 0 : length;
 }
 
-}  // namespace
-
 std::string JsonQuoted(std::string_view text) {
+    std::string quoted;
+    AppendJsonQuoted(quoted, text);
+    return quoted;
+}
+
+void AppendJsonQuoted(std::string& quoted, std::string_view text) {
     static constexpr std::array<char, 16> kHex = {'0', '1', '2', '3', '4', '5', '6', '7',
                                                   '8', '9', 'a', 'b', 'c', 'd', 'e', 'f'};
-    std::string quoted = "\"";
+    quoted += '"';
     while (!text.empty()) {
         const char c = text[0];
         const std::size_t length = Utf8SequenceLength(text);
         if (length == 0) {
-            quoted += kReplacement;
+            quoted += kReplacementCharacter;
             text.remove_prefix(1);
             continue;
         }
@@ -78,20 +77,20 @@ std::string JsonQuoted(std::string_view text) {
         }
         text.remove_prefix(length);
     }
-    return quoted + "\"";
+    quoted += '"';
 }
 
 void JsonObject::name(std::string_view name) {
     if (body_.size() > 1) {
         body_ += ',';
     }
-    body_ += JsonQuoted(name);
+    AppendJsonQuoted(body_, name);
     body_ += ':';
 }
 
 JsonObject& JsonObject::text(std::string_view name, std::string_view value) {
     this->name(name);
-    body_ += JsonQuoted(value);
+    AppendJsonQuoted(body_, value);
     return *this;
 }
 

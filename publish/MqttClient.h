@@ -61,9 +61,11 @@ class MqttClient {
     // look-up and the TCP connection happen off the calling thread.
     virtual void connect(const ConnectOptions& options) = 0;
     // Hands a message to the connection; its id, or nothing when there is no
-    // connection to take it.
-    virtual std::optional<int> publish(const std::string& topic, std::string_view payload, int qos,
+    // connection to take it. It may wait for flush() to go out.
+    virtual std::optional<int> publish(std::string_view topic, std::string_view payload, int qos,
                                        bool retain) = 0;
+    // Sends what was handed over since the last call, in one go.
+    virtual void flush() {}
     // The events since the last call, oldest first.
     virtual std::vector<ClientEvent> takeEvents() = 0;
     // Waits up to timeoutMs for an event to arrive; false when none did. Used only

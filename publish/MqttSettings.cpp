@@ -95,6 +95,7 @@ const Fields& MqttFields() {
         Bind(KeyOf(m, "password"), &S::password),
         Bind(KeyOf(m, "tls"), &S::tls),
         Bind(KeyOf(m, "ca_file"), &S::caFile),
+        Bind(KeyOf(m, "payload"), &S::payload),
     };
     return fields;
 }

@@ -14,6 +14,9 @@
 
 namespace vantrel::publish {
 
+// In the order of the payload key's words.
+enum class PayloadShape { PerChannel, PerCard, Influx };
+
 struct MqttSettings {
     bool enabled = ini::DefaultOf<bool>(ini::kMqttSection, "enabled");
     std::string host{ini::KeyOf(ini::kMqttSection, "host").fallbackText};
@@ -29,6 +32,7 @@ struct MqttSettings {
     bool tls = ini::DefaultOf<bool>(ini::kMqttSection, "tls");
     // Empty: the system's trusted authorities.
     std::string caFile;
+    PayloadShape payload = ini::DefaultOf<PayloadShape>(ini::kMqttSection, "payload");
 
     bool operator==(const MqttSettings&) const = default;
 };

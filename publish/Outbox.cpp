@@ -1,8 +1,5 @@
 #include "publish/Outbox.h"
 
-#include <algorithm>
-#include <vector>
-
 namespace vantrel::publish {
 
 void Outbox::connected(MqttClient& client) {
@@ -15,15 +12,16 @@ void Outbox::disconnected() {
     client_ = nullptr;
     // Those sent straight are newer than what the spool still holds.
     std::uint64_t spooled = 0;
-    for (const InFlight& entry : inFlight_) {
+    for (std::size_t i = 0; i < inFlight_.size(); ++i) {
+        const InFlight& entry = inFlight_[i];
         if (!entry.fromSpool && !entry.acknowledged) {
             spool_.pushBack(entry.message);
             ++spooled;
         }
     }
     // Those still waiting their turn are the newest of all.
-    for (const SpooledMessage& message : waiting_) {
-        spool_.pushBack(message);
+    for (std::size_t i = 0; i < waiting_.size(); ++i) {
+        spool_.pushBack(waiting_[i]);
     }
     counters_.spooled += spooled + waiting_.size();
     waiting_.clear();
@@ -33,24 +31,31 @@ void Outbox::disconnected() {
     spool_.sync();
 }
 
-bool Outbox::handOver(const SpooledMessage& message, bool fromSpool) {
+bool Outbox::handOver(const MessageView& message, bool fromSpool) {
     const std::optional<int> id =
         client_->publish(message.topic, message.payload, message.qos, message.retain);
     if (!id) {
         return false;
     }
     ++counters_.handedOver;
+    unflushed_ = true;
     backlogInFlight_ += fromSpool ? 1 : 0;
     // A QoS 0 message is done once sent; one from the spool still keeps its place
     // in line, so that the spool gives up the right message.
     if (message.qos > 0 || fromSpool) {
-        inFlight_.push_back(
-            {*id, message.qos == 0, fromSpool, fromSpool ? SpooledMessage{} : message});
+        InFlight& entry = inFlight_.pushBack();
+        entry.messageId = *id;
+        entry.acknowledged = message.qos == 0;
+        entry.fromSpool = fromSpool;
+        // The spool keeps its own until acknowledged.
+        if (!fromSpool) {
+            entry.message.assign(message);
+        }
     }
     return true;
 }
 
-void Outbox::send(const SpooledMessage& message) {
+void Outbox::send(const MessageView& message) {
     if (message.qos == 0) {
         if (client_ == nullptr || !handOver(message, false)) {
             ++counters_.droppedQos0;
@@ -63,49 +68,56 @@ void Outbox::send(const SpooledMessage& message) {
         spool_.sync();
         return;
     }
-    waiting_.push_back(message);
+    // Straight to the connection while nothing waits before it and there is room.
+    if (waiting_.empty() && inFlight_.size() < kInFlightLimit && handOver(message, false)) {
+        return;
+    }
+    waiting_.pushBack().assign(message);
     if (waiting_.size() > kWaitingLimit) {
         // The spool's newest are older than anything waiting here.
         spool_.pushBack(waiting_.front());
-        waiting_.pop_front();
+        waiting_.popFront();
         ++counters_.spooled;
         spool_.sync();
     }
-    pump();
 }
 
 void Outbox::pump() {
     while (client_ != nullptr && inFlight_.size() < kInFlightLimit) {
         // The present first: a long backlog must not hide it.
         if (!waiting_.empty()) {
-            if (!handOver(waiting_.front(), false)) {
+            if (!handOver(waiting_.front().view(), false)) {
                 break;
             }
-            waiting_.pop_front();
+            waiting_.popFront();
             continue;
         }
         Spool::Position at = next_;
-        std::optional<SpooledMessage> message;
-        if (backlogInFlight_ >= kBacklogInFlightLimit || !(message = spool_.read(at)) ||
-            !handOver(*message, true)) {
+        if (backlogInFlight_ >= kBacklogInFlightLimit || !spool_.read(at, fromSpool_) ||
+            !handOver(fromSpool_.view(), true)) {
             break;
         }
         next_ = at;
+    }
+    if (client_ != nullptr && unflushed_) {
+        client_->flush();
+        unflushed_ = false;
     }
     removeAcknowledged();
     spool_.sync();
 }
 
 void Outbox::delivered(int messageId) {
-    const auto found = std::find_if(inFlight_.begin(), inFlight_.end(), [&](const InFlight& e) {
-        return e.messageId == messageId && !e.acknowledged;
-    });
-    if (found == inFlight_.end()) {
-        return;
+    // Acknowledgements mostly come in the order of sending: the oldest first.
+    for (std::size_t i = 0; i < inFlight_.size(); ++i) {
+        InFlight& entry = inFlight_[i];
+        if (entry.messageId == messageId && !entry.acknowledged) {
+            entry.acknowledged = true;
+            ++counters_.acknowledged;
+            removeAcknowledged();
+            return;
+        }
     }
-    found->acknowledged = true;
-    ++counters_.acknowledged;
-    removeAcknowledged();
 }
 
 void Outbox::removeAcknowledged() {
@@ -116,7 +128,7 @@ void Outbox::removeAcknowledged() {
             spool_.popFront();
             --backlogInFlight_;
         }
-        inFlight_.pop_front();
+        inFlight_.popFront();
     }
 }
 

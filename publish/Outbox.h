@@ -15,9 +15,9 @@
 // chose QoS 0 chose to lose them rather than delay them.
 
 #include <cstdint>
-#include <deque>
 
 #include "publish/MqttClient.h"
+#include "publish/ReusedRing.h"
 #include "publish/Spool.h"
 
 namespace vantrel::publish {
@@ -47,12 +47,16 @@ class Outbox {
     // The connection ended: what it did not acknowledge waits in the spool again.
     void disconnected();
 
-    void send(const SpooledMessage& message);
+    // The message's texts are copied where they must wait, into room kept from
+    // earlier messages. What is handed to the connection goes out with the next
+    // pump(), in one go with the rest of the batch.
+    void send(const MessageView& message);
     // A Delivered event: acknowledged messages leave memory or the spool. The
     // room they leave is filled by the next pump(), once per batch of events.
     void delivered(int messageId);
     // Hands waiting messages to the connection while there is room, live ones
-    // first, and hands what changed in the spool to the system.
+    // first, lets the client send what it was handed in one go, and hands what
+    // changed in the spool to the system.
     void pump();
 
     std::size_t inFlight() const { return inFlight_.size(); }
@@ -66,16 +70,18 @@ class Outbox {
         SpooledMessage message;  // kept only when not in the spool
     };
 
-    bool handOver(const SpooledMessage& message, bool fromSpool);
+    bool handOver(const MessageView& message, bool fromSpool);
     void removeAcknowledged();
 
     Spool& spool_;
     MqttClient* client_ = nullptr;
     // In the order handed over.
-    std::deque<InFlight> inFlight_;
+    ReusedRing<InFlight> inFlight_;
     std::size_t backlogInFlight_ = 0;
-    std::deque<SpooledMessage> waiting_;
-    Spool::Position next_;  // the next spooled message to hand over
+    ReusedRing<SpooledMessage> waiting_;
+    Spool::Position next_;      // the next spooled message to hand over
+    SpooledMessage fromSpool_;  // the room a spooled message is read into
+    bool unflushed_ = false;    // handed over since the client last sent
     OutboxCounters counters_;
 };
 

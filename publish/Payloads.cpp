@@ -23,20 +23,16 @@ std::string_view InputName(int inputType) {
     return input_type::kNames[static_cast<std::size_t>(inputType)];
 }
 
-std::string_view UnitName(int inputType, const std::optional<ChannelScale>& scale) {
-    const std::string_view unit = ChannelUnit(inputType, scale);
-    // Any other code leaves the raw count in the value.
-    return unit.empty() && !scale ? "count" : unit;
-}
-
 JsonObject& Value(JsonObject& payload, const std::optional<std::string>& number) {
     return number ? payload.number("value", *number) : payload.null("value");
 }
 
-std::string HexLines(std::uint32_t lines) {
-    std::array<char, 9> text{};
-    std::snprintf(text.data(), text.size(), "%08X", static_cast<unsigned>(lines));
-    return text.data();
+// Eight upper-case hexadecimal digits, line 31's first.
+void AppendHexLines(std::string& out, std::uint32_t lines) {
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    for (int shift = 28; shift >= 0; shift -= 4) {
+        out += kDigits[(lines >> shift) & 0xFu];
+    }
 }
 
 // A reading of an event or an alarm, null when there is none or JSON cannot hold it.
@@ -49,30 +45,35 @@ JsonObject& Reading(JsonObject& payload, std::string_view name, std::optional<do
 
 Topics::Topics(std::string_view prefix, std::string_view station) {
     base_.append(prefix).append("/").append(station);
+    for (int channel = 0; channel < kUsedChannels; ++channel) {
+        analog_.push_back(base_ + "/analog/" + std::to_string(channel));
+    }
+    for (int card = 1; card <= 2; ++card) {
+        cardAnalog_.push_back(base_ + "/card" + std::to_string(card) + "/analog");
+    }
+    influx_ = base_ + "/influx";
+    digital_ = base_ + "/digital";
+    status_ = base_ + "/status";
+    events_ = base_ + "/events";
+    alarms_ = base_ + "/alarms";
 }
 
-std::string Topics::analog(int channel) const {
-    return base_ + "/analog/" + std::to_string(channel);
+const std::string& Topics::analog(int channel) const {
+    return analog_.at(static_cast<std::size_t>(channel));
+}
+
+const std::string& Topics::cardAnalog(int card) const {
+    return cardAnalog_.at(static_cast<std::size_t>(card));
 }
 
 std::string Topics::derived(std::string_view name) const {
-    return base_ + "/derived/" + std::string(name);
+    std::string topic;
+    derived(name, topic);
+    return topic;
 }
 
-std::string Topics::digital() const {
-    return base_ + "/digital";
-}
-
-std::string Topics::status() const {
-    return base_ + "/status";
-}
-
-std::string Topics::events() const {
-    return base_ + "/events";
-}
-
-std::string Topics::alarms() const {
-    return base_ + "/alarms";
+void Topics::derived(std::string_view name, std::string& out) const {
+    out.assign(base_).append("/derived/").append(name);
 }
 
 std::optional<std::string> ValueNumber(float value, int inputType) {
@@ -80,8 +81,16 @@ std::optional<std::string> ValueNumber(float value, int inputType) {
 }
 
 std::optional<std::string> DecimalNumber(double value, int decimals) {
-    if (!std::isfinite(value)) {
+    std::string text;
+    if (!AppendDecimal(text, value, decimals)) {
         return std::nullopt;
+    }
+    return text;
+}
+
+bool AppendDecimal(std::string& out, double value, int decimals) {
+    if (!std::isfinite(value)) {
+        return false;
     }
     // The views round halves away from zero (a thermocouple's 122.5 degrees shows
     // as 123), which to_chars does not. A float times 10 or 100 is exact in a
@@ -90,35 +99,103 @@ std::optional<std::string> DecimalNumber(double value, int decimals) {
     std::array<char, 64> text{};
     const auto result =
         std::to_chars(text.data(), text.data() + text.size(), scaled, std::chars_format::fixed, 0);
-    std::string digits(text.data(), result.ptr);
-    if (digits.size() <= static_cast<std::size_t>(decimals)) {
-        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+    const std::string_view digits(text.data(), static_cast<std::size_t>(result.ptr - text.data()));
+    const auto places = static_cast<std::size_t>(std::max(decimals, 0));
+    if (value < 0) {
+        out += '-';
     }
-    if (decimals > 0) {
-        digits.insert(digits.size() - static_cast<std::size_t>(decimals), ".");
+    // At least one digit before the point: 0.05, not .05.
+    if (digits.size() > places) {
+        out.append(digits.substr(0, digits.size() - places));
+        if (places > 0) {
+            out += '.';
+            out.append(digits.substr(digits.size() - places));
+        }
+    } else {
+        out += '0';
+        if (places > 0) {
+            out += '.';
+            out.append(places - digits.size(), '0');
+            out.append(digits);
+        }
     }
-    return value < 0 ? "-" + digits : digits;
+    return true;
+}
+
+void AppendIsoUtc(std::string& out, const platform::DateTime& local) {
+    const platform::DateTime t = platform::LocalDateTime(platform::UtcMilliseconds(local), 0);
+    // Fixed widths, digits only: "YYYY-MM-DDThh:mm:ss.mmmZ".
+    const auto put = [&out](int number, int width) {
+        std::array<char, 8> digits{};
+        for (int i = width - 1; i >= 0; --i) {
+            digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + number % 10);
+            number /= 10;
+        }
+        out.append(digits.data(), static_cast<std::size_t>(width));
+    };
+    put(t.year, 4);
+    out += '-';
+    put(t.month, 2);
+    out += '-';
+    put(t.day, 2);
+    out += 'T';
+    put(t.hour, 2);
+    out += ':';
+    put(t.minute, 2);
+    out += ':';
+    put(t.second, 2);
+    out += '.';
+    put(t.millisecond, 3);
+    out += 'Z';
+}
+
+std::string_view UnitOf(int inputType, const std::optional<ChannelScale>& scale) {
+    const std::string_view unit = ChannelUnit(inputType, scale);
+    // Any other code leaves the raw count in the value.
+    return unit.empty() && !scale ? "count" : unit;
+}
+
+int DecimalsOf(int inputType, const std::optional<ChannelScale>& scale) {
+    return scale && scale->decimals ? *scale->decimals
+                                    : input_type::DecimalsForInputType(inputType);
+}
+
+bool AppendSampleValue(std::string& out, const AnalogSample& sample,
+                       const std::optional<ChannelScale>& scale) {
+    return !sample.error && AppendDecimal(out, sample.value, DecimalsOf(sample.inputType, scale));
+}
+
+std::string_view MissingValueReason(const AnalogSample& sample) {
+    return sample.error ? std::string_view(*sample.error) : "not a number";
 }
 
 std::string AnalogPayload(const AnalogSample& sample, std::string_view name,
                           const std::optional<ChannelScale>& scale) {
-    JsonObject payload;
-    payload.text("time", platform::IsoUtcText(sample.time));
-    const int decimals = scale && scale->decimals
-                             ? *scale->decimals
-                             : input_type::DecimalsForInputType(sample.inputType);
-    const std::optional<std::string> number =
-        sample.error ? std::nullopt : DecimalNumber(sample.value, decimals);
-    Value(payload, number)
-        .text("name", name)
-        .text("input", InputName(sample.inputType))
-        .text("unit", UnitName(sample.inputType, scale));
-    if (sample.error) {
-        payload.text("error", *sample.error);
-    } else if (!number) {
-        payload.text("error", "not a number");
+    std::string payload;
+    AppendAnalogPayload(payload, sample, name, scale);
+    return payload;
+}
+
+void AppendAnalogPayload(std::string& out, const AnalogSample& sample, std::string_view name,
+                         const std::optional<ChannelScale>& scale) {
+    out += R"({"time":")";
+    AppendIsoUtc(out, sample.time);
+    out += R"(","value":)";
+    const bool valued = AppendSampleValue(out, sample, scale);
+    if (!valued) {
+        out += "null";
     }
-    return payload.str();
+    out += R"(,"name":)";
+    AppendJsonQuoted(out, name);
+    out += R"(,"input":)";
+    AppendJsonQuoted(out, InputName(sample.inputType));
+    out += R"(,"unit":)";
+    AppendJsonQuoted(out, UnitOf(sample.inputType, scale));
+    if (!valued) {
+        out += R"(,"error":)";
+        AppendJsonQuoted(out, MissingValueReason(sample));
+    }
+    out += '}';
 }
 
 std::string DerivedPayload(const DerivedSample& sample, const derived::DerivedChannel& channel) {
@@ -132,11 +209,20 @@ std::string DerivedPayload(const DerivedSample& sample, const derived::DerivedCh
 }
 
 std::string DigitalPayload(const platform::DateTime& time, std::uint32_t in, std::uint32_t out) {
-    return JsonObject()
-        .text("time", platform::IsoUtcText(time))
-        .text("in", HexLines(in))
-        .text("out", HexLines(out))
-        .str();
+    std::string payload;
+    AppendDigitalPayload(payload, time, in, out);
+    return payload;
+}
+
+void AppendDigitalPayload(std::string& payload, const platform::DateTime& time, std::uint32_t in,
+                          std::uint32_t out) {
+    payload += R"({"time":")";
+    AppendIsoUtc(payload, time);
+    payload += R"(","in":")";
+    AppendHexLines(payload, in);
+    payload += R"(","out":")";
+    AppendHexLines(payload, out);
+    payload += R"("})";
 }
 
 std::string StatusPayload(const StatusFacts& facts) {

@@ -6,6 +6,7 @@
 
 #include "engine/CardView.h"
 #include "platform/DateTimeText.h"
+#include "publish/CardPayloads.h"
 #include "publish/ClientId.h"
 #include "settings/AppPaths.h"
 #include "settings/DamagedCopy.h"
@@ -145,8 +146,10 @@ void Publisher::endConnection() {
     if (link_.state == LinkStatus::State::Connected) {
         // What the interval still holds back goes first, then the goodbye.
         publishPending();
+        outbox_->pump();
         std::optional<int> goodbye =
-            client_->publish(topics_->status(), std::string(kOfflinePayload), settings_.qos, true);
+            client_->publish(topics_->status(), kOfflinePayload, settings_.qos, true);
+        client_->flush();
         // Only acknowledgements now; the spool's turn comes with the next connection.
         outbox_->detach();
         const std::int64_t deadline =
@@ -322,15 +325,19 @@ void Publisher::onFrame(const link::FrameEvent& event) {
     }
     if (settings_.intervalMs == 0) {
         publishPending();
-        reportSpool();
     }
+    // A frame's messages go out together; a changed line at once.
+    outbox_->pump();
+    reportSpool();
 }
 
 void Publisher::onEvent(const alarms::RunEvent& event) {
     if (!client_) {
         return;
     }
-    outbox_->send({topics_->events(), EventPayload(event), settings_.qos, false});
+    payload_ = EventPayload(event);
+    outbox_->send({topics_->events(), payload_, settings_.qos, false});
+    outbox_->pump();
     reportSpool();
 }
 
@@ -342,17 +349,51 @@ void Publisher::onAlarms(const std::vector<alarms::ActiveAlarm>& active) {
 }
 
 void Publisher::publishPending() {
-    for (std::size_t slot = 0; slot < samples_.size(); ++slot) {
-        if (analogPending_.test(slot)) {
-            analogPending_.reset(slot);
-            const std::optional<ChannelScale> none;
-            const std::optional<ChannelScale>& scale =
-                engineering_ != nullptr ? engineering_->scales()[slot] : none;
-            outbox_->send({topics_->analog(static_cast<int>(slot)),
-                           AnalogPayload(samples_[slot], state_.ChannelName[slot], scale),
-                           settings_.qos, false});
+    if (settings_.payload == PayloadShape::PerChannel) {
+        for (std::size_t slot = 0; slot < samples_.size(); ++slot) {
+            if (analogPending_.test(slot)) {
+                publishChannel(slot);
+            }
+        }
+    } else {
+        for (int card = 0; card < 2; ++card) {
+            // A card's channels come and go together, with its frames.
+            if (analogPending_.test(static_cast<std::size_t>(ChannelSlot(card, 0)))) {
+                publishCard(card);
+            }
         }
     }
+    analogPending_.reset();
+    publishDerived();
+    if (digitalPending_) {
+        publishDigital();
+    }
+}
+
+void Publisher::publishChannel(std::size_t slot) {
+    const std::optional<ChannelScale> none;
+    const std::optional<ChannelScale>& scale =
+        engineering_ != nullptr ? engineering_->scales()[slot] : none;
+    payload_.clear();
+    AppendAnalogPayload(payload_, samples_[slot], state_.ChannelName[slot], scale);
+    outbox_->send({topics_->analog(static_cast<int>(slot)), payload_, settings_.qos, false});
+}
+
+void Publisher::publishCard(int card) {
+    const auto first = static_cast<std::size_t>(ChannelSlot(card, 0));
+    const CardReadings readings{card, &samples_[first], &state_.ChannelName[first],
+                                engineering_ != nullptr ? &engineering_->scales()[first] : nullptr};
+    payload_.clear();
+    if (settings_.payload == PayloadShape::PerCard) {
+        AppendCardPayload(payload_, readings);
+        outbox_->send({topics_->cardAnalog(card), payload_, settings_.qos, false});
+    } else {
+        AppendInfluxLine(payload_, settings_.station, readings);
+        outbox_->send({topics_->influx(), payload_, settings_.qos, false});
+    }
+}
+
+void Publisher::publishDerived() {
     // A derived channel removed since its value came is no longer published.
     const std::vector<derived::DerivedChannel> noChannels;
     const std::vector<derived::DerivedChannel>& channels =
@@ -361,22 +402,20 @@ void Publisher::publishPending() {
         if (derivedPending_.test(place)) {
             derivedPending_.reset(place);
             if (place < channels.size()) {
-                outbox_->send({topics_->derived(channels[place].name),
-                               DerivedPayload(derivedSamples_[place], channels[place]),
-                               settings_.qos, false});
+                topics_->derived(channels[place].name, topic_);
+                payload_ = DerivedPayload(derivedSamples_[place], channels[place]);
+                outbox_->send({topic_, payload_, settings_.qos, false});
             }
         }
-    }
-    if (digitalPending_) {
-        publishDigital();
     }
 }
 
 void Publisher::publishDigital() {
     digitalPending_ = false;
     digitalPublished_ = std::uint64_t{digitalOut_} << 32 | digitalIn_;
-    outbox_->send({topics_->digital(), DigitalPayload(digitalTime_, digitalIn_, digitalOut_),
-                   settings_.qos, false});
+    payload_.clear();
+    AppendDigitalPayload(payload_, digitalTime_, digitalIn_, digitalOut_);
+    outbox_->send({topics_->digital(), payload_, settings_.qos, false});
 }
 
 StatusFacts Publisher::statusFacts() const {
@@ -395,6 +434,7 @@ void Publisher::publishStatusIfChanged() {
         return;
     }
     if (client_->publish(topics_->status(), payload, settings_.qos, true)) {
+        client_->flush();
         statusPublished_ = std::move(payload);
     }
 }
@@ -405,6 +445,7 @@ void Publisher::publishAlarmsIfChanged() {
         return;
     }
     if (client_->publish(topics_->alarms(), alarms_, settings_.qos, true)) {
+        client_->flush();
         alarmsPublished_ = alarms_;
     }
 }

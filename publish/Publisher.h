@@ -89,6 +89,9 @@ class Publisher {
     void handle(const ClientEvent& event);
     void ended(LinkFailure failure);
     void publishPending();
+    void publishChannel(std::size_t slot);
+    void publishCard(int card);
+    void publishDerived();
     void publishDigital();
     void publishStatusIfChanged();
     void publishAlarmsIfChanged();
@@ -132,6 +135,9 @@ class Publisher {
     std::optional<std::string> statusPublished_;
     std::string alarms_ = AlarmsPayload({});
     std::optional<std::string> alarmsPublished_;
+    // Where each message is built, kept from one message to the next.
+    std::string payload_;
+    std::string topic_;
 };
 
 }  // namespace vantrel::publish

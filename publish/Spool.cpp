@@ -35,12 +35,16 @@ std::uint64_t GetLittleEndian(const char* in, int bytes) {
 
 std::string EncodeSpooledMessage(const SpooledMessage& message) {
     std::string encoded;
-    encoded.reserve(kRecordHeadSize + message.topic.size() + message.payload.size());
+    AppendEncodedMessage(encoded, message.view());
+    return encoded;
+}
+
+void AppendEncodedMessage(std::string& encoded, const MessageView& message) {
     encoded.push_back(static_cast<char>(kRecordMark));
     encoded.push_back(static_cast<char>((message.qos & 3) | (message.retain ? 4 : 0)));
     PutLittleEndian(encoded, message.topic.size(), 2);
     PutLittleEndian(encoded, message.payload.size(), 4);
-    return encoded.append(message.topic).append(message.payload);
+    encoded.append(message.topic).append(message.payload);
 }
 
 std::uint64_t Spool::RecordHead::size() const {
@@ -197,12 +201,14 @@ void Spool::giveUpFrom(std::uint64_t number) {
     dirty_ = true;
 }
 
-void Spool::pushBack(const SpooledMessage& message) {
+void Spool::pushBack(const MessageView& message) {
     if (message.topic.size() > kLongestTopic || message.payload.size() > kLongestPayload) {
         ++dropped_;
         return;
     }
-    const std::string encoded = EncodeSpooledMessage(message);
+    encoded_.clear();
+    AppendEncodedMessage(encoded_, message);
+    const std::string& encoded = encoded_;
     while (count_ > 0 && used_ + encoded.size() > capacity_) {
         popFront();
         ++dropped_;
@@ -277,33 +283,41 @@ void Spool::popFront() {
 }
 
 std::optional<SpooledMessage> Spool::read(Position& position) {
+    SpooledMessage message;
+    if (!read(position, message)) {
+        return std::nullopt;
+    }
+    return message;
+}
+
+bool Spool::read(Position& position, SpooledMessage& message) {
     // The oldest message is always at the head, wherever the ring started over
     // when it last ran empty.
     if (position.number <= firstNumber_) {
         position = front();
     }
     if (position.number >= firstNumber_ + count_) {
-        return std::nullopt;
+        return false;
     }
     const std::uint64_t before = (position.offset + capacity_ - head_) % capacity_;
     const std::optional<RecordHead> head = readHead(position.offset);
     if (!head || before > used_ || head->size() > used_ - before) {
         giveUpFrom(position.number);
-        return std::nullopt;
+        return false;
     }
-    std::string body(head->topicLength + head->payloadLength, '\0');
-    if (!readRing(ringOffset(position.offset + kRecordHeadSize), body)) {
+    message.topic.resize(head->topicLength);
+    message.payload.resize(head->payloadLength);
+    const std::uint64_t body = ringOffset(position.offset + kRecordHeadSize);
+    if (!readRing(body, message.topic) ||
+        !readRing(ringOffset(body + head->topicLength), message.payload)) {
         giveUpFrom(position.number);
-        return std::nullopt;
+        return false;
     }
-    SpooledMessage message;
-    message.topic = body.substr(0, head->topicLength);
-    message.payload = body.substr(head->topicLength);
     message.qos = head->qos;
     message.retain = head->retain;
     position.offset = ringOffset(position.offset + head->size());
     ++position.number;
-    return message;
+    return true;
 }
 
 void Spool::sync() {

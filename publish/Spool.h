@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "publish/SpoolStorage.h"
 
@@ -23,12 +24,28 @@ namespace vantrel::publish {
 inline constexpr const char* kSpoolFile = "vantrel-mqtt.spool";
 inline constexpr std::uint64_t kSpoolLimitBytes = 100'000'000;
 
+// A message whose texts live elsewhere, as it is handed on without a copy.
+struct MessageView {
+    std::string_view topic;
+    std::string_view payload;
+    int qos = 1;
+    bool retain = false;
+};
+
 struct SpooledMessage {
     std::string topic;
     std::string payload;
     int qos = 1;
     bool retain = false;
     bool operator==(const SpooledMessage&) const = default;
+    MessageView view() const { return {topic, payload, qos, retain}; }
+    // Takes message's texts into the room this one already has.
+    void assign(const MessageView& message) {
+        topic.assign(message.topic);
+        payload.assign(message.payload);
+        qos = message.qos;
+        retain = message.retain;
+    }
 };
 
 class Spool {
@@ -60,7 +77,8 @@ class Spool {
     // the first one after room is back.
     const std::optional<std::string>& writeTrouble() const { return writeTrouble_; }
 
-    void pushBack(const SpooledMessage& message);
+    void pushBack(const MessageView& message);
+    void pushBack(const SpooledMessage& message) { pushBack(message.view()); }
     // Before every other message: one handed to the broker and never acknowledged,
     // older than anything spooled since. Dropped when there is no room.
     void pushFront(const SpooledMessage& message);
@@ -70,6 +88,8 @@ class Spool {
     // The message at position, moving position on; nothing past the newest. A
     // position whose message was dropped meanwhile starts again at the oldest.
     std::optional<SpooledMessage> read(Position& position);
+    // The same into out, reusing its room; false past the newest.
+    bool read(Position& position, SpooledMessage& out);
 
     // Writes the header and hands everything to the system.
     void sync();
@@ -109,9 +129,12 @@ class Spool {
     std::uint64_t damagedBytes_ = 0;
     std::optional<std::string> writeTrouble_;
     bool dirty_ = false;
+    // The room one message is encoded in, kept from one to the next.
+    std::string encoded_;
 };
 
 // The encoded form of one message, as the ring holds it.
 std::string EncodeSpooledMessage(const SpooledMessage& message);
+void AppendEncodedMessage(std::string& out, const MessageView& message);
 
 }  // namespace vantrel::publish

@@ -34,6 +34,10 @@ inline constexpr std::array<std::string_view, 3> kSyncWords = {"record", "interv
 inline constexpr std::array<std::string_view, 3> kStatisticsWords = {"last", "mean",
                                                                      "min_max_mean"};
 inline constexpr std::array<std::string_view, 2> kDecimalWords = {"point", "comma"};
+// What a frame's analog values go out as: a message per channel, one per card, or
+// a line of InfluxDB's line protocol per card.
+inline constexpr std::array<std::string_view, 3> kPayloadWords = {"per_channel", "per_card",
+                                                                  "influx"};
 // save_options: the separator chosen in File > Save.
 inline constexpr std::array<std::string_view, 6> kSeparatorWords = {
     "save_options", "comma", "semicolon", "tab", "space", "four_spaces"};
@@ -144,6 +148,7 @@ inline constexpr auto kKeys = std::to_array<Key>({
     detail::FlagKey(kMqttSection, "tls", false),
     // Empty: the system's trusted authorities.
     detail::TextKey(kMqttSection, "ca_file", ""),
+    detail::WordKey(kMqttSection, "payload", kPayloadWords, 0),
 
     detail::WordKey(kLoggingSection, "split", kSplitWords, 0),
     // A file of ten megabytes still opens at once in a spreadsheet.

@@ -1,8 +1,9 @@
 // The program's CPU share with two simulated cards at wire speed (9600 baud, as
-// real cards send) publishing every frame to a real mosquitto broker, beside the
-// same run with publishing off; and the CPU time per frame with the cards sending
-// as fast as the program reads, publishing every frame and not; and how fast a
-// full spool (100 MB of analog values) drains into the broker once it is back.
+// real cards send) publishing every frame to a real mosquitto broker in each
+// payload shape, beside the same run with publishing off; the CPU time per frame
+// with the cards sending as fast as the program reads, counted until the broker
+// has acknowledged every message, in each shape and off; and how fast a full
+// spool (100 MB of analog values) drains into the broker once it is back.
 #include <sys/resource.h>
 
 #include <benchmark/benchmark.h>
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "engine/AcquisitionState.h"
 #include "link/CardLink.h"
@@ -51,6 +53,8 @@ struct Figures {
     double cpuShare = 0;  // CPU seconds per second of the run
     double cpuMicrosPerFrame = 0;
     double framesPerSecond = 0;
+    // Flooded: the CPU until the last frame was read, before the backlog drained.
+    double readMicrosPerFrame = 0;
     std::uint64_t frames = 0;
     std::uint64_t acknowledged = 0;
 };
@@ -59,7 +63,9 @@ struct Figures {
 // receive path and its publishing, without the windows.
 class Rig {
   public:
-    Rig(bool publishing, const QStringList& pacing, int port) : port1_(nullptr), port2_(nullptr) {
+    // No shape: publishing off.
+    Rig(std::optional<publish::PayloadShape> shape, const QStringList& pacing, int port)
+        : port1_(nullptr), port2_(nullptr) {
         ok_ = sim1_.start(1, pacing + QStringList{"--ch", "0=volts:5", "--ch", "4=sine:9000:3"}) &&
               sim2_.start(2, pacing + QStringList{"--ch", "1=count:-500"});
         port1_ = std::make_unique<platform::QtSerialPort>(sim1_.dir());
@@ -69,7 +75,7 @@ class Rig {
                 state_, card, card == 0 ? *port1_ : *port2_,
                 link::CardLink::Timers{reopen_[card], watch_[card]}, sequencer_, clock_);
         }
-        if (publishing) {
+        if (shape) {
             publisher_ = std::make_unique<publish::Publisher>(
                 state_,
                 publish::PublisherServices{clock_, tick_,
@@ -84,6 +90,7 @@ class Rig {
             settings.port = port;
             settings.station = "bench";
             settings.intervalMs = 0;
+            settings.payload = *shape;
             publisher_->apply(settings);
             ok_ =
                 ok_ && PumpUntil([this] {
@@ -111,6 +118,12 @@ class Rig {
     }
     std::uint64_t acknowledged() const {
         return publisher_ ? publisher_->counters().acknowledged : 0;
+    }
+    // Every message handed over acknowledged and none waiting in the spool.
+    bool delivered() const {
+        return !publisher_ ||
+               (publisher_->spool()->empty() &&
+                publisher_->counters().acknowledged == publisher_->counters().handedOver);
     }
     void startTasks() {
         for (auto& cardLink : links_) {
@@ -147,27 +160,39 @@ class Rig {
 };
 
 testing::BrokerProcess* gBroker = nullptr;
-Figures gWire[2];  // publishing off, on
-Figures gFast[2];
+// Publishing off, then each payload shape in the order of its key's words.
+constexpr int kRuns = 4;
+constexpr std::array<const char*, kRuns> kRunNames = {"off", "per_channel", "per_card", "influx"};
+Figures gWire[kRuns];
+Figures gFast[kRuns];
+
+std::optional<publish::PayloadShape> ShapeOf(int run) {
+    return run == 0
+               ? std::nullopt
+               : std::optional<publish::PayloadShape>(static_cast<publish::PayloadShape>(run - 1));
+}
 struct DrainFigures {
     std::uint64_t messages = 0;
     double seconds = 0;
 } gDrain;
 
-void Measure(benchmark::State& state, const QStringList& pacing, bool publishing, Figures& figures,
+void Measure(benchmark::State& state, const QStringList& pacing, int run, Figures& figures,
              bool untilCount) {
     for (auto _ : state) {
-        Rig rig(publishing, pacing, gBroker->port());
+        Rig rig(ShapeOf(run), pacing, gBroker->port());
         if (!rig.ok()) {
             state.SkipWithError("simulators, cards or broker did not come up");
             return;
         }
         const double cpuStart = CpuSeconds();
+        double readCpu = 0;
         QElapsedTimer clock;
         clock.start();
         rig.startTasks();
         if (untilCount) {
             PumpUntil([&] { return rig.frames() >= 2 * kFastFrames; }, 120000);
+            readCpu = CpuSeconds() - cpuStart;
+            PumpUntil([&] { return rig.delivered(); }, 300000);
         } else {
             // One event loop for the whole run, so that waiting costs nothing.
             QEventLoop run;
@@ -176,9 +201,10 @@ void Measure(benchmark::State& state, const QStringList& pacing, bool publishing
         }
         const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         const double cpu = CpuSeconds() - cpuStart;
-        figures = {cpu / seconds,
-                   cpu * 1e6 / static_cast<double>(std::max<std::uint64_t>(rig.frames(), 1)),
-                   static_cast<double>(rig.frames()) / seconds, rig.frames(), rig.acknowledged()};
+        const auto frames = static_cast<double>(std::max<std::uint64_t>(rig.frames(), 1));
+        figures = {
+            cpu / seconds,          cpu * 1e6 / frames, static_cast<double>(rig.frames()) / seconds,
+            readCpu * 1e6 / frames, rig.frames(),       rig.acknowledged()};
         state.SetIterationTime(seconds);
         state.counters["cpu_share_percent"] = 100 * figures.cpuShare;
         state.counters["frames_per_s"] = figures.framesPerSecond;
@@ -199,8 +225,8 @@ void BM_FullSpoolDrain(benchmark::State& state) {
                 R"({"time":"2026-12-06T13:05:09.250Z","value":21.35,"name":"Channel 4",)"
                 R"("input":"+/- 10V","unit":"V"})";
             for (int n = 0; spool.dropped() == 0; ++n) {
-                spool.pushBack(
-                    {"vantrel/bench/analog/" + std::to_string(n % 16), payload, 1, false});
+                spool.pushBack(publish::SpooledMessage{
+                    "vantrel/bench/analog/" + std::to_string(n % 16), payload, 1, false});
             }
             spool.sync();
             messages = spool.size();
@@ -246,25 +272,23 @@ BENCHMARK(BM_FullSpoolDrain)->Iterations(1)->UseManualTime()->Unit(benchmark::kS
 const QStringList kWireSpeed{"--pace", "--rate", "0"};
 const QStringList kAsFastAsRead{"--rate", "0", "--count", QString::number(kFastFrames)};
 
-void BM_WireSpeedPublishingOff(benchmark::State& state) {
-    Measure(state, kWireSpeed, false, gWire[0], false);
+void BM_WireSpeed(benchmark::State& state) {
+    const int run = static_cast<int>(state.range(0));
+    state.SetLabel(kRunNames[static_cast<std::size_t>(run)]);
+    Measure(state, kWireSpeed, run, gWire[run], false);
 }
-void BM_WireSpeedPublishingEveryFrame(benchmark::State& state) {
-    Measure(state, kWireSpeed, true, gWire[1], false);
+void BM_AsFastAsRead(benchmark::State& state) {
+    const int run = static_cast<int>(state.range(0));
+    state.SetLabel(kRunNames[static_cast<std::size_t>(run)]);
+    Measure(state, kAsFastAsRead, run, gFast[run], true);
 }
-void BM_AsFastAsReadPublishingOff(benchmark::State& state) {
-    Measure(state, kAsFastAsRead, false, gFast[0], true);
-}
-void BM_AsFastAsReadPublishingEveryFrame(benchmark::State& state) {
-    Measure(state, kAsFastAsRead, true, gFast[1], true);
-}
-BENCHMARK(BM_WireSpeedPublishingOff)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
-BENCHMARK(BM_WireSpeedPublishingEveryFrame)
+BENCHMARK(BM_WireSpeed)
+    ->DenseRange(0, kRuns - 1)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);
-BENCHMARK(BM_AsFastAsReadPublishingOff)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
-BENCHMARK(BM_AsFastAsReadPublishingEveryFrame)
+BENCHMARK(BM_AsFastAsRead)
+    ->DenseRange(0, kRuns - 1)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);
@@ -286,17 +310,19 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::printf(
-        "At wire speed, two cards (%.1f frames/s): publishing every frame %.2f%% CPU "
-        "(%llu messages acknowledged), publishing off %.2f%% CPU\n",
-        gWire[1].framesPerSecond, 100 * gWire[1].cpuShare,
-        static_cast<unsigned long long>(gWire[1].acknowledged), 100 * gWire[0].cpuShare);
-    std::printf(
-        "As fast as read, two cards: publishing every frame %.1f us CPU per frame "
-        "(%.0f frames/s), publishing off %.1f us (%.0f frames/s): %.1fx\n",
-        gFast[1].cpuMicrosPerFrame, gFast[1].framesPerSecond, gFast[0].cpuMicrosPerFrame,
-        gFast[0].framesPerSecond,
-        gFast[0].cpuMicrosPerFrame > 0 ? gFast[1].cpuMicrosPerFrame / gFast[0].cpuMicrosPerFrame
-                                       : 0.0);
+        "Two cards; wire speed %.1f frames/s; as fast as read, %d frames, CPU counted until "
+        "the broker acknowledged every message\n",
+        gWire[0].framesPerSecond, 2 * kFastFrames);
+    std::printf("%-12s %12s %12s %16s %16s %10s\n", "payload", "wire CPU %", "over off",
+                "flooded us/frame", "until read", "messages");
+    for (int run = 0; run < kRuns; ++run) {
+        const std::uint64_t frames = std::max<std::uint64_t>(gFast[run].frames, 1);
+        std::printf("%-12s %12.2f %+12.2f %16.1f %16.1f %10.2f\n",
+                    kRunNames[static_cast<std::size_t>(run)], 100 * gWire[run].cpuShare,
+                    100 * (gWire[run].cpuShare - gWire[0].cpuShare), gFast[run].cpuMicrosPerFrame,
+                    gFast[run].readMicrosPerFrame,
+                    static_cast<double>(gFast[run].acknowledged) / static_cast<double>(frames));
+    }
     if (gDrain.seconds > 0) {
         std::printf("A full spool: %llu messages drained in %.1f s, %.0f messages/s\n",
                     static_cast<unsigned long long>(gDrain.messages), gDrain.seconds,

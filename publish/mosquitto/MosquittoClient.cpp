@@ -1,15 +1,24 @@
 #include "publish/mosquitto/MosquittoClient.h"
 
+#include <fcntl.h>
 #include <mosquitto.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <cstring>
 #include <iterator>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "publish/Outbox.h"
 
@@ -31,12 +40,60 @@ void InitialiseLibraryOnce() {
     std::call_once(once, [] { mosquitto_lib_init(); });
 }
 
+// Messages handed over and not yet given to the library. Entries keep their room
+// when taken, so that a steady stream costs no allocation.
+struct Outgoing {
+    int id = 0;
+    std::string topic;
+    std::string payload;
+    int qos = 0;
+    bool retain = false;
+};
+
+struct Batch {
+    std::vector<Outgoing> entries;
+    std::size_t count = 0;
+
+    Outgoing& add() {
+        if (count == entries.size()) {
+            entries.emplace_back();
+        }
+        return entries[count++];
+    }
+};
+
 }  // namespace
 
 struct MosquittoClient::Session {
     ~Session() {
         if (mosq != nullptr) {
             mosquitto_destroy(mosq);
+        }
+        for (const int fd : wakePipe) {
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
+    }
+
+    bool openWakePipe() {
+        if (pipe(wakePipe.data()) != 0) {
+            wakePipe = {-1, -1};
+            return false;
+        }
+        for (const int fd : wakePipe) {
+            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+            fcntl(fd, F_SETFD, FD_CLOEXEC);
+        }
+        return true;
+    }
+
+    // Called with mutex held.
+    void signal() {
+        if (!signalled) {
+            signalled = true;
+            const char byte = 0;
+            [[maybe_unused]] const ssize_t written = write(wakePipe[1], &byte, 1);
         }
     }
 
@@ -106,7 +163,9 @@ struct MosquittoClient::Session {
         }
         while (rc == MOSQ_ERR_SUCCESS && !stopping()) {
             errno = 0;
-            rc = mosquitto_loop(mosq, kLoopTimeoutMs, 1);
+            // The library's own loop makes the connection (TLS included); ours
+            // then serves it, waking once per batch of messages.
+            rc = connected ? serve() : mosquitto_loop(mosq, kLoopTimeoutMs, 1);
             if (rc != MOSQ_ERR_SUCCESS) {
                 const int error = errno;
                 end(connected ? LinkFailure::ConnectionLost : classify(rc, error));
@@ -116,7 +175,7 @@ struct MosquittoClient::Session {
             // A goodbye, so the broker does not send the last will.
             mosquitto_disconnect(mosq);
             for (int i = 0; i < kGoodbyeLoops && rc == MOSQ_ERR_SUCCESS; ++i) {
-                rc = mosquitto_loop(mosq, kLoopTimeoutMs, 1);
+                rc = serve();
             }
         }
         std::lock_guard lock(mutex);
@@ -124,11 +183,85 @@ struct MosquittoClient::Session {
         changed.notify_all();
     }
 
+    // One round of the connected loop: waits for the broker or a batch, hands the
+    // batch to the library, reads what came and writes what is queued.
+    int serve() {
+        std::array<pollfd, 2> watched{};
+        watched[0] = {mosquitto_socket(mosq),
+                      static_cast<short>(POLLIN | (mosquitto_want_write(mosq) ? POLLOUT : 0)), 0};
+        watched[1] = {wakePipe[0], POLLIN, 0};
+        if (poll(watched.data(), watched.size(), kLoopTimeoutMs) < 0 && errno != EINTR) {
+            return MOSQ_ERR_ERRNO;
+        }
+        if ((watched[1].revents & POLLIN) != 0) {
+            publishBatch();
+        }
+        int rc = MOSQ_ERR_SUCCESS;
+        if ((watched[0].revents & (POLLIN | POLLERR | POLLHUP)) != 0) {
+            rc = mosquitto_loop_read(mosq, 1);
+            wakeForAcknowledgements();
+        }
+        if (rc == MOSQ_ERR_SUCCESS) {
+            rc = mosquitto_loop_misc(mosq);
+        }
+        if (rc == MOSQ_ERR_SUCCESS && mosquitto_want_write(mosq)) {
+            rc = mosquitto_loop_write(mosq, 1);
+        }
+        return rc;
+    }
+
+    // Acknowledgements read in one go wake the user-interface thread once, so
+    // that the room they left is filled at once: a backlog then flows without
+    // pause, and the next batch carries the system's acknowledgement of what
+    // came (a broker holding back its small messages until that arrives would
+    // otherwise stall it for tens of milliseconds).
+    void wakeForAcknowledgements() {
+        bool waiting = false;
+        {
+            std::lock_guard lock(mutex);
+            waiting = acknowledgementsWaiting > 0 && !acknowledgementsWoken;
+            acknowledgementsWoken = acknowledgementsWoken || waiting;
+        }
+        if (waiting && wake) {
+            wake();
+        }
+    }
+
+    void publishBatch() {
+        std::array<char, 64> drained{};
+        while (read(wakePipe[0], drained.data(), drained.size()) > 0) {
+        }
+        {
+            std::lock_guard lock(mutex);
+            std::swap(pending, taking);
+            signalled = false;
+        }
+        for (std::size_t i = 0; i < taking.count; ++i) {
+            const Outgoing& message = taking.entries[i];
+            int messageId = 0;
+            if (mosquitto_publish(mosq, &messageId, message.topic.c_str(),
+                                  static_cast<int>(message.payload.size()), message.payload.data(),
+                                  message.qos, message.retain) == MOSQ_ERR_SUCCESS) {
+                idOfMessage[static_cast<std::uint16_t>(messageId)] = message.id;
+            }
+        }
+        taking.count = 0;
+    }
+
     mosquitto* mosq = nullptr;
+    std::array<int, 2> wakePipe{-1, -1};
+    // Handed over by publish(), under mutex; taken by the network thread.
+    Batch pending;
+    bool signalled = false;  // the wake pipe holds a byte for pending
+    // Written and read only on the session's thread.
+    Batch taking;
+    // Our id of each message the library numbered (its ids are 16 bits).
+    std::vector<int> idOfMessage = std::vector<int>(1 << 16, 0);
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<ClientEvent> events;
     std::size_t acknowledgementsWaiting = 0;  // Delivered events not yet taken
+    bool acknowledgementsWoken = false;       // and the user-interface thread told
     std::function<void()> wake;
     bool stopRequested = false;
     bool finished = false;
@@ -163,7 +296,9 @@ void OnConnect(mosquitto*, void* data, int rc) {
 }
 
 void OnPublish(mosquitto*, void* data, int messageId) {
-    SessionOf(data).push({ClientEvent::Kind::Delivered, LinkFailure::NetworkError, messageId});
+    MosquittoClient::Session& session = SessionOf(data);
+    session.push({ClientEvent::Kind::Delivered, LinkFailure::NetworkError,
+                  session.idOfMessage[static_cast<std::uint16_t>(messageId)]});
 }
 
 void OnLog(mosquitto*, void* data, int level, const char* text) {
@@ -191,12 +326,15 @@ void MosquittoClient::connect(const ConnectOptions& options) {
     session->wake = wake_;
     session_ = session;
     session->mosq = mosquitto_new(options.clientId.c_str(), true, session.get());
-    if (session->mosq == nullptr) {
+    if (session->mosq == nullptr || !session->openWakePipe()) {
         session->end(LinkFailure::NetworkError);
         return;
     }
     mosquitto_threaded_set(session->mosq, true);
     mosquitto_int_option(session->mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    // A batch is written at once; waiting for the broker's acknowledgement of the
+    // last one first would only slow a backlog down.
+    mosquitto_int_option(session->mosq, MOSQ_OPT_TCP_NODELAY, 1);
     mosquitto_max_inflight_messages_set(session->mosq, static_cast<unsigned>(kInFlightLimit));
     mosquitto_connect_callback_set(session->mosq, OnConnect);
     mosquitto_publish_callback_set(session->mosq, OnPublish);
@@ -223,24 +361,33 @@ void MosquittoClient::connect(const ConnectOptions& options) {
     std::thread([session, options] { session->run(options); }).detach();
 }
 
-std::optional<int> MosquittoClient::publish(const std::string& topic, std::string_view payload,
+std::optional<int> MosquittoClient::publish(std::string_view topic, std::string_view payload,
                                             int qos, bool retain) {
     if (!session_) {
         return std::nullopt;
     }
-    {
-        std::lock_guard lock(session_->mutex);
-        if (!session_->accepting || session_->reported || session_->stopRequested) {
-            return std::nullopt;
-        }
-    }
-    int messageId = 0;
-    const int rc = mosquitto_publish(session_->mosq, &messageId, topic.c_str(),
-                                     static_cast<int>(payload.size()), payload.data(), qos, retain);
-    if (rc != MOSQ_ERR_SUCCESS) {
+    std::lock_guard lock(session_->mutex);
+    if (!session_->accepting || session_->reported || session_->stopRequested) {
         return std::nullopt;
     }
-    return messageId;
+    lastId_ = lastId_ == INT_MAX ? 1 : lastId_ + 1;
+    Outgoing& message = session_->pending.add();
+    message.id = lastId_;
+    message.topic.assign(topic);
+    message.payload.assign(payload);
+    message.qos = qos;
+    message.retain = retain;
+    return lastId_;
+}
+
+void MosquittoClient::flush() {
+    if (!session_) {
+        return;
+    }
+    std::lock_guard lock(session_->mutex);
+    if (session_->pending.count > 0) {
+        session_->signal();
+    }
 }
 
 std::vector<ClientEvent> MosquittoClient::takeEvents() {
@@ -251,6 +398,7 @@ std::vector<ClientEvent> MosquittoClient::takeEvents() {
         taken.insert(taken.end(), session_->events.begin(), session_->events.end());
         session_->events.clear();
         session_->acknowledgementsWaiting = 0;
+        session_->acknowledgementsWoken = false;
     }
     return taken;
 }
@@ -259,6 +407,7 @@ bool MosquittoClient::waitForEvents(int timeoutMs) {
     if (!leftover_.empty() || !session_) {
         return !leftover_.empty();
     }
+    flush();
     std::unique_lock lock(session_->mutex);
     session_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                                [this] { return !session_->events.empty() || session_->finished; });
@@ -272,6 +421,8 @@ void MosquittoClient::disconnect(int timeoutMs) {
     }
     std::unique_lock lock(session->mutex);
     session->stopRequested = true;
+    // Out of its wait at once.
+    session->signal();
     session->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                               [&] { return session->finished; });
     // An attempt still in its name look-up finishes on its own, telling no one.

@@ -64,6 +64,11 @@ MqttSettingsPage::MqttSettingsPage(platform::Dialogs& dialogs, QWidget* parent)
         named(new QComboBox(FrameMqtt), QStringLiteral("cmbMqttQos"), tr("Quality of service"));
     // One item per number of the key, from its lowest on.
     cmbMqttQos->addItems({tr("0 - at most once"), tr("1 - at least once, kept while away")});
+    cmbMqttPayload =
+        named(new QComboBox(FrameMqtt), QStringLiteral("cmbMqttPayload"), tr("Payload"));
+    cmbMqttPayload->addItems({tr("per channel - a JSON message for each channel"),
+                              tr("per card - a JSON message for each frame"),
+                              tr("influx - a line of InfluxDB line protocol for each frame")});
     txtMqttUsername =
         named(new QLineEdit(FrameMqtt), QStringLiteral("txtMqttUsername"), tr("User name"));
     txtMqttPassword =
@@ -88,6 +93,7 @@ MqttSettingsPage::MqttSettingsPage(platform::Dialogs& dialogs, QWidget* parent)
     form->addRow(tr("Topic p&refix:"), txtMqttTopicPrefix);
     form->addRow(tr("&Interval:"), spnMqttInterval);
     form->addRow(tr("&Quality of service:"), cmbMqttQos);
+    form->addRow(tr("Pay&load:"), cmbMqttPayload);
     form->addRow(tr("&User name:"), txtMqttUsername);
     form->addRow(tr("Pass&word:"), txtMqttPassword);
     form->addRow(QString(), chkMqttTls);
@@ -115,6 +121,7 @@ void MqttSettingsPage::load(const publish::MqttSettings& settings) {
     txtMqttTopicPrefix->setText(Text(settings.topicPrefix));
     spnMqttInterval->setValue(settings.intervalMs);
     cmbMqttQos->setCurrentIndex(settings.qos - static_cast<int>(kQos.lowest));
+    cmbMqttPayload->setCurrentIndex(static_cast<int>(settings.payload));
     txtMqttUsername->setText(Text(settings.username));
     txtMqttPassword->setText(Text(settings.password));
     chkMqttTls->setChecked(settings.tls);
@@ -130,6 +137,7 @@ publish::MqttSettings MqttSettingsPage::settings() const {
     settings.topicPrefix = Trimmed(txtMqttTopicPrefix);
     settings.intervalMs = spnMqttInterval->value();
     settings.qos = static_cast<int>(kQos.lowest) + cmbMqttQos->currentIndex();
+    settings.payload = static_cast<publish::PayloadShape>(cmbMqttPayload->currentIndex());
     settings.username = Text(txtMqttUsername);
     settings.password = Text(txtMqttPassword);
     settings.tls = chkMqttTls->isChecked();

@@ -37,6 +37,8 @@ class MqttSettingsPage : public QWidget {
     QLineEdit* txtMqttTopicPrefix = nullptr;
     QSpinBox* spnMqttInterval = nullptr;
     QComboBox* cmbMqttQos = nullptr;
+    // One item per word of the payload key, in its order.
+    QComboBox* cmbMqttPayload = nullptr;
     QLineEdit* txtMqttUsername = nullptr;
     QLineEdit* txtMqttPassword = nullptr;
     QCheckBox* chkMqttTls = nullptr;

@@ -46,6 +46,7 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         Find<QLineEdit>(dialog, "txtMqttStation").setText(" rig_1 ");
         Find<QLineEdit>(dialog, "txtMqttPassword").setText(kPassword);
+        Find<QComboBox>(dialog, "cmbMqttPayload").setCurrentIndex(2);
         Find<QListWidget>(dialog, "lstPages").setCurrentRow(1);
         Find<QComboBox>(dialog, "cmbLogSplit").setCurrentIndex(2);
         Find<QSpinBox>(dialog, "spnLogSplitSize").setValue(64);
@@ -70,6 +71,7 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
               "space or four spaces.");
     const QByteArray stored = QByteArray::fromStdString(startFolderFile("vantrel.ini"));
     EXPECT_TRUE(stored.contains("station=rig_1\n") && stored.contains("enabled=true\n"));
+    EXPECT_TRUE(stored.contains("payload=influx\n"));
     EXPECT_TRUE(stored.contains("[logging]\n") && stored.contains("split=size\n") &&
                 stored.contains("split_size_kb=64\n") && stored.contains("resume=true\n") &&
                 stored.contains("low_space_mb=1073741824\n") &&
@@ -90,6 +92,7 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
     startProgram();
     user = [](QDialog& dialog) {
         EXPECT_EQ(Find<QLineEdit>(dialog, "txtMqttStation").text(), "rig_1");
+        EXPECT_EQ(Find<QComboBox>(dialog, "cmbMqttPayload").currentIndex(), 2);
         EXPECT_EQ(Find<QSpinBox>(dialog, "spnLogSplitSize").value(), 64);
         EXPECT_TRUE(Find<QSpinBox>(dialog, "spnLogSplitSize").isEnabled());
         Find<QLineEdit>(dialog, "txtMqttHost").setText("elsewhere");

@@ -2,12 +2,19 @@
 // breaking the JSON, non-UTF-8 bytes passed on, a value rounded otherwise than the
 // views show it (halves, negatives, decimals by input type), the digital lines in
 // the wrong order or letter case, the status message's words, and a unit or
-// decimals not those the user reads (a scaled channel, a derived channel).
+// decimals not those the user reads (a scaled channel, a derived channel); a
+// card's frame with a channel out of its place, the wrong card or slot, a name
+// that breaks the line protocol (blanks, commas, equals signs, backslashes, line
+// ends, bytes that are not UTF-8), a channel without a value sent as a field, a
+// line left without a field, and a time not in nanoseconds UTC.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
+#include "publish/CardPayloads.h"
 #include "publish/JsonText.h"
+#include "publish/LineProtocol.h"
 #include "publish/Payloads.h"
 
 namespace vantrel::testing {
@@ -116,6 +123,48 @@ TEST(PayloadsTest, ValuesCarryTheUnitTheUserReadsThemIn) {
                   std::string(R"({"time":"2026-12-06T13:05:09.250Z",)") + c.tail)
             << c.channel.name;
     }
+}
+
+TEST(PayloadsTest, ACardsFrameIsOneLineOfLineProtocolWithEveryNameEscaped) {
+    std::array<publish::AnalogSample, kChannelsPerCard> samples{};
+    for (int channel = 0; channel < kChannelsPerCard; ++channel) {
+        samples[static_cast<std::size_t>(channel)] = {kNoon, 1.5 * channel, 0, std::nullopt};
+    }
+    samples[7].error = "Overflow15";
+    const std::array<std::string, kChannelsPerCard> names = {"Fan \"A\"",
+                                                             "Oil temp",
+                                                             "a,b=c",
+                                                             "back\\",
+                                                             "line\nend",
+                                                             "",
+                                                             "\xB0"
+                                                             "C",
+                                                             "z"};
+    std::array<std::optional<ChannelScale>, kChannelsPerCard> scales{};
+    scales[1].emplace().unit = "bar";
+    scales[1]->decimals = 1;
+    const publish::CardReadings card2{1, samples.data(), names.data(), scales.data()};
+
+    // Appended to what the buffer holds; the JSON shape is read back end to end.
+    std::string out = "kept ";
+    publish::AppendInfluxLine(out, "rig_2", card2);
+    EXPECT_EQ(out, R"(kept vantrel,station=rig_2,card=2 Fan\ "A"=0.00,Oil\ temp=1.5,a\,b\=c=3.00,)"
+                   R"(back\\=4.50,line\ end=6.00,ch13=7.50,)"
+                   "\xEF\xBF\xBD"
+                   R"(C=9.00 1796562309250000000)");
+
+    // A line needs a field.
+    for (publish::AnalogSample& sample : samples) {
+        sample.error = "Overflow0";
+    }
+    samples[0].error = "say \"no\"\\";
+    out.clear();
+    publish::AppendInfluxLine(out, "rig_2", {0, samples.data(), names.data(), nullptr});
+    EXPECT_EQ(out, R"(vantrel,station=rig_2,card=1 error="say \"no\"\\" 1796562309250000000)");
+
+    out.clear();
+    publish::AppendLineText(out, "a b,c=d\\", publish::LinePlace::Measurement);
+    EXPECT_EQ(out, R"(a\ b\,c=d\\)");
 }
 
 }  // namespace

@@ -38,11 +38,12 @@ struct Rig {
         clock.current = {2026, 12, 6, 14, 5, 9, 0, 60};
         publisher.setNoticeHandler([this](const std::string& text) { notices.push_back(text); });
     }
-    void start(int intervalMs) {
+    void start(int intervalMs, publish::PayloadShape payload = publish::PayloadShape::PerChannel) {
         publish::MqttSettings settings;
         settings.enabled = true;
         settings.station = "rig";
         settings.intervalMs = intervalMs;
+        settings.payload = payload;
         publisher.apply(settings);
     }
     void connect() {
@@ -334,7 +335,7 @@ TEST(PublisherTest, ADamagedSpoolDeliversWhatCameBeforeTheDamageAndKeepsEveryDam
     {
         publish::Spool spool(publish::FileSpoolStorage::Open(path));
         for (int n = 1000; n < 2000; ++n) {  // 32 bytes each
-            spool.pushBack({"vantrel/rig/analog/0", std::to_string(n), 1});
+            spool.pushBack(publish::SpooledMessage{"vantrel/rig/analog/0", std::to_string(n), 1});
         }
         spool.sync();
     }

@@ -47,13 +47,13 @@ class FakeMqttClient : public publish::MqttClient {
     void connect(const publish::ConnectOptions& options) override {
         broker_.connects.push_back(options);
     }
-    std::optional<int> publish(const std::string& topic, std::string_view payload, int,
+    std::optional<int> publish(std::string_view topic, std::string_view payload, int,
                                bool retain) override {
         if (!broker_.up) {
             return std::nullopt;
         }
         const int id = static_cast<int>(broker_.sent.size()) + 1;
-        broker_.sent.push_back({id, topic, std::string(payload), retain});
+        broker_.sent.push_back({id, std::string(topic), std::string(payload), retain});
         return id;
     }
     std::vector<publish::ClientEvent> takeEvents() override {
