@@ -8,16 +8,34 @@
 // run's events and those of a log's events file as markers, their text on a click,
 // its bad lines told, and the events in the CSV export only when asked for. The
 // derived channels of the run with their unit and a value axis of their own, those
-// of earlier settings kept.
+// of earlier settings kept. The window's share of the main window, the cursor
+// table with a row for every checked channel in the channel's own decimals, and
+// the exported plot's pixels and paper.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QImage>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QImageReader>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <fstream>
+
+#include "engine/InputTypes.h"
+#include "history/SeriesReading.h"
+#include "history/ui/ExportPlotDialog.h"
+#include "platform/qt/QtDialogs.h"
 
 #include "history/ui/EventMarkers.h"
 #include "history/ui/HistoryPlot.h"
@@ -34,12 +52,13 @@ using testing::Find;
 
 class HistoryWindowTest : public testing::MainWindowFixture {
   protected:
-    // Card 1 sends a frame whose first count is `count`, one second after the last.
-    void frame(int count) {
+    // Card 1 sends a frame whose first count is `count`, `rest` the others', one
+    // second after the last.
+    void frame(int count, int rest = 0) {
         clock.current.second = seconds++;
         char text[80];
-        std::snprintf(text, sizeof text,
-                      "%+06d,+00000,+00000,+00000,+00000,+00000,+00000,+00000,+25.5\r", count);
+        std::snprintf(text, sizeof text, "%+06d,%+06d,%+06d,%+06d,%+06d,%+06d,%+06d,%+06d,+25.5\r",
+                      count, rest, rest, rest, rest, rest, rest, rest);
         cm->receive(text);
     }
     frmHistory& windowTitled(const QString& title) {
@@ -51,8 +70,9 @@ class HistoryWindowTest : public testing::MainWindowFixture {
         throw std::runtime_error("no window " + title.toStdString());
     }
     void click(frmHistory& history, std::int64_t x, Qt::MouseButton button) {
-        const QPointF at(history.pic->xAxis->coordToPixel(static_cast<double>(x) / 1000.0),
-                         history.pic->height() / 2.0);
+        const bool time = history.document().axis == history::Axis::Time;
+        const double plotX = static_cast<double>(x) / (time ? 1000.0 : 1.0);
+        const QPointF at(history.pic->xAxis->coordToPixel(plotX), history.pic->height() / 2.0);
         QMouseEvent press(QEvent::MouseButtonPress, at, at, button, button, Qt::NoModifier);
         QMouseEvent release(QEvent::MouseButtonRelease, at, at, button, Qt::NoButton,
                             Qt::NoModifier);
@@ -86,6 +106,21 @@ class HistoryWindowTest : public testing::MainWindowFixture {
     }
     static std::size_t frames(const frmHistory& log) {
         return log.document().groups[0].series.appended();
+    }
+    static QString cell(const frmHistory& history, int row, int column) {
+        return history.tblCursors->item(row, column)->text();
+    }
+    // The plot exported under that name, its size chosen by `choose` in the dialog
+    // that asks for it.
+    void exportPlot(frmHistory& history, const std::string& path,
+                    const std::function<void(ExportPlotDialog&)>& choose = nullptr) {
+        dialogs.saveAnswers = {path};
+        history.cmdExportImage->click();
+        auto& size = Find<ExportPlotDialog>(history, QStringLiteral("dlgExportPlot"));
+        if (choose) {
+            choose(size);
+        }
+        Find<QPushButton>(size, QStringLiteral("cmdOK")).click();
     }
 
     int seconds = 0;
@@ -126,41 +161,97 @@ TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
 
     click(history, start + 2000, Qt::LeftButton);
     click(history, start + 9000, Qt::RightButton);
-    auto cell = [&](int column) { return history.tblCursors->item(0, column)->text(); };
-    auto number = [&](int column) { return QLocale().toDouble(cell(column).section(' ', 0, 0)); };
-    EXPECT_EQ(cell(0), "Fan, left");
-    EXPECT_TRUE(cell(1).endsWith(QStringLiteral(" V"))) << cell(1).toStdString();
-    EXPECT_NEAR(number(1), third, 1e-3);
-    EXPECT_NEAR(number(2), values[9], 1e-3);
-    EXPECT_NEAR(number(3), 7.0, 0.02);  // a pixel is about 16 ms
-    EXPECT_NEAR(number(4), values[9] - third, 1e-3);
-    EXPECT_NEAR(number(5), third, 1e-3);
-    EXPECT_EQ(cell(2), cell(6));
+    // Hundredths of a volt, as the analog view shows a ±10 V channel.
+    const auto volts = [](double value) { return QLocale().toString(value, 'f', 2) + " V"; };
+    EXPECT_EQ(cell(history, 0, 0), "Fan, left");
+    EXPECT_EQ(cell(history, 0, 1), volts(third));
+    EXPECT_EQ(cell(history, 0, 2), volts(values[9]));
+    EXPECT_EQ(cell(history, 0, 3), volts(static_cast<double>(values[9]) - third));
+    EXPECT_EQ(cell(history, 0, 4), volts(third));
+    EXPECT_EQ(cell(history, 0, 5), cell(history, 0, 2));
+    // Δt once, above the table; a pixel is about 16 ms.
+    EXPECT_EQ(history.tblCursors->columnCount(), 7);
+    const QString deltaT = history.lblDeltaT->text();
+    EXPECT_TRUE(deltaT.startsWith("Δt: ") && deltaT.endsWith(" s")) << deltaT.toStdString();
+    EXPECT_NEAR(QLocale().toDouble(deltaT.section(' ', 1, 1)), 7.0, 0.02);
 
     for (QCheckBox* box : history.chkChannel) {
         box->setChecked(box == history.chkChannel[0]);
     }
     const std::string base = folder.path().toStdString() + "/run";
-    dialogs.saveAnswers = {base + ".csv", base + ".png", base + ".pdf"};
+    dialogs.saveAnswers = {base + ".csv"};
     history.cmdExportCsv->click();
     const std::string csv = startFolderFile("run.csv");
     EXPECT_TRUE(csv.starts_with("time,\"Fan, left [V]\"\r\n"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 12);
     EXPECT_NE(csv.find(',' + ValueText(third) + "\r\n"), std::string::npos);
-    history.cmdExportImage->click();
-    EXPECT_FALSE(QImage(QString::fromStdString(base + ".png")).isNull());
-    history.cmdExportImage->click();
-    EXPECT_TRUE(startFolderFile("run.pdf").starts_with("%PDF"));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+struct ShownChannel {
+    int inputType;
+    std::optional<ChannelScale> scale;
+    int decimals;
+    const char* unit;
+};
+
+TEST_F(HistoryWindowTest, TheCursorTableWritesEachChannelAsTheAnalogViewDoes) {
+    startProgram();
+    const std::array<ShownChannel, 4> channels{{
+        {input_type::kVoltage10V, std::nullopt, 2, " V"},
+        {input_type::kRtd, std::nullopt, 1, " deg.C"},
+        {input_type::kThermocoupleJ, std::nullopt, 0, " deg.C"},
+        {input_type::kVoltage10V, ChannelScale{.gain = 0.3, .unit = "bar", .decimals = 3}, 3,
+         " bar"},
+    }};
+    ChannelScales scales;
+    for (std::size_t slot = 0; slot < channels.size(); ++slot) {
+        state().InputType[slot] = channels[slot].inputType;
+        scales[slot] = channels[slot].scale;
+    }
+    run->setChannelScales(scales);
+    frame(1234, 5678);
+    frame(2345, 6789);
+    choose("ViewHistory");
+    frmHistory& history = windowTitled("History");
+    const history::HistoryDocument& document = history.document();
+    click(history, document.firstX(), Qt::LeftButton);
+    click(history, document.lastX(), Qt::RightButton);
+    for (std::size_t slot = 0; slot < channels.size(); ++slot) {
+        const ShownChannel& channel = channels[slot];
+        const auto row = static_cast<int>(slot);
+        const auto value = [&](std::int64_t x) {
+            return static_cast<double>(*history::ValueAt(document.groups[0].series, row, x));
+        };
+        const double a = value(document.firstX());
+        const double b = value(document.lastX());
+        const auto text = [&](double v) {
+            return QLocale().toString(v, 'f', channel.decimals) + channel.unit;
+        };
+        SCOPED_TRACE(slot);
+        EXPECT_EQ(cell(history, row, 1), text(a));
+        EXPECT_EQ(cell(history, row, 2), text(b));
+        EXPECT_EQ(cell(history, row, 3), text(b - a));
+        EXPECT_EQ(cell(history, row, 6), text((a + b) / 2.0));
+    }
+}
+
 TEST_F(HistoryWindowTest, OpenLogNamesColumnsAndBadLinesAndReloadsWhatWasAppended) {
-    frmHistory& log = openLog("bench.csv", "SN,A,\"B, right\"\r\n1,1.5,2\r\n#\r\n2,1.75,3\r\n");
+    frmHistory& log = openLog("bench.csv", "SN,A,\"B, right\"\r\n1,100.5,2\r\n#\r\n2,100.15,3\r\n");
     ASSERT_EQ(log.chkChannel.size(), 2u);
     EXPECT_EQ(log.chkChannel[1]->text(), "B, right");
     EXPECT_EQ(log.pic->xAxis->label(), "Record");
     ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
     EXPECT_EQ(dialogs.nonBlockingMessages[0].text, "1 line could not be read: line 3");
+    // A column of a log is written in as many decimals as its values have, its
+    // difference without the float's noise.
+    click(log, log.document().firstX(), Qt::LeftButton);
+    click(log, log.document().lastX(), Qt::RightButton);
+    const QStringList cells{cell(log, 0, 1), cell(log, 0, 2), cell(log, 0, 3), cell(log, 0, 6)};
+    const QLocale here;
+    EXPECT_EQ(cells, QStringList({here.toString(100.5, 'f', 2), here.toString(100.15, 'f', 2),
+                                  here.toString(-0.35, 'f', 2), here.toString(100.33, 'f', 2)}));
+    EXPECT_EQ(log.lblDeltaT->text(), "Δt: 1");
 
     append("bench.csv", "3,1,4\r\n4,1,5\r\n5,");
     log.cmdReload->click();
@@ -297,6 +388,134 @@ TEST_F(HistoryWindowTest, AnOpenedLogShowsTheEventsFileBesideItAndTellsItsBadLin
     EXPECT_EQ(dialogs.nonBlockingMessages[0].text,
               "1 line of tank.csv.events.csv could not be read and was skipped.");
 }
+
+TEST_F(HistoryWindowTest, HistoryOpensAtAShareOfTheAreaAndItsTableShowsEveryCheckedChannel) {
+    startProgram();
+    for (int i = 0; i < 4; ++i) {
+        frame(i * 1000, i * 500);
+    }
+    choose("ViewHistory");
+    frmHistory& history = windowTitled("History");
+    auto& frame = *qobject_cast<QMdiSubWindow*>(history.parentWidget());
+    const QSize area = frame.mdiArea()->viewport()->size();
+    // Never less than the window needs, on the small screen of the test.
+    EXPECT_GE(frame.width(), area.width() * 0.85 - 1.0);
+    EXPECT_NEAR(frame.height(), area.height() * 0.85, 1.0);
+    EXPECT_FALSE(frame.isMaximized());
+    EXPECT_TRUE(QRect(QPoint(), area).contains(frame.geometry()));
+
+    for (std::size_t i = 0; i < history.chkChannel.size(); ++i) {
+        history.chkChannel[i]->setChecked(i < 6);
+    }
+    frame.showMaximized();
+    QCoreApplication::processEvents();
+    click(history, history.document().firstX(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    const QTableWidget& table = *history.tblCursors;
+    ASSERT_EQ(table.rowCount(), 6);
+    EXPECT_LE(table.rowViewportPosition(5) + table.rowHeight(5), table.viewport()->height());
+}
+
+TEST_F(HistoryWindowTest, AnExportedPngHasThePixelsChosenAndTheScreenKeepsItsLook) {
+    startProgram();
+    clock.current = {2026, 12, 6, 14, 5, 0};
+    for (int i = 0; i < 4; ++i) {
+        frame(i * 1000);
+    }
+    choose("ViewHistory");
+    frmHistory& history = windowTitled("History");
+    click(history, history.document().firstX(), Qt::LeftButton);
+    struct Case {
+        const char* name;
+        int width;  // typed; 0: as offered
+        int height;
+        QSize offered;
+    };
+    // What was typed is offered the next time.
+    const std::array<Case, 3> cases{{{"default.png", 0, 0, {1920, 1080}},
+                                     {"small.png", 800, 600, {1920, 1080}},
+                                     {"again.png", 0, 0, {800, 600}}}};
+    for (const Case& c : cases) {
+        const QString path = folder.filePath(c.name);
+        exportPlot(history, path.toStdString(), [&](ExportPlotDialog& size) {
+            auto& width = Find<QSpinBox>(size, QStringLiteral("spnWidth"));
+            auto& height = Find<QSpinBox>(size, QStringLiteral("spnHeight"));
+            EXPECT_TRUE(width.isVisibleTo(&size));
+            EXPECT_FALSE(Find(size, QStringLiteral("cmbPaper")).isVisibleTo(&size));
+            EXPECT_EQ(QSize(width.value(), height.value()), c.offered) << c.name;
+            if (c.width > 0) {
+                width.setValue(c.width);
+                height.setValue(c.height);
+            }
+        });
+        const QSize expected = c.width > 0 ? QSize(c.width, c.height) : c.offered;
+        EXPECT_EQ(QImageReader(path).size(), expected) << c.name;
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+    // The exported picture's title and legend beside the data are gone again.
+    EXPECT_EQ(history.pic->plotLayout()->elementCount(), 1);
+    EXPECT_FALSE(history.pic->legend->visible());
+    EXPECT_EQ(history.pic->graph(0)->name(), "Channel 0 [V]");
+    EXPECT_EQ(history.pic->itemCount(), 3);  // the markers and the two cursors' lines
+
+    // What the picture wears while it is written.
+    const ExportDressing dressing(*history.pic, "Run", {"Channel 0 [V]   A: 0.00 V"}, {});
+    history.pic->replot();
+    EXPECT_FALSE(history.pic->legend->outerRect().intersects(history.pic->axisRect()->rect()));
+    EXPECT_EQ(history.pic->graph(0)->name(), "Channel 0 [V]   A: 0.00 V");
+}
+
+struct Paper {
+    const char* typed;  // no extension: the filter chosen gives it
+    int choice;         // in the paper list
+    double width;       // of the page, in points
+    double height;
+};
+
+class HistoryPdfExport : public ::testing::TestWithParam<Paper> {};
+
+TEST_P(HistoryPdfExport, APdfNamedUnderThePdfFilterIsALandscapePageOfThePaperChosen) {
+    QTemporaryDir folder;
+    const QString logPath = folder.filePath("bench.csv");
+    std::ofstream(logPath.toStdString()) << "SN,A\r\n1,1.5\r\n2,1.75\r\n";
+    platform::QtDialogs dialogs;
+    frmHistory log(logPath.toStdString(), dialogs);
+    log.loader()->wait();
+    QCoreApplication::sendPostedEvents();
+    dialogs.setOwner(&log);
+    const QString typed = folder.filePath(GetParam().typed);
+    // The user picks "PDF Document" and types a name without an extension.
+    QTimer::singleShot(0, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* files = qobject_cast<QFileDialog*>(top); files && files->isVisible()) {
+                auto& types = Find<QComboBox>(*files, QStringLiteral("fileTypeCombo"));
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                QCoreApplication::sendEvent(&types, &down);
+                Find<QLineEdit>(*files, QStringLiteral("fileNameEdit")).setText(typed);
+                Find<QDialogButtonBox>(*files, QStringLiteral("buttonBox"))
+                    .button(QDialogButtonBox::Save)
+                    ->click();
+            }
+        }
+    });
+    log.cmdExportImage->click();
+    auto& size = Find<ExportPlotDialog>(log, QStringLiteral("dlgExportPlot"));
+    Find<QComboBox>(size, QStringLiteral("cmbPaper")).setCurrentIndex(GetParam().choice);
+    Find<QPushButton>(size, QStringLiteral("cmdOK")).click();
+
+    QFile pdf(typed + ".pdf");
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QString bytes = QString::fromLatin1(pdf.readAll());
+    const QRegularExpressionMatch box =
+        QRegularExpression(R"(/MediaBox\s*\[\s*0 0 ([0-9.]+) ([0-9.]+)\s*\])").match(bytes);
+    ASSERT_TRUE(box.hasMatch());
+    EXPECT_NEAR(box.captured(1).toDouble(), GetParam().width, 0.5);
+    EXPECT_NEAR(box.captured(2).toDouble(), GetParam().height, 0.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Papers, HistoryPdfExport,
+                         ::testing::Values(Paper{"a4", 0, 841.89, 595.28},
+                                           Paper{"letter", 1, 792.0, 612.0}));
 
 }  // namespace
 }  // namespace vantrel
