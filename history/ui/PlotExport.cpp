@@ -9,6 +9,8 @@ namespace vantrel {
 namespace {
 // Room at the paper's edges that every printer leaves unprinted anyway.
 constexpr double kPaperMarginMm = 10.0;
+// Legend entries side by side below the data; sixteen channels take six lines.
+constexpr int kLegendColumns = 3;
 // A PDF drawn in points: the plot's fonts, given in points, keep the size they
 // have on a screen of the same width.
 constexpr int kPdfDotsPerInch = 72;
@@ -37,22 +39,35 @@ ExportDressing::ExportDressing(QCustomPlot& plot, const QString& title,
     title_ = new QCPTextElement(&plot_, title, font);
     layout->addElement(0, 0, title_);
 
-    // Beside the data, from its top down; the empty cell below takes what is left.
+    // Below the data, centred between two empty cells, as high as its entries need.
     plot_.axisRect()->insetLayout()->take(plot_.legend);
-    legendColumn_ = new QCPLayoutGrid;
-    layout->addElement(1, 1, legendColumn_);
-    legendColumn_->addElement(0, 0, plot_.legend);
-    legendColumn_->addElement(1, 0, new QCPLayoutElement(&plot_));
-    legendColumn_->setRowStretchFactor(0, 0.001);
-    layout->setColumnStretchFactor(1, 0.001);
+    legendRow_ = new QCPLayoutGrid;
+    layout->addElement(2, 0, legendRow_);
+    legendRow_->addElement(0, 0, new QCPLayoutElement(&plot_));
+    legendRow_->addElement(0, 1, plot_.legend);
+    legendRow_->addElement(0, 2, new QCPLayoutElement(&plot_));
+    legendRow_->setColumnStretchFactors({1.0, 0.001, 1.0});
+    // Room below for the legend's frame, which the page's edge would cut.
+    legendRow_->setAutoMargins(QCP::msNone);
+    legendRow_->setMargins(QMargins(0, 4, 0, 8));
+    layout->setRowStretchFactor(2, 0.001);
+    layout->setRowStretchFactor(0, 0.001);
+    // The wrap first: a new fill order lays the entries out again by it.
+    plot_.legend->setWrap(kLegendColumns);
+    plot_.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     plot_.legend->setVisible(true);
+
+    // A cursor in the right half writes its time to the left of its line, where
+    // there is room.
+    const QCPRange range = plot_.xAxis->range();
 
     for (const CursorMark& cursor : cursors) {
         auto* text = new QCPItemText(&plot_);
         text->position->setTypeX(QCPItemPosition::ptPlotCoords);
         text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
         text->position->setCoords(cursor.x, 0.0);
-        text->setPositionAlignment(Qt::AlignTop | Qt::AlignLeft);
+        text->setPositionAlignment(Qt::AlignTop |
+                                   (cursor.x > range.center() ? Qt::AlignRight : Qt::AlignLeft));
         text->setPadding(QMargins(3, 2, 3, 2));
         text->setBrush(QBrush(QColor(255, 255, 255, 220)));
         text->setText(cursor.text);
@@ -65,12 +80,14 @@ ExportDressing::~ExportDressing() {
     for (QCPItemText* text : cursorTexts_) {
         plot_.removeItem(text);
     }
-    legendColumn_->take(plot_.legend);
+    legendRow_->take(plot_.legend);
+    plot_.legend->setWrap(0);
+    plot_.legend->setFillOrder(QCPLayoutGrid::foRowsFirst);
     QCPLayoutGrid* layout = plot_.plotLayout();
-    layout->remove(legendColumn_);
+    layout->remove(legendRow_);
     layout->remove(title_);
     layout->simplify();
-    layout->setColumnStretchFactors({1.0});
+    layout->setRowStretchFactors({1.0});
     plot_.axisRect()->insetLayout()->addElement(plot_.legend, Qt::AlignTop | Qt::AlignLeft);
     plot_.legend->setVisible(false);
     for (int i = 0; i < plot_.graphCount(); ++i) {

@@ -3,7 +3,7 @@
 // A plot written to a file fit to print or to show: a PNG of a chosen pixel size,
 // or a PDF page of A4 or Letter paper, landscape, drawn as vectors. While it is
 // written the plot wears what a picture away from the window needs: a title, the
-// legend beside the data instead of over it, and the cursors' times.
+// legend below the data instead of over it, and the cursors' times.
 
 #include <QPageSize>
 #include <QString>
@@ -47,7 +47,7 @@ class ExportDressing {
     QCustomPlot& plot_;
     std::vector<QString> screenNames_;
     QCPTextElement* title_ = nullptr;
-    QCPLayoutGrid* legendColumn_ = nullptr;
+    QCPLayoutGrid* legendRow_ = nullptr;
     std::vector<QCPItemText*> cursorTexts_;
 };
 

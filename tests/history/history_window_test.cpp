@@ -240,7 +240,7 @@ TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
         EXPECT_EQ(QImageReader(folder.filePath(name)).size(), offered) << name;
     }
     EXPECT_TRUE(dialogs.messages.empty());
-    // The exported picture's title and legend beside the data are gone again.
+    // The exported picture's title and legend below the data are gone again.
     EXPECT_EQ(history.pic->plotLayout()->elementCount(), 1);
     EXPECT_FALSE(history.pic->legend->visible());
     EXPECT_EQ(history.pic->graph(0)->name(), "Fan, left [V]");
