@@ -4,6 +4,7 @@
 
 #include "engine/InputUnits.h"
 #include "views/ChannelPalette.h"
+#include "views/ui/ValueText.h"
 
 namespace vantrel {
 
@@ -34,9 +35,16 @@ ChannelLooks RunChannelLooks(const AcquisitionState& state, const history::Histo
         if (look.name.isEmpty()) {
             look.name = QStringLiteral("Channel %1").arg(slot);
         }
-        const std::optional<ChannelScale> none;
-        look.unit = QString::fromStdString(
-            std::string(ChannelUnit(state.InputType[at], scales ? scales()[at] : none)));
+        const std::optional<ChannelScale> scale =
+            scales ? scales()[at] : std::optional<ChannelScale>();
+        const int inputType = state.InputType[at];
+        look.unit = QString::fromStdString(std::string(ChannelUnit(inputType, scale)));
+        // The analog view writes a scaled value with its unit, the converted one bare.
+        const QString unit = look.unit.isEmpty() ? QString() : QLatin1Char(' ') + look.unit;
+        look.valueText = [inputType, scale, unit](double value) {
+            return scale ? ScaledValueText(value, inputType, *scale)
+                         : ChannelValueText(static_cast<float>(value), inputType) + unit;
+        };
         const std::optional<QColor> trend = trendColour ? trendColour(slot) : std::nullopt;
         look.color = trend && *trend != QColor(Qt::white) ? *trend : PaletteColour(slot);
         look.shown = !anyPlotted || state.PlotChannel[at];

@@ -19,7 +19,8 @@ using TrendColour = std::function<std::optional<QColor>(int slot)>;
 // The channels' scales as they are now.
 using CurrentScales = std::function<const ChannelScales&()>;
 
-// Names from the save options, units by user scale or else input type, colours
+// Names from the save options, units by user scale or else input type, values
+// written as the analog view writes them, colours
 // from the trend (its untouched white would vanish on the white plot: a palette
 // colour instead), and the channels marked for plotting shown first (all of them
 // when none is marked). The run's derived channels after them, by their names and

@@ -7,9 +7,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSplitter>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,6 +26,8 @@
 #include "history/EventsFileReading.h"
 #include "history/FollowedLog.h"
 #include "history/SeriesReading.h"
+#include "history/ValueDecimals.h"
+#include "history/ui/ExportPlotDialog.h"
 #include "history/ui/HistoryPlot.h"
 #include "history/ui/LogLoader.h"
 #include "history/ui/RunLooks.h"
@@ -43,6 +49,12 @@ constexpr int kProgressRefreshMs = 200;
 // Read on a growing log per refresh: far more than a logger writes in a second, and
 // little enough to keep the window answering.
 constexpr std::uint64_t kFollowBytes = 2 << 20;
+// Of the main window's area, a window opens at; the rest keeps other windows in
+// reach.
+constexpr double kAreaShare = 0.85;
+// The cursor table takes at most this share of the plot's column when it first
+// shows; the splitter gives it more.
+constexpr double kMostTableShare = 0.5;
 
 QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -128,16 +140,17 @@ void frmHistory::build(bool live) {
                        QStringLiteral("Cursor A"));
     lblCursorB = named(new QLabel(QStringLiteral("B: -"), this), QStringLiteral("lblCursorB"),
                        QStringLiteral("Cursor B"));
+    lblDeltaT = named(new QLabel(QStringLiteral("Δt: -"), this), QStringLiteral("lblDeltaT"),
+                      QStringLiteral("Δt"));
     lblEvent = named(new QLabel(this), QStringLiteral("lblEvent"), QStringLiteral("Event"));
     lblEvent->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    tblCursors = named(new QTableWidget(0, 8, this), QStringLiteral("tblCursors"),
+    tblCursors = named(new QTableWidget(0, 7, this), QStringLiteral("tblCursors"),
                        QStringLiteral("Cursors"));
-    tblCursors->setHorizontalHeaderLabels({tr("Channel"), tr("A"), tr("B"), tr("Δt"), tr("Δvalue"),
-                                           tr("Minimum"), tr("Maximum"), tr("Mean")});
+    tblCursors->setHorizontalHeaderLabels(
+        {tr("Channel"), tr("A"), tr("B"), tr("Δvalue"), tr("Minimum"), tr("Maximum"), tr("Mean")});
     tblCursors->verticalHeader()->setVisible(false);
     tblCursors->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblCursors->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    tblCursors->setMaximumHeight(150);
     // Shown once a cursor is placed; until then the plot has the room.
     tblCursors->setVisible(false);
     tblCursors->setWordWrap(false);
@@ -148,6 +161,8 @@ void frmHistory::build(bool live) {
     cursorRow->addWidget(lblCursorA);
     cursorRow->addSpacing(24);
     cursorRow->addWidget(lblCursorB);
+    cursorRow->addSpacing(24);
+    cursorRow->addWidget(lblDeltaT);
     cursorRow->addSpacing(24);
     cursorRow->addWidget(lblEvent, 1);
 
@@ -160,12 +175,20 @@ void frmHistory::build(bool live) {
     scroll->setFixedWidth(200);
     buildChannels();
 
-    auto* plotColumn = new QVBoxLayout;
-    plotColumn->addWidget(pic, 1);
-    plotColumn->addLayout(cursorRow);
-    plotColumn->addWidget(tblCursors);
+    auto* cursorPanel = new QWidget(this);
+    auto* cursorColumn = new QVBoxLayout(cursorPanel);
+    cursorColumn->setContentsMargins(0, 0, 0, 0);
+    cursorColumn->addLayout(cursorRow);
+    cursorColumn->addWidget(tblCursors, 1);
+    splPlot = new QSplitter(Qt::Vertical, this);
+    splPlot->setObjectName(QStringLiteral("splPlot"));
+    splPlot->setChildrenCollapsible(false);
+    splPlot->addWidget(pic);
+    splPlot->addWidget(cursorPanel);
+    splPlot->setStretchFactor(0, 1);
+    splPlot->setStretchFactor(1, 0);
     auto* middle = new QHBoxLayout;
-    middle->addLayout(plotColumn, 1);
+    middle->addWidget(splPlot, 1);
     middle->addWidget(scroll);
 
     auto* layout = new QVBoxLayout(this);
@@ -587,54 +610,99 @@ void frmHistory::placeCursor(int which, std::int64_t x) {
     line->point1->setCoords(toPlot(static_cast<double>(x)), 0.0);
     line->point2->setCoords(toPlot(static_cast<double>(x)), 1.0);
     line->setVisible(true);
-    tblCursors->setVisible(true);
     (at == 0 ? lblCursorA : lblCursorB)
         ->setText(QStringLiteral("%1: %2").arg(at == 0 ? "A" : "B", xText(x)));
     updateCursors();
+    showCursorTable();
     pic->replot();
+}
+
+void frmHistory::showCursorTable() {
+    tblCursors->setVisible(true);
+    if (cursorTableSized_) {
+        return;
+    }
+    const QList<int> sizes = splPlot->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total <= 0) {
+        return;  // not laid out yet: sized when it is
+    }
+    cursorTableSized_ = true;
+    const int rows = tblCursors->rowCount();
+    const int wanted = tblCursors->horizontalHeader()->sizeHint().height() +
+                       rows * tblCursors->verticalHeader()->defaultSectionSize() +
+                       2 * tblCursors->frameWidth() + lblCursorA->sizeHint().height() +
+                       tblCursors->style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing);
+    const int table = std::min(wanted, static_cast<int>(total * kMostTableShare));
+    splPlot->setSizes({total - table, table});
+}
+
+std::array<QString, 6> frmHistory::cursorCells(const Column& column) const {
+    const history::ReducingSeries& series =
+        document_->groups[static_cast<std::size_t>(column.group)].series;
+    const ChannelLook look = looks_(column.group, column.column);
+    const auto& [a, b] = cursors_;
+    const auto valueAt = [&](const std::optional<std::int64_t>& x) -> std::optional<float> {
+        if (!x) {
+            return std::nullopt;
+        }
+        const std::optional<float> value = history::ValueAt(series, column.column, *x);
+        return value && !std::isnan(*value) ? value : std::nullopt;
+    };
+    const std::optional<float> valueA = valueAt(a);
+    const std::optional<float> valueB = valueAt(b);
+    history::RangeStats stats;
+    if (a && b) {
+        stats = history::StatsBetween(series, column.column, std::min(*a, *b), std::max(*a, *b));
+    }
+    std::function<QString(double)> text = look.valueText;
+    if (!text) {
+        int decimals = 0;
+        for (const std::optional<float>& value : {valueA, valueB}) {
+            decimals = value ? std::max(decimals, history::DecimalsOf(*value)) : decimals;
+        }
+        if (stats.count > 0) {
+            decimals = std::max(
+                {decimals, history::DecimalsOf(stats.min), history::DecimalsOf(stats.max)});
+        }
+        const QString unit = look.unit.isEmpty() ? QString() : QLatin1Char(' ') + look.unit;
+        text = [decimals, unit](double value) { return FixedText(value, decimals) + unit; };
+    }
+    std::array<QString, 6> cells;
+    if (valueA) {
+        cells[0] = text(*valueA);
+    }
+    if (valueB) {
+        cells[1] = text(*valueB);
+    }
+    if (valueA && valueB) {
+        cells[2] = text(static_cast<double>(*valueB) - static_cast<double>(*valueA));
+    }
+    if (stats.count > 0) {
+        cells[3] = text(stats.min);
+        cells[4] = text(stats.max);
+        cells[5] = text(stats.mean);
+    }
+    return cells;
 }
 
 void frmHistory::updateCursors() {
     const std::vector<Column> shown = shownColumns();
     tblCursors->setRowCount(static_cast<int>(shown.size()));
     const auto& [a, b] = cursors_;
+    QString deltaT = QStringLiteral("-");
+    if (a && b) {
+        const double dt = static_cast<double>(*b - *a);
+        deltaT = document_->axis == history::Axis::Time
+                     ? FixedText(dt / 1000.0, 3) + QStringLiteral(" s")
+                     : FixedText(dt, 0);
+    }
+    lblDeltaT->setText(QStringLiteral("Δt: ") + deltaT);
     for (std::size_t row = 0; row < shown.size(); ++row) {
-        const Column& column = shown[row];
-        const history::ReducingSeries& series =
-            document_->groups[static_cast<std::size_t>(column.group)].series;
-        const ChannelLook look = looks_(column.group, column.column);
-        const QString unit = look.unit.isEmpty() ? QString() : QLatin1Char(' ') + look.unit;
-        auto number = [&](std::optional<float> value) {
-            return value && !std::isnan(*value) ? ShortestText(*value) + unit : QString();
-        };
-        std::array<QString, 8> cells;
-        cells[0] = look.name;
-        std::optional<float> valueA;
-        std::optional<float> valueB;
-        if (a) {
-            valueA = history::ValueAt(series, column.column, *a);
-            cells[1] = number(valueA);
-        }
-        if (b) {
-            valueB = history::ValueAt(series, column.column, *b);
-            cells[2] = number(valueB);
-        }
-        if (a && b) {
-            const double dt = static_cast<double>(*b - *a);
-            cells[3] = document_->axis == history::Axis::Time
-                           ? FixedText(dt / 1000.0, 3) + QStringLiteral(" s")
-                           : FixedText(dt, 0);
-            if (valueA && valueB) {
-                cells[4] = number(*valueB - *valueA);
-            }
-            const history::RangeStats stats =
-                history::StatsBetween(series, column.column, std::min(*a, *b), std::max(*a, *b));
-            if (stats.count > 0) {
-                cells[5] = number(stats.min);
-                cells[6] = number(stats.max);
-                cells[7] = number(static_cast<float>(stats.mean));
-            }
-        }
+        const std::array<QString, 6> values = cursorCells(shown[row]);
+        std::array<QString, 7> cells;
+        cells[0] = looks_(shown[row].group, shown[row].column).name;
+        std::copy(values.begin(), values.end(), cells.begin() + 1);
         for (std::size_t c = 0; c < cells.size(); ++c) {
             auto* item = tblCursors->item(static_cast<int>(row), static_cast<int>(c));
             if (item == nullptr) {
@@ -646,22 +714,76 @@ void frmHistory::updateCursors() {
     }
 }
 
+void frmHistory::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (sizedToArea_ || frame == nullptr || frame->mdiArea() == nullptr) {
+        return;
+    }
+    sizedToArea_ = true;
+    const QSize area = frame->mdiArea()->viewport()->size();
+    const QSize size = (QSizeF(area) * kAreaShare).toSize().expandedTo(frame->minimumSizeHint());
+    frame->resize(size.boundedTo(area));
+    // Where the cascade put it, as long as the whole window stays inside the area.
+    const QPoint corner(std::max(0, std::min(frame->x(), area.width() - frame->width())),
+                        std::max(0, std::min(frame->y(), area.height() - frame->height())));
+    frame->move(corner);
+}
+
 void frmHistory::cmdExportImage_Click() {
     const std::optional<std::string> path = dialogs_.saveFile(
         {"Export Plot", "PNG Image (*.png)|*.png|PDF Document (*.pdf)|*.pdf", "png", ""});
     if (!path) {
         return;
     }
-    const QString file = QString::fromStdString(*path);
-    pic->legend->setVisible(true);
-    const bool saved = file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
-                           ? pic->savePdf(file)
-                           : pic->savePng(file);
-    pic->legend->setVisible(false);
+    if (dlgExportPlot == nullptr) {
+        dlgExportPlot = new ExportPlotDialog(this);
+        connect(dlgExportPlot, &QDialog::accepted, this, [this] {
+            exportSize_ = dlgExportPlot->chosen();
+            exportPlot(exportFile_, FormatOfFile(exportFile_));
+        });
+    }
+    exportFile_ = QString::fromStdString(*path);
+    dlgExportPlot->ask(FormatOfFile(exportFile_), exportSize_);
+    dlgExportPlot->open();
+}
+
+QString frmHistory::exportTitle() const {
+    const QString name = live_ ? tr("Run") : windowTitle();
+    return QStringLiteral("%1, %2 to %3").arg(name, xText(x0_), xText(x1_));
+}
+
+void frmHistory::exportPlot(const QString& file, PlotFormat format) {
+    const std::vector<Column> shown = shownColumns();
+    std::vector<QString> names;
+    for (const Column& column : shown) {
+        const ChannelLook look = looks_(column.group, column.column);
+        QString name = LegendText(look);
+        const std::array<QString, 6> cells = cursorCells(column);
+        for (std::size_t at = 0; at < cursors_.size(); ++at) {
+            if (!cells[at].isEmpty()) {
+                name += QStringLiteral("   %1: %2").arg(at == 0 ? "A" : "B", cells[at]);
+            }
+        }
+        names.push_back(name);
+    }
+    std::vector<CursorMark> marks;
+    for (std::size_t at = 0; at < cursors_.size(); ++at) {
+        if (cursors_[at]) {
+            marks.push_back(
+                {toPlot(static_cast<double>(*cursors_[at])),
+                 QStringLiteral("%1: %2").arg(at == 0 ? "A" : "B", xText(*cursors_[at]))});
+        }
+    }
+    bool saved = false;
+    {
+        const ExportDressing dressing(*pic, exportTitle(), names, marks);
+        saved = SavePlot(*pic, file, format, exportSize_, exportTitle());
+    }
     pic->replot();
     if (!saved) {
-        dialogs_.showMessage({"The plot could not be saved as " + *path + ".", "Export",
-                              platform::MessageIcon::Critical});
+        dialogs_.showMessage({"The plot could not be saved as " + file.toStdString() + ".",
+                              "Export", platform::MessageIcon::Critical});
     }
 }
 

@@ -22,6 +22,7 @@
 #include "alarms/RunEvent.h"
 #include "history/HistoryDocument.h"
 #include "history/LogReader.h"
+#include "history/ui/PlotExport.h"
 #include "platform/Dialogs.h"
 
 class QCheckBox;
@@ -29,6 +30,7 @@ class QCPAxis;
 class QCPItemStraightLine;
 class QCPRange;
 class QLabel;
+class QSplitter;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
@@ -40,6 +42,7 @@ namespace vantrel {
 namespace history {
 class FollowedLog;
 }
+class ExportPlotDialog;
 class HistoryPlot;
 class LogLoader;
 
@@ -48,6 +51,10 @@ struct ChannelLook {
     QString unit;  // empty: none
     QColor color;
     bool shown = true;  // checked when the window opens
+    // A value as the live views write it, unit and all; none where no view shows
+    // the channel (a log's columns, a derived channel): as many decimals as its
+    // values have.
+    std::function<QString(double)> valueText{};
 };
 // What the channel list and the plot's legend call it: "Tin [°C]".
 QString LegendText(const ChannelLook& look);
@@ -100,15 +107,20 @@ class frmHistory : public QWidget {
     QProgressBar* barProgress = nullptr;
     QLabel* lblCursorA = nullptr;
     QLabel* lblCursorB = nullptr;
-    QLabel* lblEvent = nullptr;  // the text of the marker clicked last
+    QLabel* lblDeltaT = nullptr;  // from cursor A to B, once for every channel
+    QLabel* lblEvent = nullptr;   // the text of the marker clicked last
     QTableWidget* tblCursors = nullptr;
+    QSplitter* splPlot = nullptr;  // the plot above, the cursor table below
     QTimer* tmrRefresh = nullptr;
+    ExportPlotDialog* dlgExportPlot = nullptr;  // made at the first export
 
     // Room for a readable plot beside the channel list.
     QSize sizeHint() const override { return {1000, 640}; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The first time: a share of the main window's area, whatever the screen.
+    void showEvent(QShowEvent* event) override;
 
   private:
     struct Column {
@@ -129,6 +141,12 @@ class frmHistory : public QWidget {
     void axisRangeChanged(const QCPRange& range);
     void hold();
     void updateCursors();
+    // The texts of a channel's cursor cells: A, B, B - A, minimum, maximum, mean.
+    std::array<QString, 6> cursorCells(const Column& column) const;
+    // The table tall enough for its rows, as far as the plot can spare.
+    void showCursorTable();
+    void exportPlot(const QString& file, PlotFormat format);
+    QString exportTitle() const;
     void startLoading();
     void loadFinished();
     bool readAppended();
@@ -167,6 +185,10 @@ class frmHistory : public QWidget {
     bool settingRange_ = false;
     std::array<std::optional<std::int64_t>, 2> cursors_;
     std::array<QCPItemStraightLine*, 2> cursorLines_{};
+    bool cursorTableSized_ = false;
+    bool sizedToArea_ = false;
+    PlotExportSize exportSize_;
+    QString exportFile_;  // named in the file dialog, written once its size is chosen
 };
 
 }  // namespace vantrel

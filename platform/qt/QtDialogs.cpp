@@ -47,6 +47,14 @@ std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogReques
                                                        : QFileDialog::AnyFile);
     if (!request.defaultExtension.empty()) {
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+        // A name typed without an extension takes the kind of file chosen below it.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& filter) {
+                             const QString suffix = FilterSuffix(filter);
+                             if (!suffix.isEmpty()) {
+                                 dialog.setDefaultSuffix(suffix);
+                             }
+                         });
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
@@ -55,6 +63,19 @@ std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogReques
 }
 
 }  // namespace
+
+QString FilterSuffix(const QString& filter) {
+    const qsizetype open = filter.indexOf(QStringLiteral("(*."));
+    if (open < 0) {
+        return {};
+    }
+    const qsizetype start = open + 3;
+    qsizetype end = start;
+    while (end < filter.size() && filter[end].isLetterOrNumber()) {
+        ++end;
+    }
+    return filter.mid(start, end - start);
+}
 
 QString toQtFilter(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));

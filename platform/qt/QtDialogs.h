@@ -28,5 +28,8 @@ class QtDialogs : public Dialogs {
 
 // "Config Files (*.cfg)|*.cfg" -> "Config Files (*.cfg)"; pairs become ";;"-separated.
 QString toQtFilter(const std::string& filter);
+// The extension of a filter's first pattern: "PDF Document (*.pdf)" -> "pdf"; empty
+// for one that names no extension ("All Files (*)").
+QString FilterSuffix(const QString& filter);
 
 }  // namespace vantrel::platform

@@ -8,16 +8,34 @@
 // run's events and those of a log's events file as markers, their text on a click,
 // its bad lines told, and the events in the CSV export only when asked for. The
 // derived channels of the run with their unit and a value axis of their own, those
-// of earlier settings kept.
+// of earlier settings kept. The window's share of the main window, the cursor
+// table with a row for every checked channel in the channel's own decimals, and
+// the exported plot's pixels and paper.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QImage>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QImageReader>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <fstream>
+
+#include "engine/InputTypes.h"
+#include "history/SeriesReading.h"
+#include "history/ui/ExportPlotDialog.h"
+#include "platform/qt/QtDialogs.h"
 
 #include "history/ui/EventMarkers.h"
 #include "history/ui/HistoryPlot.h"
@@ -34,12 +52,13 @@ using testing::Find;
 
 class HistoryWindowTest : public testing::MainWindowFixture {
   protected:
-    // Card 1 sends a frame whose first count is `count`, one second after the last.
-    void frame(int count) {
+    // Card 1 sends a frame whose first count is `count`, `rest` the others', one
+    // second after the last.
+    void frame(int count, int rest = 0) {
         clock.current.second = seconds++;
         char text[80];
-        std::snprintf(text, sizeof text,
-                      "%+06d,+00000,+00000,+00000,+00000,+00000,+00000,+00000,+25.5\r", count);
+        std::snprintf(text, sizeof text, "%+06d,%+06d,%+06d,%+06d,%+06d,%+06d,%+06d,%+06d,+25.5\r",
+                      count, rest, rest, rest, rest, rest, rest, rest);
         cm->receive(text);
     }
     frmHistory& windowTitled(const QString& title) {
@@ -51,8 +70,9 @@ class HistoryWindowTest : public testing::MainWindowFixture {
         throw std::runtime_error("no window " + title.toStdString());
     }
     void click(frmHistory& history, std::int64_t x, Qt::MouseButton button) {
-        const QPointF at(history.pic->xAxis->coordToPixel(static_cast<double>(x) / 1000.0),
-                         history.pic->height() / 2.0);
+        const bool time = history.document().axis == history::Axis::Time;
+        const double plotX = static_cast<double>(x) / (time ? 1000.0 : 1.0);
+        const QPointF at(history.pic->xAxis->coordToPixel(plotX), history.pic->height() / 2.0);
         QMouseEvent press(QEvent::MouseButtonPress, at, at, button, button, Qt::NoModifier);
         QMouseEvent release(QEvent::MouseButtonRelease, at, at, button, Qt::NoButton,
                             Qt::NoModifier);
@@ -87,17 +107,40 @@ class HistoryWindowTest : public testing::MainWindowFixture {
     static std::size_t frames(const frmHistory& log) {
         return log.document().groups[0].series.appended();
     }
+    static QString cell(const frmHistory& history, int row, int column) {
+        return history.tblCursors->item(row, column)->text();
+    }
 
     int seconds = 0;
+};
+
+struct ShownChannel {
+    int inputType;
+    std::optional<ChannelScale> scale;
+    int decimals;
+    const char* unit;
 };
 
 TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
     startProgram();
     clock.current = {2026, 12, 6, 14, 5, 0};
     state().ChannelName[0] = "Fan, left";
+    // Channels 1 to 3 as the analog view writes them.
+    const std::array<ShownChannel, 3> shown{{
+        {input_type::kRtd, std::nullopt, 1, " deg.C"},
+        {input_type::kThermocoupleJ, std::nullopt, 0, " deg.C"},
+        {input_type::kVoltage10V, ChannelScale{.gain = 0.3, .unit = "bar", .decimals = 3}, 3,
+         " bar"},
+    }};
+    ChannelScales scales;
+    for (std::size_t row = 0; row < shown.size(); ++row) {
+        state().InputType[row + 1] = shown[row].inputType;
+        scales[row + 1] = shown[row].scale;
+    }
+    run->setChannelScales(scales);
     std::vector<float> values;
     for (int i = 0; i < 10; ++i) {
-        frame(i * 1000);
+        frame(i * 1000, 5000 + i * 321);
         values.push_back(state().ChannelValue[0]);
     }
     const float third = values[2];
@@ -106,6 +149,12 @@ TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
     EXPECT_EQ(history.chkChannel.size(), 16u);
     EXPECT_EQ(history.chkChannel[0]->text(), "Fan, left [V]");
     EXPECT_EQ(history.pic->yAxis->label(), "V");
+    // A share of the main window's area, never less than the window needs.
+    auto& window = *qobject_cast<QMdiSubWindow*>(history.parentWidget());
+    const QSize area = window.mdiArea()->viewport()->size();
+    EXPECT_GE(window.width(), area.width() * 0.85 - 1.0);
+    EXPECT_NEAR(window.height(), area.height() * 0.85, 1.0);
+    EXPECT_TRUE(QRect(QPoint(), area).contains(window.geometry()));
     const std::int64_t start = run->history().firstX();
     // A run younger than ten minutes is shown whole.
     EXPECT_EQ(history.viewStart(), start);
@@ -124,43 +173,98 @@ TEST_F(HistoryWindowTest, RunFollowsUntilPannedAndCursorsAndExportsReadTheRun) {
     EXPECT_EQ(history.viewStart(), start);
     EXPECT_EQ(history.viewEnd(), start + 11'000);
 
+    // Maximised, the table has room for every checked channel.
+    for (std::size_t i = 0; i < history.chkChannel.size(); ++i) {
+        history.chkChannel[i]->setChecked(i < 6);
+    }
+    window.showMaximized();
+    QCoreApplication::processEvents();
     click(history, start + 2000, Qt::LeftButton);
     click(history, start + 9000, Qt::RightButton);
-    auto cell = [&](int column) { return history.tblCursors->item(0, column)->text(); };
-    auto number = [&](int column) { return QLocale().toDouble(cell(column).section(' ', 0, 0)); };
-    EXPECT_EQ(cell(0), "Fan, left");
-    EXPECT_TRUE(cell(1).endsWith(QStringLiteral(" V"))) << cell(1).toStdString();
-    EXPECT_NEAR(number(1), third, 1e-3);
-    EXPECT_NEAR(number(2), values[9], 1e-3);
-    EXPECT_NEAR(number(3), 7.0, 0.02);  // a pixel is about 16 ms
-    EXPECT_NEAR(number(4), values[9] - third, 1e-3);
-    EXPECT_NEAR(number(5), third, 1e-3);
-    EXPECT_EQ(cell(2), cell(6));
+    QCoreApplication::processEvents();
+    const QTableWidget& table = *history.tblCursors;
+    ASSERT_EQ(table.rowCount(), 6);
+    EXPECT_LE(table.rowViewportPosition(5) + table.rowHeight(5), table.viewport()->height());
+    // Hundredths of a volt, as the analog view shows a ±10 V channel.
+    EXPECT_EQ(cell(history, 0, 0), "Fan, left");
+    EXPECT_EQ(cell(history, 0, 1), QLocale().toString(third, 'f', 2) + " V");
+    EXPECT_EQ(cell(history, 0, 5), QLocale().toString(values[9], 'f', 2) + " V");
+    const history::ReducingSeries& series = run->history().groups[0].series;
+    for (std::size_t row = 0; row < shown.size(); ++row) {
+        const auto column = static_cast<int>(row + 1);
+        const double a = *history::ValueAt(series, column, start + 2000);
+        const double b = *history::ValueAt(series, column, start + 9000);
+        const double mean = history::StatsBetween(series, column, start + 2000, start + 9000).mean;
+        const auto text = [&](double v) {
+            return QLocale().toString(v, 'f', shown[row].decimals) + shown[row].unit;
+        };
+        EXPECT_EQ(QStringList({cell(history, column, 1), cell(history, column, 2),
+                               cell(history, column, 3), cell(history, column, 6)}),
+                  QStringList({text(a), text(b), text(b - a), text(mean)}))
+            << row;
+    }
+    // Δt once, above the table; a pixel is about 16 ms.
+    EXPECT_EQ(history.tblCursors->columnCount(), 7);
+    const QString deltaT = history.lblDeltaT->text();
+    EXPECT_TRUE(deltaT.startsWith("Δt: ") && deltaT.endsWith(" s")) << deltaT.toStdString();
+    EXPECT_NEAR(QLocale().toDouble(deltaT.section(' ', 1, 1)), 7.0, 0.05);
 
     for (QCheckBox* box : history.chkChannel) {
         box->setChecked(box == history.chkChannel[0]);
     }
-    const std::string base = folder.path().toStdString() + "/run";
-    dialogs.saveAnswers = {base + ".csv", base + ".png", base + ".pdf"};
+    dialogs.saveAnswers = {folder.filePath("run.csv").toStdString()};
     history.cmdExportCsv->click();
     const std::string csv = startFolderFile("run.csv");
     EXPECT_TRUE(csv.starts_with("time,\"Fan, left [V]\"\r\n"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 12);
     EXPECT_NE(csv.find(',' + ValueText(third) + "\r\n"), std::string::npos);
-    history.cmdExportImage->click();
-    EXPECT_FALSE(QImage(QString::fromStdString(base + ".png")).isNull());
-    history.cmdExportImage->click();
-    EXPECT_TRUE(startFolderFile("run.pdf").starts_with("%PDF"));
+
+    // The plot's pixels: 1920x1080 at first, then what was typed the time before.
+    const std::array<std::pair<const char*, QSize>, 3> pictures{
+        {{"default.png", {}}, {"small.png", {800, 600}}, {"again.png", {}}}};
+    QSize offered(1920, 1080);
+    for (const auto& [name, typed] : pictures) {
+        dialogs.saveAnswers = {folder.filePath(name).toStdString()};
+        history.cmdExportImage->click();
+        auto& size = Find<ExportPlotDialog>(history, QStringLiteral("dlgExportPlot"));
+        auto& width = Find<QSpinBox>(size, QStringLiteral("spnWidth"));
+        auto& height = Find<QSpinBox>(size, QStringLiteral("spnHeight"));
+        EXPECT_FALSE(Find(size, QStringLiteral("cmbPaper")).isVisibleTo(&size));
+        EXPECT_EQ(QSize(width.value(), height.value()), offered) << name;
+        if (typed.isValid()) {
+            width.setValue(typed.width());
+            height.setValue(typed.height());
+            offered = typed;
+        }
+        Find<QPushButton>(size, QStringLiteral("cmdOK")).click();
+        EXPECT_EQ(QImageReader(folder.filePath(name)).size(), offered) << name;
+    }
     EXPECT_TRUE(dialogs.messages.empty());
+    // The exported picture's title and legend below the data are gone again.
+    EXPECT_EQ(history.pic->plotLayout()->elementCount(), 1);
+    EXPECT_FALSE(history.pic->legend->visible());
+    EXPECT_EQ(history.pic->graph(0)->name(), "Fan, left [V]");
+    const ExportDressing dressing(*history.pic, "Run", {}, {});
+    history.pic->replot();
+    EXPECT_FALSE(history.pic->legend->outerRect().intersects(history.pic->axisRect()->rect()));
 }
 
 TEST_F(HistoryWindowTest, OpenLogNamesColumnsAndBadLinesAndReloadsWhatWasAppended) {
-    frmHistory& log = openLog("bench.csv", "SN,A,\"B, right\"\r\n1,1.5,2\r\n#\r\n2,1.75,3\r\n");
+    frmHistory& log = openLog("bench.csv", "SN,A,\"B, right\"\r\n1,100.5,2\r\n#\r\n2,100.15,3\r\n");
     ASSERT_EQ(log.chkChannel.size(), 2u);
     EXPECT_EQ(log.chkChannel[1]->text(), "B, right");
     EXPECT_EQ(log.pic->xAxis->label(), "Record");
     ASSERT_EQ(dialogs.nonBlockingMessages.size(), 1u);
     EXPECT_EQ(dialogs.nonBlockingMessages[0].text, "1 line could not be read: line 3");
+    // A column of a log is written in as many decimals as its values have, its
+    // difference without the float's noise.
+    click(log, log.document().firstX(), Qt::LeftButton);
+    click(log, log.document().lastX(), Qt::RightButton);
+    const QStringList cells{cell(log, 0, 1), cell(log, 0, 2), cell(log, 0, 3), cell(log, 0, 6)};
+    const QLocale here;
+    EXPECT_EQ(cells, QStringList({here.toString(100.5, 'f', 2), here.toString(100.15, 'f', 2),
+                                  here.toString(-0.35, 'f', 2), here.toString(100.33, 'f', 2)}));
+    EXPECT_EQ(log.lblDeltaT->text(), "Δt: 1");
 
     append("bench.csv", "3,1,4\r\n4,1,5\r\n5,");
     log.cmdReload->click();
@@ -297,6 +401,58 @@ TEST_F(HistoryWindowTest, AnOpenedLogShowsTheEventsFileBesideItAndTellsItsBadLin
     EXPECT_EQ(dialogs.nonBlockingMessages[0].text,
               "1 line of tank.csv.events.csv could not be read and was skipped.");
 }
+
+struct Paper {
+    const char* typed;  // no extension: the filter chosen gives it
+    int choice;         // in the paper list
+    double width;       // of the page, in points
+    double height;
+};
+
+class HistoryPdfExport : public ::testing::TestWithParam<Paper> {};
+
+TEST_P(HistoryPdfExport, APdfNamedUnderThePdfFilterIsALandscapePageOfThePaperChosen) {
+    QTemporaryDir folder;
+    const QString logPath = folder.filePath("bench.csv");
+    std::ofstream(logPath.toStdString()) << "SN,A\r\n1,1.5\r\n2,1.75\r\n";
+    platform::QtDialogs dialogs;
+    frmHistory log(logPath.toStdString(), dialogs);
+    log.loader()->wait();
+    QCoreApplication::sendPostedEvents();
+    dialogs.setOwner(&log);
+    const QString typed = folder.filePath(GetParam().typed);
+    // The user picks "PDF Document" and types a name without an extension.
+    QTimer::singleShot(0, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* files = qobject_cast<QFileDialog*>(top); files && files->isVisible()) {
+                auto& types = Find<QComboBox>(*files, QStringLiteral("fileTypeCombo"));
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                QCoreApplication::sendEvent(&types, &down);
+                Find<QLineEdit>(*files, QStringLiteral("fileNameEdit")).setText(typed);
+                Find<QDialogButtonBox>(*files, QStringLiteral("buttonBox"))
+                    .button(QDialogButtonBox::Save)
+                    ->click();
+            }
+        }
+    });
+    log.cmdExportImage->click();
+    auto& size = Find<ExportPlotDialog>(log, QStringLiteral("dlgExportPlot"));
+    Find<QComboBox>(size, QStringLiteral("cmbPaper")).setCurrentIndex(GetParam().choice);
+    Find<QPushButton>(size, QStringLiteral("cmdOK")).click();
+
+    QFile pdf(typed + ".pdf");
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QString bytes = QString::fromLatin1(pdf.readAll());
+    const QRegularExpressionMatch box =
+        QRegularExpression(R"(/MediaBox\s*\[\s*0 0 ([0-9.]+) ([0-9.]+)\s*\])").match(bytes);
+    ASSERT_TRUE(box.hasMatch());
+    EXPECT_NEAR(box.captured(1).toDouble(), GetParam().width, 0.5);
+    EXPECT_NEAR(box.captured(2).toDouble(), GetParam().height, 0.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Papers, HistoryPdfExport,
+                         ::testing::Values(Paper{"a4", 0, 841.89, 595.28},
+                                           Paper{"letter", 1, 792.0, 612.0}));
 
 }  // namespace
 }  // namespace vantrel
