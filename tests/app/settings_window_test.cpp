@@ -20,6 +20,7 @@
 #include <functional>
 
 #include "app/PreferencesFile.h"
+#include "app/frmSettings.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/Controls.h"
 
@@ -102,6 +103,45 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
         Find<QPushButton>(dialog, "cmdCancel").click();
     };
     Find<QAction>(*window, "OptionsSettings").trigger();
+}
+
+TEST(SettingsPages, ANumberBoxRefusesALetterNamingTheFieldTheTextAndTheRange) {
+    const struct {
+        const char* box;
+        const char* typed;
+        const char* message;
+        int value;  // after the refusal: the letter never went in
+    } cases[] = {
+        {"spnMqttPort", "18x",
+         "Port: \"18x\" is not accepted.\nAllowed: a whole number from 1 to 65535.", 18},
+        {"spnMqttInterval", "x",
+         "Interval: \"x\" is not accepted.\nAllowed: a whole number from 0 to 3600000.", 1000},
+        {"spnLogSplitSize", "1,5",
+         "Split size: \"1,\" is not accepted.\nAllowed: a whole number from 1 to 1073741824.", 15},
+        {"spnLogSyncInterval", "6o",
+         "Disk interval: \"6o\" is not accepted.\nAllowed: a whole number from 1 to 86400.", 6},
+        {"spnLogLowSpace", "2e3",
+         "Warn below free space: \"2e\" is not accepted.\nAllowed: a whole number from 0 to "
+         "1073741824.",
+         23},
+    };
+    const AcquisitionState state;
+    const derived::EngineeringValues engineering;
+    for (const auto& c : cases) {
+        FakeDialogs dialogs;
+        frmSettings window(Preferences{}, 0, state, engineering, dialogs);
+        // Every number box in use, so that it takes keys.
+        Find<QGroupBox>(window, "FrameMqtt").setChecked(true);
+        Find<QComboBox>(window, "cmbLogSplit").setCurrentIndex(2);
+        Find<QComboBox>(window, "cmbLogSync").setCurrentIndex(1);
+        auto& box = Find<QSpinBox>(window, c.box);
+        TypeInto(box, c.typed);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(dialogs.messages.size(), 1u) << c.box;
+        EXPECT_EQ(dialogs.messages[0].text, c.message);
+        EXPECT_EQ(dialogs.messages[0].title, "Settings");
+        EXPECT_EQ(box.value(), c.value) << c.box;
+    }
 }
 
 TEST_F(SettingsWindowTest, StartUpSaysOnceWhatCannotBeUsedAndLeavesTheFileAlone) {
