@@ -35,7 +35,7 @@ frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
         preferences.mqtt = mqttPage->settings();
         return publish::MqttSettingsProblem(preferences.mqtt);
     });
-    loggingPage = new LoggingSettingsPage(stkPages);
+    loggingPage = new LoggingSettingsPage(dialogs, stkPages);
     loggingPage->load(current.logging);
     addPage(tr("Logging"), loggingPage, [this](Preferences& preferences) {
         preferences.logging = loggingPage->preferences();
@@ -49,9 +49,11 @@ frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
     });
     channelsPage = new ChannelSettingsPage(state, stkPages);
     channelsPage->load(current.channels);
-    addPage(tr("Channels"), channelsPage, [this](Preferences& preferences) {
+    const int channelsRow = lstPages->count();
+    addPage(tr("Channels"), channelsPage, [this, channelsRow](Preferences& preferences) {
         auto scales = channelsPage->scales();
         if (const auto* refused = std::get_if<std::string>(&scales)) {
+            showField(channelsRow, channelsPage->tblChannels);
             return std::optional<std::string>(*refused);
         }
         preferences.channels = std::get<ChannelScales>(scales);
@@ -63,9 +65,7 @@ frmSettings::frmSettings(const Preferences& current, std::uint32_t outputLines,
     addPage(tr("Derived"), derivedPage, [this, derivedRow](Preferences& preferences) {
         auto settings = derivedPage->settings();
         if (const auto* refused = std::get_if<std::string>(&settings)) {
-            // Shown first, so that the field at fault can take the focus.
-            lstPages->setCurrentRow(derivedRow);
-            derivedPage->tblDerived->setFocus(Qt::OtherFocusReason);
+            showField(derivedRow, derivedPage->tblDerived);
             return std::optional<std::string>(*refused);
         }
         preferences.derived = std::get<derived::DerivedSettings>(settings);
@@ -94,6 +94,12 @@ void frmSettings::addPage(const QString& title, QWidget* page, StorePage store) 
     lstPages->addItem(title);
     stkPages->addWidget(page);
     stores_.push_back(std::move(store));
+}
+
+void frmSettings::showField(int pageRow, QWidget* field) {
+    // The page first, so that the field at fault can take the focus.
+    lstPages->setCurrentRow(pageRow);
+    field->setFocus(Qt::OtherFocusReason);
 }
 
 void frmSettings::cmdOK_Click() {

@@ -59,6 +59,8 @@ class frmSettings : public QDialog {
     // Puts the page's choices into preferences; the first rule they break, if any.
     using StorePage = std::function<std::optional<std::string>(Preferences&)>;
     void addPage(const QString& title, QWidget* page, StorePage store);
+    // The page of a refusal shown, its field at fault with the focus.
+    void showField(int pageRow, QWidget* field);
 
     platform::Dialogs& dialogs_;
     Preferences chosen_;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "alarms/RuleText.h"
+#include "platform/qt/CheckedEntry.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/ScrollingPage.h"
 
@@ -32,9 +33,26 @@ std::string Text(const QLineEdit* edit) {
     return edit->text().toStdString();
 }
 
-QLineEdit* NumberEdit(QWidget* parent, const char* name, const QString& accessibleName) {
-    return named(new QLineEdit(parent), QString::fromLatin1(name), accessibleName);
+// Refuses a text that is not a number of the range as soon as the user leaves it;
+// caption names the field as its label does.
+QLineEdit* NumberEdit(QWidget* parent, const char* name, const QString& caption,
+                      const AllowedRange& range, platform::Dialogs& dialogs) {
+    auto* edit = named(new QLineEdit(parent), QString::fromLatin1(name), caption);
+    CheckedEntry::Guard(edit, caption, range, dialogs);
+    return edit;
 }
+
+// The rule reads numbers with a period, as files keep them; the field may hold
+// the user's decimal mark.
+std::string NumberText(const QLineEdit* edit) {
+    const CheckedNumber number =
+        CheckNumber(edit->text().toStdString(), ScreenDecimalMark(), {}, AllowedRange{});
+    return number.accepted ? number.fileText : Text(edit);
+}
+
+constexpr AllowedRange kAnyNumber{};
+constexpr AllowedRange kNotNegative{.min = 0.0};
+constexpr AllowedRange kDelay{.min = 0.0, .max = alarms::kLongestDelaySeconds};
 
 // Lines D0..D31; typing another name is allowed and checked on Add and Change.
 QComboBox* LineBox(QWidget* parent, const char* name, const QString& accessibleName) {
@@ -90,15 +108,16 @@ AlarmSettingsPage::AlarmSettingsPage(platform::Dialogs& dialogs, std::uint32_t o
         named(new QComboBox(rule), QStringLiteral("cmbAlarmCondition"), tr("Condition"));
     cmbAlarmCondition->addItems({tr("above"), tr("below"), tr("outside"), tr("inside"), tr("on"),
                                  tr("off"), tr("changes")});
-    txtAlarmLevel = NumberEdit(rule, "txtAlarmLevel", tr("Level"));
-    txtAlarmLow = NumberEdit(rule, "txtAlarmLow", tr("Low end"));
-    txtAlarmHigh = NumberEdit(rule, "txtAlarmHigh", tr("High end"));
+    txtAlarmLevel = NumberEdit(rule, "txtAlarmLevel", tr("Level"), kAnyNumber, dialogs);
+    txtAlarmLow = NumberEdit(rule, "txtAlarmLow", tr("Low end"), kAnyNumber, dialogs);
+    txtAlarmHigh = NumberEdit(rule, "txtAlarmHigh", tr("High end"), kAnyNumber, dialogs);
     cmbAlarmSeverity =
         named(new QComboBox(rule), QStringLiteral("cmbAlarmSeverity"), tr("Severity"));
     cmbAlarmSeverity->addItems({tr("warning"), tr("critical")});
-    txtAlarmHysteresis = NumberEdit(rule, "txtAlarmHysteresis", tr("Hysteresis"));
-    txtAlarmOnDelay = NumberEdit(rule, "txtAlarmOnDelay", tr("On-delay"));
-    txtAlarmOffDelay = NumberEdit(rule, "txtAlarmOffDelay", tr("Off-delay"));
+    txtAlarmHysteresis =
+        NumberEdit(rule, "txtAlarmHysteresis", tr("Hysteresis"), kNotNegative, dialogs);
+    txtAlarmOnDelay = NumberEdit(rule, "txtAlarmOnDelay", tr("On-delay"), kDelay, dialogs);
+    txtAlarmOffDelay = NumberEdit(rule, "txtAlarmOffDelay", tr("Off-delay"), kDelay, dialogs);
     chkAlarmLatching =
         named(new QCheckBox(tr("La&tching: stays raised until acknowledged"), rule),
               QStringLiteral("chkAlarmLatching"), tr("Latching: stays raised until acknowledged"));
@@ -250,13 +269,13 @@ alarms::RuleFields AlarmSettingsPage::fields() const {
     alarms::RuleFields fields;
     fields.input = cmbAlarmInput->currentText().toStdString();
     fields.condition = static_cast<Condition>(cmbAlarmCondition->currentIndex());
-    fields.limit = Text(txtAlarmLevel);
-    fields.low = Text(txtAlarmLow);
-    fields.high = Text(txtAlarmHigh);
+    fields.limit = NumberText(txtAlarmLevel);
+    fields.low = NumberText(txtAlarmLow);
+    fields.high = NumberText(txtAlarmHigh);
     fields.level = static_cast<alarms::AlarmLevel>(cmbAlarmSeverity->currentIndex());
-    fields.hysteresis = Text(txtAlarmHysteresis);
-    fields.onDelay = Text(txtAlarmOnDelay);
-    fields.offDelay = Text(txtAlarmOffDelay);
+    fields.hysteresis = NumberText(txtAlarmHysteresis);
+    fields.onDelay = NumberText(txtAlarmOnDelay);
+    fields.offDelay = NumberText(txtAlarmOffDelay);
     fields.latching = chkAlarmLatching->isChecked();
     fields.output = static_cast<alarms::OutputChoice>(cmbAlarmOutput->currentIndex());
     fields.outputLine = cmbAlarmOutputLine->currentText().toStdString();
@@ -266,6 +285,10 @@ alarms::RuleFields AlarmSettingsPage::fields() const {
 }
 
 std::optional<alarms::AlarmRule> AlarmSettingsPage::fieldsRule() {
+    // A field still being typed in when the button is pressed from the keyboard.
+    if (!CheckEntries(*this)) {
+        return std::nullopt;
+    }
     auto made = alarms::RuleOf(fields(), outputLines_);
     if (const auto* problem = std::get_if<alarms::FieldProblem>(&made)) {
         refuse(problem->message, fieldWidget(problem->field));

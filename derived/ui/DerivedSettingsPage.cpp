@@ -12,6 +12,7 @@
 
 #include "derived/DerivedProgram.h"
 #include "derived/DerivedSettings.h"
+#include "platform/qt/CheckedEntry.h"
 #include "platform/qt/ControlNames.h"
 #include "platform/qt/ScreenNumbers.h"
 
@@ -23,6 +24,18 @@ using derived::DerivedChannel;
 
 // How a refusal names a field that may not hold the [derived] separator.
 constexpr const char* kFieldNames[] = {"name", "unit", "decimals"};
+
+// The decimals a cell held when they were last good, for a refused text to give
+// way to.
+constexpr int kKeptText = Qt::UserRole;
+
+constexpr AllowedRange kDecimalsRange{
+    .min = 0.0, .max = static_cast<double>(derived::kMaxDecimals), .integerOnly = true};
+
+CheckedNumber DecimalsOf(const QString& text, const std::string& label) {
+    return CheckNumber(text.toStdString(), ScreenDecimalMark(), label + " decimals",
+                       kDecimalsRange);
+}
 
 QTableWidgetItem* ReadOnlyItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -70,7 +83,11 @@ DerivedSettingsPage::DerivedSettingsPage(const AcquisitionState& state,
     connect(cmdDerivedRemove, &QPushButton::clicked, this,
             &DerivedSettingsPage::cmdDerivedRemove_Click);
     connect(tblDerived, &QTableWidget::currentCellChanged, this, [this] { enableButtons(); });
-    connect(tblDerived, &QTableWidget::cellChanged, this, [this](int, int column) {
+    connect(tblDerived, &QTableWidget::cellChanged, this, [this](int row, int column) {
+        QTableWidgetItem* item = tblDerived->item(row, column);
+        if (column == Decimals && item != nullptr && DecimalsOf(item->text(), {}).accepted) {
+            item->setData(kKeptText, item->text());
+        }
         if (column != Now) {
             showValues();
         }
@@ -99,7 +116,9 @@ void DerivedSettingsPage::addRow(const DerivedChannel& channel) {
     tblDerived->insertRow(row);
     tblDerived->setItem(row, Name, new QTableWidgetItem(QString::fromStdString(channel.name)));
     tblDerived->setItem(row, Unit, new QTableWidgetItem(QString::fromStdString(channel.unit)));
-    tblDerived->setItem(row, Decimals, new QTableWidgetItem(QString::number(channel.decimals)));
+    auto* decimals = new QTableWidgetItem(QString::number(channel.decimals));
+    decimals->setData(kKeptText, decimals->text());
+    tblDerived->setItem(row, Decimals, decimals);
     tblDerived->setItem(row, Expression,
                         new QTableWidgetItem(QString::fromStdString(channel.expression)));
     auto* saved = new QTableWidgetItem;
@@ -137,12 +156,12 @@ QString DerivedSettingsPage::cellText(int row, int column) const {
     return item == nullptr ? QString() : item->text();
 }
 
-std::string DerivedSettingsPage::rowText(int row, Column last) const {
+std::string DerivedSettingsPage::rowText(int row, Column last, const std::string& decimals) const {
     const auto field = [&](Column column, const char* holding) {
         return column <= last ? cellText(row, column).toStdString() : std::string(holding);
     };
-    return field(Name, "") + " | " + field(Unit, "") + " | " + field(Decimals, "0") + " | " +
-           field(Expression, "0");
+    return field(Name, "") + " | " + field(Unit, "") + " | " +
+           (Decimals <= last ? decimals : std::string("0")) + " | " + field(Expression, "0");
 }
 
 // A row added and never filled in, passed over as an empty line of the file is.
@@ -174,14 +193,22 @@ std::variant<derived::DerivedSettings, std::string> DerivedSettingsPage::setting
                 return refuse(row, column, label + ": " + kFieldNames[column] + " may not hold |");
             }
         }
-        auto parsed = derived::ParseDerivedChannel(rowText(row, Expression));
+        // A whole number read as the user types it; the file takes it without a mark.
+        const CheckedNumber decimals = DecimalsOf(cellText(row, Decimals), label);
+        if (!decimals.accepted) {
+            QTableWidgetItem* item = tblDerived->item(row, Decimals);
+            item->setText(item->data(kKeptText).toString());
+            return refuse(row, Decimals, decimals.refusal);
+        }
+        const std::string places = std::to_string(static_cast<int>(decimals.value));
+        auto parsed = derived::ParseDerivedChannel(rowText(row, Expression, places));
         if (const auto* why = std::get_if<std::string>(&parsed)) {
             // The rules are checked field by field, so the first field whose text
             // breaks one is the one at fault.
             Column fault = Expression;
             for (const Column column : {Name, Unit, Decimals}) {
                 if (std::holds_alternative<std::string>(
-                        derived::ParseDerivedChannel(rowText(row, column)))) {
+                        derived::ParseDerivedChannel(rowText(row, column, places)))) {
                     fault = column;
                     break;
                 }

@@ -5,7 +5,8 @@
 // computes it. On OK each row is read by the [derived] rules and the expressions
 // are compiled against the channels' names; the first row that does not hold is
 // refused with a message naming the derived channel, and the field at fault
-// becomes the table's current cell.
+// becomes the table's current cell; decimals it does not take give way to the
+// cell's previous text.
 
 #include <QWidget>
 #include <string>
@@ -51,8 +52,9 @@ class DerivedSettingsPage : public QWidget {
     void addRow(const derived::DerivedChannel& channel);
     QString cellText(int row, int column) const;
     // The row's fields as one [derived] text, the fields after `last` replaced by
-    // ones that hold, so that a refusal can be traced to its field.
-    std::string rowText(int row, Column last) const;
+    // ones that hold, so that a refusal can be traced to its field; decimals as
+    // the file writes them.
+    std::string rowText(int row, Column last, const std::string& decimals) const;
     bool isBlank(int row) const;
     std::string refuse(int row, Column column, const std::string& message);
     void enableButtons();

@@ -6,6 +6,7 @@
 #include <QSpinBox>
 #include <limits>
 
+#include "platform/qt/CheckedEntry.h"
 #include "platform/qt/ControlNames.h"
 
 namespace vantrel {
@@ -16,10 +17,11 @@ int ClampedInt(std::int64_t value) {
     return static_cast<int>(std::min<std::int64_t>(value, std::numeric_limits<int>::max()));
 }
 
-// The key's range, as far as a spin box reaches.
-QSpinBox* NumberBox(QWidget* parent, const char* name, const ini::Key& key, const QString& suffix) {
-    auto* box = new QSpinBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
+// The key's range, as far as a spin box reaches; caption names it in a refusal.
+QSpinBox* NumberBox(QWidget* parent, const char* name, const QString& caption, const ini::Key& key,
+                    const QString& suffix, platform::Dialogs& dialogs) {
+    auto* box =
+        named(new CheckedSpinBox(parent, caption, dialogs), QString::fromLatin1(name), caption);
     box->setRange(ClampedInt(key.lowest), ClampedInt(key.highest));
     box->setSuffix(suffix);
     return box;
@@ -39,21 +41,22 @@ constexpr std::string_view kSection = ini::kLoggingSection;
 
 }  // namespace
 
-LoggingSettingsPage::LoggingSettingsPage(QWidget* parent) : QWidget(parent) {
+LoggingSettingsPage::LoggingSettingsPage(platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("LoggingSettingsPage"));
     cmbLogSplit = WordBox(this, "cmbLogSplit", ini::KeyOf(kSection, "split"),
                           {tr("One file"), tr("A new file each day"), tr("A new file at a size")});
-    spnLogSplitSize =
-        NumberBox(this, "spnLogSplitSize", ini::KeyOf(kSection, "split_size_kb"), tr(" KiB"));
+    spnLogSplitSize = NumberBox(this, "spnLogSplitSize", tr("Split size"),
+                                ini::KeyOf(kSection, "split_size_kb"), tr(" KiB"), dialogs);
     cmbLogSync =
         WordBox(this, "cmbLogSync", ini::KeyOf(kSection, "sync"),
                 {tr("Every record"), tr("At most every interval"), tr("Left to the system")});
-    spnLogSyncInterval =
-        NumberBox(this, "spnLogSyncInterval", ini::KeyOf(kSection, "sync_interval_s"), tr(" s"));
+    spnLogSyncInterval = NumberBox(this, "spnLogSyncInterval", tr("Disk interval"),
+                                   ini::KeyOf(kSection, "sync_interval_s"), tr(" s"), dialogs);
     chkLogResume = new QCheckBox(tr("&Resume logging after a restart"), this);
     chkLogResume->setObjectName(QStringLiteral("chkLogResume"));
-    spnLogLowSpace =
-        NumberBox(this, "spnLogLowSpace", ini::KeyOf(kSection, "low_space_mb"), tr(" MB"));
+    spnLogLowSpace = NumberBox(this, "spnLogLowSpace", tr("Warn below free space"),
+                               ini::KeyOf(kSection, "low_space_mb"), tr(" MB"), dialogs);
     spnLogLowSpace->setSpecialValueText(tr("Never"));
     cmbLogStatistics =
         WordBox(this, "cmbLogStatistics", ini::KeyOf(kSection, "statistics"),

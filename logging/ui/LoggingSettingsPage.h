@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "logging/LoggingPreferences.h"
+#include "platform/Dialogs.h"
 
 class QCheckBox;
 class QComboBox;
@@ -18,7 +19,8 @@ class LoggingSettingsPage : public QWidget {
     Q_OBJECT
 
   public:
-    explicit LoggingSettingsPage(QWidget* parent = nullptr);
+    // dialogs: where a number field's refusal is shown.
+    explicit LoggingSettingsPage(platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     void load(const LoggingPreferences& preferences);
     LoggingPreferences preferences() const;

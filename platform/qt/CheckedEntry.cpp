@@ -94,7 +94,7 @@ QValidator::State CheckedSpinBox::validate(QString& input, int& pos) const {
     }
     for (const QChar c : number) {
         if (!c.isDigit() && c != QLatin1Char('-') && c != QLatin1Char('+') && !c.isSpace()) {
-            refuse(input);
+            refuse(number);
             return QValidator::Invalid;
         }
     }

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "platform/qt/CheckedEntry.h"
 #include "platform/qt/ControlNames.h"
 
 namespace vantrel {
@@ -47,15 +48,16 @@ MqttSettingsPage::MqttSettingsPage(platform::Dialogs& dialogs, QWidget* parent)
     FrameMqtt->setCheckable(true);
 
     txtMqttHost = named(new QLineEdit(FrameMqtt), QStringLiteral("txtMqttHost"), tr("Host"));
-    spnMqttPort = named(new QSpinBox(FrameMqtt), QStringLiteral("spnMqttPort"), tr("Port"));
+    spnMqttPort = named(new CheckedSpinBox(FrameMqtt, tr("Port"), dialogs),
+                        QStringLiteral("spnMqttPort"), tr("Port"));
     SetRange(spnMqttPort, ini::KeyOf(ini::kMqttSection, "port"));
     txtMqttStation =
         named(new QLineEdit(FrameMqtt), QStringLiteral("txtMqttStation"), tr("Station"));
     txtMqttStation->setToolTip(Text(std::string(ini::KeyOf(ini::kMqttSection, "station").help)));
     txtMqttTopicPrefix =
         named(new QLineEdit(FrameMqtt), QStringLiteral("txtMqttTopicPrefix"), tr("Topic prefix"));
-    spnMqttInterval =
-        named(new QSpinBox(FrameMqtt), QStringLiteral("spnMqttInterval"), tr("Interval"));
+    spnMqttInterval = named(new CheckedSpinBox(FrameMqtt, tr("Interval"), dialogs),
+                            QStringLiteral("spnMqttInterval"), tr("Interval"));
     SetRange(spnMqttInterval, ini::KeyOf(ini::kMqttSection, "interval_ms"));
     spnMqttInterval->setSingleStep(100);
     spnMqttInterval->setSuffix(tr(" ms"));

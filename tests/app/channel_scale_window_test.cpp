@@ -2,7 +2,8 @@
 // pseudo-terminal: a 4-20 mA transmitter of 0-10 bar reads its unit and decimals,
 // a channel without a scale reads as it always has, and the Channels page of
 // Options > Settings previews a scale as typed, refuses a slip naming the channel
-// and field, and stores what OK accepts. The trend draws and names the scaled
+// and field (a number it does not take giving way to the cell's previous text),
+// reads the user's decimal comma, and stores what OK accepts. The trend draws and names the scaled
 // channel in its unit, and History shows it and a derived channel over it with
 // their units.
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -86,29 +88,39 @@ TEST(ChannelScaleWindow, AnAnalogViewShowsAFourToTwentyMilliampChannelInItsUnit)
     EXPECT_NEAR(*history::ValueAt(run.groups[0].series, 2, run.lastX()), 5.0, 0.05);
     EXPECT_NEAR(*history::ValueAt(run.groups[2].series, 0, run.lastX()), 10.0, 0.1);
 
-    // CH3 as gain and offset, in kPa to no decimals; a first try with a unit of two
-    // lines is refused and the dialog stays open.
+    // CH3 as gain and offset, in kPa to no decimals.
     modal = [&](QDialog& dialog) {
         Find<QListWidget>(dialog, "lstPages").setCurrentRow(3);
         auto& table = Find<QTableWidget>(dialog, "tblChannels");
         EXPECT_EQ(table.item(2, ChannelSettingsPage::InputType)->text(), "4 ~ 20 mA");
         EXPECT_EQ(table.item(2, ChannelSettingsPage::Scale)->text(), "4 0 20 10");
         EXPECT_EQ(table.item(2, ChannelSettingsPage::Preview)->text(), "5.0 bar");
+        // A number a cell does not take gives way to the cell's previous text, current.
+        table.item(3, ChannelSettingsPage::Scale)->setText("gain 62.5 offset -25O");
+        table.item(3, ChannelSettingsPage::Decimals)->setText("10");
+        for (const int column : {ChannelSettingsPage::Decimals, ChannelSettingsPage::Scale}) {
+            Find<QPushButton>(dialog, "cmdOK").click();
+            EXPECT_EQ(table.item(3, column)->text(), "");
+            EXPECT_EQ(table.currentItem(), table.item(3, column));
+        }
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
         table.item(3, ChannelSettingsPage::Scale)->setText("gain 62.5 offset -250");
         table.item(3, ChannelSettingsPage::Unit)->setText("kPa");
         EXPECT_EQ(table.item(3, ChannelSettingsPage::Preview)->text(), "500.00 kPa");
-        table.item(3, ChannelSettingsPage::Unit)->setText("k\nPa");
-        EXPECT_EQ(table.item(3, ChannelSettingsPage::Preview)->text(), "");
-        Find<QPushButton>(dialog, "cmdOK").click();
-        EXPECT_NE(dialog.result(), QDialog::Accepted);
-        table.item(3, ChannelSettingsPage::Unit)->setText("kPa");
         table.item(3, ChannelSettingsPage::Decimals)->setText("0");
         EXPECT_EQ(table.item(3, ChannelSettingsPage::Preview)->text(), "500 kPa");
+        // Typed with the user's decimal comma; the file keeps a period.
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::German));
+        table.item(3, ChannelSettingsPage::Scale)->setText("gain 62,5 offset -250");
         Find<QPushButton>(dialog, "cmdOK").click();
+        QLocale::setDefault(before);
     };
     Find<QAction>(window, "OptionsSettings").trigger();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "CH3 unit: a unit is one line");
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "CH3 decimals: \"10\" is not accepted.\nAllowed: a whole number from 0 to 9.");
+    EXPECT_EQ(dialogs.messages[1].text, "CH3 scale: \"-25O\" is not accepted.\nAllowed: a number.");
     Tick(analog);
     EXPECT_EQ(Find<QLabel>(analog, "lblData", 3).text(), "500 kPa");
     const ChannelScales stored = LoadPreferences(state.AppDir).preferences.channels;

@@ -1,7 +1,8 @@
 // Guards the Derived page of Options > Settings: a slip let through, refused with
 // another channel's name or without the place of the error, or pointing at the
-// wrong row or field; a 17th derived channel; OK not reaching the run or the file;
-// and a value now shown for an expression the run does not compute.
+// wrong row or field; decimals refused but not given back as they were; a 17th derived channel; OK
+// not reaching the run or the file; and a value now shown for an expression the run does not
+// compute.
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
@@ -21,6 +22,7 @@ TEST(DerivedPage, RefusesTheFirstSlipNamingTheChannelAndPointingAtItsField) {
         const char* message;
         int row;
         Page::Column field;
+        const char* typed = nullptr;  // into the first row's decimals, which then keep 2
     } cases[] = {
         {{{"2x", "", 2, "ch0"}},
          "Derived channel 1: name \"2x\" is not letters, digits and _ starting with a letter",
@@ -28,7 +30,11 @@ TEST(DerivedPage, RefusesTheFirstSlipNamingTheChannelAndPointingAtItsField) {
          Page::Name},
         {{{"p", "k\nPa", 2, "ch0"}}, "p: unit has a line break", 0, Page::Unit},
         {{{"p", "k|Pa", 2, "ch0"}}, "p: unit may not hold |", 0, Page::Unit},
-        {{{"p", "", 10, "ch0"}}, "p: decimals 10 is not 0 to 9", 0, Page::Decimals},
+        {{{"p", "", 2, "ch0"}},
+         "p decimals: \"10\" is not accepted.\nAllowed: a whole number from 0 to 9.",
+         0,
+         Page::Decimals,
+         "10"},
         // A row added and left empty is passed over, and the row is still found.
         {{{"ok", "", 2, "ch0"}, {"", "", 2, ""}, {"dT", "K", 2, "ch1 - ch16"}},
          "dT: unknown name ch16 at character 7 of the expression",
@@ -45,11 +51,17 @@ TEST(DerivedPage, RefusesTheFirstSlipNamingTheChannelAndPointingAtItsField) {
     for (const auto& c : cases) {
         Page page(state, engineering);
         page.load({c.rows});
+        if (c.typed != nullptr) {
+            page.tblDerived->item(0, Page::Decimals)->setText(c.typed);
+        }
         const auto settings = page.settings();
         ASSERT_TRUE(std::holds_alternative<std::string>(settings)) << c.message;
         EXPECT_EQ(std::get<std::string>(settings), c.message);
         EXPECT_EQ(page.tblDerived->currentRow(), c.row) << c.message;
         EXPECT_EQ(page.tblDerived->currentColumn(), c.field) << c.message;
+        if (c.typed != nullptr) {
+            EXPECT_EQ(page.tblDerived->item(0, Page::Decimals)->text(), "2");
+        }
     }
 }
 

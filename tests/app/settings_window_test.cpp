@@ -1,4 +1,5 @@
 // Guards Options > Settings and vantrel.ini: a broken station accepted by OK, a
+// letter in a number box dropped in silence or refused naming another field, a
 // Cancel that stores, a password written where others can read it or read back
 // other than typed, settings that need a restart, and at start-up a bad value
 // used, a message per problem instead of one, a file rewritten behind the user's
@@ -40,7 +41,9 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
         EXPECT_EQ(Find<QListWidget>(dialog, "lstPages").item(0)->text(), "MQTT");
         EXPECT_EQ(Find<QLineEdit>(dialog, "txtMqttHost").text(), "localhost");
         Find<QGroupBox>(dialog, "FrameMqtt").setChecked(true);
-        Find<QSpinBox>(dialog, "spnMqttPort").setValue(1);
+        // A letter in a number box is refused rather than dropped.
+        TypeInto(Find(dialog, "spnMqttPort"), "1x");
+        QCoreApplication::processEvents();
         Find<QLineEdit>(dialog, "txtMqttStation").setText("rig 1");
         Find<QPushButton>(dialog, "cmdOK").click();
         EXPECT_NE(dialog.result(), QDialog::Accepted);
@@ -49,7 +52,8 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
         Find<QComboBox>(dialog, "cmbMqttPayload").setCurrentIndex(2);
         Find<QListWidget>(dialog, "lstPages").setCurrentRow(1);
         Find<QComboBox>(dialog, "cmbLogSplit").setCurrentIndex(2);
-        Find<QSpinBox>(dialog, "spnLogSplitSize").setValue(64);
+        TypeInto(Find(dialog, "spnLogSplitSize"), "64x");
+        QCoreApplication::processEvents();
         // No more than the file takes back without a message.
         Find<QSpinBox>(dialog, "spnLogLowSpace").setValue(2000000000);
         Find<QCheckBox>(dialog, "chkLogResume").setChecked(true);
@@ -63,14 +67,20 @@ TEST_F(SettingsWindowTest, OkChecksStoresAndAppliesAtOnceAndCancelStoresNothing)
         Find<QPushButton>(dialog, "cmdOK").click();
     };
     Find<QAction>(*window, "OptionsSettings").trigger();
-    ASSERT_EQ(dialogs.messages.size(), 2u);
+    ASSERT_EQ(dialogs.messages.size(), 4u);
     EXPECT_EQ(dialogs.messages[0].text,
-              "The station name may hold only letters, digits, '-' and '_'.");
+              "Port: \"1x\" is not accepted.\nAllowed: a whole number from 1 to 65535.");
     EXPECT_EQ(dialogs.messages[1].text,
+              "The station name may hold only letters, digits, '-' and '_'.");
+    EXPECT_EQ(
+        dialogs.messages[2].text,
+        "Split size: \"64x\" is not accepted.\nAllowed: a whole number from 1 to 1073741824.");
+    EXPECT_EQ(dialogs.messages[3].text,
               "A decimal comma needs a separator other than a comma: choose semicolon, tab, "
               "space or four spaces.");
     const QByteArray stored = QByteArray::fromStdString(startFolderFile("vantrel.ini"));
-    EXPECT_TRUE(stored.contains("station=rig_1\n") && stored.contains("enabled=true\n"));
+    EXPECT_TRUE(stored.contains("station=rig_1\n") && stored.contains("enabled=true\n") &&
+                stored.contains("port=1\n"));
     EXPECT_TRUE(stored.contains("payload=influx\n"));
     EXPECT_TRUE(stored.contains("[logging]\n") && stored.contains("split=size\n") &&
                 stored.contains("split_size_kb=64\n") && stored.contains("resume=true\n") &&

@@ -4,7 +4,9 @@
 // input type as configured, its user scale (two points or gain and offset), unit
 // and decimals, and a preview of its current value through the scale as typed.
 // A row whose texts do not hold is refused with a message naming the channel and
-// the field.
+// the field, whose cell becomes the current one; a number the cell does not hold
+// gives way to the cell's previous text. Numbers are read in the user's decimal
+// mark and kept with a period.
 
 #include <QWidget>
 #include <optional>
@@ -30,7 +32,7 @@ class ChannelSettingsPage : public QWidget {
     void load(const ChannelScales& scales);
     // The scales as typed, or the first refusal: "CH3 scale: both points have the
     // input 4".
-    std::variant<ChannelScales, std::string> scales() const;
+    std::variant<ChannelScales, std::string> scales();
 
     // Each row's preview from the state's latest values.
     void showPreviews();
@@ -39,7 +41,17 @@ class ChannelSettingsPage : public QWidget {
     QTimer* tmrPreview = nullptr;
 
   private:
-    ScaleParse rowScale(int row) const;
+    struct CellRefusal {
+        Column column;
+        std::string message;
+        // A number the cell does not hold: its previous text comes back.
+        bool restore;
+    };
+    using RowScale = std::variant<std::optional<ChannelScale>, CellRefusal>;
+    RowScale rowScale(int row) const;
+    // The cell's numbers as files keep them, or the refusal of the first.
+    std::variant<std::string, CellRefusal> cellNumbers(int row, Column column) const;
+    void keepIfHeld(int row, int column);
     QString cellText(int row, int column) const;
 
     const AcquisitionState& state_;
