@@ -38,16 +38,8 @@ void AppendCardPayload(std::string& out, const CardReadings& card) {
         out += R"(,"name":)";
         AppendJsonQuoted(out, card.names[channel]);
         out += R"(,"value":)";
-        const bool valued = AppendSampleValue(out, sample, scale);
-        if (!valued) {
-            out += "null";
-        }
-        out += R"(,"unit":)";
-        AppendJsonQuoted(out, UnitOf(sample.inputType, scale));
-        if (!valued) {
-            out += R"(,"error":)";
-            AppendJsonQuoted(out, MissingValueReason(sample));
-        }
+        const bool valued = AppendJsonSampleValue(out, sample, scale);
+        AppendJsonUnitAndReason(out, sample, scale, valued);
         out += '}';
     }
     out += "]}";

@@ -169,6 +169,25 @@ std::string_view MissingValueReason(const AnalogSample& sample) {
     return sample.error ? std::string_view(*sample.error) : "not a number";
 }
 
+bool AppendJsonSampleValue(std::string& out, const AnalogSample& sample,
+                           const std::optional<ChannelScale>& scale) {
+    const bool valued = AppendSampleValue(out, sample, scale);
+    if (!valued) {
+        out += "null";
+    }
+    return valued;
+}
+
+void AppendJsonUnitAndReason(std::string& out, const AnalogSample& sample,
+                             const std::optional<ChannelScale>& scale, bool valued) {
+    out += R"(,"unit":)";
+    AppendJsonQuoted(out, UnitOf(sample.inputType, scale));
+    if (!valued) {
+        out += R"(,"error":)";
+        AppendJsonQuoted(out, MissingValueReason(sample));
+    }
+}
+
 std::string AnalogPayload(const AnalogSample& sample, std::string_view name,
                           const std::optional<ChannelScale>& scale) {
     std::string payload;
@@ -181,20 +200,12 @@ void AppendAnalogPayload(std::string& out, const AnalogSample& sample, std::stri
     out += R"({"time":")";
     AppendIsoUtc(out, sample.time);
     out += R"(","value":)";
-    const bool valued = AppendSampleValue(out, sample, scale);
-    if (!valued) {
-        out += "null";
-    }
+    const bool valued = AppendJsonSampleValue(out, sample, scale);
     out += R"(,"name":)";
     AppendJsonQuoted(out, name);
     out += R"(,"input":)";
     AppendJsonQuoted(out, InputName(sample.inputType));
-    out += R"(,"unit":)";
-    AppendJsonQuoted(out, UnitOf(sample.inputType, scale));
-    if (!valued) {
-        out += R"(,"error":)";
-        AppendJsonQuoted(out, MissingValueReason(sample));
-    }
+    AppendJsonUnitAndReason(out, sample, scale, valued);
     out += '}';
 }
 

@@ -80,6 +80,12 @@ bool AppendSampleValue(std::string& out, const AnalogSample& sample,
                        const std::optional<ChannelScale>& scale);
 // Why a sample has no value: its conversion failure, or "not a number".
 std::string_view MissingValueReason(const AnalogSample& sample);
+// The JSON value of a sample, null when it has none; whether it had one.
+bool AppendJsonSampleValue(std::string& out, const AnalogSample& sample,
+                           const std::optional<ChannelScale>& scale);
+// ,"unit":… and, for a sample without a value, ,"error":… with the reason.
+void AppendJsonUnitAndReason(std::string& out, const AnalogSample& sample,
+                             const std::optional<ChannelScale>& scale, bool valued);
 
 // {"time":…,"value":1.25,"name":…,"input":"PT-100","unit":"deg.C"}; a failure
 // gives "value":null and "error". With a user scale the value is read to its
