@@ -23,28 +23,13 @@ const Key& KeyOfField(ScaleRefusal::Field field) {
     return kScaleKey;
 }
 
-// Each key's texts by channel.
-using ChannelTexts = std::array<std::string, kUsedChannels>;
-
-ChannelTexts TextsOf(const SectionReader& reader, const Key& key) {
-    ChannelTexts texts;
-    for (const auto& [name, text] : reader.numbered(key)) {
-        for (int channel = 0; channel < kUsedChannels; ++channel) {
-            if (name == ChannelKeyName(key, channel)) {
-                texts[static_cast<std::size_t>(channel)] = text;
-            }
-        }
-    }
-    return texts;
-}
-
 }  // namespace
 
 ChannelScales ReadChannelScales(const FileTexts& file, std::vector<Problem>& problems) {
     SectionReader reader(kSection, file, problems);
-    const ChannelTexts scales = TextsOf(reader, kScaleKey);
-    const ChannelTexts units = TextsOf(reader, kUnitKey);
-    const ChannelTexts decimals = TextsOf(reader, kDecimalsKey);
+    const auto scales = reader.perChannel(kScaleKey);
+    const auto units = reader.perChannel(kUnitKey);
+    const auto decimals = reader.perChannel(kDecimalsKey);
     ChannelScales read;
     for (int channel = 0; channel < kUsedChannels; ++channel) {
         const auto slot = static_cast<std::size_t>(channel);

@@ -351,6 +351,19 @@ std::vector<std::pair<std::string, std::string>> SectionReader::numbered(const K
     return found;
 }
 
+std::array<std::string, kUsedChannels> SectionReader::perChannel(const Key& key) const {
+    std::array<std::string, kUsedChannels> texts;
+    for (int channel = 0; channel < kUsedChannels; ++channel) {
+        if (texts_ == nullptr) {
+            break;
+        }
+        if (const auto found = texts_->find(ChannelKeyName(key, channel)); found != texts_->end()) {
+            texts[static_cast<std::size_t>(channel)] = found->second;
+        }
+    }
+    return texts;
+}
+
 void SectionReader::refuse(std::string_view name, const std::string& found, std::string used,
                            std::string why) {
     problems_.push_back({.section = section_,

@@ -6,6 +6,7 @@
 // a key's rule is replaced (by the nearest bound or the default) and noted, so
 // the user hears once what was found and what is used.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -13,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/AcquisitionState.h"
 #include "settings/IniKeys.h"
 
 namespace vantrel::ini {
@@ -85,6 +87,8 @@ class SectionReader {
     // A numbered or per-channel key's texts by name ("rule2", "rule10"; "ch2_unit"), in
     // number order.
     std::vector<std::pair<std::string, std::string>> numbered(const Key& key) const;
+    // A per-channel key's texts by channel, empty where the file has none.
+    std::array<std::string, kUsedChannels> perChannel(const Key& key) const;
     // Notes a text that its section's own rule refused, saying why and what is used.
     void refuse(std::string_view name, const std::string& found, std::string used, std::string why);
     // Notes every key of the section that the table does not hold, with the name

@@ -50,17 +50,18 @@ std::string ColourText(platform::Rgb colour) {
 TrendColourChoices ReadTrendColours(const FileTexts& file, std::vector<Problem>& problems) {
     SectionReader reader(kTrendSection, file, problems);
     TrendColourChoices colours;
-    for (const auto& [name, text] : reader.numbered(kColourKey)) {
-        for (int channel = 0; channel < kUsedChannels; ++channel) {
-            // Left empty, as a key without a value: the palette's, as when it is missing.
-            if (name != ChannelKeyName(kColourKey, channel) || text.empty()) {
-                continue;
-            }
-            if (std::optional<platform::Rgb> colour = ParseColourText(text)) {
-                colours[static_cast<std::size_t>(channel)] = colour;
-            } else {
-                reader.refuse(name, text, "the palette's colour", "not a colour as #RRGGBB");
-            }
+    const auto texts = reader.perChannel(kColourKey);
+    for (int channel = 0; channel < kUsedChannels; ++channel) {
+        const std::string& text = texts[static_cast<std::size_t>(channel)];
+        // Left empty, as a key without a value: the palette's, as when it is missing.
+        if (text.empty()) {
+            continue;
+        }
+        if (std::optional<platform::Rgb> colour = ParseColourText(text)) {
+            colours[static_cast<std::size_t>(channel)] = colour;
+        } else {
+            reader.refuse(ChannelKeyName(kColourKey, channel), text, "the palette's colour",
+                          "not a colour as #RRGGBB");
         }
     }
     reader.noteUnknownKeys();
