@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "platform/qt/CheckedEntry.h"
 #include "platform/qt/ControlNames.h"
 
 namespace vantrel {
@@ -21,8 +22,9 @@ constexpr int kMostPixels = 10000;
 
 constexpr std::array<QPageSize::PageSizeId, 2> kPapers{QPageSize::A4, QPageSize::Letter};
 
-QSpinBox* PixelBox(const char* name, const QString& caption, QWidget* parent) {
-    auto* box = new QSpinBox(parent);
+QSpinBox* PixelBox(const char* name, const QString& caption, QWidget* parent,
+                   platform::Dialogs& dialogs) {
+    auto* box = new CheckedSpinBox(parent, caption, dialogs);
     box->setRange(kFewestPixels, kMostPixels);
     box->setSuffix(QStringLiteral(" px"));
     return named(box, QString::fromLatin1(name), caption);
@@ -30,15 +32,15 @@ QSpinBox* PixelBox(const char* name, const QString& caption, QWidget* parent) {
 
 }  // namespace
 
-ExportPlotDialog::ExportPlotDialog(QWidget* parent) : QDialog(parent) {
+ExportPlotDialog::ExportPlotDialog(QWidget* parent, platform::Dialogs& dialogs) : QDialog(parent) {
     setObjectName(QStringLiteral("dlgExportPlot"));
     setWindowTitle(tr("Export Plot"));
 
     pixels_ = new QWidget(this);
     auto* pixelForm = new QFormLayout(pixels_);
     pixelForm->setContentsMargins(0, 0, 0, 0);
-    spnWidth = PixelBox("spnWidth", tr("Width"), pixels_);
-    spnHeight = PixelBox("spnHeight", tr("Height"), pixels_);
+    spnWidth = PixelBox("spnWidth", tr("Width"), pixels_, dialogs);
+    spnHeight = PixelBox("spnHeight", tr("Height"), pixels_, dialogs);
     pixelForm->addRow(tr("&Width:"), spnWidth);
     pixelForm->addRow(tr("&Height:"), spnHeight);
 

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "history/ui/PlotExport.h"
+#include "platform/Dialogs.h"
 
 class QComboBox;
 class QPushButton;
@@ -18,7 +19,7 @@ class ExportPlotDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit ExportPlotDialog(QWidget* parent = nullptr);
+    ExportPlotDialog(QWidget* parent, platform::Dialogs& dialogs);
 
     // Shows the controls of format, set to size.
     void ask(PlotFormat format, const PlotExportSize& size);

@@ -737,7 +737,7 @@ void frmHistory::cmdExportImage_Click() {
         return;
     }
     if (dlgExportPlot == nullptr) {
-        dlgExportPlot = new ExportPlotDialog(this);
+        dlgExportPlot = new ExportPlotDialog(this, dialogs_);
         connect(dlgExportPlot, &QDialog::accepted, this, [this] {
             exportSize_ = dlgExportPlot->chosen();
             exportPlot(exportFile_, FormatOfFile(exportFile_));
